@@ -1,0 +1,12 @@
+# Sanitizer builds live in their own build folders (see scripts/test); a report ends the test run.
+if(ZORV_SANITIZE STREQUAL "address")
+  set(_zorv_san_flags -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+elseif(ZORV_SANITIZE STREQUAL "thread")
+  set(_zorv_san_flags -fsanitize=thread -fno-omit-frame-pointer)
+elseif(NOT ZORV_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "ZORV_SANITIZE must be empty, address or thread, not '${ZORV_SANITIZE}'")
+endif()
+if(_zorv_san_flags)
+  add_compile_options(${_zorv_san_flags})
+  add_link_options(${_zorv_san_flags})
+endif()
