@@ -1,0 +1,224 @@
+#include "host/core/executor.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+#include <boost/asio/post.hpp>
+#include <boost/asio/strand.hpp>
+#include <boost/asio/thread_pool.hpp>
+
+#include "host/core/debug.h"
+
+namespace zorvcore {
+namespace {
+
+size_t PoolThreadCount() { return std::max<size_t>(2, std::thread::hardware_concurrency()); }
+
+boost::asio::thread_pool& WorkerPool() {
+  static boost::asio::thread_pool pool(PoolThreadCount());
+  return pool;
+}
+
+void RunGuarded(const Executor::Task& task) {
+  try {
+    task();
+  } catch (const std::exception& e) {
+    debug::ReportDiagnostic("zorvcore::Executor", std::string("task ended by an exception: ") + e.what());
+  } catch (...) {
+    debug::ReportDiagnostic("zorvcore::Executor", "task ended by an unknown exception");
+  }
+}
+
+// Counts the tasks of one executor that are running, so Stop can wait for them, and knows whether
+// the current thread is inside one of them.
+class RunningTasks {
+ public:
+  // Returns false when the executor was stopped before the task could start.
+  bool Enter() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (stopped_) return false;
+    ++running_;
+    Current().push_back(this);
+    return true;
+  }
+  void Leave() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      --running_;
+      Current().pop_back();
+    }
+    idle_.notify_all();
+  }
+  void StopAndWait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    stopped_ = true;
+    const bool inside = std::find(Current().begin(), Current().end(), this) != Current().end();
+    const size_t own = inside ? 1 : 0;
+    idle_.wait(lock, [&] { return running_ <= own; });
+  }
+  bool IsStopped() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return stopped_;
+  }
+
+ private:
+  static std::vector<const RunningTasks*>& Current() {
+    thread_local std::vector<const RunningTasks*> current;
+    return current;
+  }
+
+  mutable std::mutex mutex_;
+  std::condition_variable idle_;
+  size_t running_ = 0;
+  bool stopped_ = false;
+};
+
+// Runs `task` unless `state` was stopped first.
+void RunIfNotStopped(const std::shared_ptr<RunningTasks>& state, const Executor::Task& task) {
+  if (!state->Enter()) return;
+  RunGuarded(task);
+  state->Leave();
+}
+
+class PoolExecutor : public Executor {
+ public:
+  bool Submit(Task task, int) override {
+    if (state_->IsStopped()) return false;
+    boost::asio::post(WorkerPool(), [state = state_, task = std::move(task)] { RunIfNotStopped(state, task); });
+    return true;
+  }
+  void Stop() override { state_->StopAndWait(); }
+  bool IsStopped() const override { return state_->IsStopped(); }
+
+ private:
+  std::shared_ptr<RunningTasks> state_ = std::make_shared<RunningTasks>();
+};
+
+// One task at a time, in order, on a strand of the pool.
+class SerialExecutor : public Executor {
+ public:
+  bool Submit(Task task, int) override {
+    if (state_->IsStopped()) return false;
+    boost::asio::post(strand_, [state = state_, task = std::move(task)] { RunIfNotStopped(state, task); });
+    return true;
+  }
+  void Stop() override { state_->StopAndWait(); }
+  bool IsStopped() const override { return state_->IsStopped(); }
+
+ private:
+  boost::asio::strand<boost::asio::thread_pool::executor_type> strand_{WorkerPool().get_executor()};
+  std::shared_ptr<RunningTasks> state_ = std::make_shared<RunningTasks>();
+};
+
+// At most `limit` tasks at once, started in submission order.
+class LimitedExecutor : public Executor {
+ public:
+  explicit LimitedExecutor(size_t limit) : shared_(std::make_shared<Shared>()) { shared_->limit = limit; }
+
+  bool Submit(Task task, int) override {
+    if (shared_->running_tasks.IsStopped()) return false;
+    {
+      std::lock_guard<std::mutex> lock(shared_->mutex);
+      shared_->queue.push_back(std::move(task));
+    }
+    StartMore(shared_);
+    return true;
+  }
+  void Stop() override { shared_->running_tasks.StopAndWait(); }
+  bool IsStopped() const override { return shared_->running_tasks.IsStopped(); }
+
+ private:
+  struct Shared {
+    std::mutex mutex;
+    std::deque<Task> queue;
+    size_t limit = 1;
+    size_t in_flight = 0;
+    RunningTasks running_tasks;
+  };
+
+  static void StartMore(const std::shared_ptr<Shared>& shared) {
+    std::lock_guard<std::mutex> lock(shared->mutex);
+    while (shared->in_flight < shared->limit && !shared->queue.empty()) {
+      Task next = std::move(shared->queue.front());
+      shared->queue.pop_front();
+      ++shared->in_flight;
+      boost::asio::post(WorkerPool(), [shared, next = std::move(next)] {
+        if (shared->running_tasks.Enter()) {
+          RunGuarded(next);
+          shared->running_tasks.Leave();
+        }
+        {
+          std::lock_guard<std::mutex> inner(shared->mutex);
+          --shared->in_flight;
+        }
+        StartMore(shared);
+      });
+    }
+  }
+
+  std::shared_ptr<Shared> shared_;
+};
+
+// The shared state of one ExecuteCPUBoundTaskOnAllProcessors call. Pool helpers may start after the
+// call has returned; they then find no chunk left and leave.
+struct ChunkRun {
+  std::function<void(size_t)> task;
+  size_t count = 0;
+  std::atomic<size_t> next{0};
+  std::atomic<bool> failed{false};
+  std::mutex mutex;
+  std::condition_variable all_done;
+  size_t done = 0;
+  std::exception_ptr error;
+
+  void TakeChunks() {
+    for (;;) {
+      const size_t chunk = next.fetch_add(1);
+      if (chunk >= count) return;
+      if (!failed.load()) RunChunk(chunk);
+      std::lock_guard<std::mutex> lock(mutex);
+      if (++done == count) all_done.notify_all();
+    }
+  }
+
+  void RunChunk(size_t chunk) {
+    try {
+      task(chunk);
+    } catch (...) {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (!error) error = std::current_exception();
+      failed = true;
+    }
+  }
+};
+
+}  // namespace
+
+ExecutorPtr CreateCPUBoundExecutor() { return std::make_shared<PoolExecutor>(); }
+
+ExecutorPtr CreateSubExecutor(const ExecutorPtr&, int limit) {
+  if (limit <= 1) return std::make_shared<SerialExecutor>();
+  return std::make_shared<LimitedExecutor>(static_cast<size_t>(limit));
+}
+
+void ExecuteCPUBoundTaskOnAllProcessors(const std::function<void(size_t chunk)>& task, size_t count) {
+  if (count == 0) return;
+  auto run = std::make_shared<ChunkRun>();
+  run->task = task;
+  run->count = count;
+  const size_t helpers = std::min(count - 1, WorkerPoolSize());
+  for (size_t i = 0; i < helpers; ++i) boost::asio::post(WorkerPool(), [run] { run->TakeChunks(); });
+  run->TakeChunks();
+  std::unique_lock<std::mutex> lock(run->mutex);
+  run->all_done.wait(lock, [&] { return run->done == run->count; });
+  if (run->error) std::rethrow_exception(run->error);
+}
+
+size_t WorkerPoolSize() { return PoolThreadCount(); }
+
+}  // namespace zorvcore

@@ -1,0 +1,118 @@
+// Settings, host identity, localization and diagnostics.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "host/core/app_config.h"
+#include "host/core/debug.h"
+#include "host/core/debug_database.h"
+#include "host/core/locale.h"
+#include "host/core/localizer.h"
+
+namespace zorvcore {
+namespace {
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = std::filesystem::temp_directory_path() /
+            ("zorv_settings_" + std::to_string(::getpid()) + ".json");
+    ::setenv(DebugDatabase::kSettingsFileVariable, path_.c_str(), 1);
+    DebugDatabase::ClearAllEntries();
+    DebugDatabase::ReloadSettingsFile();
+  }
+  void TearDown() override {
+    ::unsetenv(DebugDatabase::kSettingsFileVariable);
+    DebugDatabase::ReloadSettingsFile();
+    DebugDatabase::ClearAllEntries();
+    std::filesystem::remove(path_);
+  }
+  void WriteFile(const std::string& text) {
+    std::ofstream(path_) << text;
+    DebugDatabase::ReloadSettingsFile();
+  }
+  std::filesystem::path path_;
+};
+
+TEST_F(SettingsFileTest, FileValuesBecomeTextAndCodeOverridesThem) {
+  WriteFile(R"({"Graphics.UseStockStage": true, "ZORV.graphicfindinterval": 1000,
+                "Stock.ServiceURL": "https://127.0.0.1:9/", "Nested": {"a": 1}})");
+  EXPECT_EQ(DebugDatabase::GetEntry("Graphics.UseStockStage", "false"), "true");
+  EXPECT_EQ(DebugDatabase::GetEntry("ZORV.graphicfindinterval", "50000"), "1000");
+  EXPECT_EQ(DebugDatabase::GetEntry("Stock.ServiceURL", ""), "https://127.0.0.1:9/");
+  EXPECT_EQ(DebugDatabase::GetEntry("Nested", "none"), "none");
+  DebugDatabase::SetEntry("Graphics.UseStockStage", "false");
+  EXPECT_EQ(DebugDatabase::GetEntry("Graphics.UseStockStage", ""), "false");
+  DebugDatabase::ClearEntry("Graphics.UseStockStage");
+  EXPECT_EQ(DebugDatabase::GetEntry("Graphics.UseStockStage", ""), "true");
+}
+
+TEST_F(SettingsFileTest, MalformedOrMissingFileSuppliesNothing) {
+  WriteFile("{\"a\": ");
+  EXPECT_EQ(DebugDatabase::GetEntry("a", "default"), "default");
+  std::filesystem::remove(path_);
+  DebugDatabase::ReloadSettingsFile();
+  EXPECT_EQ(DebugDatabase::GetEntry("a", "default"), "default");
+  WriteFile("[1, 2]");
+  EXPECT_EQ(DebugDatabase::GetEntry("a", "default"), "default");
+}
+
+TEST(LocaleTest, HostSettingWinsOverEnvironment) {
+  Locale::SetApplicationLanguage(u"fr_FR");
+  EXPECT_EQ(Locale::ApplicationLangauge(), u"fr_FR");
+  Locale::SetApplicationLanguage(u"");
+  const char* saved = std::getenv("LC_ALL");
+  const std::string saved_value = saved ? saved : "";
+  ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+  EXPECT_EQ(Locale::ApplicationLangauge(), u"de_DE");
+  ::setenv("LC_ALL", "C", 1);
+  EXPECT_EQ(Locale::ApplicationLangauge(), u"en_US");
+  if (saved) {
+    ::setenv("LC_ALL", saved_value.c_str(), 1);
+  } else {
+    ::unsetenv("LC_ALL");
+  }
+}
+
+TEST(ConfigTest, IdentityIsSettable) {
+  const auto name = config::GetApplicationName();
+  EXPECT_FALSE(name.empty());
+  config::SetApplicationName(u"Editor");
+  EXPECT_EQ(config::GetApplicationName(), u"Editor");
+  config::SetApplicationName(name);
+}
+
+TEST(LocalizerTest, DefaultsTranslationsAndPlainText) {
+  Localizer::LoadTranslations({});
+  EXPECT_EQ(Localizer::Localize(u"$$$/Browser/All=All templates"), u"All templates");
+  EXPECT_EQ(Localizer::Localize(u"plain = text"), u"plain = text");
+  EXPECT_EQ(Localizer::Localize(u"$$$/Browser/NoDefault"), u"$$$/Browser/NoDefault");
+  Localizer::LoadTranslations({{u"$$$/Browser/All", u"Alle Vorlagen"}});
+  EXPECT_EQ(Localizer::Localize(u"$$$/Browser/All=All templates"), u"Alle Vorlagen");
+  Localizer::LoadTranslations({});
+}
+
+TEST(DebugTest, ReporterReceivesReportsAndCanSilenceACallSite) {
+  std::vector<debug::AssertReport> reports;
+  auto previous = debug::SetAssertReporter([&](const debug::AssertReport& report) {
+    reports.push_back(report);
+    return debug::AssertAction::kSilence;
+  });
+  bool silenced = false;
+  EXPECT_FALSE(debug::BreakAfterAssertDialog("false", "StockLicense", "Fn", "message\r\n", &silenced));
+  EXPECT_TRUE(silenced);
+  debug::BreakAfterAssertDialog("false", "StockLicense", "Fn", "again", &silenced);
+  debug::ReportDiagnostic("Index", "DB Assert x");
+  debug::SetAssertReporter(previous);
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].source, "StockLicense");
+  EXPECT_EQ(reports[0].function, "Fn");
+  EXPECT_EQ(reports[0].message, "message\r\n");
+  EXPECT_EQ(reports[1].message, "DB Assert x");
+  EXPECT_FALSE(debug::IsDebuggerAttached());
+}
+
+}  // namespace
+}  // namespace zorvcore
