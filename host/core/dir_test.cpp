@@ -1,0 +1,136 @@
+#include "host/core/dir.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "host/core/file_utils.h"
+#include "host/core/test_temp_folder.h"
+
+namespace zorvcore {
+namespace {
+
+std::vector<std::u16string> ListedNames(const Dir& dir) {
+  std::vector<std::u16string> names;
+  for (const File& file : dir.Files()) names.push_back(file.GetTitle() + file.GetExtension(true));
+  return names;
+}
+
+TEST(DirTest, PathsAreKeptInNormalForm) {
+  EXPECT_EQ(Dir(u"/a/b/").FullPath(), u"/a/b");
+  EXPECT_EQ(Dir(u"//a//b//").FullPath(), u"/a/b");
+  EXPECT_EQ(Dir(u"/").FullPath(), u"/");
+  EXPECT_EQ(Dir(u"///").FullPath(), u"/");
+  EXPECT_EQ(Dir(u"/a/b/"), Dir(u"/a/b"));
+  EXPECT_FALSE(Dir(u"/a/b") == Dir(u"/a/B"));
+
+  EXPECT_EQ(Dir(Dir(u"/a/"), u"b").FullPath(), u"/a/b");
+  EXPECT_EQ(Dir(Dir(u"/"), u"b").FullPath(), u"/b");
+}
+
+TEST(DirTest, NamesAndParentsUpToTheRoot) {
+  const Dir dir(u"/a/\u00e9\U0001F600");
+  EXPECT_EQ(dir.GetName(), u"\u00e9\U0001F600");
+  EXPECT_EQ(dir.Parent(), Dir(u"/a"));
+  EXPECT_FALSE(dir.Parent().IsTopLevelDir());
+  EXPECT_TRUE(dir.Parent().Parent().IsTopLevelDir());
+  EXPECT_EQ(Dir(u"/").Parent(), Dir(u"/"));
+  EXPECT_EQ(Dir(u"/").GetName(), u"");
+}
+
+TEST(DirTest, ListsOneLevelOfFilesInByteOrder) {
+  TestTempFolder folder;
+  for (const char* name : {"b.tplx", "a.tplx", "B.tplx", "\xC3\xA9.tplx", "_x", ".hidden", "a"}) {
+    folder.WriteFile(name, "x");
+  }
+  folder.WriteFile("sub/inner.tplx", "x");
+  std::filesystem::create_directory(folder.path() / "emptysub");
+  std::filesystem::create_symlink(folder.path() / "b.tplx", folder.path() / "link.tplx");
+  std::filesystem::create_directory_symlink(folder.path() / "sub", folder.path() / "linkdir");
+  folder.WriteFile("bad\xFF.tplx", "x");  // no UTF-16 form: left out
+
+  const std::vector<std::u16string> expected = {
+      u".hidden", u"B.tplx", u"_x", u"a", u"a.tplx", u"b.tplx", u"link.tplx", u"\u00e9.tplx"};
+  const Dir dir(folder.U16());
+  EXPECT_EQ(ListedNames(dir), expected);
+
+  std::vector<std::u16string> viaPair;
+  for (auto it = dir.BeginFiles(); it != dir.EndFiles(); ++it) {
+    EXPECT_EQ(it->Parent(), dir);
+    EXPECT_TRUE(it->Exists());
+    viaPair.emplace_back(FileUtils::GetLastComponent(it->FullPath()));
+  }
+  EXPECT_EQ(viaPair, expected);
+}
+
+TEST(DirTest, MissingOrFileOrEmptyPathListsNothing) {
+  TestTempFolder folder;
+  folder.WriteFile("file", "x");
+  EXPECT_TRUE(ListedNames(Dir(folder.U16(u"missing"))).empty());
+  EXPECT_TRUE(ListedNames(Dir(folder.U16(u"file"))).empty());
+  EXPECT_TRUE(ListedNames(Dir(u"")).empty());
+  EXPECT_TRUE(Dir(folder.U16(u"missing")).BeginFiles() == Dir(folder.U16()).EndFiles());
+}
+
+TEST(DirTest, DeleteRemovesTheWholeTreeButNothingOutsideIt) {
+  TestTempFolder folder;
+  folder.WriteFile("tree/a/b/c.png", "x");
+  folder.WriteFile("tree/d.mp4", "x");
+  folder.WriteFile("outside/keep.png", "keep");
+  std::filesystem::create_directory_symlink(folder.path() / "outside",
+                                            folder.path() / "tree/a/out");
+
+  const Dir tree(folder.U16(u"tree"));
+  EXPECT_TRUE(tree.Exists());
+  EXPECT_TRUE(tree.Delete());
+  EXPECT_FALSE(tree.Exists());
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "tree"));
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "outside/keep.png"));
+
+  EXPECT_TRUE(tree.Delete());  // nothing there: nothing to do
+
+  folder.WriteFile("plain", "x");
+  EXPECT_FALSE(Dir(folder.U16(u"plain")).Delete());
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "plain"));
+}
+
+TEST(DirTest, DeletingALinkToAFolderKeepsTheFolder) {
+  TestTempFolder folder;
+  folder.WriteFile("real/keep.png", "x");
+  std::filesystem::create_directory_symlink(folder.path() / "real", folder.path() / "link");
+  EXPECT_TRUE(Dir(folder.U16(u"link")).Delete());
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(folder.path() / "link")));
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "real/keep.png"));
+}
+
+// Sets TMPDIR for one scope and puts back what was there.
+class ScopedTmpDir {
+ public:
+  explicit ScopedTmpDir(const char* value) {
+    if (const char* old = getenv("TMPDIR")) old_ = old;
+    value ? setenv("TMPDIR", value, 1) : unsetenv("TMPDIR");
+  }
+  ~ScopedTmpDir() { old_ ? setenv("TMPDIR", old_->c_str(), 1) : unsetenv("TMPDIR"); }
+
+ private:
+  std::optional<std::string> old_;
+};
+
+TEST(DirTest, TempDirFollowsTmpdirAndFallsBackToTmp) {
+  TestTempFolder folder;
+  {
+    const ScopedTmpDir tmp((folder.path().native() + "/").c_str());
+    EXPECT_EQ(Dir::TempDir(), Dir(folder.U16()));
+    EXPECT_EQ(Dir::TempDir().FullPath(), folder.U16());
+  }
+  {
+    const ScopedTmpDir tmp((folder.path() / "missing").c_str());
+    EXPECT_EQ(Dir::TempDir().FullPath(), u"/tmp");
+  }
+}
+
+}  // namespace
+}  // namespace zorvcore

@@ -1,0 +1,71 @@
+#include "host/core/file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+#include "host/core/dir.h"
+#include "host/core/file_helper_utils.h"
+#include "host/core/file_utils.h"
+
+namespace zorvcore {
+namespace {
+
+// The position of the extension's dot in a last component, or npos. A leading dot starts a
+// hidden name, not an extension, and "." and ".." have none.
+size_t ExtensionDot(std::u16string_view name) {
+  if (name == u"." || name == u"..") return std::u16string_view::npos;
+  const size_t dot = name.rfind(u'.');
+  return dot == 0 ? std::u16string_view::npos : dot;
+}
+
+}  // namespace
+
+File::File(std::u16string path, int storageType)
+    : path_(std::move(path)), storageType_(storageType) {}
+
+bool File::Exists() const { return FileUtils::FileExists(path_); }
+
+int64_t File::Size() const {
+  const std::filesystem::path native = FileHelperUtils::UTF16ToStdPath(path_);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(native, error)) return 0;
+  const std::uintmax_t size = std::filesystem::file_size(native, error);
+  return error ? 0 : static_cast<int64_t>(size);
+}
+
+DateTime File::Modified() const {
+  std::error_code error;
+  const auto fileTime =
+      std::filesystem::last_write_time(FileHelperUtils::UTF16ToStdPath(path_), error);
+  if (error) return DateTime{};
+  const auto systemTime = std::chrono::file_clock::to_sys(fileTime);
+  return DateTime::FromMicroseconds(
+      std::chrono::floor<std::chrono::microseconds>(systemTime.time_since_epoch()).count());
+}
+
+std::u16string File::GetExtension(bool withDot) const {
+  const std::u16string_view name = FileUtils::GetLastComponent(path_);
+  const size_t dot = ExtensionDot(name);
+  if (dot == std::u16string_view::npos) return std::u16string();
+  return std::u16string(name.substr(withDot ? dot : dot + 1));
+}
+
+std::u16string File::GetTitle() const {
+  const std::u16string_view name = FileUtils::GetLastComponent(path_);
+  return std::u16string(name.substr(0, ExtensionDot(name)));
+}
+
+Dir File::Parent() const { return Dir(FileUtils::GetParentPath(path_), storageType_); }
+
+bool File::Create() const {
+  const std::string native = FileHelperUtils::UTF16ToStdPath(path_).native();
+  const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  return ::close(fd) == 0;
+}
+
+}  // namespace zorvcore

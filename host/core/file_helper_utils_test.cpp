@@ -1,0 +1,47 @@
+#include "host/core/file_helper_utils.h"
+
+#include <boost/filesystem/fstream.hpp>
+#include <boost/filesystem/operations.hpp>
+#include <gtest/gtest.h>
+
+#include "host/core/file_utils.h"
+#include "host/core/test_temp_folder.h"
+
+namespace zorvcore {
+namespace {
+
+// "Grinning face" outside the Basic Multilingual Plane (a surrogate pair), "e acute" and a CJK
+// character, each a different UTF-8 length.
+const std::u16string kName = u"\U0001F600 \u00e9\u4e2d.tplx";
+const std::string kNameUTF8 = "\xF0\x9F\x98\x80 \xC3\xA9\xE4\xB8\xAD.tplx";
+
+TEST(FileHelperUtilsTest, NonAsciiPathsRoundTripAsUTF8) {
+  const boost::filesystem::path boostPath = FileHelperUtils::UTF16ToBoostPath(u"/x/" + kName);
+  EXPECT_EQ(boostPath.native(), "/x/" + kNameUTF8);
+  EXPECT_EQ(FileHelperUtils::BoostPathToUTF16(boostPath), u"/x/" + kName);
+
+  const std::filesystem::path stdPath = FileHelperUtils::UTF16ToStdPath(u"/x/" + kName);
+  EXPECT_EQ(stdPath.native(), "/x/" + kNameUTF8);
+  EXPECT_EQ(FileHelperUtils::StdPathToUTF16(stdPath), u"/x/" + kName);
+}
+
+TEST(FileHelperUtilsTest, ConvertedPathsNameTheSameFileOnDisk) {
+  TestTempFolder folder;
+  const std::u16string path = folder.U16(kName);
+  boost::filesystem::ofstream(FileHelperUtils::UTF16ToBoostPath(path)) << "x";
+
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / kNameUTF8));
+  EXPECT_TRUE(FileUtils::FileExists(path));
+  const boost::filesystem::directory_iterator it(FileHelperUtils::UTF16ToBoostPath(folder.U16()));
+  EXPECT_EQ(FileHelperUtils::BoostPathToUTF16(it->path()), path);
+}
+
+TEST(FileHelperUtilsTest, OnlyWellFormedUTF8HasAUTF16Form) {
+  EXPECT_TRUE(FileHelperUtils::HasUTF16Form(kNameUTF8));
+  EXPECT_TRUE(FileHelperUtils::HasUTF16Form(""));
+  EXPECT_FALSE(FileHelperUtils::HasUTF16Form("bad\xFF.tplx"));
+  EXPECT_FALSE(FileHelperUtils::HasUTF16Form("\xED\xA0\x80"));  // an encoded surrogate
+}
+
+}  // namespace
+}  // namespace zorvcore

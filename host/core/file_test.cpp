@@ -1,0 +1,96 @@
+#include "host/core/file.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "host/core/dir.h"
+#include "host/core/test_temp_folder.h"
+
+namespace zorvcore {
+namespace {
+
+struct NameCase {
+  std::u16string path;
+  std::u16string title;
+  std::u16string extension;  // with its dot
+};
+
+TEST(FileTest, TitleAndExtensionOfOddNames) {
+  const NameCase cases[] = {
+      {u"/t/a.b.tplx", u"a.b", u".tplx"},     {u"/t/.hidden", u".hidden", u""},
+      {u"/t/.DS_Store", u".DS_Store", u""},   {u"/t/noext", u"noext", u""},
+      {u"/t/UPPER.TPLX", u"UPPER", u".TPLX"}, {u"/t/.hidden.tplx", u".hidden", u".tplx"},
+      {u"/t/trailing.", u"trailing", u"."},   {u"/t/..a", u".", u".a"},
+      {u"/t.d/noext", u"noext", u""},  // a dot in a folder name is not an extension
+      {u"plain.tplx", u"plain", u".tplx"},    {u"/t/\U0001F600.\u00e9", u"\U0001F600", u".\u00e9"},
+  };
+  for (const NameCase& c : cases) {
+    const File file(c.path, 0);
+    SCOPED_TRACE(std::filesystem::path(FileHelperUtils::UTF16ToStdPath(c.path)).native());
+    EXPECT_EQ(file.GetTitle(), c.title);
+    EXPECT_EQ(file.GetExtension(true), c.extension);
+    EXPECT_EQ(file.GetExtension(false), c.extension.empty() ? u"" : c.extension.substr(1));
+    // The same split as std::filesystem's stem and extension.
+    const std::filesystem::path native = FileHelperUtils::UTF16ToStdPath(c.path);
+    EXPECT_EQ(FileHelperUtils::StdPathToUTF16(native.stem()), c.title);
+    EXPECT_EQ(FileHelperUtils::StdPathToUTF16(native.extension()), c.extension);
+  }
+}
+
+TEST(FileTest, ParentIsTheFolderHoldingTheFile) {
+  EXPECT_EQ(File(u"/a/b/c.tplx").Parent(), Dir(u"/a/b"));
+  EXPECT_EQ(File(u"/c.tplx").Parent().FullPath(), u"/");
+  EXPECT_TRUE(File(u"/c.tplx").Parent().IsTopLevelDir());
+}
+
+TEST(FileTest, MissingFileAnswersMissing) {
+  TestTempFolder folder;
+  const File file(folder.U16(u"missing.tplx"));
+  EXPECT_FALSE(file.Exists());
+  EXPECT_EQ(file.Size(), 0);
+  EXPECT_FALSE(file.Modified().IsSet());
+  // A folder is not a file.
+  const File asFile(folder.U16());
+  EXPECT_FALSE(asFile.Exists());
+  EXPECT_EQ(asFile.Size(), 0);
+}
+
+TEST(FileTest, CreateMakesAnEmptyFile) {
+  TestTempFolder folder;
+  const File file(folder.U16(u"\U0001F600 new.json"));
+  ASSERT_TRUE(file.Create());
+  EXPECT_TRUE(file.Exists());
+  EXPECT_EQ(file.Size(), 0);
+  EXPECT_TRUE(std::filesystem::is_regular_file(folder.path() / "\xF0\x9F\x98\x80 new.json"));
+
+  folder.WriteFile("full", "12345");
+  const File full(folder.U16(u"full"));
+  EXPECT_EQ(full.Size(), 5);
+  ASSERT_TRUE(full.Create());
+  EXPECT_EQ(full.Size(), 0);
+
+  EXPECT_FALSE(File(folder.U16(u"missing/x")).Create());
+  EXPECT_FALSE(File(folder.U16()).Create());
+}
+
+TEST(FileTest, ModifiedFollowsTheFilesTimeWithSubSecondPrecision) {
+  TestTempFolder folder;
+  folder.WriteFile("a.tplx", "x");
+  const File file(folder.U16(u"a.tplx"));
+  const std::filesystem::path native = folder.path() / "a.tplx";
+
+  using namespace std::chrono;
+  const sys_time<microseconds> first =
+      sys_days(year(2020) / 1 / 2) + hours(3) + microseconds(456789);
+  std::filesystem::last_write_time(native, file_clock::from_sys(first));
+  const DateTime firstValue = file.Modified();
+  EXPECT_EQ(firstValue.microseconds, first.time_since_epoch().count());
+
+  std::filesystem::last_write_time(native, file_clock::from_sys(first + microseconds(1)));
+  EXPECT_EQ(file.Modified().microseconds, firstValue.microseconds + 1);
+}
+
+}  // namespace
+}  // namespace zorvcore

@@ -1,0 +1,87 @@
+#include "host/core/immutable_string.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <unordered_set>
+
+namespace zorvcore {
+namespace {
+
+TEST(ImmutableStringTest, StaticTextIsNotCopied) {
+  static const char kLiteral[] = "X-API-KEY";
+  const ImmutableString text = ImmutableString::CreateStatic(kLiteral);
+  EXPECT_EQ(text.c_str(), kLiteral);
+  EXPECT_EQ(text.size(), 9u);
+  const ImmutableString copy = text;
+  EXPECT_EQ(copy.c_str(), kLiteral);
+}
+
+TEST(ImmutableStringTest, DynamicTextIsSharedByCopiesAndOwned) {
+  std::string source = "https://example.test/a";
+  const ImmutableString text = ImmutableString::CreateDynamic(source);
+  source[0] = 'X';
+  EXPECT_EQ(text.view(), "https://example.test/a");
+  const ImmutableString copy = text;
+  EXPECT_EQ(copy.c_str(), text.c_str());
+  ImmutableString moved = ImmutableString::CreateDynamic("short");  // within small-string size
+  const char* before = moved.c_str();
+  const ImmutableString target = std::move(moved);
+  EXPECT_EQ(target.c_str(), before);
+  EXPECT_STREQ(target.c_str(), "short");
+}
+
+TEST(ImmutableStringTest, EmptyFormsAreAlwaysUsable) {
+  EXPECT_TRUE(ImmutableString().empty());
+  EXPECT_STREQ(ImmutableString().c_str(), "");
+  EXPECT_TRUE(ImmutableString::CreateStatic(nullptr).empty());
+  EXPECT_STREQ(ImmutableString::CreateStatic(nullptr).c_str(), "");
+  EXPECT_EQ(ImmutableString(), ImmutableString::CreateDynamic(""));
+}
+
+TEST(ImmutableStringTest, ToStringDecodesUTF8) {
+  EXPECT_EQ(ImmutableString::CreateStatic("caf\xC3\xA9 \xF0\x9F\x98\x80").ToString(),
+            u"caf\u00e9 \U0001F600");
+  EXPECT_EQ(ImmutableString::CreateDynamic("\xFF").ToString(), std::u16string(1, u'\uFFFD'));
+}
+
+TEST(ImmutableStringTest, ComparesBytesWhateverTheStorage) {
+  const ImmutableString a = ImmutableString::CreateStatic("Accept");
+  const ImmutableString b = ImmutableString::CreateDynamic("Accept");
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(a, "Accept");
+  EXPECT_LT(ImmutableString::CreateStatic("B"), ImmutableString::CreateStatic("a"));
+  EXPECT_LT(ImmutableString::CreateStatic("a"), ImmutableString::CreateStatic("ab"));
+
+  std::map<ImmutableString, int> map;
+  map[a] = 1;
+  map[b] = 2;
+  map[ImmutableString::CreateStatic("accept")] = 3;
+  EXPECT_EQ(map.size(), 2u);
+  EXPECT_EQ(map.at(ImmutableString::CreateDynamic("Accept")), 2);
+
+  std::unordered_set<ImmutableString> set = {a, b};
+  EXPECT_EQ(set.size(), 1u);
+}
+
+TEST(ImmutableStringTest, HeaderMultimapIgnoresAsciiCase) {
+  std::multimap<ImmutableString, ImmutableString, ImmutableStringLessNoCase> headers;
+  headers.emplace(ImmutableString::CreateStatic("Content-Type"),
+                  ImmutableString::CreateStatic("a"));
+  headers.emplace(ImmutableString::CreateDynamic("content-type"),
+                  ImmutableString::CreateStatic("b"));
+  headers.emplace(ImmutableString::CreateStatic("X-API-KEY"), ImmutableString::CreateStatic("k"));
+  EXPECT_EQ(headers.count(ImmutableString::CreateStatic("CONTENT-TYPE")), 2u);
+  EXPECT_EQ(headers.count(std::string_view("x-api-key")), 1u);
+  EXPECT_EQ(headers.count(std::string_view("X-API")), 0u);
+
+  const ImmutableStringLessNoCase less;
+  EXPECT_TRUE(less("a", "B"));
+  EXPECT_FALSE(less("B", "a"));
+  EXPECT_TRUE(less("ab", "ABC"));
+  // Only ASCII folds: upper- and lower-case e acute stay different keys.
+  EXPECT_TRUE(less("\xC3\x89", "\xC3\xA9") || less("\xC3\xA9", "\xC3\x89"));
+}
+
+}  // namespace
+}  // namespace zorvcore
