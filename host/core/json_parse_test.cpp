@@ -1,0 +1,190 @@
+#include "host/core/json_parse.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "host/core/json_write.h"
+
+namespace zorvcore::serialization {
+namespace {
+
+TEST(JSONParseTest, ReadsEveryKind) {
+  const JSONValuePtr root = JSONParse(std::string_view(
+      R"({"n":null,"t":true,"f":false,"i":-12,"u":12,"d":1.5,"s":"x","o":{},"a":[1,"2"]})"));
+  ASSERT_TRUE(root && root->IsObject());
+  EXPECT_TRUE(GetVariantInObject(root, "n")->IsNull());
+  EXPECT_TRUE(AsBool(GetVariantInObject(root, "t")));
+  EXPECT_FALSE(AsBool(GetVariantInObject(root, "f")));
+  EXPECT_EQ(AsInt64(GetVariantInObject(root, "i")), -12);
+  EXPECT_EQ(AsInt64(GetVariantInObject(root, "u")), 12);  // fits int64, so held signed
+  EXPECT_EQ(AsDouble(GetVariantInObject(root, "d")), 1.5);
+  EXPECT_EQ(AsString(GetVariantInObject(root, "s")), "x");
+  EXPECT_TRUE(AsObject(GetVariantInObject(root, "o")).empty());
+  const JSONArray& array = AsArray(GetVariantInObject(root, "a"));
+  ASSERT_EQ(array.size(), 2u);
+  EXPECT_EQ(AsInt64(array[0]), 1);
+  EXPECT_EQ(AsString(array[1]), "2");
+}
+
+TEST(JSONParseTest, AnyRootKindIsReturned) {
+  EXPECT_EQ(AsInt64(JSONParse("7")), 7);
+  EXPECT_EQ(AsString(JSONParse(" \"s\" ")), "s");
+  EXPECT_TRUE(JSONParse("null")->IsNull());
+  EXPECT_TRUE(JSONParse("[]")->IsArray());
+}
+
+TEST(JSONParseTest, IntegersKeepAllSixtyFourBits) {
+  const JSONValuePtr root = JSONParse(
+      "[-9223372036854775808, 9223372036854775807, 9223372036854775808, 18446744073709551615]");
+  ASSERT_TRUE(root);
+  const JSONArray& numbers = AsArray(root);
+  EXPECT_EQ(AsInt64(numbers[0]), std::numeric_limits<int64_t>::min());
+  EXPECT_EQ(AsInt64(numbers[1]), std::numeric_limits<int64_t>::max());
+  EXPECT_EQ(AsUInt64(numbers[2]), uint64_t{1} << 63);
+  EXPECT_EQ(AsUInt64(numbers[3]), UINT64_MAX);
+}
+
+TEST(JSONParseTest, NumbersWithAFractionOrExponentAreDoubles) {
+  const JSONValuePtr root = JSONParse("[1.0, 1e300, -0.0, 5e-324, 2E2]");
+  ASSERT_TRUE(root);
+  const JSONArray& numbers = AsArray(root);
+  EXPECT_EQ(AsDouble(numbers[0]), 1.0);
+  EXPECT_EQ(AsDouble(numbers[1]), 1e300);
+  EXPECT_TRUE(std::signbit(AsDouble(numbers[2])));
+  EXPECT_EQ(AsDouble(numbers[3]), 5e-324);
+  EXPECT_EQ(AsDouble(numbers[4]), 200.0);
+}
+
+TEST(JSONParseTest, StringsAreDecodedToUTF8) {
+  // The third string holds a raw (unescaped) two-byte sequence.
+  const std::string text = R"(["\"\\\/\b\f\n\r\t", "\u00e9\ud83d\ude00", "caf)"
+                           "\xC3\xA9"
+                           R"(", "a\u0000b"])";
+  const JSONValuePtr root = JSONParse(text);
+  ASSERT_TRUE(root);
+  const JSONArray& strings = AsArray(root);
+  EXPECT_EQ(AsString(strings[0]), "\"\\/\b\f\n\r\t");
+  EXPECT_EQ(AsString(strings[1]), "\xC3\xA9\xF0\x9F\x98\x80");
+  EXPECT_EQ(AsString(strings[2]), "caf\xC3\xA9");
+  EXPECT_EQ(AsString(strings[3]), std::string("a\0b", 3));
+}
+
+TEST(JSONParseTest, AllOverloadsAgree) {
+  const std::string text = R"({"k\u00e9y":["v", 1, 2.5]})";
+  const std::string expected = GetJSONUTF8String(JSONParse(text), false);
+  EXPECT_EQ(expected, "{\"k\xC3\xA9y\":[\"v\",1,2.5]}");
+  EXPECT_EQ(GetJSONUTF8String(JSONParse(std::string_view(text)), false), expected);
+  EXPECT_EQ(GetJSONUTF8String(JSONParse(text.c_str()), false), expected);
+  EXPECT_EQ(GetJSONUTF8String(JSONParse(text.data(), text.size()), false), expected);
+  EXPECT_EQ(
+      GetJSONUTF8String(JSONParse(std::u16string_view(u"{\"k\u00e9y\":[\"v\",1,2.5]}")), false),
+      expected);
+}
+
+TEST(JSONParseTest, OnlyTheGivenLengthIsRead) {
+  const char buffer[] = "[1]]garbage";
+  EXPECT_TRUE(JSONParse(buffer, 3));
+  EXPECT_FALSE(JSONParse(buffer, 4));
+  EXPECT_FALSE(JSONParse(std::string_view(buffer, 2)));
+}
+
+TEST(JSONParseTest, MembersOfAnyOrderAreReadSorted) {
+  std::string text = "{";
+  for (int i = 99; i >= 0; --i)
+    text += "\"k" + std::to_string(100 + i) + "\":" + std::to_string(i) + ",";
+  text += "\"k150\":\"again\"}";
+  const JSONValuePtr root = JSONParse(text);
+  ASSERT_TRUE(root);
+  const JSONObject& object = AsObject(root);
+  ASSERT_EQ(object.size(), 100u);
+  EXPECT_EQ(object.begin()->first, "k100");
+  EXPECT_EQ(AsInt64(object.begin()->second), 0);
+  EXPECT_EQ(AsString(GetVariantInObject(root, "k150")), "again");
+  EXPECT_EQ(AsInt64(GetVariantInObject(root, "k199")), 99);
+}
+
+TEST(JSONParseTest, MalformedTextGivesAnEmptyPointer) {
+  const char* const cases[] = {
+      "",
+      "   ",
+      "{",
+      "{\"a\":",
+      "[1,2",
+      "[1,]",
+      "{\"a\" 1}",
+      "{a:1}",
+      "[1] x",
+      "{} {}",
+      "\"unterminated",
+      "'single'",
+      "[01]",
+      "[1.]",
+      "NaN",
+      "[Infinity]",
+      "tru",
+      "nul",
+      "\"tab\there\"",
+      "18446744073709551616",  // above every 64-bit integer
+      "-9223372036854775809",
+      "1e400",
+      "\"\\x41\"",
+      "\"\\ud800\"",         // lone high surrogate
+      "\"\\udc00\"",         // lone low surrogate
+      "\"\\ud800\\u0041\"",  // high surrogate without its low half
+      "\"\xC3\"",            // truncated UTF-8
+      "\"\xED\xA0\x80\"",    // encoded surrogate
+      "\"\xFF\"",
+      "[\"\xC0\xAF\"]",  // overlong
+  };
+  for (const char* text : cases) EXPECT_EQ(JSONParse(text), nullptr) << text;
+  EXPECT_EQ(JSONParse(static_cast<const char*>(nullptr)), nullptr);
+  EXPECT_EQ(JSONParse(nullptr, 10), nullptr);
+  EXPECT_EQ(JSONParse(std::u16string_view()), nullptr);
+}
+
+TEST(JSONParseTest, HostileNestingIsRefused) {
+  EXPECT_EQ(JSONParse(std::string(1025, '[') + std::string(1025, ']')), nullptr);
+  EXPECT_EQ(JSONParse(std::string(100000, '[')), nullptr);
+  EXPECT_EQ(JSONParse(std::string(100000, '[') + std::string(100000, ']')), nullptr);
+  std::string objects;
+  for (int i = 0; i < 100000; ++i) objects += "{\"a\":";
+  objects += "1";
+  objects += std::string(100000, '}');
+  EXPECT_EQ(JSONParse(objects), nullptr);
+}
+
+TEST(JSONParseTest, NestingUpToTheLimitIsReadAndWrittenBack) {
+  const std::string text = std::string(1024, '[') + std::string(1024, ']');
+  const JSONValuePtr root = JSONParse(text);
+  ASSERT_TRUE(root);
+  EXPECT_EQ(GetJSONUTF8String(root, false), text);
+}
+
+TEST(JSONParseTest, HugeStringsAreReadWhole) {
+  // Larger than the documents a thread's parser is kept for, so the one-off parser is used too.
+  for (size_t size : {size_t{100000}, size_t{4} << 20}) {
+    std::string text = "[\"";
+    text.append(size, 'x');
+    text += "\"]";
+    const JSONValuePtr root = JSONParse(text);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(AsString(AsArray(root)[0]).size(), size);
+    text.pop_back();  // truncated
+    EXPECT_EQ(JSONParse(text), nullptr);
+  }
+}
+
+TEST(JSONParseTest, AParserIsReusableAfterAFailure) {
+  EXPECT_EQ(JSONParse("[1,"), nullptr);
+  EXPECT_EQ(JSONParse(std::string(5000, '[')), nullptr);
+  const JSONValuePtr root = JSONParse("{\"after\":true}");
+  ASSERT_TRUE(root);
+  EXPECT_TRUE(AsBool(GetVariantInObject(root, "after")));
+}
+
+}  // namespace
+}  // namespace zorvcore::serialization
