@@ -1,0 +1,395 @@
+#include "host/storage/zip_file.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/core/test_temp_folder.h"
+#include "host/storage/test_zip_builder.h"
+
+namespace zorvstorage {
+namespace {
+
+namespace fs = std::filesystem;
+using zorvcore::Dir;
+using zorvcore::File;
+using zorvcore::FileHelperUtils;
+using zorvcore::TestTempFolder;
+
+std::string AsString(const std::shared_ptr<const RecycledMemory>& block) {
+  if (block == nullptr) return "<null>";
+  return std::string(reinterpret_cast<const char*>(block->Buffer()), block->Size());
+}
+
+ZipFile OpenZip(const fs::path& path, const std::string& password = "") {
+  return ZipFile(File(FileHelperUtils::StdPathToUTF16(path)), password);
+}
+
+Dir DirOf(const fs::path& path) { return Dir(FileHelperUtils::StdPathToUTF16(path)); }
+
+// Every file below `root`, as paths relative to it.
+std::set<std::string> FilesBelow(const fs::path& root) {
+  std::set<std::string> files;
+  std::error_code error;
+  for (auto it = fs::recursive_directory_iterator(root, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+    if (!it->is_directory()) files.insert(fs::relative(it->path(), root).native());
+  }
+  return files;
+}
+
+class ZipFileTest : public ::testing::Test {
+ protected:
+  fs::path Package() const { return temp_.path() / "package.tplx"; }
+  fs::path Out() const { return temp_.path() / "out"; }
+
+  TestTempFolder temp_;
+};
+
+// ---- Reading members into memory ----
+
+TEST_F(ZipFileTest, UnzipItemReadsMembersByExactName) {
+  const std::string binary = NoiseBytes(70000) + std::string(3, '\0');
+  TestZipBuilder(Package())
+      .Add("definition.json", "{\"a\":1}")
+      .Add("media/blob.bin", binary)
+      .Add("empty.txt", "")
+      .AddDirectory("media/sub")
+      .Write();
+  const ZipFile zip = OpenZip(Package());
+
+  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"a\":1}");
+  EXPECT_EQ(AsString(zip.UnzipItem("media/blob.bin")), binary);
+  const auto empty = zip.UnzipItem("empty.txt");
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(empty->Size(), 0u);
+
+  EXPECT_EQ(zip.UnzipItem("missing.json"), nullptr);
+  EXPECT_EQ(zip.UnzipItem("Definition.json"), nullptr) << "names match exactly, case included";
+  EXPECT_EQ(zip.UnzipItem("media/sub/"), nullptr) << "a directory member has no bytes to give";
+  EXPECT_EQ(zip.UnzipItem(""), nullptr);
+}
+
+TEST_F(ZipFileTest, UnreadablePackagesBehaveAsPackagesWithoutMembers) {
+  TestZipBuilder(temp_.path() / "good.tplx").Add("definition.json", NoiseBytes(5000)).Write();
+  const std::string good = ReadFileBytes(temp_.path() / "good.tplx");
+  WriteFileBytes(temp_.path() / "truncated.tplx", good.substr(0, good.size() / 2));
+  WriteFileBytes(temp_.path() / "noise.tplx", NoiseBytes(4096));
+  WriteFileBytes(temp_.path() / "empty.tplx", "");
+  fs::create_directory(temp_.path() / "folder.tplx");
+  ASSERT_EQ(::mkfifo((temp_.path() / "fifo.tplx").c_str(), 0600), 0);
+
+  for (const char* name :
+       {"missing.tplx", "truncated.tplx", "noise.tplx", "empty.tplx", "folder.tplx", "fifo.tplx"}) {
+    SCOPED_TRACE(name);
+    const ZipFile zip = OpenZip(temp_.path() / name);  // a FIFO must not block here
+    EXPECT_EQ(zip.UnzipItem("definition.json"), nullptr);
+    EXPECT_FALSE(zip.UnzipItems("definition.json", DirOf(Out())));
+    EXPECT_FALSE(fs::exists(Out()));
+  }
+}
+
+TEST_F(ZipFileTest, DamagedMemberDataReadsAsMissingWithoutHarmingTheOthers) {
+  const std::string payload = "PAYLOAD-" + NoiseBytes(300);
+  TestZipBuilder(Package())
+      .Add("definition.json", "{}")
+      .Add("thumb.png", payload, /*stored=*/true)
+      .Write();
+  DamageBytes(Package(), "PAYLOAD-");
+  const ZipFile zip = OpenZip(Package());
+
+  EXPECT_EQ(zip.UnzipItem("thumb.png"), nullptr) << "the checksum no longer matches";
+  EXPECT_FALSE(zip.UnzipItems("thumb.png", DirOf(Out())));
+  EXPECT_FALSE(fs::exists(Out() / "thumb.png"));
+  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{}");
+}
+
+// Rewrites the uncompressed size a member declares, in its local header and the central directory.
+void DeclareSize(const fs::path& package, uint32_t size) {
+  std::string bytes = ReadFileBytes(package);
+  auto patch = [&bytes, size](const std::string& signature, size_t offset) {
+    const size_t at = bytes.find(signature);
+    ASSERT_NE(at, std::string::npos);
+    for (int i = 0; i < 4; ++i) bytes[at + offset + i] = static_cast<char>(size >> (8 * i));
+  };
+  patch(std::string("PK\x03\x04", 4), 22);
+  patch(std::string("PK\x01\x02", 4), 24);
+  WriteFileBytes(package, bytes);
+}
+
+TEST_F(ZipFileTest, AMemberDeclaringAnAbsurdSizeIsMissing) {
+  TestZipBuilder(Package()).Add("definition.json", "{}", /*stored=*/true).Write();
+  DeclareSize(Package(), static_cast<uint32_t>(ZipFile::kMaxUnzipItemBytes + 1));
+  EXPECT_EQ(OpenZip(Package()).UnzipItem("definition.json"), nullptr);
+}
+
+TEST_F(ZipFileTest, EncryptedMembersNeedThePassword) {
+  if (!zip_encryption_method_supported(ZIP_EM_TRAD_PKWARE, 1)) GTEST_SKIP() << "no encryption";
+  TestZipBuilder(Package()).AddEncrypted("definition.json", "{\"secret\":1}", "pw").Write();
+  EXPECT_EQ(AsString(OpenZip(Package(), "pw").UnzipItem("definition.json")), "{\"secret\":1}");
+  EXPECT_EQ(OpenZip(Package()).UnzipItem("definition.json"), nullptr);
+  EXPECT_EQ(OpenZip(Package(), "wrong").UnzipItem("definition.json"), nullptr);
+}
+
+// ---- Extracting items ----
+
+TEST_F(ZipFileTest, ASingleMemberIsWrittenUnderItsOwnName) {
+  TestZipBuilder(Package()).Add("project.tsgraphic", "project bytes").Add("x/y.bin", "y").Write();
+  const ZipFile zip = OpenZip(Package());
+  ASSERT_TRUE(zip.UnzipItems("project.tsgraphic", DirOf(Out() / "deep" / "target")));
+  EXPECT_EQ(ReadFileBytes(Out() / "deep" / "target" / "project.tsgraphic"), "project bytes");
+  ASSERT_TRUE(zip.UnzipItems("x/y.bin", DirOf(Out())));
+  EXPECT_EQ(ReadFileBytes(Out() / "y.bin"), "y");
+  EXPECT_FALSE(zip.UnzipItems("nothing", DirOf(Out())));
+}
+
+TEST_F(ZipFileTest, AFolderItemIsWrittenBelowTheDestination) {
+  TestZipBuilder(Package())
+      .AddDirectory("project.qzgraphic/")
+      .Add("project.qzgraphic/main.json", "main")
+      .Add("project.qzgraphic/media/clip.mov", NoiseBytes(100000))
+      .Add("project.qzgraphic/media/empty", "")
+      .AddDirectory("project.qzgraphic/fonts/")
+      .Add("project.qzgraphic.bak", "not part of the item")
+      .Add("other/main.json", "nor this")
+      .Write();
+  const ZipFile zip = OpenZip(Package());
+  ASSERT_TRUE(zip.UnzipItems("project.qzgraphic", DirOf(Out())));
+  EXPECT_EQ(FilesBelow(Out()), (std::set<std::string>{"main.json", "media/clip.mov", "media/empty"}));
+  EXPECT_TRUE(fs::is_directory(Out() / "fonts"));
+  EXPECT_EQ(ReadFileBytes(Out() / "media" / "clip.mov"), NoiseBytes(100000));
+
+  // The same item named as a folder, and extracted again over what is there.
+  ASSERT_TRUE(zip.UnzipItems("project.qzgraphic/", DirOf(Out())));
+  EXPECT_EQ(ReadFileBytes(Out() / "main.json"), "main");
+}
+
+TEST_F(ZipFileTest, HostileMemberNamesAreRefusedAndNothingIsWritten) {
+  const fs::path escape = temp_.path() / "escaped.txt";
+  const std::vector<std::string> hostile = {
+      "project.tsgraphic/../escaped.txt",
+      "project.tsgraphic/../../escaped.txt",
+      "project.tsgraphic/a/../../../escaped.txt",
+      "project.tsgraphic//" + escape.native(),
+      "project.tsgraphic/C:/escaped.txt",
+      "project.tsgraphic/..\\escaped.txt",
+      "project.tsgraphic/a\\..\\..\\escaped.txt",
+      "project.tsgraphic/./escaped.txt",
+  };
+  for (const std::string& name : hostile) {
+    SCOPED_TRACE(name);
+    TestZipBuilder(Package())
+        .Add("project.tsgraphic/good.txt", "good")
+        .Add(name, "evil")
+        .Write();
+    EXPECT_FALSE(OpenZip(Package()).UnzipItems("project.tsgraphic", DirOf(Out())));
+    EXPECT_FALSE(fs::exists(escape));
+    EXPECT_FALSE(fs::exists(Out())) << "the item is refused whole, before anything is written";
+  }
+}
+
+TEST_F(ZipFileTest, HostileItemNamesAreRefused) {
+  const fs::path escape = temp_.path() / "escaped.txt";
+  TestZipBuilder builder(Package());
+  const std::vector<std::string> hostile = {"../escaped.txt", escape.native(), "C:escaped.txt",
+                                            "C:/escaped.txt", "..\\escaped.txt", "a/../escaped.txt"};
+  for (const std::string& name : hostile) builder.Add(name, "evil");
+  builder.Write();
+  const ZipFile zip = OpenZip(Package());
+  for (const std::string& name : hostile) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(zip.UnzipItems(name, DirOf(Out() / "in")));
+    EXPECT_EQ(FilesBelow(temp_.path()), (std::set<std::string>{"package.tplx"}));
+  }
+}
+
+TEST_F(ZipFileTest, SymbolicLinkMembersAreRefused) {
+  TestZipBuilder(Package())
+      .AddLink("thumb.png", "/etc/passwd")
+      .Add("project.tsgraphic/good.txt", "good")
+      .AddLink("project.tsgraphic/media", "/")
+      .Add("project.tsgraphic/media.txt", "fine")
+      .Write();
+  const ZipFile zip = OpenZip(Package());
+  EXPECT_EQ(zip.UnzipItem("thumb.png"), nullptr);
+  EXPECT_FALSE(zip.UnzipItems("thumb.png", DirOf(Out())));
+  EXPECT_FALSE(zip.UnzipItems("project.tsgraphic", DirOf(Out())));
+  EXPECT_FALSE(fs::exists(Out()));
+}
+
+TEST_F(ZipFileTest, ALinkAlreadyInTheDestinationIsNeverWrittenThrough) {
+  const fs::path outside = temp_.path() / "outside";
+  fs::create_directories(outside);
+  fs::create_directories(Out());
+  fs::create_directory_symlink(outside, Out() / "media");
+  TestZipBuilder(Package()).Add("project.tsgraphic/media/clip.mov", "clip").Write();
+
+  EXPECT_FALSE(OpenZip(Package()).UnzipItems("project.tsgraphic", DirOf(Out())));
+  EXPECT_TRUE(fs::is_empty(outside));
+}
+
+TEST_F(ZipFileTest, AFailedExtractionTakesBackWhatItCreated) {
+  const std::string damaged = "DAMAGED-" + NoiseBytes(200);
+  TestZipBuilder(Package())
+      .Add("project.tsgraphic/a.txt", "first")
+      .Add("project.tsgraphic/sub/b.bin", damaged, /*stored=*/true)
+      .Write();
+  DamageBytes(Package(), "DAMAGED-");
+  fs::create_directories(Out() / "kept");
+  WriteFileBytes(Out() / "kept" / "old.txt", "old");
+
+  EXPECT_FALSE(OpenZip(Package()).UnzipItems("project.tsgraphic", DirOf(Out() / "new" / "target")));
+  EXPECT_FALSE(fs::exists(Out() / "new")) << "folders the call made are gone again";
+  EXPECT_FALSE(OpenZip(Package()).UnzipItems("project.tsgraphic", DirOf(Out())));
+  EXPECT_EQ(FilesBelow(Out()), (std::set<std::string>{"kept/old.txt"}));
+  EXPECT_FALSE(fs::exists(Out() / "sub"));
+}
+
+// ---- Adding items ----
+
+class ZipFileAddTest : public ZipFileTest {
+ protected:
+  void SetUp() override {
+    TestZipBuilder(Package())
+        .Add("definition.json", "{\"version\":1}")
+        .Add("thumb.png", thumb_, /*stored=*/true)
+        .Add("project.tsgraphic/main.json", "main")
+        .Add("project.tsgraphic/media/clip.mov", clip_)
+        .Write();
+    fs::create_directories(Source());
+    WriteFileBytes(Source() / "definition.json", "{\"version\":2}");
+  }
+
+  fs::path Source() const { return temp_.path() / "source"; }
+  std::vector<std::string> LeftoversBesidePackage() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(temp_.path())) {
+      const std::string name = entry.path().filename().native();
+      if (name != "package.tplx" && name != "source") names.push_back(name);
+    }
+    return names;
+  }
+
+  const std::string thumb_ = NoiseBytes(3000, 7);
+  const std::string clip_ = NoiseBytes(200000, 9);
+};
+
+TEST_F(ZipFileAddTest, ReplacingAMemberKeepsEveryOtherMember) {
+  const ZipFile zip = OpenZip(Package());
+  ASSERT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":1}");
+  ASSERT_TRUE(zip.AddItem("definition.json", DirOf(Source()), true));
+
+  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":2}");
+  const ZipFile reopened = OpenZip(Package());
+  EXPECT_EQ(AsString(reopened.UnzipItem("definition.json")), "{\"version\":2}");
+  EXPECT_EQ(AsString(reopened.UnzipItem("thumb.png")), thumb_);
+  EXPECT_EQ(AsString(reopened.UnzipItem("project.tsgraphic/main.json")), "main");
+  EXPECT_EQ(AsString(reopened.UnzipItem("project.tsgraphic/media/clip.mov")), clip_);
+  EXPECT_TRUE(LeftoversBesidePackage().empty());
+}
+
+TEST_F(ZipFileAddTest, TheNewPackageIsRenamedIntoPlaceSoOpenReadersKeepTheOld) {
+  struct stat before;
+  ASSERT_EQ(::stat(Package().c_str(), &before), 0);
+  const ZipFile independent = OpenZip(Package());
+  const ZipFile writer = OpenZip(Package());
+  const ZipFile sharer = writer;
+
+  ASSERT_TRUE(writer.AddItem("definition.json", DirOf(Source()), true));
+  struct stat after;
+  ASSERT_EQ(::stat(Package().c_str(), &after), 0);
+  EXPECT_NE(before.st_ino, after.st_ino) << "written to a new file and renamed, not patched in place";
+  EXPECT_EQ(AsString(sharer.UnzipItem("definition.json")), "{\"version\":2}");
+  EXPECT_EQ(AsString(independent.UnzipItem("definition.json")), "{\"version\":1}");
+  EXPECT_EQ(AsString(independent.UnzipItem("thumb.png")), thumb_);
+}
+
+TEST_F(ZipFileAddTest, AWriteThatFailsPartWayLeavesTheOldPackage) {
+  const std::string original = ReadFileBytes(Package());
+  // A file-size limit below the package's size makes the new package's write fail like a full disk.
+  struct rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = original.size() / 2;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool added = OpenZip(Package()).AddItem("definition.json", DirOf(Source()), true);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(added);
+  EXPECT_EQ(ReadFileBytes(Package()), original);
+  EXPECT_TRUE(LeftoversBesidePackage().empty());
+}
+
+TEST_F(ZipFileAddTest, RefusedAdditionsLeaveThePackageUntouched) {
+  const std::string original = ReadFileBytes(Package());
+  const ZipFile zip = OpenZip(Package());
+  EXPECT_FALSE(zip.AddItem("definition.json", DirOf(Source()), false)) << "present, not replaced";
+  EXPECT_FALSE(zip.AddItem("missing.json", DirOf(Source()), true));
+  EXPECT_FALSE(zip.AddItem("../source/definition.json", DirOf(Source() / "x"), true));
+  EXPECT_FALSE(zip.AddItem("/definition.json", DirOf(Source()), true));
+  fs::create_directories(Source() / "folder");
+  EXPECT_FALSE(zip.AddItem("folder", DirOf(Source()), true));
+  EXPECT_EQ(ReadFileBytes(Package()), original);
+  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":1}");
+}
+
+TEST_F(ZipFileAddTest, AddingToAMissingPackageCreatesItButNeverOverwritesANonZip) {
+  const fs::path fresh = temp_.path() / "fresh.tplx";
+  ASSERT_TRUE(OpenZip(fresh).AddItem("definition.json", DirOf(Source()), true));
+  EXPECT_EQ(AsString(OpenZip(fresh).UnzipItem("definition.json")), "{\"version\":2}");
+
+  const fs::path notZip = temp_.path() / "notzip.tplx";
+  WriteFileBytes(notZip, NoiseBytes(1000));
+  EXPECT_FALSE(OpenZip(notZip).AddItem("definition.json", DirOf(Source()), true));
+  EXPECT_EQ(ReadFileBytes(notZip), NoiseBytes(1000));
+}
+
+TEST_F(ZipFileAddTest, AddingThroughALinkReplacesTheLinkedPackage) {
+  const fs::path link = temp_.path() / "link.tplx";
+  fs::create_symlink(Package(), link);
+  ASSERT_TRUE(OpenZip(link).AddItem("definition.json", DirOf(Source()), true));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(AsString(OpenZip(Package()).UnzipItem("definition.json")), "{\"version\":2}");
+}
+
+// ---- Sharing ----
+
+// How many of this process's open descriptors name `path`.
+int OpenDescriptorsOn(const fs::path& path) {
+  const fs::path target = fs::canonical(path);
+  int count = 0;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator("/proc/self/fd", error)) {
+    std::error_code linkError;
+    if (fs::read_symlink(entry.path(), linkError) == target) ++count;
+  }
+  return count;
+}
+
+TEST_F(ZipFileTest, CopiesShareOnePackageThatClosesWithTheLastSharer) {
+  TestZipBuilder(Package()).Add("definition.json", "{}").Write();
+  const int before = OpenDescriptorsOn(Package());
+  {
+    auto original = std::make_unique<ZipFile>(OpenZip(Package()));
+    ZipFile copy = *original;
+    ZipFile moved = std::move(copy);
+    EXPECT_EQ(OpenDescriptorsOn(Package()), before + 1) << "one open package for all the copies";
+    original.reset();
+    EXPECT_EQ(AsString(moved.UnzipItem("definition.json")), "{}");
+    EXPECT_EQ(AsString(copy.UnzipItem("definition.json")), "{}") << "a move copies";
+  }
+  EXPECT_EQ(OpenDescriptorsOn(Package()), before);
+}
+
+}  // namespace
+}  // namespace zorvstorage

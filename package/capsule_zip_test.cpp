@@ -1,0 +1,341 @@
+#include "package/capsule_zip.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/core/locale.h"
+#include "host/core/test_temp_folder.h"
+#include "host/core/unicode.h"
+#include "host/storage/test_zip_builder.h"
+
+namespace zorvcapsule {
+namespace {
+
+namespace fs = std::filesystem;
+using zorvcore::FileHelperUtils;
+using zorvstorage::NoiseBytes;
+using zorvstorage::ReadFileBytes;
+using zorvstorage::TestZipBuilder;
+using zorvstorage::WriteFileBytes;
+
+class CapsuleZipTest : public ::testing::Test {
+ protected:
+  void SetUp() override { zorvcore::Locale::SetApplicationLanguage(u"en_US"); }
+  void TearDown() override { zorvcore::Locale::SetApplicationLanguage(u""); }
+
+  fs::path Package() const { return temp_.path() / "template.tplx"; }
+  CapsuleZip Open() const { return CapsuleZip(FileHelperUtils::StdPathToUTF16(Package()), ""); }
+  std::u16string U16(const fs::path& path) const { return FileHelperUtils::StdPathToUTF16(path); }
+
+  zorvcore::TestTempFolder temp_;
+};
+
+// ---- Description ----
+
+TEST_F(CapsuleZipTest, DescriptionIsTheMembersTextInUTF16) {
+  TestZipBuilder(Package()).Add("definition.json", "{\"name\":\"Caf\xC3\xA9 \xF0\x9F\x8E\xAC\"}").Write();
+  EXPECT_EQ(Open().GetTPLXDescriptionJSON(), u"{\"name\":\"Caf\u00E9 \U0001F3AC\"}");
+}
+
+TEST_F(CapsuleZipTest, MissingEmptyOrUnreadableDescriptionsAreEmpty) {
+  TestZipBuilder(Package()).Add("thumb.png", "png").Write();
+  EXPECT_EQ(Open().GetTPLXDescriptionJSON(), u"");
+
+  TestZipBuilder(Package()).Add("definition.json", "").Write();
+  EXPECT_EQ(Open().GetTPLXDescriptionJSON(), u"");
+
+  WriteFileBytes(Package(), "PK\x03\x04 not really a zip");
+  EXPECT_EQ(Open().GetTPLXDescriptionJSON(), u"");
+
+  EXPECT_EQ(CapsuleZip(U16(temp_.path() / "missing.tplx"), "").GetTPLXDescriptionJSON(), u"");
+}
+
+TEST_F(CapsuleZipTest, ReplacingTheDescriptionKeepsTheRestOfThePackage) {
+  const std::string clip = NoiseBytes(50000);
+  TestZipBuilder(Package())
+      .Add("definition.json", "{\"v\":1}")
+      .Add("thumb.png", "png")
+      .Add("project.tsgraphic/media/clip.mov", clip)
+      .Write();
+  const fs::path folder = temp_.path() / "edited";
+  fs::create_directories(folder);
+  WriteFileBytes(folder / "definition.json", "{\"v\":2}");
+
+  const CapsuleZip zip = Open();
+  ASSERT_TRUE(zip.SetTPLXDescriptionJSON(U16(folder)));
+  EXPECT_EQ(zip.GetTPLXDescriptionJSON(), u"{\"v\":2}");
+  const CapsuleZip reopened = Open();
+  EXPECT_EQ(reopened.GetTPLXDescriptionJSON(), u"{\"v\":2}");
+  ASSERT_TRUE(reopened.UnzipItems("project.tsgraphic", zorvcore::Dir(U16(temp_.path() / "x"))));
+  EXPECT_EQ(ReadFileBytes(temp_.path() / "x" / "media" / "clip.mov"), clip);
+
+  const std::string before = ReadFileBytes(Package());
+  EXPECT_FALSE(zip.SetTPLXDescriptionJSON(U16(temp_.path() / "nowhere")));
+  EXPECT_EQ(ReadFileBytes(Package()), before);
+}
+
+// ---- Thumbnails ----
+
+TEST_F(CapsuleZipTest, TheLocalizedThumbnailComesFirst) {
+  TestZipBuilder(Package())
+      .Add("thumb_en_US.png", "english png")
+      .Add("thumb.png", "plain png")
+      .Add("thumb_en_US.mp4", "english mp4")
+      .Add("thumb.mp4", "plain mp4")
+      .Write();
+  const fs::path png = temp_.path() / "still.png";
+  const fs::path mp4 = temp_.path() / "video.mp4";
+
+  ASSERT_TRUE(Open().GetTPLXThumbnailPNG(U16(png)));
+  EXPECT_EQ(ReadFileBytes(png), "english png");
+  ASSERT_TRUE(Open().GetTPLXThumbnailVideo(U16(mp4)));
+  EXPECT_EQ(ReadFileBytes(mp4), "english mp4");
+
+  zorvcore::Locale::SetApplicationLanguage(u"de_DE");
+  ASSERT_TRUE(Open().GetTPLXThumbnailPNG(U16(png)));
+  EXPECT_EQ(ReadFileBytes(png), "plain png");
+  ASSERT_TRUE(Open().GetTPLXThumbnailVideo(U16(mp4)));
+  EXPECT_EQ(ReadFileBytes(mp4), "plain mp4");
+}
+
+TEST_F(CapsuleZipTest, AnEmptyLocalizedThumbnailCountsAsMissing) {
+  TestZipBuilder(Package()).Add("thumb_en_US.png", "").Add("thumb.png", "plain png").Write();
+  const fs::path png = temp_.path() / "still.png";
+  ASSERT_TRUE(Open().GetTPLXThumbnailPNG(U16(png)));
+  EXPECT_EQ(ReadFileBytes(png), "plain png");
+}
+
+TEST_F(CapsuleZipTest, WithoutAThumbnailNothingIsWritten) {
+  TestZipBuilder(Package())
+      .Add("thumb.png", "")
+      .Add("thumb.mp4.txt", "not a video thumbnail")
+      .Add("definition.json", "{}")
+      .Write();
+  const fs::path png = temp_.path() / "still.png";
+  const fs::path mp4 = temp_.path() / "video.mp4";
+  EXPECT_FALSE(Open().GetTPLXThumbnailPNG(U16(png)));
+  EXPECT_FALSE(Open().GetTPLXThumbnailVideo(U16(mp4)));
+  EXPECT_FALSE(fs::exists(png));
+  EXPECT_FALSE(fs::exists(mp4));
+}
+
+TEST_F(CapsuleZipTest, AThumbnailReplacesTheDestinationWholeAndLeavesNoTemporaryFile) {
+  const std::string image = NoiseBytes(20000);
+  TestZipBuilder(Package()).Add("thumb.png", image).Write();
+  const fs::path cache = temp_.path() / "cache";
+  fs::create_directories(cache);
+  WriteFileBytes(cache / "still.png", NoiseBytes(90000, 3));
+
+  ASSERT_TRUE(Open().GetTPLXThumbnailPNG(U16(cache / "still.png")));
+  EXPECT_EQ(ReadFileBytes(cache / "still.png"), image);
+  EXPECT_EQ(std::distance(fs::directory_iterator(cache), fs::directory_iterator()), 1);
+
+  // A destination that cannot be written still reports the thumbnail the package holds.
+  EXPECT_TRUE(Open().GetTPLXThumbnailPNG(U16(temp_.path() / "missing" / "still.png")));
+  EXPECT_FALSE(fs::exists(temp_.path() / "missing"));
+}
+
+// ---- Project package ----
+
+class CapsuleZipProjectTest : public CapsuleZipTest {
+ protected:
+  fs::path Base() const { return temp_.path() / "projects"; }
+  bool Extract(std::u16string& output, const std::u16string& subfolder = u"Sub",
+               const std::u16string& target = u"My Title") {
+    return Open().GetTPLXProjectPackage(U16(Base()), subfolder, target, output);
+  }
+};
+
+TEST_F(CapsuleZipProjectTest, ACompositingProjectGoesToAFolderNamedAfterTheTarget) {
+  TestZipBuilder(Package()).Add("project.qzgraphic", "qz project").Write();
+  std::u16string output;
+  ASSERT_TRUE(Extract(output));
+  const fs::path folder = Base() / "Sub" / "My Title.qzgraphic";
+  EXPECT_EQ(output, U16(folder));
+  EXPECT_EQ(ReadFileBytes(folder / "project.qzgraphic"), "qz project");
+}
+
+TEST_F(CapsuleZipProjectTest, TheFourTriesGoInTheirFixedOrder) {
+  struct Case {
+    std::vector<std::string> members;
+    std::string winner;
+    std::u16string extension;
+  };
+  const std::vector<Case> cases = {
+      {{"project.qzgraphic", "project_en_US.qzgraphic", "project.tsgraphic",
+        "project_en_US.tsgraphic"},
+       "project_en_US.tsgraphic", u".tsgraphic"},
+      {{"project_en_US.qzgraphic", "project.tsgraphic"}, "project.tsgraphic", u".tsgraphic"},
+      {{"project.qzgraphic", "project_en_US.qzgraphic"}, "project_en_US.qzgraphic", u".qzgraphic"},
+      {{"project_de_DE.tsgraphic", "project.qzgraphic"}, "project.qzgraphic", u".qzgraphic"},
+  };
+  int round = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.winner);
+    TestZipBuilder builder(Package());
+    for (const std::string& member : c.members) builder.Add(member, member);
+    builder.Write();
+    const std::u16string target = u"T" + std::u16string(1, static_cast<char16_t>(u'0' + round++));
+    std::u16string output;
+    ASSERT_TRUE(Extract(output, u"Sub", target));
+    EXPECT_EQ(output, U16(Base() / "Sub") + u"/" + target + c.extension);
+    EXPECT_EQ(ReadFileBytes(fs::path(FileHelperUtils::UTF16ToStdPath(output)) / c.winner), c.winner);
+  }
+}
+
+TEST_F(CapsuleZipProjectTest, AFolderOfMembersIsExtractedAsTheProjectFolder) {
+  TestZipBuilder(Package())
+      .Add("project_en_US.tsgraphic/main.json", "main")
+      .Add("project_en_US.tsgraphic/media/a.png", "a")
+      .Add("project.tsgraphic", "plain")
+      .Write();
+  std::u16string output;
+  ASSERT_TRUE(Extract(output));
+  const fs::path folder = Base() / "Sub" / "My Title.tsgraphic";
+  EXPECT_EQ(output, U16(folder));
+  EXPECT_EQ(ReadFileBytes(folder / "main.json"), "main");
+  EXPECT_EQ(ReadFileBytes(folder / "media" / "a.png"), "a");
+  EXPECT_FALSE(fs::exists(folder / "project.tsgraphic"));
+}
+
+TEST_F(CapsuleZipProjectTest, ARefusedTryFallsThroughToTheNext) {
+  TestZipBuilder(Package())
+      .Add("project_en_US.tsgraphic/main.json", "main")
+      .Add("project_en_US.tsgraphic/../../../escaped.json", "evil")
+      .Add("project.tsgraphic/main.json", "plain main")
+      .Write();
+  std::u16string output;
+  ASSERT_TRUE(Extract(output));
+  EXPECT_EQ(ReadFileBytes(Base() / "Sub" / "My Title.tsgraphic" / "main.json"), "plain main");
+  EXPECT_FALSE(fs::exists(temp_.path() / "escaped.json"));
+  EXPECT_FALSE(fs::exists(Base() / "escaped.json"));
+}
+
+TEST_F(CapsuleZipProjectTest, WithoutAProjectTheOutputIsLeftAlone) {
+  TestZipBuilder(Package()).Add("definition.json", "{}").Add("project.txt", "no").Write();
+  std::u16string output = u"unchanged";
+  EXPECT_FALSE(Extract(output));
+  EXPECT_EQ(output, u"unchanged");
+}
+
+TEST_F(CapsuleZipProjectTest, TargetAndSubfolderNamesCannotLeaveTheBaseFolder) {
+  TestZipBuilder(Package()).Add("project.tsgraphic", "ts").Write();
+  for (const std::u16string target : {u"../escape", u"..", u"a/b", u""}) {
+    std::u16string output = u"unchanged";
+    EXPECT_FALSE(Extract(output, u"Sub", target));
+    EXPECT_EQ(output, u"unchanged");
+  }
+  std::u16string output;
+  EXPECT_FALSE(Extract(output, u"..", u"T"));
+  EXPECT_FALSE(Extract(output, u"x/../..", u"T"));
+  EXPECT_FALSE(fs::exists(temp_.path() / "escape.tsgraphic"));
+  EXPECT_FALSE(fs::exists(temp_.path() / "T.tsgraphic"));
+  ASSERT_TRUE(Extract(output, u"", u"T"));
+  EXPECT_EQ(output, U16(Base() / "T.tsgraphic"));
+}
+
+// ---- Finding project files ----
+
+class UnzippedProjectTest : public CapsuleZipTest {
+ protected:
+  void SetUp() override {
+    CapsuleZipTest::SetUp();
+    for (const char* file : {"one.tsgraphic", "TWO.TSGRAPHIC", "sub/three.TsGraphic",
+                             "sub/deeper/four.tsgraphic", "other.qzgraphic", "tsgraphic",
+                             "five.tsgraphic.bak", "sixtsgraphic", "d.tsgraphic/inside.json"}) {
+      temp_.WriteFile(std::string("root/") + file, "x");
+    }
+  }
+  std::u16string Root() const { return U16(temp_.path() / "root"); }
+  std::set<std::u16string> Found(const char* extension) const {
+    const auto found = CapsuleZip::GetPathOfUnZippedProject(extension, Root());
+    return found ? std::set<std::u16string>(found->begin(), found->end())
+                 : std::set<std::u16string>{u"<nullopt>"};
+  }
+  std::u16string At(const char* relative) const {
+    return Root() + u"/" + zorvcore::UTF8ToUTF16(relative);
+  }
+};
+
+TEST_F(UnzippedProjectTest, FindsTheExtensionInAnyCaseAtAnyDepth) {
+  EXPECT_EQ(Found("tsgraphic"),
+            (std::set<std::u16string>{At("one.tsgraphic"), At("TWO.TSGRAPHIC"),
+                                      At("sub/three.TsGraphic"), At("sub/deeper/four.tsgraphic"),
+                                      At("sixtsgraphic")}))
+      << "any character may stand before the extension, but a bare \"tsgraphic\" never matches";
+}
+
+TEST_F(UnzippedProjectTest, TheExtensionIsARegularExpression) {
+  const std::set<std::u16string> both = Found("tsgraphic|qzgraphic");
+  EXPECT_TRUE(both.count(At("other.qzgraphic")));
+  EXPECT_TRUE(both.count(At("sub/three.TsGraphic")));
+  EXPECT_EQ(Found("json"), (std::set<std::u16string>{At("d.tsgraphic/inside.json")}));
+}
+
+TEST_F(UnzippedProjectTest, NothingFoundIsAnEmptyOptional) {
+  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject("aegraphic", Root()), std::nullopt);
+  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject("tsgraphic", Root() + u"/missing"), std::nullopt);
+  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject("tsgraphic", At("one.tsgraphic")), std::nullopt);
+  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject("(unbalanced", Root()), std::nullopt);
+  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject(nullptr, Root()), std::nullopt);
+}
+
+// The matches of a depth-first walk in the order the folder listings give.
+void ListDepthFirst(const fs::path& folder, const std::string& suffix, std::vector<std::u16string>& out) {
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    std::string name = entry.path().filename().native();
+    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+    if (entry.is_directory()) {
+      ListDepthFirst(entry.path(), suffix, out);
+    } else if (name.size() > suffix.size() && name.ends_with(suffix)) {
+      out.push_back(FileHelperUtils::StdPathToUTF16(entry.path()));
+    }
+  }
+}
+
+TEST_F(UnzippedProjectTest, ASubfolderStandsWhereTheListingMetIt) {
+  for (const char* file : {"sub/a.tsgraphic", "sub/b.tsgraphic", "sub/deeper/c.tsgraphic",
+                           "sub2/d.tsgraphic", "z.tsgraphic", "y.tsgraphic"}) {
+    temp_.WriteFile(std::string("root/") + file, "x");
+  }
+  std::vector<std::u16string> expected;
+  ListDepthFirst(temp_.path() / "root", "tsgraphic", expected);
+  const auto found = CapsuleZip::GetPathOfUnZippedProject("tsgraphic", Root());
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(*found, expected);
+}
+
+TEST_F(UnzippedProjectTest, LinksBackUpTheTreeAreWalkedOnce) {
+  fs::create_directory_symlink("..", temp_.path() / "root" / "sub" / "up");
+  fs::create_directory_symlink(".", temp_.path() / "root" / "self");
+  fs::create_symlink("nowhere", temp_.path() / "root" / "dangling.tsgraphic");
+  const auto found = CapsuleZip::GetPathOfUnZippedProject("tsgraphic", Root());
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(found->size(), 5u);
+}
+
+TEST_F(UnzippedProjectTest, AFailingSubfolderKeepsWhatItFoundAndItsParentGoesOn) {
+  // Matching this name against this expression gives up with an exception part way through the
+  // "bad" folder's listing.
+  const std::string bomb(200, 'a');
+  temp_.WriteFile("root/bad/" + bomb, "x");
+  temp_.WriteFile("root/bad/k.tsgraphic", "x");
+  bool keptBeforeBomb = false;
+  for (const auto& entry : fs::directory_iterator(temp_.path() / "root" / "bad")) {
+    if (entry.path().filename() == bomb) break;
+    keptBeforeBomb = true;
+  }
+  std::set<std::u16string> expected = {At("one.tsgraphic"), At("TWO.TSGRAPHIC"),
+                                       At("sub/three.TsGraphic"), At("sub/deeper/four.tsgraphic"),
+                                       At("sixtsgraphic")};
+  if (keptBeforeBomb) expected.insert(At("bad/k.tsgraphic"));
+  EXPECT_EQ(Found("(a*)*b|tsgraphic"), expected);
+}
+
+}  // namespace
+}  // namespace zorvcapsule
