@@ -1,0 +1,110 @@
+#include "host/appsupport/download_file_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "host/core/test_temp_folder.h"
+#include "host/core/unicode.h"
+
+namespace zorvappsupport::http {
+namespace {
+
+std::string Read(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+bool Append(DownloadFileWriter& writer, const std::string& bytes) {
+  return writer.Append(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+class DownloadFileWriterTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<DownloadFileWriter> Writer(const std::string& relative, size_t bufferBytes) {
+    std::string problem;
+    auto writer = DownloadFileWriter::Create(zorvcore::File(folder_.U16(
+                                                 zorvcore::UTF8ToUTF16(relative))),
+                                             bufferBytes, &problem);
+    EXPECT_NE(writer, nullptr) << problem;
+    return writer;
+  }
+
+  zorvcore::TestTempFolder folder_;
+};
+
+TEST_F(DownloadFileWriterTest, WholeBodyReplacesTheTargetWhateverTheBufferSize) {
+  const std::string body = "0123456789abcdefghij";
+  for (const size_t buffer : {size_t{0}, size_t{3}, size_t{20}, size_t{1000}}) {
+    folder_.WriteFile("target.bin", "old");
+    auto writer = Writer("target.bin", buffer);
+    ASSERT_NE(writer, nullptr);
+    ASSERT_TRUE(Append(*writer, body.substr(0, 7)));
+    ASSERT_TRUE(Append(*writer, body.substr(7)));
+    EXPECT_EQ(Read(folder_.path() / "target.bin"), "old");  // nothing shows before the commit
+
+    std::string problem;
+    EXPECT_TRUE(writer->Commit(static_cast<int64_t>(body.size()), &problem)) << problem;
+    EXPECT_EQ(Read(folder_.path() / "target.bin"), body) << "buffer " << buffer;
+    EXPECT_EQ(writer->BytesReceived(), 20);
+    EXPECT_EQ(Names(folder_.path()), std::vector<std::string>{"target.bin"});
+  }
+}
+
+TEST_F(DownloadFileWriterTest, BodyOfTheWrongLengthNeverReachesTheTarget) {
+  folder_.WriteFile("target.bin", "old");
+  std::string problem;
+  {
+    auto shortBody = Writer("target.bin", 4);
+    Append(*shortBody, "12345");
+    EXPECT_FALSE(shortBody->Commit(10, &problem));
+    EXPECT_NE(problem.find("5 of 10"), std::string::npos) << problem;
+    auto longBody = Writer("target.bin", 4);
+    Append(*longBody, "12345");
+    EXPECT_FALSE(longBody->Commit(4, &problem));
+  }
+  EXPECT_EQ(Read(folder_.path() / "target.bin"), "old");
+  EXPECT_EQ(Names(folder_.path()), std::vector<std::string>{"target.bin"});
+}
+
+TEST_F(DownloadFileWriterTest, AbandonedWriterLeavesNoFileBehind) {
+  {
+    auto writer = Writer("fresh.bin", 2);
+    Append(*writer, "partial body");
+  }
+  EXPECT_TRUE(Names(folder_.path()).empty());
+}
+
+TEST_F(DownloadFileWriterTest, UnannouncedLengthAcceptsWhatCameAndMissingFoldersAreMade) {
+  auto writer = Writer("a/b/target.bin", 1024);
+  ASSERT_NE(writer, nullptr);
+  Append(*writer, "xyz");
+  std::string problem;
+  EXPECT_TRUE(writer->Commit(-1, &problem)) << problem;
+  EXPECT_EQ(Read(folder_.path() / "a/b/target.bin"), "xyz");
+}
+
+TEST_F(DownloadFileWriterTest, TargetThatCannotBeWrittenIsRefused) {
+  folder_.WriteFile("file", "a file, not a folder");
+  std::string problem;
+  EXPECT_EQ(DownloadFileWriter::Create(zorvcore::File(folder_.U16(u"file/target.bin")), 16,
+                                       &problem),
+            nullptr);
+  EXPECT_FALSE(problem.empty());
+  EXPECT_EQ(DownloadFileWriter::Create(zorvcore::File(u""), 16, &problem), nullptr);
+}
+
+}  // namespace
+}  // namespace zorvappsupport::http

@@ -1,0 +1,291 @@
+#include "host/appsupport/http_download_manager.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "host/core/debug.h"
+#include "host/core/gate.h"
+#include "host/core/test_temp_folder.h"
+#include "host/core/unicode.h"
+#include "host/net/curl_request_processor.h"
+#include "host/net/proxy_request_processor.h"
+#include "host/net/test_http_server.h"
+
+namespace zorvappsupport::http {
+namespace {
+
+using zorvcore::ImmutableString;
+using zorvnet::testing::TestHttpServer;
+
+std::string Read(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::string Pattern(size_t size) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+  return bytes;
+}
+
+// What a download's completion slot saw.
+class Completion {
+ public:
+  Completion() : state_(std::make_shared<State>()) {}
+
+  void Watch(const std::shared_ptr<HTTPDownloadStream>& stream) const {
+    stream->ConnectCompleted(
+        [state = state_](HTTPDownloadManager* manager, std::shared_ptr<HTTPDownloadStream> done) {
+          state->manager = manager;
+          state->succeeded = done && done->Succeeded();
+          ++state->calls;
+          state->called.Open();
+        });
+  }
+  // False when no completion came within a minute.
+  bool Wait() const { return state_->called.PassThrough(60000); }
+  bool Succeeded() const { return state_->succeeded.load(); }
+  HTTPDownloadManager* Manager() const { return state_->manager.load(); }
+  int Calls() const { return state_->calls.load(); }
+
+ private:
+  struct State {
+    std::atomic<HTTPDownloadManager*> manager{nullptr};
+    std::atomic<bool> succeeded{false};
+    std::atomic<int> calls{0};
+    zorvcore::Gate called;
+  };
+  std::shared_ptr<State> state_;
+};
+
+class HTTPDownloadManagerTest : public ::testing::Test {
+ protected:
+  static constexpr unsigned kLimit = 2;
+
+  void SetUp() override {
+    server_.Get("/file", [this](const httplib::Request&, httplib::Response& res) {
+      res.set_content(body_, "application/octet-stream");
+    });
+    server_.Get("/moved", [](const httplib::Request&, httplib::Response& res) {
+      res.set_redirect("/file", 302);
+    });
+    server_.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
+      res.status = 404;
+      res.set_content("no such file", "text/plain");
+    });
+    // Announces the whole body, sends half of it and drops the connection.
+    server_.Get("/cut", [this](const httplib::Request&, httplib::Response& res) {
+      res.set_content_provider(body_.size(), "application/octet-stream",
+                               [this](size_t offset, size_t, httplib::DataSink& sink) {
+                                 if (offset >= body_.size() / 2) return false;
+                                 return sink.write(body_.data(), body_.size() / 2);
+                               });
+    });
+    server_.HoldGet("/held");
+    server_.Start();
+    processor_ = zorvnet::CurlRequestProcessor::Create();
+    ASSERT_NE(processor_, nullptr);
+    manager_ = std::make_unique<HTTPDownloadManager>(kLimit, 4096);
+    manager_->OverrideRequestProcessor(zorvnet::http::CreateProxyProcessor(processor_));
+  }
+
+  void TearDown() override {
+    manager_.reset();
+    processor_.reset();
+  }
+
+  std::u16string Target(const std::string& relative) const {
+    return folder_.U16(zorvcore::UTF8ToUTF16(relative));
+  }
+
+  std::shared_ptr<HTTPDownloadStream> Download(const std::string& path, const std::string& target,
+                                               const Completion& completion,
+                                               bool replaceExisting = true) {
+    auto stream = manager_->NewDownload(ImmutableString::CreateDynamic(server_.Url(path)),
+                                        zorvcore::File(Target(target)), zorvnet::HeaderMap(),
+                                        replaceExisting);
+    EXPECT_NE(stream, nullptr);
+    completion.Watch(stream);
+    return stream;
+  }
+
+  const std::string body_ = Pattern(100000);
+  zorvcore::TestTempFolder folder_;
+  TestHttpServer server_;
+  std::shared_ptr<zorvnet::CurlRequestProcessor> processor_;
+  std::unique_ptr<HTTPDownloadManager> manager_;
+};
+
+TEST_F(HTTPDownloadManagerTest, DownloadFollowsTheRedirectAndLandsWholeAtTheTarget) {
+  const Completion completion;
+  const auto stream = Download("/moved", "new/folder/package.tplx", completion);
+
+  ASSERT_TRUE(completion.Wait());
+  EXPECT_TRUE(completion.Succeeded()) << stream->FailureReason();
+  EXPECT_EQ(completion.Manager(), manager_.get());
+  EXPECT_TRUE(stream->Succeeded());
+  EXPECT_EQ(Read(folder_.path() / "new/folder/package.tplx"), body_);
+  EXPECT_EQ(stream->BytesReceived(), static_cast<int64_t>(body_.size()));
+  EXPECT_EQ(stream->ExpectedBytes(), static_cast<int64_t>(body_.size()));
+  EXPECT_EQ(Names(folder_.path()), std::vector<std::string>{"package.tplx"});
+}
+
+TEST_F(HTTPDownloadManagerTest, FailedDownloadLeavesTheOldTargetAndNoOtherFile) {
+  folder_.WriteFile("package.tplx", "old package");
+  const Completion missing;
+  const Completion cut;
+  const auto missingStream = Download("/missing", "package.tplx", missing);
+  const auto cutStream = Download("/cut", "package.tplx", cut);
+
+  ASSERT_TRUE(missing.Wait());
+  ASSERT_TRUE(cut.Wait());
+  EXPECT_FALSE(missing.Succeeded());
+  EXPECT_FALSE(cut.Succeeded());
+  EXPECT_NE(missingStream->FailureReason().find("404"), std::string::npos);
+  EXPECT_FALSE(cutStream->FailureReason().empty());
+  EXPECT_EQ(Read(folder_.path() / "package.tplx"), "old package");
+  EXPECT_EQ(Names(folder_.path()), std::vector<std::string>{"package.tplx"});
+}
+
+TEST_F(HTTPDownloadManagerTest, InterruptedDownloadLeavesNoPartialFile) {
+  const Completion completion;
+  Download("/cut", "package.tplx", completion);
+
+  ASSERT_TRUE(completion.Wait());
+  EXPECT_FALSE(completion.Succeeded());
+  EXPECT_TRUE(Names(folder_.path()).empty());
+}
+
+TEST_F(HTTPDownloadManagerTest, AtMostTheLimitRunsAtOnceAndTheRestFollowInTurn) {
+  std::vector<Completion> completions(kLimit + 2);
+  for (size_t i = 0; i < completions.size(); ++i) {
+    Download("/held", "held" + std::to_string(i), completions[i]);
+  }
+  ASSERT_TRUE(server_.WaitUntilHeld(kLimit));
+  EXPECT_EQ(manager_->ActiveDownloadCount(), kLimit);
+  EXPECT_EQ(manager_->QueuedDownloadCount(), 2u);
+  EXPECT_EQ(server_.CountOf("/held"), kLimit);
+
+  server_.Release();
+  for (const auto& completion : completions) {
+    ASSERT_TRUE(completion.Wait());
+    EXPECT_TRUE(completion.Succeeded());
+  }
+  EXPECT_EQ(server_.CountOf("/held"), completions.size());
+  EXPECT_EQ(Read(folder_.path() / "held3"), "late");
+}
+
+TEST_F(HTTPDownloadManagerTest, FlushEndsRunningAndWaitingDownloadsBeforeItReturns) {
+  folder_.WriteFile("held0", "kept");
+  std::vector<Completion> completions(kLimit + 2);
+  for (size_t i = 0; i < completions.size(); ++i) {
+    Download("/held", "held" + std::to_string(i), completions[i]);
+  }
+  ASSERT_TRUE(server_.WaitUntilHeld(kLimit));
+
+  manager_->FlushAllDownloads();
+
+  for (const auto& completion : completions) {
+    EXPECT_EQ(completion.Calls(), 1);
+    EXPECT_FALSE(completion.Succeeded());
+  }
+  EXPECT_EQ(manager_->ActiveDownloadCount(), 0u);
+  EXPECT_EQ(manager_->QueuedDownloadCount(), 0u);
+  EXPECT_EQ(Names(folder_.path()), std::vector<std::string>{"held0"});
+  EXPECT_EQ(Read(folder_.path() / "held0"), "kept");
+  EXPECT_EQ(server_.CountOf("/held"), kLimit);  // the waiting ones never started
+}
+
+TEST_F(HTTPDownloadManagerTest, DestroyingTheManagerCompletesItsDownloadsWithoutIt) {
+  const Completion completion;
+  const auto stream = Download("/held", "held", completion);
+  ASSERT_TRUE(server_.WaitUntilHeld(1));
+
+  manager_.reset();
+
+  EXPECT_EQ(completion.Calls(), 1);
+  EXPECT_FALSE(completion.Succeeded());
+  // A slot connected after the manager is gone is still called, and told so.
+  const Completion late;
+  late.Watch(stream);
+  EXPECT_EQ(late.Calls(), 1);
+  EXPECT_EQ(late.Manager(), nullptr);
+}
+
+TEST_F(HTTPDownloadManagerTest, SlotConnectedAfterCompletionRunsAtOnceOnItsThread) {
+  auto stream = manager_->NewDownload(ImmutableString::CreateStatic("ftp://127.0.0.1/x"),
+                                      zorvcore::File(Target("x")), zorvnet::HeaderMap(), true);
+  ASSERT_NE(stream, nullptr);
+  EXPECT_TRUE(stream->IsComplete());
+  EXPECT_FALSE(stream->Succeeded());
+
+  const Completion completion;
+  completion.Watch(stream);
+
+  EXPECT_EQ(completion.Calls(), 1);
+  EXPECT_EQ(completion.Manager(), manager_.get());
+  EXPECT_TRUE(Names(folder_.path()).empty());
+}
+
+TEST_F(HTTPDownloadManagerTest, ExistingTargetIsKeptWithoutATransferWhenNotReplacing) {
+  folder_.WriteFile("package.tplx", "already here");
+  const Completion kept;
+  Download("/file", "package.tplx", kept, /*replaceExisting=*/false);
+  const Completion fetched;
+  Download("/file", "other.tplx", fetched, /*replaceExisting=*/false);
+
+  ASSERT_TRUE(kept.Wait());
+  ASSERT_TRUE(fetched.Wait());
+  EXPECT_TRUE(kept.Succeeded());
+  EXPECT_EQ(Read(folder_.path() / "package.tplx"), "already here");
+  EXPECT_EQ(Read(folder_.path() / "other.tplx"), body_);
+  EXPECT_EQ(server_.CountOf("/file"), 1u);
+}
+
+TEST_F(HTTPDownloadManagerTest, SlotMayStartTheNextDownloadAndAThrowingSlotIsReported) {
+  std::mutex mutex;
+  std::vector<std::string> reports;
+  const auto previous = zorvcore::debug::SetAssertReporter([&](const auto& report) {
+    std::lock_guard<std::mutex> lock(mutex);
+    reports.push_back(report.message);
+    return zorvcore::debug::AssertAction::kContinue;
+  });
+  const Completion second;
+  auto first = manager_->NewDownload(ImmutableString::CreateDynamic(server_.Url("/file")),
+                                     zorvcore::File(Target("first")), zorvnet::HeaderMap(), true);
+  first->ConnectCompleted([&](HTTPDownloadManager* manager, std::shared_ptr<HTTPDownloadStream>) {
+    second.Watch(manager->NewDownload(ImmutableString::CreateDynamic(server_.Url("/file")),
+                                      zorvcore::File(Target("second")), zorvnet::HeaderMap(),
+                                      true));
+    throw std::runtime_error("slot broke");
+  });
+
+  ASSERT_TRUE(second.Wait());
+  manager_.reset();
+  zorvcore::debug::SetAssertReporter(previous);
+
+  EXPECT_TRUE(second.Succeeded());
+  EXPECT_EQ(Read(folder_.path() / "second"), body_);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_THAT(reports[0], ::testing::HasSubstr("slot broke"));
+}
+
+}  // namespace
+}  // namespace zorvappsupport::http

@@ -1,0 +1,82 @@
+#include "host/net/header_collector.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/net/configuration.h"
+
+namespace zorvnet {
+namespace {
+
+TEST(HeaderCollectorTest, ReadsFieldsTrimmedAndLooksThemUpWithoutCase) {
+  HeaderCollector collector;
+  EXPECT_TRUE(collector.AddLine("HTTP/1.1 200 OK\r\n"));
+  EXPECT_TRUE(collector.AddLine("Content-Type:  text/plain \r\n"));
+  EXPECT_TRUE(collector.AddLine("X-Empty:\r\n"));
+  EXPECT_TRUE(collector.AddLine("Location: https://h/a:b?c=d\r\n"));
+  EXPECT_TRUE(collector.AddLine("\r\n"));
+
+  const HeaderMap& headers = collector.Headers();
+  ASSERT_EQ(headers.size(), 3u);
+  EXPECT_EQ(headers.find("content-type")->second, "text/plain");
+  EXPECT_EQ(headers.find("CONTENT-TYPE")->first, "Content-Type");  // the server's spelling kept
+  EXPECT_EQ(headers.find("x-empty")->second, "");
+  EXPECT_EQ(headers.find("location")->second, "https://h/a:b?c=d");  // split at the first colon
+}
+
+TEST(HeaderCollectorTest, RepeatedFieldsKeepTheirOrder) {
+  HeaderCollector collector;
+  collector.AddLine("Set-Cookie: a=1\r\n");
+  collector.AddLine("set-cookie: b=2\r\n");
+  collector.AddLine("SET-COOKIE: c=3\r\n");
+
+  const auto [first, last] = collector.Headers().equal_range("Set-Cookie");
+  std::string values;
+  for (auto it = first; it != last; ++it) values += it->second.str() + ";";
+  EXPECT_EQ(values, "a=1;b=2;c=3;");
+}
+
+TEST(HeaderCollectorTest, StatusLineStartsAFreshAnswer) {
+  HeaderCollector collector;
+  collector.AddLine("HTTP/1.1 302 Found\r\n");
+  collector.AddLine("Location: /next\r\n");
+  collector.AddLine("\r\n");
+  collector.AddLine("HTTP/2 200\r\n");
+  collector.AddLine("X-Final: yes\r\n");
+
+  const HeaderMap headers = collector.TakeHeaders();
+  EXPECT_EQ(headers.count("Location"), 0u);
+  EXPECT_EQ(headers.count("X-Final"), 1u);
+  EXPECT_TRUE(collector.Headers().empty());
+}
+
+TEST(HeaderCollectorTest, FoldedLinesContinueTheValueAndStrayLinesAreIgnored) {
+  HeaderCollector collector;
+  collector.AddLine("  orphan continuation\r\n");
+  collector.AddLine("X-Long: first\r\n");
+  collector.AddLine("\t second\r\n");
+  collector.AddLine("no colon here\r\n");
+  collector.AddLine(": no name\r\n");
+
+  ASSERT_EQ(collector.Headers().size(), 1u);
+  EXPECT_EQ(collector.Headers().find("x-long")->second, "first second");
+}
+
+TEST(HeaderCollectorTest, HeaderBlockBeyondTheLimitIsRefused) {
+  HeaderCollector collector;
+  const std::string line = "X-Filler: " + std::string(1000, 'f') + "\r\n";
+  int64_t added = 0;
+  while (collector.AddLine(line)) {
+    added += static_cast<int64_t>(line.size());
+    ASSERT_LE(added, kMaxHeaderBytes);
+  }
+  EXPECT_GT(added + static_cast<int64_t>(line.size()), kMaxHeaderBytes);
+
+  // A new answer starts with a fresh allowance.
+  EXPECT_TRUE(collector.AddLine("HTTP/1.1 200 OK\r\n"));
+  EXPECT_TRUE(collector.AddLine(line));
+}
+
+}  // namespace
+}  // namespace zorvnet

@@ -1,0 +1,200 @@
+#include "host/net/proxy_request_processor.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "host/net/curl_request_processor.h"
+#include "host/net/global_request_processor.h"
+#include "host/net/test_http_server.h"
+#include "host/net/test_response_catcher.h"
+
+namespace zorvnet {
+namespace {
+
+using testing::ResponseCatcher;
+using testing::TestHttpServer;
+using zorvcore::Guid;
+using zorvcore::ImmutableString;
+
+// A target that keeps its requests until the test completes them, on the test's own thread.
+class FakeProcessor : public RequestProcessor {
+ public:
+  bool StartRequest(const Guid& id, Request, RequestCallback callback) override {
+    if (refuse) return false;
+    std::lock_guard<std::mutex> lock(mutex_);
+    callbacks_[id] = std::move(callback);
+    return true;
+  }
+  void TryToCancelRequest(const Guid& id) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    cancelled_.push_back(id);
+  }
+  // Calls the request's callback with a response of `status` (0: cancelled).
+  void Complete(const Guid& id, int status) {
+    RequestCallback callback;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      callback = std::move(callbacks_.at(id));
+      callbacks_.erase(id);
+    }
+    callback(id, status == 0 ? Response::Failed(RequestError::kCancelled, "cancelled")
+                             : Response::Completed(status, HeaderMap(), nullptr,
+                                                   ImmutableString()));
+  }
+  std::vector<Guid> Cancelled() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return cancelled_;
+  }
+
+  bool refuse = false;
+
+ private:
+  std::mutex mutex_;
+  std::map<Guid, RequestCallback> callbacks_;
+  std::vector<Guid> cancelled_;
+};
+
+Request Anywhere() {
+  Request request;
+  request.url = ImmutableString::CreateStatic("https://example.test/");
+  return request;
+}
+
+TEST(ProxyRequestProcessorTest, KeepsAccountOfUnfinishedRequestsUntilTheirCallbacksReturn) {
+  auto target = std::make_shared<FakeProcessor>();
+  auto proxy = http::CreateProxyProcessor(target);
+  const Guid first = Guid::CreateUnique();
+  const Guid second = Guid::CreateUnique();
+  size_t countInsideCallback = 99;
+  ASSERT_TRUE(proxy->StartRequest(first, Anywhere(), [&](const Guid&, std::shared_ptr<Response>) {
+    countInsideCallback = proxy->UnfinishedCount();
+  }));
+  ASSERT_TRUE(proxy->StartRequest(second, Anywhere(), nullptr));
+  EXPECT_FALSE(proxy->StartRequest(first, Anywhere(), nullptr));  // id still unfinished
+  EXPECT_EQ(proxy->UnfinishedCount(), 2u);
+
+  target->Complete(first, 200);
+  EXPECT_EQ(countInsideCallback, 2u);
+  EXPECT_EQ(proxy->UnfinishedCount(), 1u);
+  target->Complete(second, 200);  // an empty callback is fine
+  EXPECT_EQ(proxy->UnfinishedCount(), 0u);
+}
+
+TEST(ProxyRequestProcessorTest, CancelAllAsksOnlyForItsOwnUnfinishedRequests) {
+  auto target = std::make_shared<FakeProcessor>();
+  auto proxy = http::CreateProxyProcessor(target);
+  const Guid finished = Guid::CreateUnique();
+  const Guid open = Guid::CreateUnique();
+  const Guid neighbours = Guid::CreateUnique();
+  ASSERT_TRUE(proxy->StartRequest(finished, Anywhere(), nullptr));
+  ASSERT_TRUE(proxy->StartRequest(open, Anywhere(), nullptr));
+  ASSERT_TRUE(target->StartRequest(neighbours, Anywhere(), nullptr));
+  target->Complete(finished, 200);
+
+  proxy->CancelAll();
+  proxy->TryToCancelRequest(neighbours);  // not the proxy's: not passed on
+
+  EXPECT_EQ(target->Cancelled(), std::vector<Guid>{open});
+}
+
+TEST(ProxyRequestProcessorTest, RefusedRequestsLeaveNoTrace) {
+  auto target = std::make_shared<FakeProcessor>();
+  auto proxy = http::CreateProxyProcessor(target);
+  target->refuse = true;
+
+  EXPECT_FALSE(proxy->StartRequest(Guid::CreateUnique(), Anywhere(), nullptr));
+  EXPECT_EQ(proxy->UnfinishedCount(), 0u);
+  EXPECT_EQ(http::CreateProxyProcessor(nullptr), nullptr);
+}
+
+class ProxyOverCurlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    server_.HoldGet("/silent");
+    server_.Start();
+    target_ = CurlRequestProcessor::Create();
+    ASSERT_NE(target_, nullptr);
+    proxy_ = http::CreateProxyProcessor(target_);
+  }
+
+  static ResponseCatcher Get(RequestProcessor& processor, const std::string& url) {
+    ResponseCatcher catcher;
+    EXPECT_TRUE(processor.GET(Guid::CreateUnique(), catcher.Callback(),
+                              ImmutableString::CreateDynamic(url), HeaderMap(), Configuration()));
+    return catcher;
+  }
+
+  // Drops both references to the processor; its destructor returns after every callback.
+  void ShutDown() {
+    proxy_.reset();
+    target_.reset();
+  }
+
+  TestHttpServer server_;
+  std::shared_ptr<CurlRequestProcessor> target_;
+  std::shared_ptr<ProxyRequestProcessor> proxy_;
+};
+
+TEST_F(ProxyOverCurlTest, CancelAllEndsTheProxysRequestsWhileNeighboursCarryOn) {
+  const ResponseCatcher own = Get(*proxy_, server_.Url("/silent"));
+  const ResponseCatcher neighbour = Get(*target_, server_.Url("/silent"));
+  ASSERT_TRUE(server_.WaitUntilHeld(2));
+
+  proxy_->CancelAll();
+  ASSERT_NE(own.Wait(), nullptr);
+  EXPECT_EQ(own.Wait()->Error(), RequestError::kCancelled);
+  EXPECT_FALSE(neighbour.WasCalled());
+  server_.Release();
+  ASSERT_NE(neighbour.Wait(), nullptr);
+  EXPECT_EQ(neighbour.Wait()->GetPayloadAsUTF8String(), "late");
+
+  ShutDown();
+  EXPECT_EQ(own.Calls(), 1);
+  EXPECT_EQ(neighbour.Calls(), 1);
+}
+
+TEST_F(ProxyOverCurlTest, DestroyingTheProxyCancelsItsRequestsAndTheirCallbacksStillCome) {
+  const ResponseCatcher own = Get(*proxy_, server_.Url("/silent"));
+  ASSERT_TRUE(server_.WaitUntilHeld(1));
+
+  proxy_.reset();
+
+  ASSERT_NE(own.Wait(), nullptr);
+  EXPECT_EQ(own.Wait()->Error(), RequestError::kCancelled);
+  ShutDown();
+  EXPECT_EQ(own.Calls(), 1);
+}
+
+TEST(GlobalRequestProcessorTest, OneProcessorServesTheWholeProcess) {
+  TestHttpServer server;
+  server.HoldGet("/silent");
+  server.Get("/ok", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content("global", "text/plain");
+  });
+  server.Start();
+  ASSERT_NE(http::GetGlobalRequestProcessor(), nullptr);
+  EXPECT_EQ(http::GetGlobalRequestProcessor(), http::GetGlobalRequestProcessor());
+
+  ResponseCatcher ok;
+  ResponseCatcher held;
+  const Guid heldId = Guid::CreateUnique();
+  ASSERT_TRUE(GET(Guid::CreateUnique(), ok.Callback(),
+                  ImmutableString::CreateDynamic(server.Url("/ok")), HeaderMap(), Configuration()));
+  ASSERT_TRUE(GET(heldId, held.Callback(), ImmutableString::CreateDynamic(server.Url("/silent")),
+                  HeaderMap(), Configuration()));
+  ASSERT_TRUE(server.WaitUntilHeld(1));
+  TryToCancelRequest(heldId);
+
+  ASSERT_NE(ok.Wait(), nullptr);
+  EXPECT_EQ(ok.Wait()->GetPayloadAsUTF8String(), "global");
+  ASSERT_NE(held.Wait(), nullptr);
+  EXPECT_EQ(held.Wait()->Error(), RequestError::kCancelled);
+}
+
+}  // namespace
+}  // namespace zorvnet

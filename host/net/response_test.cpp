@@ -1,0 +1,57 @@
+#include "host/net/response.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace zorvnet {
+namespace {
+
+using zorvcore::ImmutableString;
+
+std::shared_ptr<const RecycledMemory> Bytes(const std::string& text) {
+  return RecycledMemory::Fill(text.size(), [&](uint8_t* bytes, size_t size) {
+    std::memcpy(bytes, text.data(), size);
+    return true;
+  });
+}
+
+TEST(ResponseTest, CompletedResponseAnswersHeaderLookupsWithoutCase) {
+  HeaderMap headers{{ImmutableString::CreateStatic("Location"), ImmutableString::CreateStatic("/a")},
+                    {ImmutableString::CreateStatic("location"), ImmutableString::CreateStatic("/b")}};
+  const auto response = Response::Completed(302, headers, Bytes("moved"),
+                                            ImmutableString::CreateStatic("https://h/x"));
+
+  EXPECT_EQ(response->GetHeader("LOCATION"), "/a");
+  EXPECT_TRUE(response->HasHeader("LoCaTiOn"));
+  EXPECT_FALSE(response->HasHeader("Locations"));
+  EXPECT_EQ(response->GetHeader("Content-Type"), "");
+  EXPECT_TRUE(response->IsRedirect());
+  EXPECT_FALSE(response->IsSuccess());
+  EXPECT_EQ(response->Error(), RequestError::kNone);
+}
+
+TEST(ResponseTest, PayloadTextKeepsEveryByte) {
+  const std::string bytes("a\0b\xff", 4);
+  const auto response = Response::Completed(200, HeaderMap(), Bytes(bytes), ImmutableString());
+
+  EXPECT_EQ(response->GetPayloadAsUTF8String(), bytes);
+  EXPECT_EQ(response->Payload()->Size(), 4u);
+}
+
+TEST(ResponseTest, FailedResponseHasNoStatusAndAnEmptyBody) {
+  const auto response = Response::Failed(RequestError::kTimedOut, "took too long");
+
+  EXPECT_EQ(response->StatusCode(), 0);
+  EXPECT_FALSE(response->IsSuccess());
+  EXPECT_FALSE(response->IsRedirect());
+  ASSERT_NE(response->Payload(), nullptr);
+  EXPECT_EQ(response->Payload()->Size(), 0u);
+  EXPECT_EQ(response->GetPayloadAsUTF8String(), "");
+  EXPECT_EQ(response->ErrorDetail(), "took too long");
+  EXPECT_STREQ(RequestErrorName(response->Error()), "timed out");
+}
+
+}  // namespace
+}  // namespace zorvnet

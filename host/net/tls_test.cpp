@@ -1,0 +1,117 @@
+// TLS verification against servers whose certificates the tests make at run time.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "host/core/debug_database.h"
+#include "host/core/test_temp_folder.h"
+#include "host/net/curl_request_processor.h"
+#include "host/net/test_http_server.h"
+#include "host/net/test_response_catcher.h"
+#include "host/net/test_tls_certificate.h"
+
+namespace zorvnet {
+namespace {
+
+using testing::MakeTestCertificates;
+using testing::ResponseCatcher;
+using testing::TestCertificateFiles;
+using testing::TestHttpServer;
+using zorvcore::DebugDatabase;
+using zorvcore::Guid;
+using zorvcore::ImmutableString;
+
+constexpr const char* kCAFile = "Net.CAFile";
+
+class TlsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DebugDatabase::ClearEntry(kCAFile);
+    processor_ = CurlRequestProcessor::Create();
+    ASSERT_NE(processor_, nullptr);
+  }
+  void TearDown() override { DebugDatabase::ClearEntry(kCAFile); }
+
+  TestCertificateFiles Certificates(const std::string& prefix, const std::string& altNames) {
+    return MakeTestCertificates(folder_.path(), prefix, altNames);
+  }
+
+  // A TLS server answering "/" with "secret", started.
+  std::unique_ptr<TestHttpServer> Serve(const TestCertificateFiles& files) {
+    auto server = std::make_unique<TestHttpServer>(files);
+    EXPECT_TRUE(server->IsValid());
+    server->Get("/", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("secret", "text/plain");
+    });
+    server->Start();
+    return server;
+  }
+
+  std::shared_ptr<Response> Fetch(const std::string& url) {
+    ResponseCatcher catcher;
+    EXPECT_TRUE(processor_->GET(Guid::CreateUnique(), catcher.Callback(),
+                                ImmutableString::CreateDynamic(url), HeaderMap(), Configuration()));
+    return catcher.Wait();
+  }
+
+  zorvcore::TestTempFolder folder_;
+  std::shared_ptr<CurlRequestProcessor> processor_;
+};
+
+TEST_F(TlsTest, ServerSignedByTheConfiguredAuthorityIsTrusted) {
+  const auto files = Certificates("good", "IP:127.0.0.1,DNS:localhost");
+  const auto server = Serve(files);
+  DebugDatabase::SetEntry(kCAFile, files.caPath);
+
+  const auto response = Fetch(server->Url("/"));
+
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->StatusCode(), 200) << response->ErrorDetail();
+  EXPECT_EQ(response->GetPayloadAsUTF8String(), "secret");
+}
+
+TEST_F(TlsTest, CertificateTheSystemDoesNotTrustFails) {
+  const auto server = Serve(Certificates("untrusted", "IP:127.0.0.1"));
+
+  const auto response = Fetch(server->Url("/"));
+
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
+  EXPECT_EQ(response->StatusCode(), 0);
+}
+
+TEST_F(TlsTest, CertificateOfAnotherAuthorityFails) {
+  const auto server = Serve(Certificates("served", "IP:127.0.0.1"));
+  DebugDatabase::SetEntry(kCAFile, Certificates("other", "IP:127.0.0.1").caPath);
+
+  const auto response = Fetch(server->Url("/"));
+
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
+}
+
+TEST_F(TlsTest, CertificateForAnotherHostFails) {
+  const auto files = Certificates("elsewhere", "DNS:elsewhere.invalid");
+  const auto server = Serve(files);
+  DebugDatabase::SetEntry(kCAFile, files.caPath);
+
+  const auto response = Fetch(server->Url("/"));
+
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
+}
+
+TEST_F(TlsTest, MissingAuthorityFileFails) {
+  const auto server = Serve(Certificates("served", "IP:127.0.0.1"));
+  DebugDatabase::SetEntry(kCAFile, (folder_.path() / "missing.pem").string());
+
+  const auto response = Fetch(server->Url("/"));
+
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
+}
+
+}  // namespace
+}  // namespace zorvnet
