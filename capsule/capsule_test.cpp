@@ -1,0 +1,234 @@
+#include "capsule/capsule.h"
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "capsule/string_guid.h"
+#include "capsule/test_app_language.h"
+#include "host/core/guid.h"
+
+namespace zorvcapsule {
+namespace {
+
+using Fonts = std::vector<std::string>;
+
+// Controls are opaque to the record: a distinct address is all these tests need of one.
+std::shared_ptr<ClientControl> OpaqueControl() {
+  auto token = std::make_shared<char>();
+  return std::shared_ptr<ClientControl>(token, reinterpret_cast<ClientControl*>(token.get()));
+}
+
+hostbridge::SourceInfo NamedSourceInfo(const std::u16string& name) {
+  hostbridge::SourceInfo info;
+  info.name = name;
+  return info;
+}
+
+TEST(CapsuleTest, DefaultRecordIsEmptyThroughout) {
+  Capsule capsule;
+  EXPECT_EQ(capsule.GetAPIVersion(), "");
+  EXPECT_EQ(capsule.GetResponsiveDesignTimeVersion(), u"");
+  EXPECT_TRUE(capsule.GetCapsuleNameLocalized().IsEmpty());
+  EXPECT_EQ(capsule.GetSourceInfo(), hostbridge::SourceInfo());
+  EXPECT_TRUE(capsule.GetUsedFonts().empty());
+}
+
+TEST(CapsuleTest, NewTemplateConstructorMarksEveryFeatureUnsupported) {
+  Capsule capsule(u"app", u"Lower Third", u"id-1");
+  EXPECT_EQ(capsule.GetAPIVersion(), "1.4");
+  EXPECT_EQ(capsule.GetAuthorApp(), u"app");
+  EXPECT_EQ(capsule.GetCapsuleNameObsolete(), u"Lower Third");
+  EXPECT_EQ(capsule.GetCapsuleNameLocalized(), UIString(u"Lower Third"));
+  EXPECT_EQ(capsule.GetCapsuleID(), u"id-1");
+  EXPECT_EQ(capsule.GetAuthorID(), u"");
+  for (const std::u16string& marker :
+       {capsule.GetQzlibCompliantVersion(), capsule.GetMobileCompatibilityVersion(),
+        capsule.GetInternalEffectsVersion(), capsule.GetFontvaneOnlyVersion(),
+        capsule.GetResponsiveDesignTimeVersion()}) {
+    EXPECT_EQ(marker, u"0");
+  }
+  EXPECT_FALSE(capsule.IsQZLibCompliant());
+}
+
+TEST(CapsuleTest, FullConstructorFilesSourceInfoAndFontsUnderTheAppLanguage) {
+  ScopedAppLanguage language(u"de_DE");
+  auto control = OpaqueControl();
+  Capsule capsule(u"app", u"author", u"Name", u"id", u"desc", {"tssl"}, NamedSourceInfo(u"comp"),
+                  {control}, {"Font-A"}, {"fx"}, {"renderer"}, {"mov"}, {"tag"}, u"201810", u"1",
+                  u"2", u"3");
+  EXPECT_EQ(capsule.GetAPIVersion(), "1.4");
+  EXPECT_EQ(capsule.GetCapsuleDesc(), u"desc");
+  EXPECT_EQ(capsule.GetCapsuleNameLocalized(), UIString(u"Name"));
+  ASSERT_EQ(capsule.GetSourceInfoLocalized().size(), 1u);
+  EXPECT_EQ(capsule.GetSourceInfoLocalized().begin()->first, u"de_DE");
+  EXPECT_EQ(capsule.GetSourceInfo().name, u"comp");
+  EXPECT_EQ(capsule.GetUsedFontsLocalized(), (Capsule::UsedFontsMap{{u"de_DE", {"Font-A"}}}));
+  EXPECT_EQ(capsule.GetControls(), ClientControlList{control});
+  EXPECT_EQ(capsule.GetQzlibCompliantVersion(), u"201810");
+  EXPECT_EQ(capsule.GetMobileCompatibilityVersion(), u"1");
+  EXPECT_EQ(capsule.GetInternalEffectsVersion(), u"2");
+  EXPECT_EQ(capsule.GetFontvaneOnlyVersion(), u"3");
+  EXPECT_EQ(capsule.GetResponsiveDesignTimeVersion(), u"0");
+}
+
+TEST(CapsuleTest, CopySharesControlsButNotFields) {
+  Capsule original(u"app", u"Name", u"id");
+  original.SetControls({OpaqueControl(), OpaqueControl()});
+  Capsule copy(original);
+  EXPECT_EQ(copy.GetControls(), original.GetControls());
+  copy.SetTags({"changed"});
+  EXPECT_TRUE(original.GetTags().empty());
+  Capsule assigned;
+  assigned = original;
+  EXPECT_EQ(assigned.GetControls()[1].get(), original.GetControls()[1].get());
+}
+
+// ---- Display name -------------------------------------------------------------------------
+
+class DisplayNameTest : public ::testing::Test {
+ protected:
+  ScopedAppLanguage language_{u"fr_FR"};
+  Capsule capsule_{u"app", u"Single", u"id"};
+};
+
+TEST_F(DisplayNameTest, PrefersTheAppLanguageThenEnglish) {
+  UIString names;
+  names.SetString(u"en_US", u"English");
+  names.SetString(u"fr_FR", u"Francais");
+  capsule_.SetCapsuleNameLocalized(names);
+  EXPECT_EQ(capsule_.GetDisplayName(), u"Francais");
+  names = UIString();
+  names.SetString(u"en_US", u"English");
+  names.SetString(u"de_DE", u"Deutsch");
+  capsule_.SetCapsuleNameLocalized(names);
+  EXPECT_EQ(capsule_.GetDisplayName(), u"English");
+}
+
+TEST_F(DisplayNameTest, OtherwiseTakesTheSmallestLocale) {
+  UIString names;
+  names.SetString(u"ja_JP", u"Japanese");
+  names.SetString(u"de_DE", u"Deutsch");
+  capsule_.SetCapsuleNameLocalized(names);
+  EXPECT_EQ(capsule_.GetDisplayName(), u"Deutsch");
+}
+
+TEST_F(DisplayNameTest, EmptyChoiceFallsBackToTheSingleLanguageName) {
+  capsule_.SetCapsuleNameLocalized(UIString(u""));
+  EXPECT_EQ(capsule_.GetDisplayName(), u"Single");
+  // An empty text in the app language is not passed over for a non-empty English one.
+  UIString names;
+  names.SetString(u"fr_FR", u"");
+  names.SetString(u"en_US", u"English");
+  capsule_.SetCapsuleNameLocalized(names);
+  EXPECT_EQ(capsule_.GetDisplayName(), u"Single");
+  capsule_.SetCapsuleNameLocalized(UIString());
+  EXPECT_EQ(capsule_.GetDisplayName(), u"Single");
+}
+
+TEST(DisplayNameEnglishTest, EmptyEnglishEntryFallsBackWhateverTheLanguage) {
+  for (const char16_t* code : {u"en_US", u"ko_KR"}) {
+    ScopedAppLanguage language(code);
+    Capsule capsule(u"app", u"", u"id");
+    capsule.SetCapsuleNameObsolete(u"Old");
+    EXPECT_EQ(capsule.GetDisplayName(), u"Old");
+  }
+}
+
+// ---- Per-locale source info and fonts --------------------------------------------------------
+
+class PerLocaleTest : public ::testing::Test {
+ protected:
+  ScopedAppLanguage language_{u"fr_FR"};
+  Capsule capsule_;
+};
+
+TEST_F(PerLocaleTest, SourceInfoFallsBackToSmallestLocaleButNeverTriesEnglish) {
+  capsule_.SetSourceInfoVector(
+      {{u"en_US", NamedSourceInfo(u"en")}, {u"de_DE", NamedSourceInfo(u"de")}});
+  EXPECT_EQ(capsule_.GetSourceInfo().name, u"de");
+  capsule_.SetSourceInfo(NamedSourceInfo(u"fr"));
+  EXPECT_EQ(capsule_.GetSourceInfo().name, u"fr");
+  EXPECT_EQ(capsule_.GetSourceInfoLocalized().size(), 3u);
+}
+
+TEST_F(PerLocaleTest, EmptySourceInfoMapKeepsEntriesButEmptyFontsMapClears) {
+  capsule_.SetSourceInfo(NamedSourceInfo(u"fr"));
+  capsule_.SetSourceInfoVector({});
+  EXPECT_EQ(capsule_.GetSourceInfoLocalized().size(), 1u);
+  capsule_.SetUsedFonts({"Font"});
+  capsule_.SetUsedFontsVector({});
+  EXPECT_TRUE(capsule_.GetUsedFontsLocalized().empty());
+  EXPECT_TRUE(capsule_.GetUsedFonts().empty());
+}
+
+TEST_F(PerLocaleTest, NonEmptySourceInfoMapReplacesEverything) {
+  capsule_.SetSourceInfo(NamedSourceInfo(u"fr"));
+  capsule_.SetSourceInfoVector({{u"ja_JP", NamedSourceInfo(u"ja")}});
+  ASSERT_EQ(capsule_.GetSourceInfoLocalized().size(), 1u);
+  EXPECT_EQ(capsule_.GetSourceInfo().name, u"ja");
+}
+
+TEST_F(PerLocaleTest, ObsoleteSettersOnlyFillAnEmptyMap) {
+  capsule_.SetUsedFonts({"New"});
+  capsule_.SetUsedFontsObsolete({"Old"});
+  EXPECT_EQ(capsule_.GetUsedFonts(), Fonts{"New"});
+  capsule_.SetSourceInfoObsolete(NamedSourceInfo(u"first"));
+  capsule_.SetSourceInfoObsolete(NamedSourceInfo(u"second"));
+  EXPECT_EQ(capsule_.GetSourceInfo().name, u"first");
+
+  Capsule other;
+  other.SetUsedFontsVector({{u"de_DE", {"German"}}});
+  other.SetUsedFontsObsolete({"Old"});
+  EXPECT_EQ(other.GetUsedFonts(), Fonts{"German"});
+  EXPECT_EQ(other.GetUsedFontsLocalized().size(), 1u);
+}
+
+// ---- Compositing-library rules ----------------------------------------------------------------
+
+TEST(CapsuleQZLibTest, ComplianceIsOnlyRefusedByTheUnsupportedMarker) {
+  Capsule capsule;
+  EXPECT_TRUE(capsule.IsQZLibCompliant());
+  capsule.SetQzlibCompliantVersion(u"0");
+  EXPECT_FALSE(capsule.IsQZLibCompliant());
+  capsule.SetQzlibCompliantVersion(u"00");
+  EXPECT_TRUE(capsule.IsQZLibCompliant());
+}
+
+TEST(CapsuleQZLibTest, CanUseQZLibFollowsTheVersionTable) {
+  struct Case {
+    const char* api;
+    const char16_t* marker;
+    bool result;
+    bool known;
+  };
+  const Case cases[] = {
+      {"0.3", u"201810", false, true}, {"1.2", u"201710", true, true},
+      {"1.2", u"201804", false, true}, {"1.3", u"201804", true, true},
+      {"1.3", u"201810", false, true}, {"1.4", u"201710", true, true},
+      {"1.4", u"201810", true, true},  {"1.4", u"", false, true},
+      {"1.4", u"0", false, true},      {"1.40", u"201810", false, false},
+      {"", u"201810", false, false},   {"2.0", u"201710", false, false},
+  };
+  for (const Case& c : cases) {
+    Capsule capsule;
+    capsule.SetAPIVersion(c.api);
+    capsule.SetQzlibCompliantVersion(c.marker);
+    bool known = !c.known;
+    EXPECT_EQ(capsule.CanUseQZLib(&known), c.result) << c.api;
+    EXPECT_EQ(known, c.known) << c.api;
+    EXPECT_EQ(capsule.CanUseQZLib(nullptr), c.result) << c.api;
+  }
+}
+
+TEST(StringGuidTest, GeneratesDistinctParsableGuids) {
+  const std::u16string first = utils::GenerateStringGuid();
+  const std::u16string second = utils::GenerateStringGuid();
+  EXPECT_NE(first, second);
+  EXPECT_EQ(first.size(), 36u);
+  EXPECT_TRUE(zorvcore::Guid::FromString(first).has_value());
+}
+
+}  // namespace
+}  // namespace zorvcapsule

@@ -1,0 +1,114 @@
+#include "capsule/edit_info_json.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "host/core/json_parse.h"
+#include "host/core/json_value.h"
+#include "host/core/unicode.h"
+
+namespace zorvcapsule::serialization {
+namespace {
+
+namespace zs = zorvcore::serialization;
+using hostbridge::SourceTextFontEditInfo;
+using hostbridge::TextEditInfo;
+
+SourceTextFontEditInfo SampleFontEditInfo() {
+  SourceTextFontEditInfo info;
+  info.font_editable = true;
+  info.font_name = u"Grotesk Bold \u00e9\u4e2d";
+  info.font_size_editable = true;
+  info.font_size = 0.1f;
+  info.faux_styles_editable = true;
+  info.bold = true;
+  info.italic = false;
+  info.all_caps = true;
+  info.small_caps = true;
+  return info;
+}
+
+std::u16string U16(const char* utf8) { return zorvcore::UTF8ToUTF16(utf8); }
+
+TEST(FontEditInfoJsonTest, DefaultRecordWritesAllNineMembers) {
+  const JSONValuePtr parsed = zs::JSONParse(SourceTextFontEditInfoToJson(SourceTextFontEditInfo()));
+  const JSONObject& object = zs::AsObject(parsed);
+  EXPECT_EQ(object.size(), 9u);
+  EXPECT_EQ(zs::AsString(zs::GetVariantInObject(object, "fontEditValue")), "");
+  EXPECT_EQ(zs::AsNumber(zs::GetVariantInObject(object, "fontSizeEditValue")), 0.0);
+  for (const char* flag : {"capPropFontEdit", "capPropFontSizeEdit", "capPropFontFauxStyleEdit",
+                           "fontFSBoldValue", "fontFSItalicValue", "fontFSAllCapsValue",
+                           "fontFSSmallCapsValue"}) {
+    EXPECT_FALSE(zs::AsBool(zs::GetVariantInObject(object, flag))) << flag;
+  }
+}
+
+TEST(FontEditInfoJsonTest, RoundTripKeepsEveryFieldAndText) {
+  const SourceTextFontEditInfo info = SampleFontEditInfo();
+  const std::u16string text = SourceTextFontEditInfoToJson(info);
+  EXPECT_EQ(SourceTextFontEditInfoFromJson(text), info);
+  EXPECT_EQ(SourceTextFontEditInfoToJson(SourceTextFontEditInfoFromJson(text)), text);
+  // The size is written in the float's own shortest form.
+  EXPECT_NE(text.find(u"\"fontSizeEditValue\":0.1}"), std::u16string::npos);
+}
+
+TEST(FontEditInfoJsonTest, ReadsOnlyMembersPresent) {
+  SourceTextFontEditInfo expected;
+  expected.font_name = u"Serif";
+  EXPECT_EQ(SourceTextFontEditInfoFromJson(u"{\"fontEditValue\":\"Serif\"}"), expected);
+
+  // Bools are also accepted as the texts "true" and "false"; integers as a size.
+  const SourceTextFontEditInfo read = SourceTextFontEditInfoFromJson(
+      u"{\"fontFSBoldValue\":\"true\",\"capPropFontEdit\":\"false\",\"fontSizeEditValue\":24}");
+  EXPECT_TRUE(read.bold);
+  EXPECT_FALSE(read.font_editable);
+  EXPECT_EQ(read.font_size, 24.0f);
+}
+
+TEST(FontEditInfoJsonTest, FlatFlagsReadOnlyTheThreeEditFlags) {
+  const JSONValuePtr parameter = zs::JSONParse(
+      "{\"capPropFontEdit\":true,\"capPropFontSizeEdit\":true,\"capPropFontFauxStyleEdit\":true,"
+      "\"fontEditValue\":\"Ignored\",\"fontFSBoldValue\":true}");
+  SourceTextFontEditInfo info;
+  ReadSourceTextFontEditFlags(zs::AsObject(parameter), info);
+  EXPECT_TRUE(info.font_editable);
+  EXPECT_TRUE(info.font_size_editable);
+  EXPECT_TRUE(info.faux_styles_editable);
+  EXPECT_EQ(info.font_name, u"");
+  EXPECT_FALSE(info.bold);
+}
+
+TEST(FontEditInfoJsonTest, WrongTypesAreBadCasts) {
+  for (const char* text : {"", "not json", "[]", "\"text\"", "null", "{\"capPropFontEdit\":1}",
+                           "{\"capPropFontEdit\":\"yes\"}", "{\"fontEditValue\":null}",
+                           "{\"fontEditValue\":7}", "{\"fontSizeEditValue\":\"12\"}",
+                           "{\"fontFSSmallCapsValue\":[]}"}) {
+    EXPECT_THROW(SourceTextFontEditInfoFromJson(U16(text)), zs::BadCastError) << text;
+  }
+}
+
+TEST(TextEditInfoJsonTest, RoundTripAndDefaults) {
+  TextEditInfo info;
+  info.text = u"Line one\nLine \"two\" \U0001F600";
+  info.font_edit_info = SampleFontEditInfo();
+  const std::u16string text = TextEditInfoToJson(info);
+  EXPECT_EQ(TextEditInfoFromJson(text), info);
+  EXPECT_EQ(TextEditInfoToJson(TextEditInfoFromJson(text)), text);
+
+  EXPECT_EQ(TextEditInfoFromJson(u"{}"), TextEditInfo());
+  const TextEditInfo partial = TextEditInfoFromJson(u"{\"fonteditinfo\":{\"fontFSItalicValue\":true}}");
+  EXPECT_EQ(partial.text, u"");
+  EXPECT_TRUE(partial.font_edit_info.italic);
+}
+
+TEST(TextEditInfoJsonTest, WrongTypesAreBadCasts) {
+  for (const char* text : {"[{}]", "{\"textEditValue\":1}", "{\"fonteditinfo\":[]}",
+                           "{\"fonteditinfo\":null}", "{\"fonteditinfo\":{\"fontFSBoldValue\":0}}",
+                           "{\"textEditValue\":\"x\""}) {
+    EXPECT_THROW(TextEditInfoFromJson(U16(text)), zs::BadCastError) << text;
+  }
+}
+
+}  // namespace
+}  // namespace zorvcapsule::serialization

@@ -1,0 +1,105 @@
+#include "capsule/farside_request_json.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace zorvcapsule::serialization {
+
+namespace zs = zorvcore::serialization;
+
+namespace {
+
+constexpr char kServerConnectInfoKey[] = "mServerConnectInfo";
+constexpr char kAssetInfoKey[] = "mAssetInfo";
+constexpr char kServerDiscoveryURLKey[] = "mServerDiscoveryURL";
+constexpr char kEARPortKey[] = "mEARPort";
+constexpr char kUserNameKey[] = "mUserName";
+constexpr char kAuthTokenKey[] = "mAuthToken";
+constexpr char kAuthTokenTypeKey[] = "mAuthTokenType";
+constexpr char kHeadersKey[] = "mHeaders";
+constexpr char kProductionIdentifierKey[] = "mProductionIdentifier";
+constexpr char kProductionRevisionKey[] = "mProductionRevision";
+constexpr char kAssetIdentifierKey[] = "mAssetIdentifier";
+
+void AddText(JSONObject& object, std::string_view key, const std::string& text) {
+  zs::AddToObject(object, key, zs::MakeJSONString(text));
+}
+
+void ReadText(const JSONObject& object, std::string_view key, std::string& field) {
+  if (auto text = ReadUTF8Member(object, key)) field = std::move(*text);
+}
+
+JSONValuePtr ServerConnectInfoToJsonValue(const hostbridge::FarsideServerConnectInfo& server) {
+  JSONObject object;
+  if (!server.server_discovery_url.empty()) {
+    AddText(object, kServerDiscoveryURLKey, server.server_discovery_url);
+  }
+  AddText(object, kEARPortKey, server.ear_port);
+  AddText(object, kUserNameKey, server.user_name);
+  AddText(object, kAuthTokenKey, server.auth_token);
+  if (!server.auth_token_type.empty()) AddText(object, kAuthTokenTypeKey, server.auth_token_type);
+  if (!server.headers.empty()) {
+    JSONObject headers;
+    for (const auto& [name, header_value] : server.headers) AddText(headers, name, header_value);
+    zs::AddToObject(object, kHeadersKey, zs::MakeJSONObject(std::move(headers)));
+  }
+  return zs::MakeJSONObject(std::move(object));
+}
+
+hostbridge::FarsideServerConnectInfo ServerConnectInfoFromJsonValue(const JSONValuePtr& value) {
+  const JSONObject& object = ObjectFromJson(value);
+  hostbridge::FarsideServerConnectInfo server;
+  ReadText(object, kServerDiscoveryURLKey, server.server_discovery_url);
+  ReadText(object, kEARPortKey, server.ear_port);
+  ReadText(object, kUserNameKey, server.user_name);
+  ReadText(object, kAuthTokenKey, server.auth_token);
+  ReadText(object, kAuthTokenTypeKey, server.auth_token_type);
+  if (const JSONObject* headers = ReadObjectMember(object, kHeadersKey)) {
+    for (const auto& [name, header_value] : *headers) {
+      server.headers.insert_or_assign(name, UTF8FromJson(header_value));
+    }
+  }
+  return server;
+}
+
+JSONValuePtr AssetInfoToJsonValue(const hostbridge::FarsideAssetInfo& asset) {
+  JSONObject object;
+  AddText(object, kProductionIdentifierKey, asset.production_identifier);
+  AddText(object, kProductionRevisionKey, asset.production_revision);
+  AddText(object, kAssetIdentifierKey, asset.asset_identifier);
+  return zs::MakeJSONObject(std::move(object));
+}
+
+hostbridge::FarsideAssetInfo AssetInfoFromJsonValue(const JSONValuePtr& value) {
+  const JSONObject& object = ObjectFromJson(value);
+  hostbridge::FarsideAssetInfo asset;
+  ReadText(object, kProductionIdentifierKey, asset.production_identifier);
+  ReadText(object, kProductionRevisionKey, asset.production_revision);
+  ReadText(object, kAssetIdentifierKey, asset.asset_identifier);
+  return asset;
+}
+
+}  // namespace
+
+JSONValuePtr FarsideAssetRequestInfoToJsonValue(const hostbridge::FarsideAssetRequestInfo& request) {
+  JSONObject object;
+  zs::AddToObject(object, kServerConnectInfoKey,
+                  ServerConnectInfoToJsonValue(request.server_connect_info));
+  zs::AddToObject(object, kAssetInfoKey, AssetInfoToJsonValue(request.asset_info));
+  return zs::MakeJSONObject(std::move(object));
+}
+
+hostbridge::FarsideAssetRequestInfo FarsideAssetRequestInfoFromJsonValue(const JSONValuePtr& value) {
+  const JSONObject& object = ObjectFromJson(value);
+  hostbridge::FarsideAssetRequestInfo request;
+  if (const JSONValuePtr* server = FindMember(object, kServerConnectInfoKey)) {
+    request.server_connect_info = ServerConnectInfoFromJsonValue(*server);
+  }
+  if (const JSONValuePtr* asset = FindMember(object, kAssetInfoKey)) {
+    request.asset_info = AssetInfoFromJsonValue(*asset);
+  }
+  return request;
+}
+
+}  // namespace zorvcapsule::serialization

@@ -1,0 +1,178 @@
+#include "capsule/source_info_json.h"
+
+#include <set>
+#include <string>
+
+#include <boost/rational.hpp>
+#include <gtest/gtest.h>
+
+#include "capsule/source_info_test_material.h"
+#include "host/core/json_parse.h"
+#include "host/core/json_write.h"
+
+namespace zorvcapsule::serialization {
+namespace {
+
+namespace zs = zorvcore::serialization;
+using hostbridge::SourceInfo;
+
+std::string Text(const JSONValuePtr& value) { return zs::GetJSONUTF8String(value, false); }
+SourceInfo Read(const std::string& text) { return SourceInfoFromJsonValue(zs::JSONParse(text)); }
+std::string Member(const JSONValuePtr& object, const char* key) {
+  return Text(zs::GetVariantInObject(object, key));
+}
+
+TEST(SourceInfoJsonTest, FullRecordRoundTrips) {
+  const SourceInfo info = testing::MakeFullSourceInfo();
+  const std::string text = Text(SourceInfoToJsonValue(info));
+  const SourceInfo read = Read(text);
+  EXPECT_EQ(read, info);
+  EXPECT_EQ(Text(SourceInfoToJsonValue(read)), text);
+}
+
+TEST(SourceInfoJsonTest, EveryMemberIsWrittenEvenForADefaultRecord) {
+  const JSONValuePtr written = SourceInfoToJsonValue(SourceInfo());
+  const std::set<std::string> expected = {
+      "parentprojectfile", "name", "mediaproducerdescription", "id", "duration",
+      "pixelaspectratio", "alphachanneltype", "framesize", "framerate", "pixelformatlist",
+      "fieldtype", "nativefieldtype", "audiochannellayout", "audiosamplerate",
+      "initialcontentstate", "hasaudio", "hasvideo", "currenttime", "workinpoint",
+      "workoutpoint", "alphamattecolorr", "alphamattecolorg", "alphamattecolorb", "starttime",
+      "isdropframe", "isxmpwritable", "inpoint", "outpoint", "ismedia",
+      "supportsvideorenderingsessions", "appspecificsourceinfo", "capsuleparams",
+      "farsideassetrequestinfo", "colorSpace", "hasFrozenUnstretchableRegions"};
+  std::set<std::string> keys;
+  for (const auto& member : zs::AsObject(written)) keys.insert(member.first);
+  EXPECT_EQ(keys, expected);
+  EXPECT_EQ(Member(written, "colorSpace"), "{}");
+  EXPECT_EQ(Member(written, "capsuleparams"), "{\"capParams\":[]}");
+  EXPECT_EQ(Member(written, "duration"), "{\"scale\":1,\"value\":0}");
+  EXPECT_EQ(Member(written, "id"), "\"00000000-0000-0000-0000-000000000000\"");
+  EXPECT_EQ(Member(written, "farsideassetrequestinfo"),
+            "{\"mAssetInfo\":{\"mAssetIdentifier\":\"\",\"mProductionIdentifier\":\"\","
+            "\"mProductionRevision\":\"\"},\"mServerConnectInfo\":{\"mAuthToken\":\"\","
+            "\"mEARPort\":\"\",\"mUserName\":\"\"}}");
+}
+
+TEST(SourceInfoJsonTest, NestedObjectsCarryTheirValues) {
+  const JSONValuePtr written = SourceInfoToJsonValue(testing::MakeFullSourceInfo());
+  EXPECT_EQ(Member(written, "duration"), "{\"scale\":100,\"value\":1001}");
+  EXPECT_EQ(Member(written, "pixelaspectratio"), "{\"denominator\":11,\"numerator\":10}");
+  EXPECT_EQ(Member(written, "framesize"),
+            "{\"size\":{\"x\":1920,\"y\":1080},\"topleft\":{\"x\":-4,\"y\":8}}");
+  EXPECT_EQ(Member(written, "framerate"), "{\"ticksperframe\":29429400}");
+  EXPECT_EQ(Member(written, "pixelformatlist"),
+            "[{\"fourcc\":1111970369,\"properties\":1},"
+            "{\"fourcc\":1983131952,\"properties\":2147483648}]");
+  EXPECT_EQ(Member(written, "audiochannellayout"),
+            "[{\"channellabel\":1},{\"channellabel\":2},{\"channellabel\":-3}]");
+  EXPECT_EQ(Member(written, "id"), "\"0E1A2B3C-4D5E-6F70-8192-A3B4C5D6E7F8\"");
+  EXPECT_EQ(Member(written, "appspecificsourceinfo"),
+            "\"{\\\"opaque\\\":[1,2]}\\u0001 \xc3\xa9 \\\\\"");
+  EXPECT_EQ(Member(written, "colorSpace"),
+            "{\"baseColorProfile\":{\"colorProfileData\":\"AAH+/38=\",\"colorProfileName\":"
+            "\"Wide Gamut\"},\"baseProfileType\":3,\"colorSpaceLinearized\":true}");
+  EXPECT_EQ(Member(written, "farsideassetrequestinfo"),
+            "{\"mAssetInfo\":{\"mAssetIdentifier\":\"asset-42\",\"mProductionIdentifier\":"
+            "\"prod-7\",\"mProductionRevision\":\"rev-3\"},\"mServerConnectInfo\":{\"mAuthToken\":"
+            "\"token-123\",\"mAuthTokenType\":\"Bearer\",\"mEARPort\":\"8443\",\"mHeaders\":{"
+            "\"Accept-Language\":\"de-DE\",\"X-Request-Id\":\"abc\"},\"mServerDiscoveryURL\":"
+            "\"https://discovery.example.test/v1\",\"mUserName\":\"editor\"}}");
+}
+
+TEST(SourceInfoJsonTest, ColorSpaceWritesOnlyWhatDiffersFromTheDefault) {
+  SourceInfo info;
+  info.color_space.base_color_profile = zorvmediatypes::ColorProfile(u"Named only", {});
+  EXPECT_EQ(Member(SourceInfoToJsonValue(info), "colorSpace"),
+            "{\"baseColorProfile\":{\"colorProfileName\":\"Named only\"}}");
+  EXPECT_EQ(Read(Text(SourceInfoToJsonValue(info))).color_space, info.color_space);
+
+  info.color_space = {};
+  info.color_space.linearized = true;
+  EXPECT_EQ(Member(SourceInfoToJsonValue(info), "colorSpace"), "{\"colorSpaceLinearized\":true}");
+}
+
+TEST(SourceInfoJsonTest, AbsentMembersKeepTheRecordDefaultsButFieldTypeReadsAsZero) {
+  SourceInfo expected;
+  expected.field_type = 0;
+  const SourceInfo read = Read("{}");
+  EXPECT_EQ(read, expected);
+  EXPECT_EQ(read.native_field_type, hostbridge::kFieldTypeUnknown);
+
+  const SourceInfo partial = Read("{\"name\":\"Clip\",\"nativefieldtype\":2,\"hasaudio\":\"true\"}");
+  EXPECT_EQ(partial.name, u"Clip");
+  EXPECT_EQ(partial.native_field_type, 2);
+  EXPECT_TRUE(partial.has_audio);
+  EXPECT_EQ(partial.field_type, 0);
+}
+
+TEST(SourceInfoJsonTest, NumbersAcceptEveryNumberKind) {
+  const SourceInfo read = Read(
+      "{\"alphamattecolorr\":1,\"alphamattecolorg\":18446744073709551615,\"alphamattecolorb\":0.5,"
+      "\"fieldtype\":4294967298,\"alphachanneltype\":-1}");
+  EXPECT_EQ(read.alpha_matte_color_r, 1.0);
+  EXPECT_EQ(read.alpha_matte_color_g, 18446744073709551615.0);
+  EXPECT_EQ(read.alpha_matte_color_b, 0.5);
+  EXPECT_EQ(read.field_type, 2);  // cut to 32 bits
+  EXPECT_EQ(read.alpha_channel_type, -1);
+}
+
+TEST(SourceInfoJsonTest, ServerWithoutOptionalPartsWritesThreeMembers) {
+  SourceInfo info;
+  auto& server = info.farside_asset_request_info.server_connect_info;
+  server.ear_port = "80";
+  server.user_name = "u";
+  server.auth_token = "t";
+  const JSONValuePtr request = zs::GetVariantInObject(SourceInfoToJsonValue(info), "farsideassetrequestinfo");
+  EXPECT_EQ(Member(request, "mServerConnectInfo"),
+            "{\"mAuthToken\":\"t\",\"mEARPort\":\"80\",\"mUserName\":\"u\"}");
+}
+
+TEST(SourceInfoJsonTest, WrongTypesAreBadCasts) {
+  for (const char* text : {
+           "[]", "\"info\"", "{\"name\":1}", "{\"parentprojectfile\":null}", "{\"id\":5}",
+           "{\"duration\":[]}", "{\"duration\":{\"value\":1.5,\"scale\":2}}",
+           "{\"pixelaspectratio\":{\"numerator\":1.0}}", "{\"alphachanneltype\":0.0}",
+           "{\"framesize\":\"1920x1080\"}", "{\"framerate\":{\"ticksperframe\":\"1\"}}",
+           "{\"pixelformatlist\":{}}", "{\"pixelformatlist\":[1]}", "{\"fieldtype\":true}",
+           "{\"audiochannellayout\":[{\"channellabel\":[]}]}", "{\"hasaudio\":\"yes\"}",
+           "{\"hasvideo\":1}", "{\"alphamattecolorr\":\"1\"}", "{\"ismedia\":null}",
+           "{\"appspecificsourceinfo\":{}}", "{\"capsuleparams\":[]}",
+           "{\"farsideassetrequestinfo\":[]}",
+           "{\"farsideassetrequestinfo\":{\"mServerConnectInfo\":{\"mHeaders\":{\"a\":1}}}}",
+           "{\"farsideassetrequestinfo\":{\"mAssetInfo\":{\"mAssetIdentifier\":7}}}",
+           "{\"colorSpace\":[]}", "{\"colorSpace\":{\"baseProfileType\":-1.0}}",
+           "{\"colorSpace\":{\"baseColorProfile\":{\"colorProfileData\":\"not base64!\"}}}",
+           "{\"hasFrozenUnstretchableRegions\":0}"}) {
+    EXPECT_THROW(Read(text), zs::BadCastError) << text;
+  }
+  EXPECT_THROW(SourceInfoFromJsonValue(nullptr), zs::BadCastError);
+}
+
+TEST(SourceInfoJsonTest, BadTimesAreBadRationals) {
+  for (const char* key : {"duration", "currenttime", "workinpoint", "workoutpoint", "starttime",
+                          "inpoint", "outpoint"}) {
+    EXPECT_THROW(Read(std::string("{\"") + key + "\":{\"value\":1,\"scale\":0}}"),
+                 boost::bad_rational)
+        << key;
+  }
+}
+
+TEST(SourceInfoLocaleMapJsonTest, OneMemberPerLocale) {
+  SourceInfoLocaleMap infos;
+  infos[u"en_US"] = testing::MakeFullSourceInfo(0);
+  infos[u"de_DE"] = testing::MakeFullSourceInfo(1);
+  infos[u"fr_FR\u00e9"] = SourceInfo();
+  const std::string text = Text(SourceInfoLocaleMapToJsonValue(infos));
+  const SourceInfoLocaleMap read = SourceInfoLocaleMapFromJsonValue(zs::JSONParse(text));
+  ASSERT_EQ(read.size(), 3u);
+  EXPECT_EQ(read.at(u"en_US"), infos.at(u"en_US"));
+  EXPECT_EQ(read.at(u"de_DE"), infos.at(u"de_DE"));
+  EXPECT_EQ(Text(SourceInfoLocaleMapToJsonValue(read)), text);
+  EXPECT_EQ(Text(SourceInfoLocaleMapToJsonValue({})), "{}");
+  EXPECT_THROW(SourceInfoLocaleMapFromJsonValue(zs::JSONParse("[]")), zs::BadCastError);
+  EXPECT_THROW(SourceInfoLocaleMapFromJsonValue(zs::JSONParse("{\"en_US\":1}")), zs::BadCastError);
+}
+
+}  // namespace
+}  // namespace zorvcapsule::serialization

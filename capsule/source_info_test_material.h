@@ -1,0 +1,158 @@
+// Test material: source info records with every member away from its default, for the round-trip
+// tests of the description readers and writers. Used by tests only.
+//
+// Thread safety: the functions build new values; call them from any thread.
+
+#ifndef ZORVCAPSULE_CAPSULE_SOURCE_INFO_TEST_MATERIAL_H_
+#define ZORVCAPSULE_CAPSULE_SOURCE_INFO_TEST_MATERIAL_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/core/guid.h"
+#include "host/hostbridge/capsule_param_list.h"
+#include "host/hostbridge/source_info.h"
+
+namespace zorvcapsule::testing {
+
+inline hostbridge::CapsuleParam MakeParam(hostbridge::CapsuleParamType type, std::u16string name) {
+  using hostbridge::CapsuleParamKey;
+  hostbridge::CapsuleParam param;
+  param.Set(CapsuleParamKey::kMatchName, u"match." + name);
+  param.Set(CapsuleParamKey::kUIName, std::move(name));
+  param.Set(CapsuleParamKey::kAnimatable, type == hostbridge::CapsuleParamType::kSlider);
+  param.Set(CapsuleParamKey::kType, static_cast<uint32_t>(type));
+  return param;
+}
+
+// One parameter of each of the ten types, each property away from its default.
+inline hostbridge::CapsuleParamList MakeParamsOfAllTypes() {
+  using hostbridge::CapsuleParamKey;
+  using hostbridge::CapsuleParamType;
+  hostbridge::CapsuleParamList list;
+
+  hostbridge::CapsuleParam text = MakeParam(CapsuleParamType::kText, u"Headline \u00e9");
+  text.Set(CapsuleParamKey::kDefault, std::u16string(u"Breaking \"news\"\n"));
+  hostbridge::SourceTextFontEditInfo font;
+  font.font_editable = true;
+  font.font_name = u"Sans Condensed";
+  font.font_size_editable = true;
+  font.font_size = 36.5f;
+  font.faux_styles_editable = true;
+  font.italic = true;
+  font.small_caps = true;
+  text.Set(CapsuleParamKey::kFontEditInfo, font);
+  list.params.push_back(text);
+
+  hostbridge::CapsuleParam slider = MakeParam(CapsuleParamType::kSlider, u"Opacity");
+  slider.Set(CapsuleParamKey::kDefault, 42.25);
+  slider.Set(CapsuleParamKey::kMin, -10.0);
+  slider.Set(CapsuleParamKey::kMax, 250.0);
+  slider.Set(CapsuleParamKey::kDecimals, int32_t{2});
+  list.params.push_back(slider);
+
+  hostbridge::CapsuleParam checkbox = MakeParam(CapsuleParamType::kCheckbox, u"Shadow");
+  checkbox.Set(CapsuleParamKey::kDefault, true);
+  list.params.push_back(checkbox);
+
+  hostbridge::CapsuleParam color = MakeParam(CapsuleParamType::kColor, u"Fill");
+  color.Set(CapsuleParamKey::kDefault, std::vector<double>{1.0, 0.5, 0.25, 0.75});
+  list.params.push_back(color);
+
+  hostbridge::CapsuleParam string = MakeParam(CapsuleParamType::kString, u"Note");
+  string.Set(CapsuleParamKey::kDefault, std::u16string(u"\u4e2d\u6587"));
+  list.params.push_back(string);
+
+  hostbridge::CapsuleParam angle = MakeParam(CapsuleParamType::kAngle, u"Rotation");
+  angle.Set(CapsuleParamKey::kDefault, -45.5);
+  list.params.push_back(angle);
+
+  hostbridge::CapsuleParam point = MakeParam(CapsuleParamType::kPoint, u"Anchor");
+  point.Set(CapsuleParamKey::kDefault, std::vector<double>{960.0, 540.5});
+  list.params.push_back(point);
+
+  hostbridge::CapsuleParam scale = MakeParam(CapsuleParamType::kScale, u"Scale");
+  scale.Set(CapsuleParamKey::kDefault, std::vector<double>{100.0, 80.0, 60.0});
+  scale.Set(CapsuleParamKey::kLinked, true);
+  scale.Set(CapsuleParamKey::kDimensions, int32_t{3});
+  list.params.push_back(scale);
+
+  hostbridge::CapsuleParam group = MakeParam(CapsuleParamType::kGroup, u"Lower third");
+  group.Set(CapsuleParamKey::kDefault, std::vector<std::u16string>{u"match.Opacity", u"match.Fill"});
+  group.Set(CapsuleParamKey::kGroupExpanded, false);
+  list.params.push_back(group);
+
+  hostbridge::CapsuleParam sheet = MakeParam(CapsuleParamType::kSpreadsheet, u"Scores");
+  hostbridge::SpreadsheetValue cells;
+  cells.active_rows = 2;
+  cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Texts({u"Home", u"Away"}));
+  cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Numbers({3.0, 1.0}));
+  sheet.Set(CapsuleParamKey::kDefault, cells);
+  sheet.Set(CapsuleParamKey::kSpreadsheetMinRows, uint32_t{1});
+  sheet.Set(CapsuleParamKey::kSpreadsheetMaxRows, uint32_t{8});
+  sheet.Set(CapsuleParamKey::kSpreadsheetColumnInfo,
+            std::vector<hostbridge::SpreadsheetColumnInfo>{
+                {hostbridge::kSpreadsheetDataTypeText, u"Team", 0.0, 100.0},
+                {hostbridge::kSpreadsheetDataTypeNumber, u"Goals", 0.0, 99.0}});
+  list.params.push_back(sheet);
+  return list;
+}
+
+// A source info with every member away from its default. `variant` changes the texts and a few
+// numbers, so that the records of two locales differ.
+inline hostbridge::SourceInfo MakeFullSourceInfo(int variant = 0) {
+  const std::u16string tag = variant == 0 ? u"" : u" " + std::u16string(1, u'A' + variant % 26);
+  hostbridge::SourceInfo info;
+  info.parent_project_file = u"/Projects/Lower Third \u00fc" + tag + u".qzgraphic";
+  info.name = u"Lower Third" + tag;
+  info.media_producer_description = u"Compositing document";
+  info.id = zorvcore::Guid(0x0E1A2B3Cu + variant, 0x4D5E, 0x6F70, {0x81, 0x92, 0xA3, 0xB4, 0xC5, 0xD6, 0xE7, 0xF8});
+  info.duration = hostbridge::MediaTime(10010 + variant, 1000);
+  info.pixel_aspect_ratio = {10, 11};
+  info.alpha_channel_type = 2;
+  info.frame_rect = {{-4, 8}, {1920, 1080}};
+  info.frame_rate = zorvmediatypes::TickTime::FromTicks(29429400);
+  info.pixel_formats = {{0x42475241u, 1u}, {0x76343130u, 0x80000000u}};
+  info.field_type = 1;
+  info.native_field_type = 2;
+  info.audio_channel_layout = {{1}, {2}, {-3}};
+  info.audio_sample_rate = zorvmediatypes::TickTime::FromTicks(14700);
+  info.initial_content_state =
+      zorvcore::Guid(0xDEADBEEFu, 0x0102, 0x0304, {1, 2, 3, 4, 5, 6, 7, 8});
+  info.has_audio = true;
+  info.has_video = true;
+  info.current_time = hostbridge::MediaTime(1001, 30000);
+  info.work_in_point = hostbridge::MediaTime(1, 2);
+  info.work_out_point = hostbridge::MediaTime(19, 2);
+  info.alpha_matte_color_r = 0.25;
+  info.alpha_matte_color_g = 0.5;
+  info.alpha_matte_color_b = 1.0;
+  info.start_time = hostbridge::MediaTime(-3600, 1);
+  info.is_drop_frame = true;
+  info.is_xmp_writable = true;
+  info.in_point = hostbridge::MediaTime(1, 25);
+  info.out_point = hostbridge::MediaTime(249, 25);
+  info.is_media = true;
+  info.supports_video_rendering_sessions = true;
+  info.app_specific_source_info = "{\"opaque\":[1,2]}\x01 \xc3\xa9 \\";
+  info.capsule_params = MakeParamsOfAllTypes();
+  hostbridge::FarsideServerConnectInfo& server = info.farside_asset_request_info.server_connect_info;
+  server.server_discovery_url = "https://discovery.example.test/v1";
+  server.ear_port = "8443";
+  server.user_name = "editor";
+  server.auth_token = "token-123";
+  server.auth_token_type = "Bearer";
+  server.headers = {{"X-Request-Id", "abc"}, {"Accept-Language", "de-DE"}};
+  info.farside_asset_request_info.asset_info = {"prod-7", "rev-3", "asset-42"};
+  info.color_space.base_color_profile =
+      zorvmediatypes::ColorProfile(u"Wide Gamut", {0x00, 0x01, 0xFE, 0xFF, 0x7F});
+  info.color_space.base_profile_type = 3;
+  info.color_space.linearized = true;
+  info.has_frozen_unstretchable_regions = true;
+  return info;
+}
+
+}  // namespace zorvcapsule::testing
+
+#endif  // ZORVCAPSULE_CAPSULE_SOURCE_INFO_TEST_MATERIAL_H_

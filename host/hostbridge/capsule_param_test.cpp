@@ -1,0 +1,47 @@
+#include "host/hostbridge/capsule_param.h"
+
+#include <stdexcept>
+#include <string>
+#include <variant>
+
+#include <gtest/gtest.h>
+
+namespace hostbridge {
+namespace {
+
+TEST(CapsuleParamTest, MissingPropertyIsAnOutOfRangeError) {
+  CapsuleParam param;
+  param.Set(CapsuleParamKey::kUIName, std::u16string(u"Title"));
+  try {
+    param.At(CapsuleParamKey::kDefault);
+    FAIL() << "a missing property was read";
+  } catch (const std::out_of_range& error) {
+    EXPECT_STREQ(error.what(), "invalid map<K, T> key");
+  }
+  EXPECT_THROW(param.Get<double>(CapsuleParamKey::kMin), std::out_of_range);
+}
+
+TEST(CapsuleParamTest, ReadingAnotherAlternativeFails) {
+  CapsuleParam param;
+  param.Set(CapsuleParamKey::kDecimals, int32_t{2});
+  EXPECT_THROW(param.Get<uint32_t>(CapsuleParamKey::kDecimals), std::bad_variant_access);
+  EXPECT_EQ(param.Get<int32_t>(CapsuleParamKey::kDecimals), 2);
+}
+
+TEST(CapsuleParamTest, SetReplacesAndEqualityComparesEveryProperty) {
+  CapsuleParam first;
+  first.Set(CapsuleParamKey::kDefault, 1.0);
+  first.Set(CapsuleParamKey::kDefault, std::vector<double>{1, 2});
+  EXPECT_EQ(first.Properties().size(), 1u);
+  EXPECT_EQ(first.Get<std::vector<double>>(CapsuleParamKey::kDefault), (std::vector<double>{1, 2}));
+
+  CapsuleParam second = first;
+  EXPECT_EQ(first, second);
+  SpreadsheetValue cells;
+  cells.column_values.push_back(SpreadsheetColumnValue::Texts({u"a"}));
+  second.Set(CapsuleParamKey::kDefault, cells);
+  EXPECT_NE(first, second);
+}
+
+}  // namespace
+}  // namespace hostbridge
