@@ -1,0 +1,368 @@
+#include "catalogue/graphic_source_manager.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "catalogue/local_graphics_source.h"
+#include "catalogue/search_index.h"
+#include "catalogue/source_ids.h"
+#include "host/core/debug.h"
+#include "host/core/dir.h"
+#include "host/core/file.h"
+#include "host/core/main_thread.h"
+#include "host/core/unicode.h"
+
+namespace zorvcapsule {
+namespace {
+
+constexpr const char* kDiagnosticSource = "GraphicSourceManager";
+
+bool Aborted(const CheckCancelPtr& token) { return token && token->GetAbort(); }
+
+CheckCancelPtr NewToken() { return std::make_shared<CheckCancel>(); }
+
+void AbortToken(const CheckCancelPtr& token) {
+  if (token) token->Abort();
+}
+
+// The deliveries run on the main thread with their own copies; the token is read at that moment, so
+// aborting it also drops results already on their way.
+void DeliverEntryMap(GraphicSourceManager::EntryMap entries, int32_t first, int32_t total,
+                     const GraphicSourceManager::EntryMapCallbackPtr& callback, const CheckCancelPtr& token) {
+  zorvcore::AsyncCallFromMainThread(
+      [entries = std::move(entries), first, total, callback, token]() mutable {
+        if (Aborted(token) || !callback) return;
+        (*callback)(entries, first, total);
+      },
+      0);
+}
+
+void DeliverEntryVector(GraphicSourceManager::EntryVector entries, int32_t first, int32_t total,
+                        const GraphicSourceManager::EntryVectorCallbackPtr& callback,
+                        const CheckCancelPtr& token) {
+  zorvcore::AsyncCallFromMainThread(
+      [entries = std::move(entries), first, total, callback, token]() mutable {
+        if (Aborted(token) || !callback) return;
+        (*callback)(entries, first, total);
+      },
+      0);
+}
+
+void DeliverWordSet(GraphicSourceManager::WordSet words, const GraphicSourceManager::WordSetCallbackPtr& callback,
+                    const CheckCancelPtr& token) {
+  zorvcore::AsyncCallFromMainThread(
+      [words = std::move(words), callback, token]() {
+        if (Aborted(token) || !callback) return;
+        (*callback)(words);
+      },
+      0);
+}
+
+GraphicSourceManager::EntryMap NumberEntries(const GraphicSourceManager::EntryVector& entries, int32_t first) {
+  GraphicSourceManager::EntryMap numbered;
+  for (size_t i = 0; i < entries.size(); ++i) numbered.emplace(first + static_cast<int32_t>(i), entries[i]);
+  return numbered;
+}
+
+std::shared_ptr<LocalGraphicsSource> AsLocalSource(const IGraphicSourcePtr& source) {
+  return std::dynamic_pointer_cast<LocalGraphicsSource>(source);
+}
+
+}  // namespace
+
+GraphicSourceManager::GraphicSourceManager(const std::u16string& indexPath)
+    : executor(zorvcore::CreateSubExecutor(zorvcore::CreateCPUBoundExecutor(), -1)), indexPath(indexPath) {
+  if (!indexPath.empty()) InitializeRapidFindDB(indexPath);
+  callbacks.sortFunction = std::make_shared<SortFunction>(CapsuleEntryNameLess);
+}
+
+GraphicSourceManager::~GraphicSourceManager() { Shutdown(); }
+
+void GraphicSourceManager::AddGraphicSource(const IGraphicSourcePtr& source) {
+  {
+    zorvcore::RecursiveMutexLock lock(mutex, "zorvcapsule::GraphicSourceManager::AddGraphicSource");
+    sources.push_back(source);
+  }
+  source->Initialize();
+}
+
+IGraphicSourcePtr GraphicSourceManager::FindGraphicSource(const std::string& id) {
+  for (const auto& source : sources) {
+    if (source->GetSourceID() == id) return source;
+  }
+  return nullptr;
+}
+
+void GraphicSourceManager::GetFilterList(std::vector<IGraphicSource::GraphicFilterID>& filters) {
+  for (const auto& source : sources) {
+    IGraphicSource::GraphicFilterID filter;
+    source->GetFilter(filter);
+    filters.push_back(std::move(filter));
+  }
+}
+
+void GraphicSourceManager::SetSearchFilterType(const std::u16string& type) {
+  for (const auto& source : sources) source->SetFilterType(type);
+}
+
+void GraphicSourceManager::GetLocalDirectories(std::set<std::u16string>& folders) {
+  folders.clear();
+  if (!IndexMode()) return;
+  for (const auto& source : sources) source->GetDirectories(folders);
+}
+
+std::u16string GraphicSourceManager::GetThumbnailPath(const CapsuleEntryPtr& entry, const CheckCancelPtr& token) {
+  if (!entry) return {};
+  zorvcore::RecursiveMutexLock lock(mutex, "zorvcapsule::GraphicSourceManager::GetThumbnailPath");
+  for (const auto& source : sources) {
+    const std::string id = source->GetSourceID();
+    if (std::find(entry->ids.begin(), entry->ids.end(), id) != entry->ids.end()) {
+      return source->GetThumbnailPath(entry, token);
+    }
+  }
+  return {};
+}
+
+void GraphicSourceManager::SetLocalRequestCallback(const EntryMapCallbackPtr& callback) {
+  std::lock_guard<std::mutex> lock(callbacksMutex);
+  callbacks.localMap = callback;
+  callbacks.localVector.reset();
+}
+
+void GraphicSourceManager::SetLocalRequestVectorCallback(const EntryVectorCallbackPtr& callback) {
+  std::lock_guard<std::mutex> lock(callbacksMutex);
+  callbacks.localVector = callback;
+  callbacks.localMap.reset();
+}
+
+void GraphicSourceManager::SetStockRequestCallback(const EntryMapCallbackPtr& callback) {
+  std::lock_guard<std::mutex> lock(callbacksMutex);
+  callbacks.stockMap = callback;
+  callbacks.stockVector.reset();
+}
+
+void GraphicSourceManager::SetStockRequestVectorCallback(const EntryVectorCallbackPtr& callback) {
+  std::lock_guard<std::mutex> lock(callbacksMutex);
+  callbacks.stockVector = callback;
+  callbacks.stockMap.reset();
+}
+
+void GraphicSourceManager::SetDatabaseRequestCallback(const WordSetCallbackPtr& callback) {
+  if (!IndexMode()) return;
+  std::lock_guard<std::mutex> lock(callbacksMutex);
+  callbacks.database = callback;
+}
+
+void GraphicSourceManager::SetDatabaseTagRequestCallback(const WordSetCallbackPtr& callback) {
+  if (!IndexMode()) return;
+  std::lock_guard<std::mutex> lock(callbacksMutex);
+  callbacks.databaseTag = callback;
+}
+
+void GraphicSourceManager::SetCapsuleSortFxn(const SortFunctionPtr& sortFunction) {
+  std::lock_guard<std::mutex> lock(callbacksMutex);
+  callbacks.sortFunction = sortFunction;
+}
+
+GraphicSourceManager::Callbacks GraphicSourceManager::SnapshotCallbacks() const {
+  std::lock_guard<std::mutex> lock(callbacksMutex);
+  return callbacks;
+}
+
+void GraphicSourceManager::Queue(std::function<void()> task) {
+  if (executor) executor->Submit(std::move(task), 0);
+}
+
+void GraphicSourceManager::RequestDefaultGraphicSet() {
+  if (IndexMode()) {
+    defaultSetToken = NewToken();
+    Queue([this, token = defaultSetToken] { RebuildIndex(token); });
+    return;
+  }
+  AbortToken(pagedToken);
+  pagedToken = NewToken();
+  Queue([this, token = pagedToken] { SearchSourcesPaged({}, 0, kPageSize, token); });
+}
+
+void GraphicSourceManager::RequestGraphics(const std::vector<std::u16string>& words) {
+  if (IndexMode()) {
+    searchToken = NewToken();
+    Queue([this, words, token = searchToken] { SearchIndex(words, token); });
+    return;
+  }
+  AbortToken(pagedToken);
+  pagedToken = NewToken();
+  Queue([this, words, token = pagedToken] { SearchSourcesPaged(words, 0, kPageSize, token); });
+}
+
+void GraphicSourceManager::RequestSimilarTags(const std::u16string& word) {
+  CancelSimilarTagRequests();
+  similarTagsToken = NewToken();
+  Queue([this, word, token = similarTagsToken] { FindSimilarTags(word, token); });
+}
+
+void GraphicSourceManager::CancelSimilarTagRequests() {
+  if (!similarTagsToken) return;
+  similarTagsToken->Abort();
+  similarTagsToken.reset();
+}
+
+void GraphicSourceManager::LocalDirectoryChanged(
+    bool changed, const std::vector<std::pair<std::u16string, std::u16string>>& folders) {
+  if (!IndexMode()) return;
+  if (changed) {
+    if (auto local = AsLocalSource(FindGraphicSource(kLocalSourceID))) local->SetFolders(folders);
+  }
+  directoryToken = NewToken();
+  Queue([this, token = directoryToken] { RebuildIndex(token); });
+}
+
+void GraphicSourceManager::Shutdown() {
+  {
+    std::lock_guard<std::mutex> lock(callbacksMutex);
+    callbacks.sortFunction.reset();
+    callbacks.localMap.reset();
+    callbacks.stockMap.reset();
+    callbacks.database.reset();
+    callbacks.databaseTag.reset();
+  }
+  for (const auto& token : {pagedToken, defaultSetToken, directoryToken, searchToken, similarTagsToken}) {
+    AbortToken(token);
+  }
+  if (executor) {
+    executor->Stop();
+    executor.reset();
+  }
+  for (const auto& source : sources) source->Terminate();
+  if (IndexMode()) {
+    TerminateRapidFindDB();
+    indexPath.clear();
+  }
+  zorvcore::RecursiveMutexLock lock(mutex, "zorvcapsule::GraphicSourceManager::Shutdown");
+  sources.clear();
+}
+
+void GraphicSourceManager::CollectFromSources(const std::vector<std::u16string>& words, EntryVector& results,
+                                              int32_t start, int32_t count, int32_t& total,
+                                              const CheckCancelPtr& token) {
+  for (const auto& source : sources) {
+    try {
+      int total_of_source = total;
+      source->Search(words, results, start, count, total_of_source, token);
+      total = total_of_source;
+    } catch (const std::exception& e) {
+      zorvcore::debug::ReportDiagnostic(kDiagnosticSource,
+                                        "source " + source->GetSourceID() + " failed: " + e.what());
+      total = static_cast<int32_t>(results.size());
+      return;
+    } catch (...) {
+      zorvcore::debug::ReportDiagnostic(kDiagnosticSource, "source " + source->GetSourceID() + " failed");
+      total = static_cast<int32_t>(results.size());
+      return;
+    }
+  }
+}
+
+void GraphicSourceManager::SearchSourcesPaged(const std::vector<std::u16string>& words, int32_t start,
+                                              int32_t count, const CheckCancelPtr& token) {
+  zorvcore::RecursiveMutexLock lock(mutex, "zorvcapsule::GraphicSourceManager::SearchSourcesPaged");
+  if (Aborted(token)) return;
+  EntryVector results;
+  int32_t total = 0;
+  CollectFromSources(words, results, start, count, total, token);
+  if (Aborted(token)) return;
+  if (total > start + count) {
+    const int32_t next = std::min(std::min(total, kMaxPagedResults) - start - count, kPageSize);
+    if (next > 0) {
+      Queue([this, words, nextStart = start + kPageSize, next, token] {
+        SearchSourcesPaged(words, nextStart, next, token);
+      });
+    }
+  }
+  const Callbacks current = SnapshotCallbacks();
+  if (current.stockVector) {
+    DeliverEntryVector(std::move(results), start, total, current.stockVector, token);
+  } else if (current.stockMap) {
+    DeliverEntryMap(NumberEntries(results, start), start, total, current.stockMap, token);
+  }
+}
+
+std::vector<std::u16string> GraphicSourceManager::IndexWordsOf(const CapsuleEntry& entry) const {
+  std::vector<std::u16string> words = entry.tags;
+  words.push_back(entry.name);
+  if (std::find(entry.ids.begin(), entry.ids.end(), kLocalSourceID) == entry.ids.end()) return words;
+  std::shared_ptr<LocalGraphicsSource> local;
+  for (const auto& source : sources) {
+    if (source->GetSourceID() == kLocalSourceID) {
+      local = AsLocalSource(source);
+      break;
+    }
+  }
+  if (!local) return words;
+  // The folders between the package and the templates folder, innermost first, but only when the
+  // package really lies inside the templates folder.
+  const zorvcore::Dir templates(local->GetTemplatesFolder());
+  std::vector<std::u16string> folderNames;
+  zorvcore::Dir folder = zorvcore::File(entry.path).Parent();
+  bool insideTemplates = false;
+  while (true) {
+    if (folder == templates) {
+      insideTemplates = true;
+      break;
+    }
+    if (folder.IsTopLevelDir() || !folder.Exists()) break;
+    folderNames.push_back(folder.GetName());
+    folder = folder.Parent();
+  }
+  if (insideTemplates) words.insert(words.end(), folderNames.begin(), folderNames.end());
+  return words;
+}
+
+void GraphicSourceManager::IndexEntries(const EntryVector& entries) const {
+  for (const auto& entry : entries) {
+    for (const auto& word : IndexWordsOf(*entry)) InsertRow(entry->path, word);
+  }
+}
+
+void GraphicSourceManager::RebuildIndex(const CheckCancelPtr& token) {
+  zorvcore::RecursiveMutexLock lock(mutex, "zorvcapsule::GraphicSourceManager::RebuildIndex");
+  ClearRapidFindDB();
+  EntryVector results;
+  int32_t total = 0;
+  // The collection gets no token: a default set is never cut short half-way.
+  CollectFromSources({}, results, 0, kPageSize, total, nullptr);
+  IndexEntries(results);
+  const Callbacks current = SnapshotCallbacks();
+  if (static_cast<int32_t>(results.size()) == total && current.sortFunction) {
+    std::sort(results.begin(), results.end(), *current.sortFunction);
+  }
+  if (Aborted(token)) return;
+  if (current.localMap) {
+    const auto count = static_cast<int32_t>(results.size());
+    DeliverEntryMap(NumberEntries(results, 0), count, total, current.localMap, token);
+  } else if (current.localVector) {
+    DeliverEntryVector(std::move(results), 0, total, current.localVector, token);
+  }
+}
+
+void GraphicSourceManager::SearchIndex(const std::vector<std::u16string>& words, const CheckCancelPtr& token) {
+  zorvcore::RecursiveMutexLock lock(mutex, "zorvcapsule::GraphicSourceManager::SearchIndex");
+  WordSet keys;
+  for (const auto& source : sources) {
+    try {
+      source->SearchDB(words, keys);
+    } catch (const std::exception& e) {
+      zorvcore::debug::ReportDiagnostic(kDiagnosticSource,
+                                        "word search of " + source->GetSourceID() + " failed: " + e.what());
+    }
+  }
+  DeliverWordSet(std::move(keys), SnapshotCallbacks().database, token);
+}
+
+void GraphicSourceManager::FindSimilarTags(const std::u16string& word, const CheckCancelPtr& token) {
+  WordSet tags;
+  if (IndexMode()) GetTags(word, tags);
+  DeliverWordSet(std::move(tags), SnapshotCallbacks().databaseTag, token);
+}
+
+}  // namespace zorvcapsule

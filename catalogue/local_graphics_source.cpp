@@ -1,0 +1,233 @@
+#include "catalogue/local_graphics_source.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "capsule/capsule.h"
+#include "capsule/capsule_json.h"
+#include "catalogue/search_index.h"
+#include "catalogue/source_ids.h"
+#include "host/core/dir.h"
+#include "host/core/executor.h"
+#include "host/core/file.h"
+#include "host/core/file_utils.h"
+#include "host/core/locale.h"
+#include "host/core/localizer.h"
+#include "host/core/recursive_file_iterator.h"
+#include "host/core/unicode.h"
+#include "package/cache_file_name.h"
+#include "package/capsule_zip.h"
+#include "package/temp_directories.h"
+
+namespace zorvcapsule {
+namespace {
+
+constexpr std::u16string_view kPackageExtension = u".tplx";
+constexpr const char16_t* kTemplatesFolderName = u"$$$/GraphicSource/local/TemplatesFolder=Local Templates Folder";
+constexpr std::u16string_view kQuazelAuthorApp = u"qzfx";
+
+// Packages per pool task while listing: small enough to spread a few hundred packages over the pool,
+// large enough that handing out work costs little beside opening a zip.
+constexpr size_t kPackagesPerTask = 4;
+
+bool IsPackage(const zorvcore::File& file) { return file.GetExtension(true) == kPackageExtension; }
+
+// One package found by the walk, with the library ID its entry will carry.
+struct FoundPackage {
+  std::u16string path;
+  uint64_t size = 0;
+  std::string libraryID;
+};
+
+// What building one package's entry gave: the entry, a skip because the request was aborted, or the
+// error that ended the listing there.
+struct BuiltEntry {
+  CapsuleEntryPtr entry;
+  std::exception_ptr error;
+};
+
+std::u16string DisplayNameOf(const Capsule& capsule) {
+  const UIString names = capsule.GetCapsuleNameLocalized();
+  const std::u16string* text = names.Find(zorvcore::Locale::ApplicationLangauge());
+  if (text == nullptr) text = names.Find(kDefaultLocale);
+  if (text == nullptr && !names.IsEmpty()) text = &names.GetLocaleMap().begin()->second;
+  std::u16string name = text ? *text : std::u16string();
+  if (name.empty()) name = capsule.GetCapsuleNameObsolete();
+  return name;
+}
+
+int32_t DurationMsOf(const hostbridge::MediaTime& duration) {
+  const int64_t value = duration.numerator();
+  const int64_t scale = duration.denominator();
+  if (scale <= 0) return 0;
+  // 128-bit product: value * 1000 must not wrap for long durations at fine scales.
+  const __int128 ms = static_cast<__int128>(value) * 1000 / scale;
+  return static_cast<int32_t>(static_cast<int64_t>(ms));
+}
+
+std::vector<std::u16string> WidenAll(const std::vector<std::string>& texts) {
+  std::vector<std::u16string> wide;
+  wide.reserve(texts.size());
+  for (const auto& text : texts) wide.push_back(zorvcore::StdToUTF16String(text));
+  return wide;
+}
+
+void FillFromCapsule(CapsuleEntry& entry, const Capsule& capsule) {
+  const std::u16string name = DisplayNameOf(capsule);
+  if (!name.empty()) entry.name = name;
+  const hostbridge::SourceInfo sourceInfo = capsule.GetSourceInfo();
+  entry.durationMs = DurationMsOf(sourceInfo.duration);
+  entry.frameWidth = sourceInfo.frame_rect.size.x;
+  entry.frameHeight = sourceInfo.frame_rect.size.y;
+  entry.description = capsule.GetCapsuleDesc();
+  entry.authorApp = capsule.GetAuthorApp();
+  entry.capsuleID = capsule.GetCapsuleID();
+  if (entry.authorApp == kQuazelAuthorApp) entry.requiresQuazel = !capsule.CanUseQZLib(nullptr);
+  entry.state = 2;
+  entry.usedFonts = WidenAll(capsule.GetUsedFonts());
+  entry.tags = WidenAll(capsule.GetTags());
+}
+
+CapsuleEntryPtr BuildEntry(const FoundPackage& found) {
+  auto entry = std::make_shared<CapsuleEntry>();
+  entry->ids.push_back(kLocalSourceID);
+  if (!found.libraryID.empty()) entry->ids.push_back(found.libraryID);
+  entry->path = found.path;
+  entry->fileSize = found.size;
+  const zorvcore::File file(found.path);
+  entry->name = file.GetTitle();
+
+  const CapsuleZip package(found.path, std::string());
+  const std::u16string description = package.GetTPLXDescriptionJSON();
+  if (description.empty()) return entry;
+  const std::shared_ptr<Capsule> capsule = serialization::CapsuleFromJson(zorvcore::UTF16ToUTF8(description));
+  if (!capsule) return entry;
+  FillFromCapsule(*entry, *capsule);
+
+  const zorvcore::DateTime modified = file.Modified();
+  entry->modifiedTime = modified.ToPtime();
+  const std::u16string videoCache = MakeCacheFileName(kVideoThumbCacheTag, kLocalSourceID, entry->path, modified,
+                                                      kVideoThumbCacheExtension, GetTempLocalDirectory());
+  if (zorvcore::FileUtils::FileExists(videoCache) || package.GetTPLXThumbnailVideo(videoCache)) {
+    entry->videoPreviewPath = videoCache;
+  }
+  return entry;
+}
+
+// Builds the entries of `found` on the worker pool and appends them to `results` in walk order. A
+// package skipped because the token was aborted ends the appending there: everything after an
+// abort counts as skipped, as a sequential walk would have it. A package whose entry could not be
+// built ends the listing at its place, and its error is rethrown once the entries before it are in.
+void AppendEntries(const std::vector<FoundPackage>& found, std::vector<CapsuleEntryPtr>& results,
+                   const CheckCancelPtr& token) {
+  // An abort requested before the listing is consumed here, on one thread: the token latches it
+  // only after consuming it, so pool threads polling at that very moment could still see "running"
+  // and build the first packages of a listing that was cancelled before it began.
+  if (token && token->GetAbort()) return;
+  std::vector<BuiltEntry> built(found.size());
+  const size_t tasks = (found.size() + kPackagesPerTask - 1) / kPackagesPerTask;
+  zorvcore::ExecuteCPUBoundTaskOnAllProcessors(
+      [&](size_t task) {
+        const size_t end = std::min(found.size(), (task + 1) * kPackagesPerTask);
+        for (size_t i = task * kPackagesPerTask; i < end; ++i) {
+          if (token && token->GetAbort()) return;
+          try {
+            built[i].entry = BuildEntry(found[i]);
+          } catch (...) {
+            built[i].error = std::current_exception();
+            return;
+          }
+        }
+      },
+      tasks);
+  for (const auto& one : built) {
+    if (one.error) std::rethrow_exception(one.error);
+    if (!one.entry) return;
+    results.push_back(one.entry);
+  }
+}
+
+}  // namespace
+
+LocalGraphicsSource::LocalGraphicsSource(const std::u16string& templatesFolder, const FolderList& folders)
+    : templatesFolder(templatesFolder), folders(folders) {}
+
+LocalGraphicsSource::~LocalGraphicsSource() = default;
+
+void LocalGraphicsSource::Initialize() { InitTempDirectory(true); }
+
+void LocalGraphicsSource::Terminate() {}
+
+std::string LocalGraphicsSource::GetSourceID() { return kLocalSourceID; }
+
+LocalGraphicsSource::FolderList LocalGraphicsSource::GetFolders() const {
+  std::lock_guard<std::mutex> lock(foldersMutex);
+  return folders;
+}
+
+void LocalGraphicsSource::SetFolders(const FolderList& newFolders) {
+  std::lock_guard<std::mutex> lock(foldersMutex);
+  folders = newFolders;
+}
+
+void LocalGraphicsSource::SearchDB(const std::vector<std::u16string>& words, std::set<std::u16string>& keys) {
+  QueryRapidFindDB(words, keys);
+}
+
+void LocalGraphicsSource::Search(const std::vector<std::u16string>& words, std::vector<CapsuleEntryPtr>& results,
+                                 int, int, int& total, const CheckCancelPtr& token) {
+  if (words.empty()) {
+    std::vector<FoundPackage> found;
+    for (const zorvcore::File& file : zorvcore::RecursiveFileIterator(zorvcore::Dir(templatesFolder))) {
+      if (IsPackage(file)) found.push_back({file.FullPath(), static_cast<uint64_t>(file.Size()), kLocalDefaultID});
+    }
+    for (const auto& [displayName, folderPath] : GetFolders()) {
+      const zorvcore::Dir folder(folderPath);
+      if (folderPath.empty() || !folder.Exists()) continue;
+      const std::string libraryID = zorvcore::UTF16toStdString(folderPath);
+      for (const zorvcore::File& file : folder.Files()) {
+        if (IsPackage(file)) found.push_back({file.FullPath(), static_cast<uint64_t>(file.Size()), libraryID});
+      }
+    }
+    AppendEntries(found, results, token);
+  }
+  total = static_cast<int>(results.size());
+}
+
+void LocalGraphicsSource::GetFilter(GraphicFilterID& filter) {
+  const std::u16string name = zorvcore::Localizer::Localize(kTemplatesFolderName);
+  filter.name = name;
+  filter.sourceID = kLocalSourceID;
+  filter.items.clear();
+  for (const auto& [displayName, folderPath] : GetFolders()) {
+    if (folderPath.empty()) continue;
+    filter.items.push_back({displayName, zorvcore::UTF16toStdString(folderPath), zorvcore::Dir(folderPath).Exists()});
+  }
+  std::sort(filter.items.begin(), filter.items.end(), GraphicFilterItemLess);
+  filter.items.insert(filter.items.begin(), GraphicFilterItem{name, kLocalDefaultID, true});
+}
+
+void LocalGraphicsSource::GetDirectories(std::set<std::u16string>& found) {
+  found.insert(zorvcore::FileUtils::RemoveTrailingSlash(templatesFolder));
+  for (const zorvcore::File& file : zorvcore::RecursiveFileIterator(zorvcore::Dir(templatesFolder))) {
+    if (IsPackage(file)) found.insert(file.Parent().FullPath());
+  }
+  for (const auto& [displayName, folderPath] : GetFolders()) {
+    if (folderPath.empty()) continue;
+    const zorvcore::Dir folder(folderPath);
+    if (folder.Exists()) found.insert(folder.FullPath());
+  }
+}
+
+std::u16string LocalGraphicsSource::GetThumbnailPath(const CapsuleEntryPtr& entry, const CheckCancelPtr& token) {
+  if (!entry || (token && token->GetAbort())) return {};
+  const zorvcore::File file(entry->path);
+  const std::u16string cache = MakeCacheFileName(kStillThumbCacheTag, kLocalSourceID, entry->path, file.Modified(),
+                                                 kStillThumbCacheExtension, GetTempLocalDirectory());
+  const CapsuleZip package(entry->path, std::string());
+  if (!zorvcore::FileUtils::FileExists(cache) && !package.GetTPLXThumbnailPNG(cache)) return {};
+  if (token && token->GetAbort()) return {};
+  return cache;
+}
+
+}  // namespace zorvcapsule
