@@ -10,6 +10,7 @@
 
 #include "capsule/capsule.h"
 #include "capsule/capsule_json.h"
+#include "capsule/description_test_material.h"
 
 namespace {
 
@@ -81,11 +82,19 @@ void WriteBench(benchmark::State& state, const std::shared_ptr<Capsule>& capsule
 
 void BM_CapsuleFromJsonSmall(benchmark::State& state) { ReadBench(state, SmallCapsule()); }
 void BM_CapsuleToJsonSmall(benchmark::State& state) { WriteBench(state, SmallCapsule()); }
+void BM_CapsuleFromJsonFull(benchmark::State& state) {
+  ReadBench(state, zorvcapsule::testing::MakeFullDescription());
+}
+void BM_CapsuleToJsonFull(benchmark::State& state) {
+  WriteBench(state, zorvcapsule::testing::MakeFullDescription());
+}
 void BM_CapsuleFromJsonLists2000(benchmark::State& state) { ReadBench(state, LargeCapsule()); }
 void BM_CapsuleToJsonLists2000(benchmark::State& state) { WriteBench(state, LargeCapsule()); }
 
 BENCHMARK(BM_CapsuleFromJsonSmall);
 BENCHMARK(BM_CapsuleToJsonSmall);
+BENCHMARK(BM_CapsuleFromJsonFull);
+BENCHMARK(BM_CapsuleToJsonFull);
 BENCHMARK(BM_CapsuleFromJsonLists2000)->UseRealTime();
 BENCHMARK(BM_CapsuleToJsonLists2000)->UseRealTime();
 

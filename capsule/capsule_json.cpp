@@ -6,9 +6,9 @@
 
 #include "capsule/api_version_check.h"
 #include "capsule/capsule_json_keys.h"
+#include "capsule/control_json.h"
 #include "capsule/json_members.h"
 #include "capsule/list_conversion.h"
-#include "capsule/pending_members_json.h"
 #include "capsule/source_info_json.h"
 #include "capsule/ui_string_json.h"
 #include "host/core/json_parse.h"
@@ -59,7 +59,7 @@ void ReadSourceInfo(const JSONObject& object, Capsule& capsule) {
 
 void ReadControls(const JSONObject& object, Capsule& capsule) {
   const JSONValuePtr* controls = FindMember(object, CAPSULE_CONTROLS_STR);
-  if (controls != nullptr) capsule.SetControls(ClientControlsFromJson(*controls));
+  if (controls != nullptr) capsule.SetControls(ClientControlListFromJsonValue(*controls));
 }
 
 // The per-locale fonts win; the single-language list counts only when there are none.
@@ -136,7 +136,8 @@ JSONObject CapsuleToObject(const Capsule& capsule) {
                   UTF8ListToJson(capsule.GetPlatformSupport()));
   zs::AddToObject(object, CAPSULE_SOURCE_INFO_LOC_STR,
                   SourceInfoLocaleMapToJsonValue(capsule.GetSourceInfoLocalized()));
-  zs::AddToObject(object, CAPSULE_CONTROLS_STR, ClientControlsToJson(capsule.GetControls()));
+  zs::AddToObject(object, CAPSULE_CONTROLS_STR,
+                  ClientControlListToJsonValue(capsule.GetControls()));
   zs::AddToObject(object, CAPSULE_USED_FONTS_LOC_STR,
                   UsedFontsMapToJson(capsule.GetUsedFontsLocalized()));
   zs::AddToObject(object, CAPSULE_USED_EFFECTS_STR, UTF8ListToJson(capsule.GetUsedEffects()));

@@ -208,7 +208,7 @@ TEST(CapsuleToJsonTest, WritesCurrentVersionAndNeverTheSingleLanguageForms) {
 
 TEST(CapsuleToJsonTest, EmptyPointerGivesEmptyText) { EXPECT_EQ(CapsuleToJson(nullptr), ""); }
 
-TEST(CapsuleJsonRoundTripTest, EverythingButControlsSurvives) {
+TEST(CapsuleJsonRoundTripTest, EveryMemberSurvives) {
   ScopedAppLanguage language(u"en_US");
   Capsule original(u"app", u"author", u"Name \u00e9", u"id", u"line\nbreak \"quoted\"",
                    {"tssl", "flit"}, NamedSourceInfo(u"comp"), {}, {"F1", "F2"}, {"fx"}, {"r1"},

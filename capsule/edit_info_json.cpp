@@ -6,6 +6,7 @@
 
 #include "capsule/capsule_json_keys.h"
 #include "capsule/edit_info_json_keys.h"
+#include "capsule/narrow_float.h"
 #include "capsule/spreadsheet_json.h"
 #include "host/core/json_parse.h"
 #include "host/core/json_write.h"
@@ -65,7 +66,7 @@ void ReadSourceTextFontEditMembers(const JSONObject& object,
   ReadSourceTextFontEditFlags(object, info);
   if (auto name = ReadUTF16Member(object, kFontEditValueKey)) info.font_name = std::move(*name);
   if (auto size = ReadNumberMember(object, kFontSizeEditValueKey)) {
-    info.font_size = static_cast<float>(*size);
+    info.font_size = NarrowToFloat(*size);
   }
   ReadBool(object, kFontBoldKey, info.bold);
   ReadBool(object, kFontItalicKey, info.italic);

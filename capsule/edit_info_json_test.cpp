@@ -1,5 +1,6 @@
 #include "capsule/edit_info_json.h"
 
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -64,6 +65,10 @@ TEST(FontEditInfoJsonTest, ReadsOnlyMembersPresent) {
   EXPECT_TRUE(read.bold);
   EXPECT_FALSE(read.font_editable);
   EXPECT_EQ(read.font_size, 24.0f);
+
+  // A size beyond the float range is kept as the largest float, a number that writes back.
+  EXPECT_EQ(SourceTextFontEditInfoFromJson(u"{\"fontSizeEditValue\":-1e39}").font_size,
+            -std::numeric_limits<float>::max());
 }
 
 TEST(FontEditInfoJsonTest, FlatFlagsReadOnlyTheThreeEditFlags) {

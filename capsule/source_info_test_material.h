@@ -1,5 +1,5 @@
 // Test material: source info records with every member away from its default, for the round-trip
-// tests of the description readers and writers. Used by tests only.
+// tests and benchmarks of the description readers and writers; never part of the library.
 //
 // Thread safety: the functions build new values; call them from any thread.
 
