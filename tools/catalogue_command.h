@@ -1,0 +1,39 @@
+// `capsule catalogue [DIR] [--folder NAME=PATH]... [--index FILE] [--search WORD]...
+// [--similar WORD] [--thumbnails] [--json]`: the template catalogue of a folder, built as a host
+// builds it (see tools/catalogue_session.h).
+//
+// DIR is the templates folder, listed with all its subfolders; without it, the generated sample
+// templates are catalogued from a temporary folder. Each --folder adds a folder listed on its own,
+// shown under NAME. The search index lives in FILE, by default in a temporary folder removed at
+// the end; a FILE that exists and is no index is refused rather than overwritten. The catalogue fails (status 1), after printing what it found, when the library reports
+// trouble: a package that ended the listing (named in the error), or an index that could not be
+// used.
+//
+// Thread safety: run from the program's main thread.
+
+#ifndef ZORVCAPSULE_TOOLS_CATALOGUE_COMMAND_H_
+#define ZORVCAPSULE_TOOLS_CATALOGUE_COMMAND_H_
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace capsuletool {
+
+struct CatalogueOptions {
+  std::optional<std::string> dir;    // UTF-8 paths and words
+  std::vector<std::string> folders;  // "NAME=PATH"
+  std::optional<std::string> index;
+  std::vector<std::string> search;
+  std::optional<std::string> similar;
+  bool thumbnails = false;
+  bool json = false;
+};
+
+// Returns the exit status.
+int RunCatalogueCommand(const CatalogueOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace capsuletool
+
+#endif  // ZORVCAPSULE_TOOLS_CATALOGUE_COMMAND_H_

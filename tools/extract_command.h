@@ -1,0 +1,29 @@
+// `capsule extract PACKAGE --into DIR --name NAME`: extracts a template's project package the way
+// a host does when the template is applied (CapsuleZip::GetTPLXProjectPackage), into
+// DIR/NAME.tsgraphic or DIR/NAME.qzgraphic, and prints that folder.
+//
+// Thread safety: run from the program's main thread.
+
+#ifndef ZORVCAPSULE_TOOLS_EXTRACT_COMMAND_H_
+#define ZORVCAPSULE_TOOLS_EXTRACT_COMMAND_H_
+
+#include <ostream>
+#include <string>
+
+namespace capsuletool {
+
+struct ExtractOptions {
+  std::string package;  // UTF-8 paths and name
+  std::string into;
+  std::string name;
+};
+
+// Empty when `name` is a single folder name; else what is wrong with it.
+std::string FolderNameProblem(const std::string& name);
+
+// Returns the exit status.
+int RunExtractCommand(const ExtractOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace capsuletool
+
+#endif  // ZORVCAPSULE_TOOLS_EXTRACT_COMMAND_H_

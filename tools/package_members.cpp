@@ -1,0 +1,101 @@
+#include "tools/package_members.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "host/core/dir.h"
+#include "host/core/file_helper_utils.h"
+#include "host/core/locale.h"
+#include "host/core/unicode.h"
+
+namespace capsuletool {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The languages to ask for: the application's first, then the description's.
+std::vector<std::string> LanguagesOf(const std::set<std::u16string>& locales) {
+  std::vector<std::string> languages{zorvcore::UTF16ToUTF8(zorvcore::Locale::ApplicationLangauge())};
+  for (const auto& locale : locales) {
+    const std::string language = zorvcore::UTF16ToUTF8(locale);
+    if (language != languages.front()) languages.push_back(language);
+  }
+  return languages;
+}
+
+bool HasFileMember(const zorvcapsule::CapsuleZip& package, const std::string& name) {
+  const auto bytes = package.UnzipItem(name);
+  return bytes && bytes->Size() > 0;
+}
+
+// A temporary folder of the process's own, removed with everything in it when the object goes.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (fs::temp_directory_path() / "capsule-members-XXXXXX").native();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  ~ScratchFolder() {
+    std::error_code error;
+    if (!path_.empty()) fs::remove_all(path_, error);
+  }
+  const fs::path& Path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+size_t CountFiles(const fs::path& folder) {
+  size_t files = 0;
+  std::error_code error;
+  for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
+       it.increment(error)) {
+    if (it->is_regular_file(error)) ++files;
+  }
+  return files;
+}
+
+// "name" for a member, "name/ (folder, N files)" for a folder of members, empty for neither.
+std::string DescribeProject(const zorvcapsule::CapsuleZip& package, const std::string& name) {
+  if (HasFileMember(package, name)) return name;
+  ScratchFolder scratch;
+  if (scratch.Path().empty()) return std::string();
+  const fs::path target = scratch.Path() / "project";
+  if (!package.UnzipItems(name, zorvcore::Dir(zorvcore::FileHelperUtils::StdPathToUTF16(target)))) return std::string();
+  const size_t files = CountFiles(target);
+  return name + "/ (folder, " + std::to_string(files) + (files == 1 ? " file)" : " files)");
+}
+
+void AddThumbnails(const zorvcapsule::CapsuleZip& package, const std::vector<std::string>& languages,
+                   const std::string& extension, std::vector<std::string>& found) {
+  for (const auto& language : languages) {
+    const std::string name = "thumb_" + language + extension;
+    if (HasFileMember(package, name)) found.push_back(name);
+  }
+  if (HasFileMember(package, "thumb" + extension)) found.push_back("thumb" + extension);
+}
+
+}  // namespace
+
+PackageMembers FindPackageMembers(const zorvcapsule::CapsuleZip& package, const std::set<std::u16string>& locales) {
+  const std::vector<std::string> languages = LanguagesOf(locales);
+  PackageMembers members;
+  AddThumbnails(package, languages, ".png", members.stillThumbnails);
+  AddThumbnails(package, languages, ".mp4", members.videoThumbnails);
+  for (const std::string extension : {".tsgraphic", ".qzgraphic"}) {
+    std::vector<std::string> names;
+    for (const auto& language : languages) names.push_back("project_" + language + extension);
+    names.push_back("project" + extension);
+    for (const auto& name : names) {
+      const std::string described = DescribeProject(package, name);
+      if (!described.empty()) members.projects.push_back(described);
+    }
+  }
+  return members;
+}
+
+}  // namespace capsuletool

@@ -1,0 +1,68 @@
+// ToolTest: the fixture of the tests that run the built `capsule` tool: a fresh temporary folder
+// (also the tool's TMPDIR), ways to run the tool in it, and sample packages written there by the
+// library's own generator to run it on. Test code only.
+//
+// Thread safety: use from the test's thread.
+
+#ifndef ZORVCAPSULE_TOOLS_TOOL_TEST_FIXTURE_H_
+#define ZORVCAPSULE_TOOLS_TOOL_TEST_FIXTURE_H_
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "capsule/capsule.h"
+#include "capsule/capsule_json.h"
+#include "host/core/locale.h"
+#include "host/core/test_temp_folder.h"
+#include "host/core/unicode.h"
+#include "package/capsule_zip.h"
+#include "samples/sample_templates.h"
+#include "tools/test_tool_runner.h"
+
+namespace capsuletool {
+
+class ToolTest : public ::testing::Test {
+ protected:
+  // The tool runs with LC_ALL=C, whose application language is "en_US"; so does the test.
+  void SetUp() override { zorvcore::Locale::SetApplicationLanguage(u"en_US"); }
+  void TearDown() override { zorvcore::Locale::SetApplicationLanguage(u""); }
+
+  ProgramRun Capsule(const std::vector<std::string>& arguments) const {
+    return RunProgram(CAPSULE_TOOL_PATH, arguments, temp.path());
+  }
+
+  std::filesystem::path Path(const std::string& relative) const { return temp.path() / relative; }
+
+  zorvsamples::SampleSet WriteSamples(const std::string& folder, size_t count,
+                                      uint64_t seed = zorvsamples::kDefaultSampleSeed) const {
+    zorvsamples::SampleSet set = zorvsamples::WriteSampleTemplates(temp.U16(zorvcore::UTF8ToUTF16(folder)), count, seed);
+    EXPECT_TRUE(set.ok) << set.error;
+    return set;
+  }
+
+  // The description as the library reads it back from the package.
+  static std::shared_ptr<zorvcapsule::Capsule> ReadBack(const std::u16string& package) {
+    const zorvcapsule::CapsuleZip zip(package, std::string());
+    return zorvcapsule::serialization::CapsuleFromJson(zorvcore::UTF16ToUTF8(zip.GetTPLXDescriptionJSON()));
+  }
+
+  static std::string Utf8(const std::u16string& text) { return zorvcore::UTF16ToUTF8(text); }
+
+  static std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+  }
+
+  zorvcore::TestTempFolder temp;
+};
+
+}  // namespace capsuletool
+
+#endif  // ZORVCAPSULE_TOOLS_TOOL_TEST_FIXTURE_H_
