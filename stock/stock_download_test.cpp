@@ -1,0 +1,231 @@
+// Template downloads against a loopback stock service: both roads to the package address, the
+// redirect, the background transfer, and one completion call on every road.
+#include "stock/stock_download.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "host/core/debug_database.h"
+#include "host/core/file_helper_utils.h"
+#include "stock/shared_download_manager.h"
+#include "stock/stock_token_cache.h"
+#include "stock/test_done_recorder.h"
+#include "stock/test_stock_service.h"
+
+namespace zorvcapsule {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DoneRecorder;
+using testing::MakeTestConnection;
+using testing::TestStockService;
+
+constexpr const char* kLicensePath = "/prod/Rest/Libraries/1/Content/License";
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class StockDownloadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* deployment : {"/prod", "/stage"}) {
+      service_.Get(std::string(deployment) + "/Rest/Libraries/Download/([^/]+)/1",
+                   [this](const httplib::Request& req, httplib::Response& res) { AnswerDownload(req, res); });
+      service_.Get(std::string(deployment) + "/Rest/Libraries/1/Content/License",
+                   [this](const httplib::Request& req, httplib::Response& res) { AnswerPurchase(req, res); });
+    }
+    service_.Get("/purchased/(.+)", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_redirect("/files/" + req.matches[1].str() + ".tplx");  // relative, on purpose
+    });
+    service_.Get("/files/half.tplx", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content_provider(1000, "application/zip", [](size_t offset, size_t, httplib::DataSink& sink) {
+        if (offset > 0) return false;  // the connection drops half-way
+        sink.write(std::string(500, 'x').data(), 500);
+        return true;
+      });
+    });
+    service_.Get("/files/(.+)", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content("PACKAGE-" + req.matches[1].str(), "application/zip");
+    });
+    service_.OnTokenFetch(200, R"({"access_token": "fetched"})");
+    service_.Start();
+    target_ = service_.Temp() / "downloads" / "template.tplx";
+  }
+  void TearDown() override { ReleaseSharedDownloadManager(); }
+
+  void AnswerDownload(const httplib::Request& req, httplib::Response& res) {
+    const std::string id = req.matches[1];
+    if (id == "plain200") {
+      res.set_content("not a redirect", "text/plain");
+    } else if (id == "nolocation") {
+      res.status = 302;
+    } else {
+      res.set_redirect(service_.Url("/files/" + id + ".tplx"));
+    }
+  }
+
+  void AnswerPurchase(const httplib::Request& req, httplib::Response& res) {
+    const std::string id = req.get_param_value("content_id");
+    if (id == "refused") {
+      res.status = 403;
+    } else if (id == "none") {
+      res.set_content(R"({"contents": {}})", "application/json");
+    } else if (id == "garbled") {
+      res.set_content("<html>", "text/html");
+    } else {
+      res.set_content(R"({"contents": {"b": {"purchase_details": {"url": ")" + service_.Url("/purchased/b") +
+                          R"("}}, "a": {"purchase_details": {"url": ")" + service_.Url("/purchased/" + id) + R"("}}}})",
+                      "application/json");
+    }
+  }
+
+  // Downloads `id` to target_ and waits for the completion.
+  DoneRecorder Download(const std::u16string& id, bool isLicensed, const std::u16string& token = u"host-token",
+                        const std::string& credential = "credential") {
+    DoneRecorder done;
+    DownloadStockTplx(id, zorvcore::FileHelperUtils::StdPathToUTF16(target_), "client", credential,
+                      MakeTestConnection(), isLicensed, done.Function(), token);
+    EXPECT_TRUE(done.Wait());
+    return done;
+  }
+
+  void PlaceOldPackage() {
+    fs::create_directories(target_.parent_path());
+    std::ofstream(target_, std::ios::binary) << "old package";
+  }
+  // Nothing but the target (if any) in its folder: no temporary file left behind.
+  size_t FilesBesideTarget() const {
+    size_t count = 0;
+    for (const auto& item : fs::directory_iterator(target_.parent_path())) count += item.path() != target_;
+    return count;
+  }
+
+  TestStockService service_;
+  fs::path target_;
+};
+
+TEST_F(StockDownloadTest, ALicensedAssetComesFromTheDownloadEndpointAndNeverTheLicenceOne) {
+  const DoneRecorder done = Download(u"42", true);
+  EXPECT_TRUE(done.Succeeded());
+  EXPECT_EQ(ReadFile(target_), "PACKAGE-42.tplx");
+  EXPECT_EQ(service_.CountOf(kLicensePath), 0u);
+  const auto asked = service_.RequestsTo("/prod/Rest/Libraries/Download/42/1");
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].Header("X-API-KEY"), "key-prod");
+  EXPECT_EQ(asked[0].Header("X-PRODUCT"), "Editor Pro");
+  EXPECT_EQ(asked[0].Header("Authorization"), "Bearer host-token");
+  EXPECT_FALSE(asked[0].headers.count("X-PRODUCT-LOCATION"));
+  // The package itself is fetched anonymously: the token never travels to the redirect's target.
+  const auto fetched = service_.RequestsTo("/files/42.tplx");
+  ASSERT_EQ(fetched.size(), 1u);
+  EXPECT_TRUE(fetched[0].Header("Authorization").empty());
+  ReleaseSharedDownloadManager();
+  EXPECT_EQ(done.Calls(), 1);
+}
+
+TEST_F(StockDownloadTest, AnUnlicensedAssetIsPurchasedAndItsFirstContentFetched) {
+  const DoneRecorder done = Download(u"77", false);
+  EXPECT_TRUE(done.Succeeded());
+  EXPECT_EQ(ReadFile(target_), "PACKAGE-77.tplx");
+  const auto purchases = service_.RequestsTo(kLicensePath);
+  ASSERT_EQ(purchases.size(), 1u);
+  EXPECT_EQ(purchases[0].target, std::string(kLicensePath) + "?content_id=77");
+  EXPECT_EQ(service_.CountOf("/purchased/77"), 1u);
+  EXPECT_EQ(service_.CountOf("/purchased/b"), 0u);
+}
+
+TEST_F(StockDownloadTest, ADownloadForcesAFreshToken) {
+  SetCachedAccessToken(AccessTokenData::FromToken(zorvcore::ImmutableString::CreateStatic("cached")));
+  const DoneRecorder done = Download(u"42", true, u"");
+  EXPECT_TRUE(done.Succeeded());
+  EXPECT_EQ(service_.CountOf("/ident/prod"), 1u);
+  const auto asked = service_.RequestsTo("/prod/Rest/Libraries/Download/42/1");
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].Header("Authorization"), "Bearer fetched");
+}
+
+TEST_F(StockDownloadTest, EveryRoadThatCannotStartReportsFalseOnceAndKeepsTheTarget) {
+  struct Case {
+    std::u16string id;
+    bool isLicensed;
+  } cases[] = {
+      {u"plain200", true},     // a 200 where a redirect was due
+      {u"nolocation", true},   // a redirect without a target
+      {u"refused", false},     // the purchase refused
+      {u"none", false},        // the purchase names no content
+      {u"garbled", false},     // the purchase answer unreadable
+  };
+  PlaceOldPackage();
+  for (const Case& c : cases) {
+    const DoneRecorder done = Download(c.id, c.isLicensed);
+    EXPECT_FALSE(done.Succeeded());
+    EXPECT_EQ(done.Calls(), 1);
+    EXPECT_EQ(ReadFile(target_), "old package");
+  }
+  EXPECT_EQ(FilesBesideTarget(), 0u);
+}
+
+TEST_F(StockDownloadTest, WithoutATokenFalseComesBeforeTheCallReturns) {
+  DoneRecorder done;
+  DownloadStockTplx(u"42", zorvcore::FileHelperUtils::StdPathToUTF16(target_), "client", "", MakeTestConnection(),
+                    true, done.Function(), u"");
+  EXPECT_TRUE(done.WasCalled());
+  EXPECT_FALSE(done.Succeeded());
+  EXPECT_EQ(done.Calls(), 1);
+  EXPECT_TRUE(service_.Requests().empty());
+  // An empty completion is allowed on every road.
+  DownloadStockTplx(u"42", u"", "client", "", MakeTestConnection(), true, nullptr, u"");
+}
+
+TEST_F(StockDownloadTest, AnInterruptedDownloadLeavesNoPartialFile) {
+  DoneRecorder done = Download(u"half", true);
+  EXPECT_FALSE(done.Succeeded());
+  EXPECT_FALSE(fs::exists(target_));
+
+  PlaceOldPackage();
+  done = Download(u"half", true);
+  EXPECT_FALSE(done.Succeeded());
+  EXPECT_EQ(ReadFile(target_), "old package");
+  EXPECT_EQ(FilesBesideTarget(), 0u);
+}
+
+TEST_F(StockDownloadTest, AnUnreadablePurchaseIsReportedAsTheLicence) {
+  Download(u"garbled", false);
+  const auto reports = service_.Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].source, "StockLicense");
+  EXPECT_EQ(reports[0].function, "zorvcapsule::PurchaseLicense");
+  EXPECT_EQ(reports[0].message, "Exception caught in StockSource::License with error JSON not well-formed\r\n");
+}
+
+TEST_F(StockDownloadTest, TheStageSettingSwitchesEndpointsAndKey) {
+  zorvcore::DebugDatabase::SetEntry("Graphics.UseStockStage", "true");
+  EXPECT_TRUE(Download(u"42", true).Succeeded());
+  const auto asked = service_.RequestsTo("/stage/Rest/Libraries/Download/42/1");
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].Header("X-API-KEY"), "key-stage");
+  EXPECT_TRUE(Download(u"43", false).Succeeded());
+  EXPECT_EQ(service_.CountOf("/stage/Rest/Libraries/1/Content/License"), 1u);
+  EXPECT_EQ(service_.CountOf(kLicensePath), 0u);
+}
+
+TEST(ResolveRedirectTargetTest, ResolvesRelativeTargetsAgainstTheAddressThatGaveThem) {
+  const std::string from = "https://api.test:8443/Rest/Libraries/Download/42/1?x=y";
+  EXPECT_EQ(ResolveRedirectTarget(from, "https://cdn.test/a.tplx"), "https://cdn.test/a.tplx");
+  EXPECT_EQ(ResolveRedirectTarget(from, "/files/a.tplx"), "https://api.test:8443/files/a.tplx");
+  EXPECT_EQ(ResolveRedirectTarget(from, "//cdn.test/a.tplx"), "https://cdn.test/a.tplx");
+  EXPECT_EQ(ResolveRedirectTarget(from, "a.tplx"), "https://api.test:8443/Rest/Libraries/Download/42/a.tplx");
+  EXPECT_EQ(ResolveRedirectTarget("https://api.test", "a.tplx"), "https://api.test/a.tplx");
+  EXPECT_EQ(ResolveRedirectTarget(from, ""), "");
+}
+
+}  // namespace
+}  // namespace zorvcapsule

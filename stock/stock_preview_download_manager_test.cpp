@@ -1,0 +1,175 @@
+// Preview downloads against a loopback server: the cache hit, the transfer and its completion, the
+// failures, and a shutdown with transfers in flight.
+#include "stock/stock_preview_download_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "host/core/file_helper_utils.h"
+#include "host/core/gate.h"
+#include "host/core/unicode.h"
+#include "stock/stock_capsule_entry.h"
+#include "stock/test_stock_service.h"
+
+namespace zorvcapsule {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TestStockService;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Waits for the transfer of every pending preview; a minute means it never ended.
+void WaitUntilNothingPending(const StockPreviewDownloadManager& manager) {
+  ASSERT_TRUE(manager.WaitForPendingDownloads(60000));
+}
+
+class StockPreviewDownloadManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    service_.Get("/previews/ok/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_content("VIDEO-" + req.matches[1].str(), "video/mp4");
+    });
+    service_.Get("/previews/missing/(\\d+)", [](const httplib::Request&, httplib::Response& res) { res.status = 404; });
+    service_.HoldGet("/previews/slow/(\\d+)");
+    service_.Start();
+    StockPreviewDownloadManager::Terminate();
+    ASSERT_TRUE(StockPreviewDownloadManager::Initialize());
+    manager_ = StockPreviewDownloadManager::GetInstance();
+    ASSERT_NE(manager_, nullptr);
+  }
+  void TearDown() override {
+    manager_.reset();
+    StockPreviewDownloadManager::Terminate();
+  }
+
+  std::shared_ptr<StockCapsuleEntry> Entry(const std::string& id, const std::string& kind) {
+    auto entry = std::make_shared<StockCapsuleEntry>();
+    entry->path = zorvcore::StdToUTF16String(id);
+    entry->videoPreviewURL = zorvcore::StdToUTF16String(service_.Url("/previews/" + kind + "/" + id));
+    return entry;
+  }
+  fs::path Cached(const std::string& id) { return service_.AssetFolder(id) / "thumb.mp4"; }
+  fs::path Path(const std::u16string& path) { return zorvcore::FileHelperUtils::UTF16ToStdPath(path); }
+
+  TestStockService service_;
+  std::shared_ptr<StockPreviewDownloadManager> manager_;
+};
+
+TEST_F(StockPreviewDownloadManagerTest, InitializeKeepsTheFirstInstanceAndTerminateDropsIt) {
+  EXPECT_TRUE(StockPreviewDownloadManager::Initialize());
+  EXPECT_EQ(StockPreviewDownloadManager::GetInstance(), manager_);
+  StockPreviewDownloadManager::Terminate();
+  EXPECT_EQ(StockPreviewDownloadManager::GetInstance(), nullptr);
+  StockPreviewDownloadManager::Terminate();  // a second time does nothing
+}
+
+TEST_F(StockPreviewDownloadManagerTest, APreviewIsFetchedIntoTheCacheAndNamedByTheEntry) {
+  const auto entry = Entry("11", "ok");
+  manager_->DownloadPreview(entry);
+  WaitUntilNothingPending(*manager_);
+  EXPECT_EQ(Path(entry->videoPreviewPath), Cached("11"));
+  EXPECT_EQ(ReadFile(Cached("11")), "VIDEO-11");
+  EXPECT_TRUE(entry->SupportVideoPlayback());
+}
+
+TEST_F(StockPreviewDownloadManagerTest, ACachedPreviewIsFoundWithoutATransfer) {
+  fs::create_directories(Cached("12").parent_path());
+  std::ofstream(Cached("12"), std::ios::binary) << "cached video";
+  const auto entry = Entry("12", "ok");
+  manager_->DownloadPreview(entry);
+  EXPECT_EQ(Path(entry->videoPreviewPath), Cached("12"));
+  EXPECT_EQ(manager_->PendingCount(), 0u);
+  EXPECT_TRUE(service_.Requests().empty());
+
+  // An entry that already names its preview is left alone.
+  const auto named = Entry("13", "ok");
+  named->videoPreviewPath = u"/elsewhere/video.mp4";
+  manager_->DownloadPreview(named);
+  EXPECT_EQ(named->videoPreviewPath, u"/elsewhere/video.mp4");
+  EXPECT_TRUE(service_.Requests().empty());
+}
+
+TEST_F(StockPreviewDownloadManagerTest, AnEntryThatIsNotAStockEntryIsIgnored) {
+  auto entry = std::make_shared<CapsuleEntry>();
+  entry->path = u"14";
+  entry->videoPreviewPath.clear();
+  manager_->DownloadPreview(entry);
+  EXPECT_TRUE(entry->videoPreviewPath.empty());
+  EXPECT_EQ(manager_->PendingCount(), 0u);
+  EXPECT_TRUE(service_.Requests().empty());
+}
+
+TEST_F(StockPreviewDownloadManagerTest, AFailedTransferLeavesTheEntryAndForgetsTheURL) {
+  const auto entry = Entry("15", "missing");
+  manager_->DownloadPreview(entry);
+  WaitUntilNothingPending(*manager_);
+  EXPECT_TRUE(entry->videoPreviewPath.empty());
+  EXPECT_FALSE(fs::exists(Cached("15")));
+  // Forgotten, so a later request tries again.
+  manager_->DownloadPreview(entry);
+  WaitUntilNothingPending(*manager_);
+  EXPECT_EQ(service_.CountOf("/previews/missing/15"), 2u);
+}
+
+TEST_F(StockPreviewDownloadManagerTest, ASecondRequestForAPendingURLStartsNoTransferAndGetsTheResult) {
+  const auto first = Entry("16", "slow");
+  const auto second = Entry("16", "slow");
+  manager_->DownloadPreview(first);
+  manager_->DownloadPreview(second);
+  ASSERT_TRUE(service_.WaitUntilHeld(1));
+  EXPECT_EQ(manager_->PendingCount(), 1u);
+  service_.Release();
+  WaitUntilNothingPending(*manager_);
+  EXPECT_EQ(ReadFile(Cached("16")), "late");
+  EXPECT_EQ(Path(second->videoPreviewPath), Cached("16"));
+  EXPECT_TRUE(first->videoPreviewPath.empty());
+}
+
+TEST_F(StockPreviewDownloadManagerTest, TerminateWithTransfersInFlightReachesNoReleasedManager) {
+  const auto entry = Entry("17", "slow");
+  manager_->DownloadPreview(entry);
+  ASSERT_TRUE(service_.WaitUntilHeld(1));
+  std::weak_ptr<StockPreviewDownloadManager> released = manager_;
+  manager_.reset();
+  StockPreviewDownloadManager::Terminate();  // flushes: the held transfer is cancelled and completes
+  EXPECT_TRUE(released.expired());
+  service_.Release();
+  EXPECT_TRUE(entry->videoPreviewPath.empty());
+  EXPECT_FALSE(fs::exists(Cached("17")));
+}
+
+TEST_F(StockPreviewDownloadManagerTest, DownloadVideoFromURLIgnoresEmptyInputsAndReportsItsOutcome) {
+  auto calls = std::make_shared<std::atomic<int>>(0);
+  auto callback = std::make_shared<DownloadVideoCallback>([calls](bool, const std::u16string&) { ++*calls; });
+  DownloadVideoFromURL(u"", u"/tmp/x.mp4", callback);
+  DownloadVideoFromURL(u"https://127.0.0.1/x", u"", callback);
+  EXPECT_EQ(calls->load(), 0);
+
+  zorvcore::Gate finished;
+  bool succeeded = false;
+  std::u16string reported;
+  const std::u16string url = zorvcore::StdToUTF16String(service_.Url("/previews/ok/18"));
+  DownloadVideoFromURL(url, zorvcore::FileHelperUtils::StdPathToUTF16(service_.Temp() / "direct.mp4"),
+                       std::make_shared<DownloadVideoCallback>([&](bool ok, const std::u16string& from) {
+                         succeeded = ok;
+                         reported = from;
+                         finished.Open();
+                       }));
+  ASSERT_TRUE(finished.PassThrough(60000));
+  EXPECT_TRUE(succeeded);
+  EXPECT_EQ(reported, url);
+  EXPECT_EQ(ReadFile(service_.Temp() / "direct.mp4"), "VIDEO-18");
+}
+
+}  // namespace
+}  // namespace zorvcapsule

@@ -1,0 +1,245 @@
+// The synchronous request pattern: answers within the limit, time-outs and cancellation, each ending
+// only once the request's callback has come. A scripted processor makes every ordering explicit; a
+// loopback server checks the same against the real network layer, from several threads at once.
+#include "stock/stock_request.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/core/gate.h"
+#include "host/net/curl_request_processor.h"
+#include "host/net/test_http_server.h"
+
+namespace zorvcapsule {
+namespace {
+
+using zorvcore::Gate;
+using zorvcore::Guid;
+using zorvcore::ImmutableString;
+using zorvnet::RequestError;
+using zorvnet::Response;
+
+// A limit no test reaches: a test that would depend on it hangs (and fails) instead of passing.
+constexpr int kNoLimitReached = 600000;
+
+ImmutableString Url(const std::string& text) { return ImmutableString::CreateDynamic(text); }
+
+std::shared_ptr<Response> Answer200(const std::string& body) {
+  auto payload = zorvstorage::RecycledMemory::Fill(body.size(), [&](uint8_t* bytes, size_t size) {
+    std::copy(body.begin(), body.begin() + size, bytes);
+    return true;
+  });
+  return Response::Completed(200, zorvnet::HeaderMap(), payload, Url("https://stock.test/"));
+}
+
+// A processor whose answers the test scripts. Callbacks run on threads of its own, never inside
+// StartRequest, as the real processor's do. A cancelled request is answered once the test opens
+// `letCancelAnswer`: with kCancelled, or with `answerToCancel` when set (the answer won the race).
+class ScriptedProcessor final : public zorvnet::RequestProcessor {
+ public:
+  ~ScriptedProcessor() override {
+    letCancelAnswer.Open();
+    for (auto& thread : threads_) thread.join();
+  }
+
+  bool StartRequest(const Guid& id, zorvnet::Request request, zorvnet::RequestCallback callback) override {
+    if (refuse) return false;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      id_ = id;
+      url_ = request.url.str();
+      callback_ = std::move(callback);
+    }
+    started.Open();
+    return true;
+  }
+
+  void TryToCancelRequest(const Guid& id) override {
+    ++cancels;
+    cancelAsked.Open();
+    Deliver(id, nullptr);
+  }
+
+  // Answers the started request from a thread of the processor's.
+  void AnswerFromNetworkThread(std::shared_ptr<Response> response) { Deliver(Guid(), std::move(response)); }
+
+  std::string Url() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return url_;
+  }
+
+  bool refuse = false;
+  std::shared_ptr<Response> answerToCancel;
+  std::atomic<int> cancels{0};
+  Gate started, cancelAsked, letCancelAnswer;
+
+ private:
+  void Deliver(const Guid& cancelledId, std::shared_ptr<Response> response) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    threads_.emplace_back([this, cancelledId, response = std::move(response)] {
+      zorvnet::RequestCallback callback;
+      Guid id;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        callback = std::move(callback_);
+        id = id_;
+      }
+      if (!callback) return;  // answered already: exactly one callback per request
+      if (response) {
+        callback(id, response);
+        return;
+      }
+      EXPECT_EQ(cancelledId, id);
+      letCancelAnswer.PassThrough(Gate::kWaitForever);
+      callback(id, answerToCancel ? answerToCancel : Response::Failed(RequestError::kCancelled, "cancelled"));
+    });
+  }
+
+  std::mutex mutex_;
+  Guid id_;
+  std::string url_;
+  zorvnet::RequestCallback callback_;
+  std::vector<std::thread> threads_;
+};
+
+// ---- The scripted orderings ----
+
+TEST(StockRequestTest, ARequestThatCannotStartHasNoResponse) {
+  ScriptedProcessor processor;
+  processor.refuse = true;
+  EXPECT_EQ(RunStockRequest(processor, Url("https://stock.test/a"), {}, StockRequestConfiguration(),
+                            kNoLimitReached),
+            nullptr);
+  EXPECT_EQ(RunStockRequest(processor, ImmutableString(), {}, StockRequestConfiguration(), kNoLimitReached),
+            nullptr);
+  EXPECT_FALSE(processor.started.IsOpen());
+}
+
+TEST(StockRequestTest, AnAnswerWithinTheLimitIsTheResult) {
+  ScriptedProcessor processor;
+  processor.letCancelAnswer.Open();
+  std::thread server([&] {
+    processor.started.PassThrough(Gate::kWaitForever);
+    processor.AnswerFromNetworkThread(Answer200("hits"));
+  });
+  const auto response = RunStockRequest(processor, Url("https://stock.test/search"), {},
+                                        StockRequestConfiguration(), kNoLimitReached);
+  server.join();
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->GetPayloadAsUTF8String(), "hits");
+  EXPECT_EQ(processor.Url(), "https://stock.test/search");
+  EXPECT_EQ(processor.cancels.load(), 0);
+}
+
+TEST(StockRequestTest, ATimeOutCancelsAndThenWaitsForTheCallback) {
+  ScriptedProcessor processor;
+  std::atomic<bool> returned{false};
+  std::shared_ptr<Response> response;
+  std::thread caller([&] {
+    response = RunStockRequest(processor, Url("https://stock.test/slow"), {}, StockRequestConfiguration(), 0);
+    returned = true;
+  });
+  processor.cancelAsked.PassThrough(Gate::kWaitForever);
+  // The callback is held back: the caller must still be waiting for it.
+  EXPECT_FALSE(returned.load());
+  processor.letCancelAnswer.Open();
+  caller.join();
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->Error(), RequestError::kCancelled);
+  EXPECT_EQ(processor.cancels.load(), 1);
+}
+
+TEST(StockRequestTest, AnAbortedTokenCancelsWithoutWaitingForTheLimit) {
+  ScriptedProcessor processor;
+  processor.letCancelAnswer.Open();
+  auto token = std::make_shared<CheckCancel>();
+  token->Abort();
+  const auto response = RunStockRequest(processor, Url("https://stock.test/search"), {},
+                                        StockRequestConfiguration(), kNoLimitReached, token);
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->Error(), RequestError::kCancelled);
+  EXPECT_EQ(processor.cancels.load(), 1);
+}
+
+TEST(StockRequestTest, AnAbortWhileWaitingCancelsTheRequest) {
+  ScriptedProcessor processor;
+  processor.letCancelAnswer.Open();
+  auto token = std::make_shared<CheckCancel>();
+  std::thread host([&] {
+    processor.started.PassThrough(Gate::kWaitForever);
+    token->Abort();
+  });
+  const auto response = RunStockRequest(processor, Url("https://stock.test/search"), {},
+                                        StockRequestConfiguration(), kNoLimitReached, token);
+  host.join();
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->Error(), RequestError::kCancelled);
+}
+
+TEST(StockRequestTest, AnAnswerThatWinsTheRaceWithTheCancelIsTheResult) {
+  ScriptedProcessor processor;
+  processor.letCancelAnswer.Open();
+  processor.answerToCancel = Answer200("hits");
+  const auto response = RunStockRequest(processor, Url("https://stock.test/search"), {},
+                                        StockRequestConfiguration(), 0);
+  ASSERT_NE(response, nullptr);
+  EXPECT_TRUE(IsSuccessfulStockResponse(response));
+  EXPECT_EQ(response->GetPayloadAsUTF8String(), "hits");
+}
+
+// ---- Against the network layer ----
+
+TEST(StockRequestTest, RequestsFromManyThreadsEachGetTheirOwnOutcome) {
+  zorvnet::testing::TestHttpServer server;
+  server.Get("/fast/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
+    res.set_content("answer " + req.matches[1].str(), "text/plain");
+  });
+  server.HoldGet("/held");
+  server.Start();
+  const auto processor = zorvnet::CurlRequestProcessor::Create();
+  ASSERT_NE(processor, nullptr);
+
+  constexpr int kThreads = 6;
+  std::vector<std::shared_ptr<Response>> answered(kThreads), timedOut(kThreads);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) {
+    threads.emplace_back([&, i] {
+      answered[i] = RunStockRequest(*processor, Url(server.Url("/fast/" + std::to_string(i))), {},
+                                    StockRequestConfiguration(), kNoLimitReached);
+      auto token = std::make_shared<CheckCancel>();
+      std::thread aborter([&] {
+        server.WaitUntilHeld(1);
+        token->Abort();
+      });
+      timedOut[i] = RunStockRequest(*processor, Url(server.Url("/held")), {}, StockRequestConfiguration(),
+                                    kNoLimitReached, token);
+      aborter.join();
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  server.Release();
+
+  for (int i = 0; i < kThreads; ++i) {
+    ASSERT_NE(answered[i], nullptr);
+    EXPECT_TRUE(IsSuccessfulStockResponse(answered[i]));
+    EXPECT_EQ(answered[i]->GetPayloadAsUTF8String(), "answer " + std::to_string(i));
+    ASSERT_NE(timedOut[i], nullptr);
+    EXPECT_FALSE(IsSuccessfulStockResponse(timedOut[i]));
+    EXPECT_EQ(timedOut[i]->Error(), RequestError::kCancelled);
+  }
+}
+
+TEST(StockRequestTest, OnlyA2xxResponseIsSuccessful) {
+  EXPECT_FALSE(IsSuccessfulStockResponse(nullptr));
+  EXPECT_FALSE(IsSuccessfulStockResponse(Response::Failed(RequestError::kTimedOut, "slow")));
+  EXPECT_TRUE(IsSuccessfulStockResponse(Answer200("")));
+}
+
+}  // namespace
+}  // namespace zorvcapsule

@@ -1,0 +1,150 @@
+// Reading service replies into records: the wrapper, the record rules, and the order of long lists.
+#include "stock/stock_response.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include "host/core/json_value.h"
+#include "stock/access_token_data.h"
+#include "stock/search_results.h"
+
+namespace zorvcapsule {
+namespace {
+
+using zorvcore::serialization::BadCastError;
+
+constexpr const char* kTwoHits = R"({
+  "nb_results": 2,
+  "files": [
+    {"id": 101, "title": "Lower third", "description": "Clean", "creator_name": "Ann",
+     "keywords": [{"name": "title"}, {"name": "news"}], "width": 1920, "height": 1080,
+     "thumbnail_url": "https://cdn/t.png", "thumbnail_html_tag": "<img>", "thumbnail_width": 160,
+     "thumbnail_height": 90, "video_preview_url": "https://cdn/p.mp4", "premium_level_id": 2,
+     "size_bytes": 4096, "tplx_metadata_url": "http://cdn/d.json", "is_licensed": "Standard"},
+    {"id": 102}
+  ]
+})";
+
+TEST(StockResponseTest, ReadsEveryMemberOfASearchReplyInOrder) {
+  SearchResults results;
+  ParseStockResponse(kTwoHits, results);
+  EXPECT_EQ(results.nb_results, 2);
+  ASSERT_EQ(results.files.size(), 2u);
+  const SearchResultFile& hit = results.files[0];
+  EXPECT_EQ(hit.id, 101);
+  EXPECT_EQ(hit.title, "Lower third");
+  EXPECT_EQ(hit.description, "Clean");
+  EXPECT_EQ(hit.creatorName, "Ann");
+  ASSERT_EQ(hit.keywords.size(), 2u);
+  EXPECT_EQ(hit.keywords[0].name, "title");
+  EXPECT_EQ(hit.keywords[1].name, "news");
+  EXPECT_EQ(hit.width, 1920);
+  EXPECT_EQ(hit.height, 1080);
+  EXPECT_EQ(hit.thumbnailURL, "https://cdn/t.png");
+  EXPECT_EQ(hit.videoPreviewURL, "https://cdn/p.mp4");
+  EXPECT_EQ(hit.premiumLevel, 2);
+  EXPECT_EQ(hit.sizeBytes, 4096);
+  EXPECT_EQ(hit.descriptionURL, "http://cdn/d.json");
+  EXPECT_EQ(hit.licensed, "Standard");
+  // Absent members keep their defaults.
+  EXPECT_EQ(results.files[1].id, 102);
+  EXPECT_TRUE(results.files[1].title.empty());
+  EXPECT_TRUE(results.files[1].keywords.empty());
+  EXPECT_EQ(results.files[1].width, 0);
+}
+
+TEST(StockResponseTest, AWrappedReplyReadsExactlyAsItsInnerObject) {
+  SearchResults plain, wrapped;
+  ParseStockResponse(kTwoHits, plain);
+  ParseStockResponse(std::string(R"({"SerializerWrappedObject": )") + kTwoHits + "}", wrapped);
+  EXPECT_EQ(wrapped.nb_results, plain.nb_results);
+  ASSERT_EQ(wrapped.files.size(), plain.files.size());
+  EXPECT_EQ(wrapped.files[0].title, plain.files[0].title);
+  EXPECT_EQ(wrapped.files[0].keywords.size(), plain.files[0].keywords.size());
+  // The wrapper is only unwrapped when it is the root's member.
+  SearchResults other;
+  ParseStockResponse(R"({"nb_results": 3, "inner": {"SerializerWrappedObject": {"nb_results": 9}}})", other);
+  EXPECT_EQ(other.nb_results, 3);
+}
+
+TEST(StockResponseTest, TextThatIsNotJSONIsNotWellFormed) {
+  for (const char* payload : {"", "   ", "<html>502</html>", R"({"nb_results": )", "{} trailing"}) {
+    SearchResults results;
+    try {
+      ParseStockResponse(payload, results);
+      ADD_FAILURE() << "no error for " << payload;
+    } catch (const std::runtime_error& error) {
+      EXPECT_STREQ(error.what(), "JSON not well-formed") << payload;
+    }
+  }
+}
+
+TEST(StockResponseTest, ValuesOfTheWrongKindAreBadCasts) {
+  const char* payloads[] = {
+      "[]",                                               // root not an object
+      R"({"SerializerWrappedObject": "text"})",           // wrapped root not an object
+      R"({"nb_results": "12"})",                          // a number as text
+      R"({"nb_results": 1.5})",                           // a number with a fraction
+      R"({"files": {"id": 1}})",                          // files not an array
+      R"({"files": [{"id": 1}, 7]})",                     // an element not an object
+      R"({"files": [{"title": null}]})",                  // null is not a text
+      R"({"files": [{"keywords": [{"name": 3}]}]})",      // a nested member
+  };
+  for (const char* payload : payloads) {
+    SearchResults results;
+    results.nb_results = 42;
+    EXPECT_THROW(ParseStockResponse(payload, results), BadCastError) << payload;
+    EXPECT_EQ(results.nb_results, 42) << "a failed read changed the record: " << payload;
+  }
+}
+
+TEST(StockResponseTest, IntegersBeyond32BitsAreClamped) {
+  SearchResults results;
+  ParseStockResponse(
+      R"({"nb_results": 5000000000, "files": [{"id": -5000000000, "size_bytes": 18446744073709551615}]})",
+      results);
+  EXPECT_EQ(results.nb_results, std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(results.files[0].id, std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(results.files[0].sizeBytes, std::numeric_limits<int32_t>::max());
+}
+
+TEST(StockResponseTest, ALongListKeepsItsOrder) {
+  std::string payload = R"({"nb_results": 1500, "files": [)";
+  for (int i = 0; i < 1500; ++i) {
+    payload += (i ? "," : "") + std::string(R"({"id": )") + std::to_string(i) + "}";
+  }
+  payload += "]}";
+  SearchResults results;
+  ParseStockResponse(payload, results);
+  ASSERT_EQ(results.files.size(), 1500u);
+  for (int i = 0; i < 1500; ++i) ASSERT_EQ(results.files[i].id, i);
+}
+
+TEST(StockResponseTest, ReadsIdentityProfilesAndErrors) {
+  ProfileData profile;
+  ParseStockResponse(R"({"access_token": "tok", "refresh_token": "ref", "email": "a@b", "userId": "u1",
+                         "serviceAccounts": [{"ident": "i1", "serviceCode": "stock", "serviceStatus": "active",
+                                              "serviceLevel": "pro", "ownerGuid": "o", "delegateGuid": "d"},
+                                             {"ident": "i2"}]})",
+                     profile);
+  EXPECT_EQ(profile.access_token, "tok");
+  EXPECT_EQ(profile.refresh_token, "ref");
+  EXPECT_EQ(profile.email, "a@b");
+  EXPECT_EQ(profile.userId, "u1");
+  ASSERT_EQ(profile.serviceAccounts.size(), 2u);
+  EXPECT_EQ(profile.serviceAccounts[0].serviceCode, "stock");
+  EXPECT_EQ(profile.serviceAccounts[0].delegateGuid, "d");
+  EXPECT_EQ(profile.serviceAccounts[1].ident, "i2");
+
+  ErrorData error;
+  ParseStockResponse(R"({"error": "invalid_credential", "redirect_uri": "https://r", "jump": "j"})", error);
+  EXPECT_EQ(error.error, "invalid_credential");
+  EXPECT_EQ(error.redirect_uri, "https://r");
+  EXPECT_EQ(error.jump, "j");
+}
+
+}  // namespace
+}  // namespace zorvcapsule

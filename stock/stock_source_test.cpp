@@ -1,0 +1,507 @@
+// The stock source against a loopback stock service: the request it sends, the entries it builds,
+// the failures it absorbs, and the description and thumbnail it caches.
+#include "stock/stock_source.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "capsule/capsule.h"
+#include "capsule/capsule_json.h"
+#include "catalogue/source_ids.h"
+#include "host/core/debug_database.h"
+#include "host/core/file_helper_utils.h"
+#include "host/core/unicode.h"
+#include "stock/stock_capsule_entry.h"
+#include "stock/stock_filters.h"
+#include "stock/test_stock_service.h"
+
+namespace zorvcapsule {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::MakeTestConnection;
+using testing::TestStockService;
+using Words = std::vector<std::u16string>;
+
+constexpr const char* kSearch = "/prod/Rest/Media/1/Search/Files";
+
+const char* const kColumns =
+    "&result_columns[]=nb_results&result_columns[]=id&result_columns[]=title&result_columns[]=description"
+    "&result_columns[]=creator_name&result_columns[]=keywords&result_columns[]=width&result_columns[]=height"
+    "&result_columns[]=thumbnail_url&result_columns[]=thumbnail_html_tag&result_columns[]=thumbnail_width"
+    "&result_columns[]=thumbnail_height&result_columns[]=video_preview_url&result_columns[]=premium_level_id"
+    "&result_columns[]=size_bytes&result_columns[]=tplx_metadata_url&result_columns[]=is_licensed";
+
+std::string Hit(int id, const std::string& extra = "") {
+  return R"({"id": )" + std::to_string(id) + R"(, "title": "Template )" + std::to_string(id) + "\"" +
+         (extra.empty() ? "" : ", " + extra) + "}";
+}
+
+std::string Reply(int total, const std::vector<std::string>& hits) {
+  std::string files;
+  for (const std::string& hit : hits) files += (files.empty() ? "" : ",") + hit;
+  return R"({"nb_results": )" + std::to_string(total) + R"(, "files": [)" + files + "]}";
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& content) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+// A description whose values the tests can recognize once applied to an entry.
+std::string Description(const std::string& capsuleId) {
+  auto capsule = std::make_shared<Capsule>(u"tssl", u"Original name", zorvcore::StdToUTF16String(capsuleId));
+  capsule->SetUsedFonts({"Font A", "Font B"});
+  hostbridge::SourceInfo info;
+  info.duration = hostbridge::MediaTime(5, 2);
+  capsule->SetSourceInfo(info);
+  capsule->SetTags({"original"});
+  return serialization::CapsuleToJson(capsule);
+}
+
+std::shared_ptr<StockCapsuleEntry> AsStock(const CapsuleEntryPtr& entry) {
+  return std::dynamic_pointer_cast<StockCapsuleEntry>(entry);
+}
+
+class StockSourceTest : public ::testing::Test {
+ protected:
+  StockSourceTest() : source_(std::make_shared<StockSource>(MakeTestConnection())) {
+    SetIdentity("client", "credential", u"host-token");
+  }
+
+  void SetIdentity(std::string clientId, std::string credential, std::u16string token) {
+    source_->SetUserDataCallback(std::make_shared<StockSource::UserDataCallback>(
+        [=](std::string& id, std::string& cred, std::u16string& tok) {
+          id = clientId;
+          cred = credential;
+          tok = token;
+        }));
+  }
+
+  // Answers every search with `reply` and `status`.
+  void AnswerSearches(const std::string& reply, int status = 200) {
+    service_.OnSearch([=](const httplib::Request&, httplib::Response& res) {
+      res.status = status;
+      res.set_content(reply, "application/json");
+    });
+  }
+
+  struct Outcome {
+    std::vector<CapsuleEntryPtr> entries;
+    int total = -1;
+  };
+  Outcome Search(const Words& words = {}, int start = 0, int count = 100, CheckCancelPtr cancel = nullptr) {
+    Outcome outcome;
+    source_->Search(words, outcome.entries, start, count, outcome.total, cancel);
+    return outcome;
+  }
+
+  std::vector<testing::SeenRequest> Searches() const { return service_.RequestsTo(kSearch); }
+
+  TestStockService service_;
+  std::shared_ptr<StockSource> source_;
+};
+
+// ---- The request ----
+
+TEST_F(StockSourceTest, ASearchWithoutWordsAsksForTheGalleryOfTheProductAndVersion) {
+  AnswerSearches(Reply(0, {}));
+  service_.Start();
+  Search({}, 0, 100);
+  const auto searches = Searches();
+  ASSERT_EQ(searches.size(), 1u);
+  EXPECT_EQ(searches[0].target,
+            std::string(kSearch) +
+                "?locale=en_US&search_parameters[limit]=100&search_parameters[offset]=0"
+                "&search_parameters[filters][premium]=all&search_parameters[filters][content_type:template]=1"
+                "&search_parameters[filters][template_type_id][]=3&search_parameters[filters][tplx_api_version]=1.4"
+                "&product=Editor%20Pro%2F24.1&search_parameters[gallery_id]=gallery%209" +
+                kColumns);
+  EXPECT_EQ(searches[0].Header("X-API-KEY"), "key-prod");
+  EXPECT_EQ(searches[0].Header("X-PRODUCT"), "Editor Pro");
+  EXPECT_EQ(searches[0].Header("X-PRODUCT-LOCATION"), "Editor Pro/templates panel");
+  EXPECT_EQ(searches[0].Header("Authorization"), "Bearer host-token");
+}
+
+TEST_F(StockSourceTest, ASearchWithWordsSendsThemJoinedAndNoGallery) {
+  AnswerSearches(Reply(0, {}));
+  service_.Start();
+  source_ = std::make_shared<StockSource>(MakeTestConnection(7));
+  SetIdentity("client", "credential", u"host-token");
+  source_->SetFilterType(kStockFilterPremium);
+  Search({u"lower third", u"caf\u00e9"}, 200, 50);
+  const auto searches = Searches();
+  ASSERT_EQ(searches.size(), 1u);
+  EXPECT_EQ(searches[0].target,
+            std::string(kSearch) +
+                "?locale=en_US&search_parameters[limit]=50&search_parameters[offset]=200"
+                "&search_parameters[filters][premium]=true&search_parameters[filters][content_type:template]=1"
+                "&search_parameters[filters][template_type_id][]=7&search_parameters[filters][tplx_source][]=tsgraphic"
+                "&search_parameters[filters][tplx_api_version]=1.4"
+                "&search_parameters[words]=lower%20third%20caf%C3%A9" +
+                kColumns);
+}
+
+TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
+  AnswerSearches(Reply(0, {}));
+  service_.OnTokenFetch(200, R"({"access_token": "stage-token"})");
+  service_.Start();
+  zorvcore::DebugDatabase::SetEntry("Graphics.UseStockStage", "true");
+  SetIdentity("client", "credential", u"");
+  Search();
+  EXPECT_EQ(Searches().size(), 0u);
+  const auto searches = service_.RequestsTo("/stage/Rest/Media/1/Search/Files");
+  ASSERT_EQ(searches.size(), 1u);
+  EXPECT_EQ(searches[0].Header("X-API-KEY"), "key-stage");
+  EXPECT_EQ(searches[0].Header("Authorization"), "Bearer stage-token");
+  const auto fetches = service_.RequestsTo("/ident/stage");
+  ASSERT_EQ(fetches.size(), 1u);
+  EXPECT_EQ(fetches[0].Param("connection_param_a"), "param-a-stage");
+}
+
+TEST_F(StockSourceTest, ASearchUsesTheCachedTokenOnceOneWasFetched) {
+  AnswerSearches(Reply(0, {}));
+  service_.OnTokenFetch(200, R"({"access_token": "fetched"})");
+  service_.Start();
+  SetIdentity("client", "credential", u"");
+  Search();
+  Search();
+  EXPECT_EQ(service_.CountOf("/ident/prod"), 1u);
+  const auto searches = Searches();
+  ASSERT_EQ(searches.size(), 2u);
+  EXPECT_EQ(searches[1].Header("Authorization"), "Bearer fetched");
+}
+
+// ---- The entries ----
+
+TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrder) {
+  AnswerSearches(Reply(2, {Hit(101, R"("description": "Clean", "creator_name": "Ann",
+        "keywords": [{"name": "title"}, {"name": "news"}], "width": 1920, "height": 1080,
+        "thumbnail_url": "https://cdn/t.png", "video_preview_url": "https://cdn/p.mp4", "premium_level_id": 2,
+        "size_bytes": -1, "tplx_metadata_url": "http://cdn/d.json", "is_licensed": "Standard")"),
+                           Hit(7, R"("is_licensed": "standard")")}));
+  service_.Start();
+  const Outcome outcome = Search();
+  EXPECT_EQ(outcome.total, 2);
+  ASSERT_EQ(outcome.entries.size(), 2u);
+  const auto first = AsStock(outcome.entries[0]);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->path, u"101");
+  EXPECT_EQ(first->name, u"Template 101");
+  EXPECT_EQ(first->description, u"Clean");
+  EXPECT_EQ(first->creator, u"Ann");
+  EXPECT_EQ(first->ids, std::vector<std::string>{kStockSourceID});
+  EXPECT_EQ(first->tags, (std::vector<std::u16string>{u"title", u"news"}));
+  EXPECT_EQ(first->frameWidth, 1920);
+  EXPECT_EQ(first->frameHeight, 1080);
+  EXPECT_EQ(first->thumbnailPath, u"https://cdn/t.png");
+  EXPECT_EQ(first->videoPreviewURL, u"https://cdn/p.mp4");
+  EXPECT_EQ(first->GetVideoPreviewPath(), u"https://cdn/p.mp4");
+  EXPECT_TRUE(first->videoPreviewPath.empty());
+  EXPECT_EQ(first->descriptionPath, u"http://cdn/d.json");
+  EXPECT_EQ(first->premiumLevel, 2);
+  EXPECT_EQ(first->fileSize, UINT64_MAX);  // the size widened with its sign
+  EXPECT_TRUE(first->isLicensed);
+  EXPECT_FALSE(first->descriptionLoaded);
+  const auto second = AsStock(outcome.entries[1]);
+  EXPECT_EQ(second->path, u"7");
+  EXPECT_FALSE(second->isLicensed);  // "Standard" only, exactly
+}
+
+TEST_F(StockSourceTest, TheTotalIsCappedAndAZeroCountMeansNoEntries) {
+  std::string reply = Reply(5000, {Hit(1)});
+  service_.OnSearch([&](const httplib::Request&, httplib::Response& res) {
+    res.set_content(reply, "application/json");
+  });
+  service_.Start();
+  Outcome outcome = Search();
+  EXPECT_EQ(outcome.total, 1000);
+  EXPECT_EQ(outcome.entries.size(), 1u);
+
+  reply = Reply(0, {Hit(1), Hit(2)});
+  outcome = Search();
+  EXPECT_EQ(outcome.total, 0);
+  EXPECT_TRUE(outcome.entries.empty());
+
+  reply = R"({"SerializerWrappedObject": )" + Reply(3, {Hit(1), Hit(2), Hit(3)}) + "}";
+  outcome = Search();
+  EXPECT_EQ(outcome.total, 3);
+  EXPECT_EQ(outcome.entries.size(), 3u);
+}
+
+TEST_F(StockSourceTest, CachedDescriptionAndPreviewAreAppliedWithoutDownloading) {
+  AnswerSearches(Reply(1, {Hit(55, R"("tplx_metadata_url": "https://cdn/d.json")")}));
+  service_.Start();
+  WriteFile(service_.AssetFolder("55") / "definition.json", Description("capsule-55"));
+  WriteFile(service_.AssetFolder("55") / "thumb.mp4", "video");
+  const Outcome outcome = Search();
+  ASSERT_EQ(outcome.entries.size(), 1u);
+  const auto entry = AsStock(outcome.entries[0]);
+  EXPECT_EQ(entry->capsuleID, u"capsule-55");
+  EXPECT_EQ(entry->usedFonts, (std::vector<std::u16string>{u"Font A", u"Font B"}));
+  EXPECT_EQ(entry->durationMs, 2500);
+  EXPECT_EQ(entry->authorApp, u"tssl");
+  EXPECT_TRUE(entry->descriptionLoaded);
+  EXPECT_EQ(fs::path(zorvcore::FileHelperUtils::UTF16ToStdPath(entry->videoPreviewPath)),
+            service_.AssetFolder("55") / "thumb.mp4");
+  EXPECT_TRUE(entry->SupportVideoPlayback());
+  EXPECT_EQ(service_.Requests().size(), 1u);  // the search alone
+}
+
+TEST_F(StockSourceTest, AnUnreadableCachedDescriptionIsIgnored) {
+  AnswerSearches(Reply(1, {Hit(56)}));
+  service_.Start();
+  WriteFile(service_.AssetFolder("56") / "definition.json", R"({"apiVersion": "1.4", "capsuleID": 12})");
+  const Outcome outcome = Search();
+  ASSERT_EQ(outcome.entries.size(), 1u);
+  EXPECT_FALSE(AsStock(outcome.entries[0])->descriptionLoaded);
+  EXPECT_TRUE(service_.Reports().empty());
+}
+
+// ---- Failures ----
+
+TEST_F(StockSourceTest, UnreadableRepliesAreReportedAndGiveNoEntries) {
+  struct Case {
+    const char* reply;
+    const char* error;
+  } cases[] = {
+      {"", "JSON not well-formed"},
+      {"<html>busy</html>", "JSON not well-formed"},
+      {R"({"nb_results": 2, "files": [{"id": 1}, "two"]})", "bad cast"},
+      {R"({"nb_results": "2"})", "bad cast"},
+  };
+  for (const Case& c : cases) {
+    TestStockService service;
+    service.OnSearch([&](const httplib::Request&, httplib::Response& res) {
+      res.set_content(c.reply, "text/plain");
+    });
+    service.Start();
+    const Outcome outcome = Search();
+    EXPECT_TRUE(outcome.entries.empty()) << c.reply;
+    EXPECT_EQ(outcome.total, 0) << c.reply;
+    const auto reports = service.Reports();
+    ASSERT_EQ(reports.size(), 1u) << c.reply;
+    EXPECT_EQ(reports[0].condition, "false");
+    EXPECT_EQ(reports[0].source, "StockLicense");
+    EXPECT_EQ(reports[0].function, "zorvcapsule::SearchOnStock");
+    EXPECT_EQ(reports[0].message,
+              std::string("Exception caught in StockSource::Search with error ") + c.error + "\r\n");
+  }
+}
+
+TEST_F(StockSourceTest, FailedRequestsGiveNoEntriesQuietly) {
+  for (const int status : {401, 404, 500, 503}) {
+    TestStockService service;
+    service.OnSearch([&](const httplib::Request&, httplib::Response& res) {
+      res.status = status;
+      res.set_content(Reply(3, {Hit(1)}), "application/json");
+    });
+    service.Start();
+    const Outcome outcome = Search();
+    EXPECT_TRUE(outcome.entries.empty()) << status;
+    EXPECT_EQ(outcome.total, 0) << status;
+    EXPECT_TRUE(service.Reports().empty()) << status;
+  }
+}
+
+TEST_F(StockSourceTest, ARedirectLoopGivesNoEntries) {
+  service_.OnSearch([](const httplib::Request& req, httplib::Response& res) { res.set_redirect(req.target); });
+  service_.Start();
+  const Outcome outcome = Search();
+  EXPECT_TRUE(outcome.entries.empty());
+  EXPECT_EQ(outcome.total, 0);
+  EXPECT_GT(Searches().size(), 1u);
+}
+
+TEST_F(StockSourceTest, AServiceWhoseCertificateDoesNotVerifyGivesNoEntries) {
+  AnswerSearches(Reply(1, {Hit(1)}));
+  service_.Start();
+  zorvcore::DebugDatabase::ClearEntry("Net.CAFile");
+  const Outcome outcome = Search();
+  EXPECT_TRUE(outcome.entries.empty());
+  EXPECT_EQ(outcome.total, 0);
+  EXPECT_TRUE(Searches().empty());
+}
+
+TEST_F(StockSourceTest, WithoutIdentityThereIsNoRequest) {
+  AnswerSearches(Reply(1, {Hit(1)}));
+  service_.Start();
+  Outcome outcome;
+  outcome.total = 77;
+  source_->SetUserDataCallback(nullptr);
+  source_->Search({}, outcome.entries, 0, 100, outcome.total, nullptr);
+  EXPECT_EQ(outcome.total, 77);  // no callback: nothing touched
+
+  SetIdentity("client", "", u"");  // no credential, no token
+  outcome = Search();
+  EXPECT_EQ(outcome.total, 0);
+  EXPECT_TRUE(outcome.entries.empty());
+  EXPECT_TRUE(service_.Requests().empty());
+}
+
+TEST_F(StockSourceTest, ACancelledSearchLeavesResultsAndTotalAlone) {
+  AnswerSearches(Reply(1, {Hit(1)}));
+  service_.Start();
+  auto cancel = std::make_shared<CheckCancel>();
+  cancel->Abort();
+  Outcome outcome;
+  outcome.total = 77;
+  source_->Search({}, outcome.entries, 0, 100, outcome.total, cancel);
+  EXPECT_EQ(outcome.total, 77);
+  EXPECT_TRUE(service_.Requests().empty());
+}
+
+TEST_F(StockSourceTest, ACancelWhileTheServiceHoldsTheAnswerEndsTheSearch) {
+  service_.HoldGet(kSearch);
+  service_.Start();
+  auto cancel = std::make_shared<CheckCancel>();
+  std::thread host([&] {
+    service_.WaitUntilHeld(1);
+    cancel->Abort();
+  });
+  Outcome outcome;
+  outcome.total = 77;
+  source_->Search({}, outcome.entries, 0, 100, outcome.total, cancel);
+  // The search returned while the service still held its answer: it did not wait for it.
+  service_.Release();
+  host.join();
+  EXPECT_EQ(outcome.total, 77);
+  EXPECT_TRUE(outcome.entries.empty());
+}
+
+// ---- Filter and identity of the source ----
+
+TEST_F(StockSourceTest, TheFilterDescribesTheSourceAndAnEmptyTypeIsIgnored) {
+  EXPECT_EQ(source_->GetFilterType(), kStockFilterAll);
+  source_->SetFilterType(kStockFilterFree);
+  source_->SetFilterType(u"");
+  EXPECT_EQ(source_->GetFilterType(), u"false");
+
+  IGraphicSource::GraphicFilterID filter;
+  filter.items.push_back({u"stale", "x", true});
+  source_->GetFilter(filter);
+  EXPECT_EQ(filter.name, u"Stock");
+  EXPECT_EQ(filter.sourceID, "graphicsource.Stock");
+  EXPECT_TRUE(filter.items.empty());
+  EXPECT_EQ(source_->GetSourceID(), kStockSourceID);
+  EXPECT_EQ(source_->GetClientStockConnectionPtr()->galleryId, "gallery 9");
+}
+
+// ---- Thumbnails and descriptions ----
+
+class StockThumbnailTest : public StockSourceTest {
+ protected:
+  void SetUp() override {
+    service_.Get("/desc/(\\d+)", [this](const httplib::Request& req, httplib::Response& res) {
+      if (req.matches[1] == "404") {
+        res.status = 404;
+        return;
+      }
+      res.set_content(req.matches[1] == "999" ? "{ not a description" : description_, "application/json");
+    });
+    service_.Get("/thumb/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
+      if (req.matches[1] == "404") {
+        res.status = 404;
+        return;
+      }
+      res.set_content("PNG bytes " + req.matches[1].str(), "image/png");
+    });
+    description_ = Description("capsule-1");
+    service_.Start();
+  }
+
+  std::shared_ptr<StockCapsuleEntry> Entry(const std::string& id, const std::string& desc,
+                                           const std::string& thumb) {
+    auto entry = std::make_shared<StockCapsuleEntry>();
+    entry->path = zorvcore::StdToUTF16String(id);
+    entry->name = u"Hit name";
+    entry->tags = {u"hit", u"tags"};
+    entry->ids = {kStockSourceID};
+    // "http:" on purpose: the server speaks TLS only, so only an "https:" fetch can succeed.
+    entry->descriptionPath = zorvcore::StdToUTF16String(service_.PlainUrl("/desc/" + desc));
+    entry->thumbnailPath = zorvcore::StdToUTF16String(service_.Url("/thumb/" + thumb));
+    return entry;
+  }
+
+  fs::path Path(const std::u16string& path) { return zorvcore::FileHelperUtils::UTF16ToStdPath(path); }
+
+  std::string description_;
+};
+
+TEST_F(StockThumbnailTest, TheFirstRequestCachesDescriptionAndThumbnailAndLaterOnesReuseThem) {
+  const auto entry = Entry("1", "1", "1");
+  const std::u16string thumb = source_->GetThumbnailPath(entry, nullptr);
+  EXPECT_EQ(Path(thumb), service_.AssetFolder("1") / "thumb.png");
+  EXPECT_EQ(ReadFile(Path(thumb)), "PNG bytes 1");
+  EXPECT_TRUE(entry->descriptionLoaded);
+  EXPECT_EQ(entry->capsuleID, u"capsule-1");
+  EXPECT_EQ(entry->durationMs, 2500);
+
+  // The cached description carries the hit's name and tags.
+  const auto cached =
+      serialization::CapsuleFromJson(ReadFile(service_.AssetFolder("1") / "definition.json"));
+  ASSERT_NE(cached, nullptr);
+  EXPECT_EQ(cached->GetTags(), (std::vector<std::string>{"hit", "tags"}));
+  const UIString names = cached->GetCapsuleNameLocalized();
+  ASSERT_NE(names.Find(u"en_US"), nullptr);
+  EXPECT_EQ(*names.Find(u"en_US"), u"Hit name");
+  EXPECT_EQ(names.GetLocaleMap().size(), 1u);
+
+  EXPECT_EQ(source_->GetThumbnailPath(Entry("1", "1", "1"), nullptr), thumb);
+  EXPECT_EQ(service_.CountOf("/desc/1"), 1u);
+  EXPECT_EQ(service_.CountOf("/thumb/1"), 1u);
+}
+
+TEST_F(StockThumbnailTest, ACachedThumbnailIsNotFetchedButTheDescriptionIsStillLookedUp) {
+  WriteFile(service_.AssetFolder("2") / "thumb.png", "cached");
+  const auto entry = Entry("2", "2", "2");
+  EXPECT_EQ(Path(source_->GetThumbnailPath(entry, nullptr)), service_.AssetFolder("2") / "thumb.png");
+  EXPECT_EQ(service_.CountOf("/thumb/2"), 0u);
+  EXPECT_EQ(service_.CountOf("/desc/2"), 1u);
+  EXPECT_EQ(ReadFile(service_.AssetFolder("2") / "thumb.png"), "cached");
+}
+
+TEST_F(StockThumbnailTest, AnUnreadableDescriptionLeavesAnEmptyMarkerAndIsNotFetchedAgain) {
+  const auto entry = Entry("3", "999", "3");
+  EXPECT_FALSE(source_->GetThumbnailPath(entry, nullptr).empty());
+  EXPECT_TRUE(fs::exists(service_.AssetFolder("3") / "definition.json"));
+  EXPECT_EQ(fs::file_size(service_.AssetFolder("3") / "definition.json"), 0u);
+  EXPECT_FALSE(entry->descriptionLoaded);
+  source_->GetThumbnailPath(Entry("3", "999", "3"), nullptr);
+  EXPECT_EQ(service_.CountOf("/desc/999"), 1u);
+}
+
+TEST_F(StockThumbnailTest, FailedDownloadsLeaveNoFilesAndAnEmptyPath) {
+  const auto entry = Entry("4", "404", "404");
+  EXPECT_TRUE(source_->GetThumbnailPath(entry, nullptr).empty());
+  EXPECT_FALSE(fs::exists(service_.AssetFolder("4") / "thumb.png"));
+  EXPECT_FALSE(fs::exists(service_.AssetFolder("4") / "definition.json"));
+  // A failed description is tried again later.
+  source_->GetThumbnailPath(entry, nullptr);
+  EXPECT_EQ(service_.CountOf("/desc/404"), 2u);
+  EXPECT_TRUE(service_.Reports().empty());
+}
+
+TEST_F(StockThumbnailTest, AnAbortedTokenFetchesNothing) {
+  auto cancel = std::make_shared<CheckCancel>();
+  cancel->Abort();
+  EXPECT_TRUE(source_->GetThumbnailPath(Entry("5", "5", "5"), cancel).empty());
+  EXPECT_TRUE(service_.Requests().empty());
+}
+
+}  // namespace
+}  // namespace zorvcapsule

@@ -1,0 +1,209 @@
+// TestStockService: the stock-content and identity services played on 127.0.0.1 over TLS, with a
+// certificate made at run time, for the stock tests. Test code only.
+//
+// The fixture points every setting the stock client reads at the loopback server: the production
+// and stage stock services live under "/prod" and "/stage", the identity services under
+// "/ident/prod" and "/ident/stage". It trusts the server's certificate through "Net.CAFile", gives the
+// run a temporary folder of its own ($TMPDIR, so "TslStock" lands there), fixes the application's
+// language and version, empties the token cache and captures assertion reports. Everything is put
+// back when the fixture ends.
+//
+// Each answered request is recorded with its raw target (path and query exactly as sent).
+//
+// Thread safety: register handlers and Start on the test's thread; the recorders may be read from
+// any thread while the server runs.
+
+#ifndef ZORVCAPSULE_STOCK_TEST_STOCK_SERVICE_H_
+#define ZORVCAPSULE_STOCK_TEST_STOCK_SERVICE_H_
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/core/app_config.h"
+#include "host/core/debug.h"
+#include "host/core/debug_database.h"
+#include "host/core/locale.h"
+#include "host/core/test_temp_folder.h"
+#include "host/net/test_http_server.h"
+#include "host/net/test_tls_certificate.h"
+#include "package/temp_directories_internal.h"
+#include "stock/client_stock_connection.h"
+#include "stock/stock_token_cache.h"
+
+namespace zorvcapsule::testing {
+
+using zorvnet::testing::TestHttpServer;
+
+// One request as the server got it.
+struct SeenRequest {
+  std::string method;
+  std::string target;  // path and query, as sent
+  std::string path;    // decoded path
+  httplib::Headers headers;
+  httplib::Params params;  // decoded query and form fields
+  std::string Header(const std::string& name) const {
+    const auto found = headers.find(name);
+    return found == headers.end() ? std::string() : found->second;
+  }
+  std::string Param(const std::string& name) const {
+    const auto found = params.find(name);
+    return found == params.end() ? std::string() : found->second;
+  }
+};
+
+class TestStockService {
+ public:
+  using Handler = TestHttpServer::Handler;
+
+  static constexpr const char* kSearchPath = "/Rest/Media/1/Search/Files";
+
+  TestStockService()
+      : certificates_(zorvnet::testing::MakeTestCertificates(folder_.path(), "stock", "IP:127.0.0.1")),
+        server_(certificates_) {
+    if (const char* old = ::getenv("TMPDIR")) savedTmpDir_ = old;
+    std::filesystem::create_directories(Temp());
+    ::setenv("TMPDIR", Temp().c_str(), 1);
+    internal::ResetTempDirectoryChecksForTesting();
+    internal::ClearCachedAccessTokenForTesting();
+    zorvcore::DebugDatabase::ClearAllEntries();
+    zorvcore::Locale::SetApplicationLanguage(u"en_US");
+    zorvcore::config::SetApplicationName(u"Editor");
+    zorvcore::config::SetClientVersion(u"24.1");
+    previousReporter_ = zorvcore::debug::SetAssertReporter([this](const zorvcore::debug::AssertReport& report) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      reports_.push_back(report);
+      return zorvcore::debug::AssertAction::kContinue;
+    });
+  }
+
+  ~TestStockService() {
+    zorvcore::debug::SetAssertReporter(previousReporter_);
+    zorvcore::DebugDatabase::ClearAllEntries();
+    internal::ClearCachedAccessTokenForTesting();
+    internal::ResetTempDirectoryChecksForTesting();
+    zorvcore::Locale::SetApplicationLanguage(u"");
+    zorvcore::config::SetApplicationName(u"zorvhost");
+    zorvcore::config::SetClientVersion(u"1.0");
+    if (savedTmpDir_) {
+      ::setenv("TMPDIR", savedTmpDir_->c_str(), 1);
+    } else {
+      ::unsetenv("TMPDIR");
+    }
+  }
+
+  TestStockService(const TestStockService&) = delete;
+  TestStockService& operator=(const TestStockService&) = delete;
+
+  // ---- Handlers (before Start) ----
+
+  void Get(const std::string& pattern, Handler handler) { server_.Get(pattern, Recorded(std::move(handler))); }
+  void Post(const std::string& pattern, Handler handler) { server_.Post(pattern, Recorded(std::move(handler))); }
+  void HoldGet(const std::string& pattern) { server_.HoldGet(pattern); }
+  // The file search of both deployments.
+  void OnSearch(Handler handler) {
+    Get("/prod" + std::string(kSearchPath), handler);
+    Get("/stage" + std::string(kSearchPath), handler);
+  }
+  // The token endpoints of both identity deployments; `json` is the answer with `status`.
+  void OnTokenFetch(int status, const std::string& json) {
+    for (const char* path : {"/ident/prod", "/ident/stage"}) {
+      Post(path, [status, json](const httplib::Request&, httplib::Response& res) {
+        res.status = status;
+        res.set_content(json, "application/json");
+      });
+    }
+  }
+
+  // Starts serving and points the settings at the server.
+  void Start() {
+    server_.Start();
+    using zorvcore::DebugDatabase;
+    DebugDatabase::SetEntry("Net.CAFile", certificates_.caPath);
+    DebugDatabase::SetEntry("Stock.ServiceURL", Url("/prod"));
+    DebugDatabase::SetEntry("Stock.StageServiceURL", Url("/stage/"));
+    DebugDatabase::SetEntry("Identity.ServiceURL", Url("/ident/prod"));
+    DebugDatabase::SetEntry("Identity.StageServiceURL", Url("/ident/stage"));
+  }
+  void Release() { server_.Release(); }
+  bool WaitUntilHeld(size_t count) { return server_.WaitUntilHeld(count); }
+
+  std::string Url(const std::string& pathAndQuery) const { return server_.Url(pathAndQuery); }
+  // The same address over plain "http:", which the server does not speak.
+  std::string PlainUrl(const std::string& pathAndQuery) const {
+    return "http://127.0.0.1:" + std::to_string(server_.port()) + pathAndQuery;
+  }
+
+  // ---- What was seen ----
+
+  std::vector<SeenRequest> Requests() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return requests_;
+  }
+  std::vector<SeenRequest> RequestsTo(const std::string& path) const {
+    std::vector<SeenRequest> matching;
+    for (const SeenRequest& request : Requests()) {
+      if (request.path == path) matching.push_back(request);
+    }
+    return matching;
+  }
+  size_t CountOf(const std::string& path) const { return RequestsTo(path).size(); }
+  std::vector<zorvcore::debug::AssertReport> Reports() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return reports_;
+  }
+
+  // TEMP as the library sees it, and an asset's cache folder below it.
+  std::filesystem::path Temp() const { return folder_.path() / "temp"; }
+  std::filesystem::path AssetFolder(const std::string& assetId) const {
+    return Temp() / "TslStock" / "Editor" / "24.1" / assetId;
+  }
+
+ private:
+  TestHttpServer::Handler Recorded(Handler handler) {
+    return [this, handler = std::move(handler)](const httplib::Request& req, httplib::Response& res) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        requests_.push_back({req.method, req.target, req.path, req.headers, req.params});
+      }
+      handler(req, res);
+    };
+  }
+
+  zorvcore::TestTempFolder folder_;
+  zorvnet::testing::TestCertificateFiles certificates_;
+  TestHttpServer server_;
+  std::optional<std::string> savedTmpDir_;
+  zorvcore::debug::AssertReporter previousReporter_;
+  mutable std::mutex mutex_;
+  std::vector<SeenRequest> requests_;                  // guarded by mutex_
+  std::vector<zorvcore::debug::AssertReport> reports_;  // guarded by mutex_
+};
+
+// A connection with distinct values in every field, so a test sees which one was sent.
+inline std::shared_ptr<ClientStockConnection> MakeTestConnection(int32_t templateTypeId = 3) {
+  using zorvcore::ImmutableString;
+  auto connection = std::make_shared<ClientStockConnection>();
+  connection->product = ImmutableString::CreateStatic("Editor Pro");
+  connection->productLocation = ImmutableString::CreateStatic("Editor Pro/templates panel");
+  connection->tokenParamAProduction = ImmutableString::CreateStatic("param-a-prod");
+  connection->tokenParamAStage = ImmutableString::CreateStatic("param-a-stage");
+  connection->tokenParamBProduction = ImmutableString::CreateStatic("param-b-prod");
+  connection->tokenParamBStage = ImmutableString::CreateStatic("param-b-stage");
+  connection->apiKeyProduction = ImmutableString::CreateStatic("key-prod");
+  connection->apiKeyStage = ImmutableString::CreateStatic("key-stage");
+  connection->galleryId = "gallery 9";
+  connection->templateTypeId = templateTypeId;
+  return connection;
+}
+
+}  // namespace zorvcapsule::testing
+
+#endif  // ZORVCAPSULE_STOCK_TEST_STOCK_SERVICE_H_
