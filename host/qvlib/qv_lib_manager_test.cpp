@@ -1,0 +1,156 @@
+// The newer manager: answers nothing until started, then the same as the older functions, from a
+// snapshot that follows the disk where it changed.
+#include "host/qvlib/qv_lib_manager.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/qvlib/qv_libraries.h"
+#include "host/qvlib/qv_libraries_local.h"
+#include "host/qvlib/test_library_folder.h"
+
+namespace zorvqvlib {
+namespace {
+
+using Names = std::vector<std::string>;
+
+Names Libraries() {
+  Names ids;
+  QvLibManager::GetLibraryList(ids);
+  return ids;
+}
+
+Names Elements(const std::string& library) {
+  Names ids;
+  QvLibManager::GetCapsuleElementIDs(library, ids);
+  return ids;
+}
+
+class QvLibManagerTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    while (QvLibManager::IsStarted()) QvLibManager::Terminate();
+  }
+
+  // A tree with a bit of everything: named and unnamed libraries and elements, packages or none,
+  // thumbnails, a malformed manifest, a folder that is no library.
+  void WriteMixedTree() const {
+    folder_.Library("brand", "Brand Kit");
+    folder_.Element("brand", "lower", "Lower Third");
+    folder_.Element("brand", "plain");
+    folder_.Write("brand/lower/thumb.png", "png");
+    folder_.Write("brand/lower/thumb.mp4", "mp4");
+    folder_.Write("brand/lower/definition.json", "{}");
+    folder_.MakeFolder("brand/empty");
+    folder_.Write("brand/broken/element.json", "{\"name\":");
+    folder_.Write("archive/library.json", "{}");
+    folder_.Element("archive", "old", "Old");
+    folder_.Write("malformed/library.json", "{\"name\": 1}");
+    folder_.Element("malformed", "e");
+    folder_.MakeFolder("no-manifest/e");
+  }
+
+  TestLibraryFolder folder_;
+};
+
+TEST_F(QvLibManagerTest, AnswersNothingUntilStarted) {
+  WriteMixedTree();
+  EXPECT_FALSE(QvLibManager::IsStarted());
+  EXPECT_TRUE(Libraries().empty());
+  EXPECT_TRUE(Elements("brand").empty());
+  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand"), "");
+  EXPECT_EQ(QvLibManager::GetCapsulePath("brand", "lower"), "");
+  EXPECT_EQ(QvLibManager::GetElementName("brand", "lower"), "");
+}
+
+TEST_F(QvLibManagerTest, AnswersAsTheOlderFunctionsDo) {
+  WriteMixedTree();
+  QvLibManager::Initialize();
+  Names older;
+  QvLibraries::GetLibraryList(older);
+  ASSERT_EQ(Libraries(), older);
+  EXPECT_EQ(older, (Names{"archive", "brand"}));
+  for (const std::string& library : older) {
+    EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID(library), QvLibraries::GetLibraryNameFromLibraryID(library));
+    Names olderElements;
+    QvLibrariesLocal::GetCapsuleElementIDs(library, olderElements);
+    ASSERT_EQ(Elements(library), olderElements);
+    for (const std::string& element : olderElements) {
+      SCOPED_TRACE(library + "/" + element);
+      EXPECT_EQ(QvLibManager::GetElementName(library, element), QvLibrariesLocal::GetElementName(library, element));
+      EXPECT_EQ(QvLibManager::GetCapsulePath(library, element), QvLibrariesLocal::GetCapsulePath(library, element));
+      EXPECT_EQ(QvLibManager::GetCapsuleSchemaPath(library, element),
+                QvLibrariesLocal::GetCapsuleSchemaPath(library, element));
+      EXPECT_EQ(QvLibManager::GetCapsuleThumbnailPath(library, element),
+                QvLibrariesLocal::GetCapsuleThumbnailPath(library, element));
+      EXPECT_EQ(QvLibManager::GetCapsuleVideoThumbnailPath(library, element),
+                QvLibrariesLocal::GetCapsuleVideoThumbnailPath(library, element));
+    }
+  }
+  // Spot checks of what both said.
+  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("archive"), "archive");
+  EXPECT_EQ(Elements("brand"), (Names{"broken", "empty", "lower", "plain"}));
+  EXPECT_EQ(QvLibManager::GetElementName("brand", "broken"), "broken");
+  EXPECT_EQ(QvLibManager::GetCapsuleThumbnailPath("brand", "lower"), folder_.Path("brand/lower/thumb.png"));
+  EXPECT_TRUE(Elements("malformed").empty());
+  EXPECT_EQ(QvLibManager::GetCapsulePath("malformed", "e"), "");
+  EXPECT_EQ(QvLibManager::GetCapsulePath("..", "brand"), "");
+}
+
+TEST_F(QvLibManagerTest, FollowsChangesAfterTheSnapshot) {
+  WriteMixedTree();
+  folder_.Settle();
+  QvLibManager::Initialize();
+  ASSERT_EQ(Libraries(), (Names{"archive", "brand"}));
+
+  folder_.Library("new", "New");                                 // a library added
+  folder_.Remove("archive");                                     // one removed
+  folder_.Write("brand/library.json", R"({"name": "Brand 2"})"); // one renamed in place
+  folder_.Element("brand", "added", "Added");                    // an element added
+  folder_.Remove("brand/plain");                                 // one removed
+  folder_.Write("brand/lower/element.json", R"({"name": "Lower 3rd"})");
+  folder_.Element("brand", "empty");                             // a package where there was none
+  folder_.Remove("brand/lower/thumb.png");
+  folder_.Write("malformed/library.json", "{}");                 // a manifest repaired
+
+  EXPECT_EQ(Libraries(), (Names{"brand", "malformed", "new"}));
+  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand"), "Brand 2");
+  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("archive"), "");
+  EXPECT_EQ(Elements("brand"), (Names{"added", "broken", "empty", "lower"}));
+  EXPECT_EQ(QvLibManager::GetElementName("brand", "lower"), "Lower 3rd");
+  EXPECT_EQ(QvLibManager::GetCapsuleThumbnailPath("brand", "lower"), "");
+  EXPECT_EQ(QvLibManager::GetCapsulePath("brand", "empty"), folder_.Path("brand/empty/template.tplx"));
+  EXPECT_EQ(QvLibManager::GetElementName("brand", "plain"), "");
+  EXPECT_EQ(Elements("malformed"), Names{"e"});
+}
+
+TEST_F(QvLibManagerTest, ANewRootSettingStartsAfresh) {
+  WriteMixedTree();
+  QvLibManager::Initialize();
+  ASSERT_EQ(Libraries(), (Names{"archive", "brand"}));
+  TestLibraryFolder other;  // now the configured root
+  other.Library("brand", "Other Brand");
+  EXPECT_EQ(Libraries(), Names{"brand"});
+  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand"), "Other Brand");
+  EXPECT_TRUE(Elements("brand").empty());
+}
+
+TEST_F(QvLibManagerTest, StartsAreCountedAndTheLastTerminateDropsTheSnapshot) {
+  WriteMixedTree();
+  QvLibManager::Terminate();  // without a start: nothing to stop, and no debt either
+  QvLibManager::Initialize();
+  QvLibManager::Initialize();
+  QvLibManager::Terminate();
+  EXPECT_TRUE(QvLibManager::IsStarted());
+  EXPECT_EQ(Libraries().size(), 2u);
+  QvLibManager::Terminate();
+  EXPECT_FALSE(QvLibManager::IsStarted());
+  EXPECT_TRUE(Libraries().empty());
+  QvLibManager::Initialize();
+  EXPECT_EQ(Libraries().size(), 2u);
+}
+
+}  // namespace
+}  // namespace zorvqvlib
