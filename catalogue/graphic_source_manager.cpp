@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <map>
+#include <optional>
 
 #include "catalogue/local_graphics_source.h"
 #include "catalogue/search_index.h"
@@ -67,6 +69,37 @@ GraphicSourceManager::EntryMap NumberEntries(const GraphicSourceManager::EntryVe
 std::shared_ptr<LocalGraphicsSource> AsLocalSource(const IGraphicSourcePtr& source) {
   return std::dynamic_pointer_cast<LocalGraphicsSource>(source);
 }
+
+// The folders between `folder` and `templates`, innermost first, or none when the walk up from
+// `folder` ends at the top or at a missing folder before it meets `templates`.
+std::vector<std::u16string> FolderWordsBetween(zorvcore::Dir folder, const zorvcore::Dir& templates) {
+  std::vector<std::u16string> names;
+  while (!(folder == templates)) {
+    if (folder.IsTopLevelDir() || !folder.Exists()) return {};
+    names.push_back(folder.GetName());
+    folder = folder.Parent();
+  }
+  return names;
+}
+
+// The words of one local entry's folders, worked out once per folder: a listing holds many templates
+// per folder, and each walk up the tree asks the disk at every step.
+class FolderWords {
+ public:
+  explicit FolderWords(const std::u16string& templatesFolder) : templates_(templatesFolder) {}
+  const std::vector<std::u16string>& Of(const std::u16string& templatePath) {
+    const zorvcore::Dir folder = zorvcore::File(templatePath).Parent();
+    auto found = byFolder_.find(folder.FullPath());
+    if (found == byFolder_.end()) {
+      found = byFolder_.emplace(folder.FullPath(), FolderWordsBetween(folder, templates_)).first;
+    }
+    return found->second;
+  }
+
+ private:
+  const zorvcore::Dir templates_;
+  std::map<std::u16string, std::vector<std::u16string>> byFolder_;
+};
 
 }  // namespace
 
@@ -287,40 +320,19 @@ void GraphicSourceManager::SearchSourcesPaged(const std::vector<std::u16string>&
   }
 }
 
-std::vector<std::u16string> GraphicSourceManager::IndexWordsOf(const CapsuleEntry& entry) const {
-  std::vector<std::u16string> words = entry.tags;
-  words.push_back(entry.name);
-  if (std::find(entry.ids.begin(), entry.ids.end(), kLocalSourceID) == entry.ids.end()) return words;
-  std::shared_ptr<LocalGraphicsSource> local;
-  for (const auto& source : sources) {
-    if (source->GetSourceID() == kLocalSourceID) {
-      local = AsLocalSource(source);
-      break;
-    }
-  }
-  if (!local) return words;
-  // The folders between the package and the templates folder, innermost first, but only when the
-  // package really lies inside the templates folder.
-  const zorvcore::Dir templates(local->GetTemplatesFolder());
-  std::vector<std::u16string> folderNames;
-  zorvcore::Dir folder = zorvcore::File(entry.path).Parent();
-  bool insideTemplates = false;
-  while (true) {
-    if (folder == templates) {
-      insideTemplates = true;
-      break;
-    }
-    if (folder.IsTopLevelDir() || !folder.Exists()) break;
-    folderNames.push_back(folder.GetName());
-    folder = folder.Parent();
-  }
-  if (insideTemplates) words.insert(words.end(), folderNames.begin(), folderNames.end());
-  return words;
-}
-
 void GraphicSourceManager::IndexEntries(const EntryVector& entries) const {
+  std::optional<FolderWords> folderWords;
+  for (const auto& source : sources) {
+    if (source->GetSourceID() != kLocalSourceID) continue;
+    if (auto local = AsLocalSource(source)) folderWords.emplace(local->GetTemplatesFolder());
+    break;
+  }
   for (const auto& entry : entries) {
-    for (const auto& word : IndexWordsOf(*entry)) InsertRow(entry->path, word);
+    for (const auto& tag : entry->tags) InsertRow(entry->path, tag);
+    InsertRow(entry->path, entry->name);
+    const bool local = std::find(entry->ids.begin(), entry->ids.end(), kLocalSourceID) != entry->ids.end();
+    if (!local || !folderWords) continue;
+    for (const auto& word : folderWords->Of(entry->path)) InsertRow(entry->path, word);
   }
 }
 
@@ -354,6 +366,8 @@ void GraphicSourceManager::SearchIndex(const std::vector<std::u16string>& words,
     } catch (const std::exception& e) {
       zorvcore::debug::ReportDiagnostic(kDiagnosticSource,
                                         "word search of " + source->GetSourceID() + " failed: " + e.what());
+    } catch (...) {
+      zorvcore::debug::ReportDiagnostic(kDiagnosticSource, "word search of " + source->GetSourceID() + " failed");
     }
   }
   DeliverWordSet(std::move(keys), SnapshotCallbacks().database, token);

@@ -134,7 +134,7 @@ class ZORVCAPSULE_EXPORT GraphicSourceManager {
   // Calls every source's Search into `results`; an exception ends the collection (see above).
   void CollectFromSources(const std::vector<std::u16string>& words, EntryVector& results, int32_t start,
                           int32_t count, int32_t& total, const CheckCancelPtr& token);
-  std::vector<std::u16string> IndexWordsOf(const CapsuleEntry& entry) const;
+  // Inserts each entry's tags, name and (for local entries inside the templates folder) folder names.
   void IndexEntries(const EntryVector& entries) const;
 
   zorvcore::RecursiveMutex mutex;

@@ -5,6 +5,7 @@
 
 #include "capsule/capsule.h"
 #include "capsule/capsule_json.h"
+#include "catalogue/package_description.h"
 #include "catalogue/search_index.h"
 #include "catalogue/source_ids.h"
 #include "host/core/dir.h"
@@ -35,7 +36,6 @@ bool IsPackage(const zorvcore::File& file) { return file.GetExtension(true) == k
 // One package found by the walk, with the library ID its entry will carry.
 struct FoundPackage {
   std::u16string path;
-  uint64_t size = 0;
   std::string libraryID;
 };
 
@@ -88,26 +88,28 @@ void FillFromCapsule(CapsuleEntry& entry, const Capsule& capsule) {
   entry.tags = WidenAll(capsule.GetTags());
 }
 
-CapsuleEntryPtr BuildEntry(const FoundPackage& found) {
+// `cacheFolder` is the thumbnail cache, GetTempLocalDirectory() as it was when the listing began.
+CapsuleEntryPtr BuildEntry(const FoundPackage& found, const std::u16string& cacheFolder) {
   auto entry = std::make_shared<CapsuleEntry>();
   entry->ids.push_back(kLocalSourceID);
   if (!found.libraryID.empty()) entry->ids.push_back(found.libraryID);
   entry->path = found.path;
-  entry->fileSize = found.size;
   const zorvcore::File file(found.path);
+  // Read here rather than by the walk, so that the size queries are spread over the pool too.
+  entry->fileSize = static_cast<uint64_t>(file.Size());
   entry->name = file.GetTitle();
 
   const CapsuleZip package(found.path, std::string());
-  const std::u16string description = package.GetTPLXDescriptionJSON();
+  const std::string description = ReadDescriptionUTF8(package);
   if (description.empty()) return entry;
-  const std::shared_ptr<Capsule> capsule = serialization::CapsuleFromJson(zorvcore::UTF16ToUTF8(description));
+  const std::shared_ptr<Capsule> capsule = serialization::CapsuleFromJson(description);
   if (!capsule) return entry;
   FillFromCapsule(*entry, *capsule);
 
   const zorvcore::DateTime modified = file.Modified();
   entry->modifiedTime = modified.ToPtime();
   const std::u16string videoCache = MakeCacheFileName(kVideoThumbCacheTag, kLocalSourceID, entry->path, modified,
-                                                      kVideoThumbCacheExtension, GetTempLocalDirectory());
+                                                      kVideoThumbCacheExtension, cacheFolder);
   if (zorvcore::FileUtils::FileExists(videoCache) || package.GetTPLXThumbnailVideo(videoCache)) {
     entry->videoPreviewPath = videoCache;
   }
@@ -125,6 +127,7 @@ void AppendEntries(const std::vector<FoundPackage>& found, std::vector<CapsuleEn
   // and build the first packages of a listing that was cancelled before it began.
   if (token && token->GetAbort()) return;
   std::vector<BuiltEntry> built(found.size());
+  const std::u16string cacheFolder = GetTempLocalDirectory();
   const size_t tasks = (found.size() + kPackagesPerTask - 1) / kPackagesPerTask;
   zorvcore::ExecuteCPUBoundTaskOnAllProcessors(
       [&](size_t task) {
@@ -132,7 +135,7 @@ void AppendEntries(const std::vector<FoundPackage>& found, std::vector<CapsuleEn
         for (size_t i = task * kPackagesPerTask; i < end; ++i) {
           if (token && token->GetAbort()) return;
           try {
-            built[i].entry = BuildEntry(found[i]);
+            built[i].entry = BuildEntry(found[i], cacheFolder);
           } catch (...) {
             built[i].error = std::current_exception();
             return;
@@ -179,14 +182,14 @@ void LocalGraphicsSource::Search(const std::vector<std::u16string>& words, std::
   if (words.empty()) {
     std::vector<FoundPackage> found;
     for (const zorvcore::File& file : zorvcore::RecursiveFileIterator(zorvcore::Dir(templatesFolder))) {
-      if (IsPackage(file)) found.push_back({file.FullPath(), static_cast<uint64_t>(file.Size()), kLocalDefaultID});
+      if (IsPackage(file)) found.push_back({file.FullPath(), kLocalDefaultID});
     }
     for (const auto& [displayName, folderPath] : GetFolders()) {
       const zorvcore::Dir folder(folderPath);
       if (folderPath.empty() || !folder.Exists()) continue;
       const std::string libraryID = zorvcore::UTF16toStdString(folderPath);
       for (const zorvcore::File& file : folder.Files()) {
-        if (IsPackage(file)) found.push_back({file.FullPath(), static_cast<uint64_t>(file.Size()), libraryID});
+        if (IsPackage(file)) found.push_back({file.FullPath(), libraryID});
       }
     }
     AppendEntries(found, results, token);
