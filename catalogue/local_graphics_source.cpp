@@ -46,16 +46,6 @@ struct BuiltEntry {
   std::exception_ptr error;
 };
 
-std::u16string DisplayNameOf(const Capsule& capsule) {
-  const UIString names = capsule.GetCapsuleNameLocalized();
-  const std::u16string* text = names.Find(zorvcore::Locale::ApplicationLangauge());
-  if (text == nullptr) text = names.Find(kDefaultLocale);
-  if (text == nullptr && !names.IsEmpty()) text = &names.GetLocaleMap().begin()->second;
-  std::u16string name = text ? *text : std::u16string();
-  if (name.empty()) name = capsule.GetCapsuleNameObsolete();
-  return name;
-}
-
 int32_t DurationMsOf(const hostbridge::MediaTime& duration) {
   const int64_t value = duration.numerator();
   const int64_t scale = duration.denominator();
@@ -73,7 +63,7 @@ std::vector<std::u16string> WidenAll(const std::vector<std::string>& texts) {
 }
 
 void FillFromCapsule(CapsuleEntry& entry, const Capsule& capsule) {
-  const std::u16string name = DisplayNameOf(capsule);
+  const std::u16string name = capsule.GetDisplayName();
   if (!name.empty()) entry.name = name;
   const hostbridge::SourceInfo sourceInfo = capsule.GetSourceInfo();
   entry.durationMs = DurationMsOf(sourceInfo.duration);

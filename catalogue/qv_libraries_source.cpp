@@ -39,18 +39,6 @@ std::vector<std::u16string> WidenAll(const std::vector<std::string>& texts) {
   return wide;
 }
 
-// The host's language, then "en_US", then the first locale; the obsolete single name when that
-// gives no text.
-std::u16string DisplayNameOf(const Capsule& capsule) {
-  const UIString names = capsule.GetCapsuleNameLocalized();
-  const std::u16string* text = names.Find(zorvcore::Locale::ApplicationLangauge());
-  if (text == nullptr) text = names.Find(kDefaultLocale);
-  if (text == nullptr && !names.IsEmpty()) text = &names.GetLocaleMap().begin()->second;
-  std::u16string name = text ? *text : std::u16string();
-  if (name.empty()) name = capsule.GetCapsuleNameObsolete();
-  return name;
-}
-
 // The element's description, when its file can be read and parsed; a description the reader
 // refuses with an error counts as unreadable, so one bad element never ends the listing.
 std::shared_ptr<Capsule> ReadDescription(const std::u16string& path) {
@@ -67,7 +55,7 @@ std::shared_ptr<Capsule> ReadDescription(const std::u16string& path) {
 
 void FillFromCapsule(CapsuleEntry& entry, const Capsule& capsule) {
   entry.capsuleID = capsule.GetCapsuleID();
-  const std::u16string name = DisplayNameOf(capsule);
+  const std::u16string name = capsule.GetDisplayName();
   if (!name.empty()) entry.name = name;
   entry.state = 2;
   const std::vector<std::u16string> fonts = WidenAll(capsule.GetUsedFonts());
