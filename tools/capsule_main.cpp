@@ -22,7 +22,7 @@ struct Options {
   CatalogueOptions catalogue;
   ExtractOptions extract;
   SamplesOptions samples;
-  std::string catalogueDir, catalogueIndex, catalogueSimilar;
+  std::string catalogueDir, catalogueIndex, catalogueSimilar, catalogueLibraries;
 };
 
 CLI::App* AddInfo(CLI::App& app, Options& options) {
@@ -45,6 +45,9 @@ CLI::App* AddCatalogue(CLI::App& app, Options& options) {
       ->type_name("WORD")
       ->allow_extra_args(false);
   catalogue->add_option("--similar", options.catalogueSimilar, "Find the tags similar to WORD")->type_name("WORD");
+  catalogue->add_option("--libraries", options.catalogueLibraries,
+                        "Also list the templates of the cloud libraries kept in ROOT")
+      ->type_name("ROOT");
   catalogue->add_flag("--thumbnails", options.catalogue.thumbnails, "Fetch every template's still thumbnail");
   catalogue->add_flag("--json", options.catalogue.json, "Print one JSON object instead of a table");
   return catalogue;
@@ -102,6 +105,7 @@ int Run(int argc, char** argv) {
     if (catalogue->count("DIR") > 0) options.catalogue.dir = options.catalogueDir;
     if (catalogue->count("--index") > 0) options.catalogue.index = options.catalogueIndex;
     if (catalogue->count("--similar") > 0) options.catalogue.similar = options.catalogueSimilar;
+    if (catalogue->count("--libraries") > 0) options.catalogue.libraries = options.catalogueLibraries;
     return RunCatalogueCommand(options.catalogue, std::cout, std::cerr);
   }
   return kExitUsage;

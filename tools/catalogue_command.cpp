@@ -135,6 +135,7 @@ void PrepareRequests(const CatalogueOptions& options, CatalogueRequest& request)
     request.similarWord = zorvcore::UTF8ToUTF16(*options.similar);
   }
   request.thumbnails = options.thumbnails;
+  if (options.libraries) request.librariesRoot = FullFolderPath(*options.libraries);
 }
 
 bool IsSourceFailure(const zorvcore::debug::AssertReport& report) {

@@ -27,6 +27,7 @@ struct CatalogueOptions {
   std::optional<std::string> index;
   std::vector<std::string> search;
   std::optional<std::string> similar;
+  std::optional<std::string> libraries;  // the cloud libraries' root folder
   bool thumbnails = false;
   bool json = false;
 };

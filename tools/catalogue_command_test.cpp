@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
@@ -259,6 +260,46 @@ TEST_F(CatalogueCommandTest, BadUsageExitsWithTwoAndAMissingFolderWithOne) {
   const ProgramRun missing = Capsule({"catalogue", Path("nowhere").string()});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err, "capsule: " + Path("nowhere").string() + ": no such folder\n");
+}
+
+}  // namespace
+}  // namespace capsuletool
+
+namespace capsuletool {
+namespace {
+
+// A cloud library made by hand, as the README describes the layout.
+TEST_F(CatalogueCommandTest, LibrariesJoinTheCatalogueWithTheirFilters) {
+  const zorvsamples::SampleSet set = WriteSamples("templates", 2);
+  const fs::path element = Path("libraries/brand/lower");
+  fs::create_directories(element);
+  fs::create_directories(Path("libraries/empty"));
+  fs::copy_file(Utf8(set.templates[0].path), element / "template.tplx");
+  std::ofstream(Path("libraries/brand/library.json")) << R"({"name": "Brand Kit"})";
+  std::ofstream(Path("libraries/empty/library.json")) << R"({"name": "Empty Kit"})";
+  std::ofstream(element / "element.json") << R"({"name": "Lower"})";
+  std::ofstream(element / "definition.json")
+      << zorvcapsule::serialization::CapsuleToJson(set.templates[0].capsule);
+
+  const json::JSONValuePtr root = CatalogueJSON({Path("templates").string(), "--libraries",
+                                                 Path("libraries").string()});
+  EXPECT_EQ(IntMember(root, "total"), 3);
+  std::vector<std::string> fromLibraries;
+  for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
+    if (Member(entry, "sourceID") == "graphicsource.QvLibraries") fromLibraries.push_back(Member(entry, "libraryID"));
+  }
+  EXPECT_EQ(fromLibraries, std::vector<std::string>{"brand"});
+
+  const json::JSONArray& filters = json::AsArray(json::GetVariantInObject(root, "filters"));
+  ASSERT_EQ(filters.size(), 2u);
+  EXPECT_EQ(Member(filters[0], "sourceID"), "graphicsource.local");
+  EXPECT_EQ(Member(filters[1], "sourceID"), "graphicsource.QvLibraries");
+  std::vector<std::string> items;
+  for (const auto& item : json::AsArray(json::GetVariantInObject(filters[1], "items"))) {
+    items.push_back(Member(item, "name") + "=" + Member(item, "id"));
+  }
+  EXPECT_EQ(items, (std::vector<std::string>{"Brand Kit=brand", "Empty Kit=empty"}));
+  EXPECT_FALSE(json::AsArray(json::GetVariantInObject(root, "directories")).empty());
 }
 
 }  // namespace

@@ -57,6 +57,27 @@ json::JSONValuePtr EntryJSON(const zorvcapsule::CapsuleEntry& entry) {
   return json::MakeJSONObject(std::move(object));
 }
 
+// The manager's filter list: each source with its selectable libraries or folders.
+json::JSONValuePtr FiltersJSON(const std::vector<zorvcapsule::IGraphicSource::GraphicFilterID>& filters) {
+  json::JSONArray array;
+  for (const auto& filter : filters) {
+    json::JSONArray items;
+    for (const auto& item : filter.items) {
+      json::JSONObject object;
+      json::AddToObject(object, "name", json::MakeJSONString(std::u16string_view(item.name)));
+      json::AddToObject(object, "id", json::MakeJSONString(item.id));
+      json::AddToObject(object, "available", json::MakeJSONBool(item.available));
+      items.push_back(json::MakeJSONObject(std::move(object)));
+    }
+    json::JSONObject object;
+    json::AddToObject(object, "name", json::MakeJSONString(std::u16string_view(filter.name)));
+    json::AddToObject(object, "sourceID", json::MakeJSONString(filter.sourceID));
+    json::AddToObject(object, "items", json::MakeJSONArray(std::move(items)));
+    array.push_back(json::MakeJSONObject(std::move(object)));
+  }
+  return json::MakeJSONArray(std::move(array));
+}
+
 }  // namespace
 
 std::string ISO8601Text(const boost::posix_time::ptime& time) {
@@ -86,6 +107,8 @@ std::string CatalogueJSON(const CatalogueResult& result, bool withThumbnails) {
   json::AddToObject(root, "entries", json::MakeJSONArray(std::move(entries)));
   json::AddToObject(root, "matches", SortedArray(result.matches));
   json::AddToObject(root, "similar", SortedArray(result.similarTags));
+  json::AddToObject(root, "filters", FiltersJSON(result.filters));
+  json::AddToObject(root, "directories", SortedArray(result.directories));
   return json::GetJSONUTF8String(json::JSONValue(std::move(root)), true);
 }
 

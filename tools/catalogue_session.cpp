@@ -5,7 +5,10 @@
 
 #include "catalogue/check_cancel.h"
 #include "catalogue/graphic_source_manager.h"
+#include "catalogue/qv_libraries_source.h"
+#include "host/core/debug_database.h"
 #include "host/core/main_thread.h"
+#include "host/core/unicode.h"
 
 namespace capsuletool {
 namespace {
@@ -91,12 +94,18 @@ CatalogueResult RunCatalogueSession(const CatalogueRequest& request, const Diagn
   {
     GraphicSourceManager manager(request.indexPath);
     manager.AddGraphicSource(std::make_shared<zorvcapsule::LocalGraphicsSource>(request.templatesFolder, request.folders));
+    if (request.librariesRoot) {
+      zorvcore::DebugDatabase::SetEntry("Libraries.Root", zorvcore::UTF16ToUTF8(*request.librariesRoot));
+      manager.AddGraphicSource(std::make_shared<zorvcapsule::QvLibrariesSource>());
+    }
     InstallCallbacks(manager, deliveries);
     manager.RequestDefaultGraphicSet();
     if (!request.searchWords.empty()) manager.RequestGraphics(request.searchWords);
     if (request.similar) manager.RequestSimilarTags(request.similarWord);
     deliveries->result.complete = PumpUntilDelivered(request, *deliveries, diagnostics, progress);
     if (request.thumbnails) FetchThumbnails(manager, deliveries->result, progress);
+    manager.GetFilterList(deliveries->result.filters);
+    manager.GetLocalDirectories(deliveries->result.directories);
     manager.Shutdown();
   }
   // Anything the manager queued before it stopped is dropped here, not left for a later caller.

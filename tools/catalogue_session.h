@@ -11,11 +11,13 @@
 #define ZORVCAPSULE_TOOLS_CATALOGUE_SESSION_H_
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "catalogue/capsule_entry.h"
+#include "catalogue/graphic_source.h"
 #include "catalogue/local_graphics_source.h"
 #include "tools/diagnostics_collector.h"
 #include "tools/terminal_progress.h"
@@ -30,6 +32,7 @@ struct CatalogueRequest {
   bool similar = false;
   std::u16string similarWord;
   bool thumbnails = false;
+  std::optional<std::u16string> librariesRoot;  // set: the cloud libraries source is added too
 };
 
 struct CatalogueResult {
@@ -38,6 +41,8 @@ struct CatalogueResult {
   std::vector<std::u16string> thumbnailPaths;         // with thumbnails: one per entry, empty when none
   std::set<std::u16string> matches;                   // paths the word search found
   std::set<std::u16string> similarTags;
+  std::vector<zorvcapsule::IGraphicSource::GraphicFilterID> filters;  // the manager's filter list
+  std::set<std::u16string> directories;                                 // the folders to watch
   bool complete = true;  // false when a request's work ended without its delivery
 };
 
