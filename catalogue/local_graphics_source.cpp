@@ -55,13 +55,6 @@ int32_t DurationMsOf(const hostbridge::MediaTime& duration) {
   return static_cast<int32_t>(static_cast<int64_t>(ms));
 }
 
-std::vector<std::u16string> WidenAll(const std::vector<std::string>& texts) {
-  std::vector<std::u16string> wide;
-  wide.reserve(texts.size());
-  for (const auto& text : texts) wide.push_back(zorvcore::StdToUTF16String(text));
-  return wide;
-}
-
 void FillFromCapsule(CapsuleEntry& entry, const Capsule& capsule) {
   const std::u16string name = capsule.GetDisplayName();
   if (!name.empty()) entry.name = name;
@@ -74,8 +67,8 @@ void FillFromCapsule(CapsuleEntry& entry, const Capsule& capsule) {
   entry.capsuleID = capsule.GetCapsuleID();
   if (entry.authorApp == kQuazelAuthorApp) entry.requiresQuazel = !capsule.CanUseQZLib(nullptr);
   entry.state = 2;
-  entry.usedFonts = WidenAll(capsule.GetUsedFonts());
-  entry.tags = WidenAll(capsule.GetTags());
+  entry.usedFonts = zorvcore::StdToUTF16Strings(capsule.GetUsedFonts());
+  entry.tags = zorvcore::StdToUTF16Strings(capsule.GetTags());
 }
 
 // `cacheFolder` is the thumbnail cache, GetTempLocalDirectory() as it was when the listing began.

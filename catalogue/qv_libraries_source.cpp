@@ -32,13 +32,6 @@ constexpr size_t kMaxDescriptionBytes = 64 * 1024 * 1024;
 
 std::u16string Wide(const std::string& narrow) { return zorvcore::StdToUTF16String(narrow); }
 
-std::vector<std::u16string> WidenAll(const std::vector<std::string>& texts) {
-  std::vector<std::u16string> wide;
-  wide.reserve(texts.size());
-  for (const auto& text : texts) wide.push_back(Wide(text));
-  return wide;
-}
-
 // The element's description, when its file can be read and parsed; a description the reader
 // refuses with an error counts as unreadable, so one bad element never ends the listing.
 std::shared_ptr<Capsule> ReadDescription(const std::u16string& path) {
@@ -58,9 +51,9 @@ void FillFromCapsule(CapsuleEntry& entry, const Capsule& capsule) {
   const std::u16string name = capsule.GetDisplayName();
   if (!name.empty()) entry.name = name;
   entry.state = 2;
-  const std::vector<std::u16string> fonts = WidenAll(capsule.GetUsedFonts());
+  const std::vector<std::u16string> fonts = zorvcore::StdToUTF16Strings(capsule.GetUsedFonts());
   entry.usedFonts.insert(entry.usedFonts.end(), fonts.begin(), fonts.end());
-  const std::vector<std::u16string> tags = WidenAll(capsule.GetTags());
+  const std::vector<std::u16string> tags = zorvcore::StdToUTF16Strings(capsule.GetTags());
   entry.tags.insert(entry.tags.end(), tags.begin(), tags.end());
   entry.authorApp = capsule.GetAuthorApp();
   if (entry.authorApp == kQuazelAuthorApp) entry.requiresQuazel = !capsule.CanUseQZLib(nullptr);

@@ -106,6 +106,13 @@ std::string UTF16toStdString(std::u16string_view text) { return UTF16ToUTF8(text
 
 std::u16string StdToUTF16String(std::string_view text) { return UTF8ToUTF16(text); }
 
+std::vector<std::u16string> StdToUTF16Strings(const std::vector<std::string>& texts) {
+  std::vector<std::u16string> wide;
+  wide.reserve(texts.size());
+  for (const auto& text : texts) wide.push_back(StdToUTF16String(text));
+  return wide;
+}
+
 std::u16string AsciiToUTF16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());

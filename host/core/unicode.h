@@ -17,6 +17,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorvcore {
 
@@ -26,6 +27,8 @@ std::u16string UTF8ToUTF16(std::string_view text);
 // Narrow (identifier) text to and from UTF-16.
 std::string UTF16toStdString(std::u16string_view text);
 std::u16string StdToUTF16String(std::string_view text);
+// Every element of `texts` through StdToUTF16String, in order.
+std::vector<std::u16string> StdToUTF16Strings(const std::vector<std::string>& texts);
 
 // REQUIRES: text is 7-bit ASCII. Bytes above 0x7F become U+FFFD.
 std::u16string AsciiToUTF16(std::string_view text);
