@@ -25,6 +25,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/core/app_config.h"
@@ -125,12 +126,15 @@ class TestStockService {
   // Starts serving and points the settings at the server.
   void Start() {
     server_.Start();
-    using zorvcore::DebugDatabase;
-    DebugDatabase::SetEntry("Net.CAFile", certificates_.caPath);
-    DebugDatabase::SetEntry("Stock.ServiceURL", Url("/prod"));
-    DebugDatabase::SetEntry("Stock.StageServiceURL", Url("/stage/"));
-    DebugDatabase::SetEntry("Identity.ServiceURL", Url("/ident/prod"));
-    DebugDatabase::SetEntry("Identity.StageServiceURL", Url("/ident/stage"));
+    for (const auto& [key, value] : Settings()) zorvcore::DebugDatabase::SetEntry(key, value);
+  }
+  // The settings that point a client at the server (after Start): for a client in another process.
+  std::vector<std::pair<std::string, std::string>> Settings() const {
+    return {{"Net.CAFile", certificates_.caPath},
+            {"Stock.ServiceURL", Url("/prod")},
+            {"Stock.StageServiceURL", Url("/stage/")},
+            {"Identity.ServiceURL", Url("/ident/prod")},
+            {"Identity.StageServiceURL", Url("/ident/stage")}};
   }
   void Release() { server_.Release(); }
   bool WaitUntilHeld(size_t count) { return server_.WaitUntilHeld(count); }

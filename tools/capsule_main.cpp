@@ -9,8 +9,12 @@
 #include "tools/catalogue_command.h"
 #include "tools/exit_status.h"
 #include "tools/extract_command.h"
+#include "tools/host_settings.h"
 #include "tools/info_command.h"
 #include "tools/samples_command.h"
+#include "tools/stock_download_command.h"
+#include "tools/stock_licence_command.h"
+#include "tools/stock_search_command.h"
 
 namespace capsuletool {
 namespace {
@@ -22,6 +26,10 @@ struct Options {
   CatalogueOptions catalogue;
   ExtractOptions extract;
   SamplesOptions samples;
+  StockSearchOptions stockSearch;
+  StockLicenceOptions stockLicence;
+  StockDownloadOptions stockDownload;
+  std::vector<std::string> settings;
   std::string catalogueDir, catalogueIndex, catalogueSimilar, catalogueLibraries;
 };
 
@@ -76,6 +84,52 @@ CLI::App* AddSamples(CLI::App& app, Options& options) {
   return samples;
 }
 
+void AddStockIdentity(CLI::App& command, StockIdentityOptions& identity) {
+  command.add_option("--connection", identity.connectionFile, "The connection record, a JSON object")
+      ->type_name("FILE");
+  command.add_option("--client-id", identity.clientId, "The client identifier given to the identity service")
+      ->type_name("ID");
+  command.add_option("--token", identity.token, std::string("An access token (default: $") + kStockTokenVariable + ")")
+      ->type_name("TOKEN");
+  command.add_option("--credential", identity.credential,
+                     std::string("The user credential exchanged for a token (default: $") + kStockCredentialVariable +
+                         ")")
+      ->type_name("TEXT");
+}
+
+struct StockCommands {
+  CLI::App* search;
+  CLI::App* licence;
+  CLI::App* download;
+};
+
+StockCommands AddStock(CLI::App& app, Options& options) {
+  CLI::App* stock = app.add_subcommand("stock", "Search, license and download templates of the stock service");
+  stock->require_subcommand(1);
+
+  CLI::App* search = stock->add_subcommand("search", "Search the stock service (without words: its default set)");
+  search->add_option("WORD", options.stockSearch.words, "The words to search for");
+  search->add_option("--filter", options.stockSearch.filter, "all, premium (true) or free (false) templates")
+      ->check(CLI::IsMember({"all", "true", "false"}))
+      ->capture_default_str();
+  search->add_flag("--thumbnails", options.stockSearch.thumbnails, "Cache each template's description and thumbnail");
+  search->add_flag("--previews", options.stockSearch.previews, "Download each template's preview video");
+  search->add_flag("--json", options.stockSearch.json, "Print one JSON object instead of a table");
+  AddStockIdentity(*search, options.stockSearch.identity);
+
+  CLI::App* licence = stock->add_subcommand("licence", "Show what the account allows for a stock template");
+  licence->add_option("ID", options.stockLicence.id, "The template's asset ID")->required();
+  licence->add_flag("--json", options.stockLicence.json, "Print one JSON object");
+  AddStockIdentity(*licence, options.stockLicence.identity);
+
+  CLI::App* download = stock->add_subcommand("download", "Download a stock template's package");
+  download->add_option("ID", options.stockDownload.id, "The template's asset ID")->required();
+  download->add_option("TARGET", options.stockDownload.target, "The package file to write")->required();
+  download->add_flag("--licensed", options.stockDownload.licensed, "The account already holds the licence");
+  AddStockIdentity(*download, options.stockDownload.identity);
+  return {search, licence, download};
+}
+
 // CLI11 reports errors in its own way and with its own exit codes; capsule speaks one line and
 // exits with 2 for any misuse.
 int ReportParseError(const CLI::App& app, const CLI::ParseError& error) {
@@ -89,15 +143,23 @@ int Run(int argc, char** argv) {
   app.set_version_flag("--version", std::string("capsule ") + ZORVCAPSULE_VERSION);
   app.require_subcommand(1);
   Options options;
+  app.add_option("--set", options.settings, "Set a host setting for this run (repeatable, before the command)")
+      ->type_name("KEY=VALUE")
+      ->allow_extra_args(false);
   CLI::App* info = AddInfo(app, options);
   CLI::App* catalogue = AddCatalogue(app, options);
   CLI::App* extract = AddExtract(app, options);
   CLI::App* samples = AddSamples(app, options);
+  const StockCommands stock = AddStock(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     return ReportParseError(app, error);
   }
+  if (const auto status = ApplyHostSettings(options.settings, std::cerr)) return *status;
+  if (stock.search->parsed()) return RunStockSearchCommand(options.stockSearch, std::cout, std::cerr);
+  if (stock.licence->parsed()) return RunStockLicenceCommand(options.stockLicence, std::cout, std::cerr);
+  if (stock.download->parsed()) return RunStockDownloadCommand(options.stockDownload, std::cout, std::cerr);
   if (info->parsed()) return RunInfoCommand(options.info, std::cout, std::cerr);
   if (extract->parsed()) return RunExtractCommand(options.extract, std::cout, std::cerr);
   if (samples->parsed()) return RunSamplesCommand(options.samples, std::cout, std::cerr);

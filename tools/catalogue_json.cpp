@@ -33,30 +33,6 @@ json::JSONValuePtr SortedArray(const std::set<std::u16string>& texts) {
   return StringArray(utf8);
 }
 
-json::JSONValuePtr EntryJSON(const zorvcapsule::CapsuleEntry& entry) {
-  json::JSONObject object;
-  json::AddToObject(object, "name", json::MakeJSONString(std::u16string_view(entry.name)));
-  json::AddToObject(object, "path", json::MakeJSONString(std::u16string_view(entry.path)));
-  json::AddToObject(object, "ids", StringArray(entry.ids));
-  json::AddToObject(object, "sourceID", json::MakeJSONString(entry.GetSourceID()));
-  json::AddToObject(object, "libraryID", json::MakeJSONString(entry.GetLibraryID()));
-  json::AddToObject(object, "capsuleID", json::MakeJSONString(std::u16string_view(entry.capsuleID)));
-  json::AddToObject(object, "description", json::MakeJSONString(std::u16string_view(entry.description)));
-  json::AddToObject(object, "authorApp", json::MakeJSONString(std::u16string_view(entry.authorApp)));
-  json::AddToObject(object, "requiresQuazel", json::MakeJSONBool(entry.requiresQuazel));
-  json::AddToObject(object, "state", json::MakeJSONInt64(entry.state));
-  json::AddToObject(object, "fileSize", json::MakeJSONUInt64(entry.fileSize));
-  json::AddToObject(object, "frameWidth", json::MakeJSONInt64(entry.frameWidth));
-  json::AddToObject(object, "frameHeight", json::MakeJSONInt64(entry.frameHeight));
-  json::AddToObject(object, "durationMs", json::MakeJSONInt64(entry.durationMs));
-  json::AddToObject(object, "tags", StringArray(entry.tags));
-  json::AddToObject(object, "usedFonts", StringArray(entry.usedFonts));
-  json::AddToObject(object, "videoPreviewPath", json::MakeJSONString(std::u16string_view(entry.videoPreviewPath)));
-  const std::string modified = ISO8601Text(entry.modifiedTime);
-  json::AddToObject(object, "modifiedTime", modified.empty() ? json::MakeJSONNull() : json::MakeJSONString(modified));
-  return json::MakeJSONObject(std::move(object));
-}
-
 // The manager's filter list: each source with its selectable libraries or folders.
 json::JSONValuePtr FiltersJSON(const std::vector<zorvcapsule::IGraphicSource::GraphicFilterID>& filters) {
   json::JSONArray array;
@@ -80,6 +56,30 @@ json::JSONValuePtr FiltersJSON(const std::vector<zorvcapsule::IGraphicSource::Gr
 
 }  // namespace
 
+json::JSONValuePtr CatalogueEntryJSON(const zorvcapsule::CapsuleEntry& entry) {
+  json::JSONObject object;
+  json::AddToObject(object, "name", json::MakeJSONString(std::u16string_view(entry.name)));
+  json::AddToObject(object, "path", json::MakeJSONString(std::u16string_view(entry.path)));
+  json::AddToObject(object, "ids", StringArray(entry.ids));
+  json::AddToObject(object, "sourceID", json::MakeJSONString(entry.GetSourceID()));
+  json::AddToObject(object, "libraryID", json::MakeJSONString(entry.GetLibraryID()));
+  json::AddToObject(object, "capsuleID", json::MakeJSONString(std::u16string_view(entry.capsuleID)));
+  json::AddToObject(object, "description", json::MakeJSONString(std::u16string_view(entry.description)));
+  json::AddToObject(object, "authorApp", json::MakeJSONString(std::u16string_view(entry.authorApp)));
+  json::AddToObject(object, "requiresQuazel", json::MakeJSONBool(entry.requiresQuazel));
+  json::AddToObject(object, "state", json::MakeJSONInt64(entry.state));
+  json::AddToObject(object, "fileSize", json::MakeJSONUInt64(entry.fileSize));
+  json::AddToObject(object, "frameWidth", json::MakeJSONInt64(entry.frameWidth));
+  json::AddToObject(object, "frameHeight", json::MakeJSONInt64(entry.frameHeight));
+  json::AddToObject(object, "durationMs", json::MakeJSONInt64(entry.durationMs));
+  json::AddToObject(object, "tags", StringArray(entry.tags));
+  json::AddToObject(object, "usedFonts", StringArray(entry.usedFonts));
+  json::AddToObject(object, "videoPreviewPath", json::MakeJSONString(std::u16string_view(entry.videoPreviewPath)));
+  const std::string modified = ISO8601Text(entry.modifiedTime);
+  json::AddToObject(object, "modifiedTime", modified.empty() ? json::MakeJSONNull() : json::MakeJSONString(modified));
+  return json::MakeJSONObject(std::move(object));
+}
+
 std::string ISO8601Text(const boost::posix_time::ptime& time) {
   if (time.is_special()) return std::string();
   const auto date = time.date();
@@ -95,7 +95,7 @@ std::string CatalogueJSON(const CatalogueResult& result, bool withThumbnails) {
   json::JSONArray entries;
   entries.reserve(result.entries.size());
   for (size_t i = 0; i < result.entries.size(); ++i) {
-    json::JSONValuePtr entry = EntryJSON(*result.entries[i]);
+    json::JSONValuePtr entry = CatalogueEntryJSON(*result.entries[i]);
     if (withThumbnails) {
       const std::u16string path = i < result.thumbnailPaths.size() ? result.thumbnailPaths[i] : std::u16string();
       json::AddToObject(entry, "thumbnailPath", json::MakeJSONString(std::u16string_view(path)));

@@ -17,9 +17,13 @@
 
 #include <string>
 
+#include "host/core/json_value.h"
 #include "tools/catalogue_session.h"
 
 namespace capsuletool {
+
+// One entry's members, as in "entries" (thumbnailPath aside).
+zorvcore::serialization::JSONValuePtr CatalogueEntryJSON(const zorvcapsule::CapsuleEntry& entry);
 
 std::string CatalogueJSON(const CatalogueResult& result, bool withThumbnails);
 

@@ -52,13 +52,6 @@ void InstallCallbacks(GraphicSourceManager& manager, const std::shared_ptr<Deliv
       }));
 }
 
-bool ManagerTaskDied(const DiagnosticsCollector& diagnostics) {
-  for (const auto& report : diagnostics.Reports()) {
-    if (report.source == "zorvcore::Executor") return true;
-  }
-  return false;
-}
-
 // Drains the main-thread queue until every delivery is in. Returns false when a manager task died
 // and the queue then stayed empty: the missing delivery is never coming.
 bool PumpUntilDelivered(const CatalogueRequest& request, const Deliveries& deliveries,
@@ -68,7 +61,7 @@ bool PumpUntilDelivered(const CatalogueRequest& request, const Deliveries& deliv
   while (!deliveries.AllArrived(request)) {
     const size_t ran = zorvcore::WaitAndRunMainThreadTasks(kPumpInterval);
     idlePumps = ran > 0 ? 0 : idlePumps + 1;
-    if (idlePumps >= kIdlePumpsAfterFailure && ManagerTaskDied(diagnostics)) return false;
+    if (idlePumps >= kIdlePumpsAfterFailure && diagnostics.TaskDied()) return false;
     const auto seconds =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count();
     progress.Show(std::string(deliveries.entriesArrived ? "searching the index" : "reading templates") + "... " +

@@ -7,15 +7,14 @@
 #include "host/core/unicode.h"
 #include "tools/display_text.h"
 #include "tools/text_columns.h"
+#include "tools/text_table.h"
 
 namespace capsuletool {
 namespace {
 
 constexpr size_t kMaxNameWidth = 36;
 constexpr size_t kMaxTagsWidth = 40;
-constexpr const char* kGap = "  ";
-
-using Row = std::vector<std::string>;
+using Row = TableRow;
 
 std::u16string WithTrailingSlash(std::u16string path) {
   if (path.empty() || path.back() != u'/') path += u'/';
@@ -36,27 +35,6 @@ Row RowOf(const zorvcapsule::CapsuleEntry& entry, const CatalogueRequest& reques
           FolderLabel(entry, request)};
 }
 
-// Each column as wide as its widest cell, within the caps of the name and tags columns.
-std::vector<size_t> ColumnWidths(const std::vector<Row>& rows) {
-  std::vector<size_t> widths(rows.front().size(), 0);
-  for (const Row& row : rows) {
-    for (size_t column = 0; column < row.size(); ++column) widths[column] = std::max(widths[column], DisplayWidth(row[column]));
-  }
-  widths[0] = std::min(widths[0], kMaxNameWidth);
-  widths[4] = std::min(widths[4], kMaxTagsWidth);
-  return widths;
-}
-
-void WriteRow(std::ostream& out, const Row& row, const std::vector<size_t>& widths) {
-  std::string line;
-  for (size_t column = 0; column < row.size(); ++column) {
-    const bool last = column + 1 == row.size();
-    line += last ? row[column] : FitToWidth(row[column], widths[column]) + kGap;
-  }
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  out << line << '\n';
-}
-
 void WriteEntries(std::ostream& out, const CatalogueRequest& request, const CatalogueResult& result) {
   std::vector<Row> rows{{"NAME", "DURATION", "FRAME", "SIZE", "TAGS", "FOLDER"}};
   if (request.thumbnails) rows.front().push_back("THUMBNAIL");
@@ -67,8 +45,7 @@ void WriteEntries(std::ostream& out, const CatalogueRequest& request, const Cata
       rows.back().push_back(path.empty() ? "-" : zorvcore::UTF16ToUTF8(path));
     }
   }
-  const std::vector<size_t> widths = ColumnWidths(rows);
-  for (const Row& row : rows) WriteRow(out, row, widths);
+  WriteTable(out, rows, {kMaxNameWidth, 0, 0, 0, kMaxTagsWidth});
   out << result.total << (result.total == 1 ? " template" : " templates") << '\n';
 }
 
@@ -100,7 +77,7 @@ void WriteMatches(std::ostream& out, const CatalogueRequest& request, const Cata
   size_t nameWidth = 0;
   for (const Row& row : rows) nameWidth = std::max(nameWidth, DisplayWidth(row[0]));
   nameWidth = std::min(nameWidth, kMaxNameWidth);
-  for (const Row& row : rows) WriteRow(out, {"  " + FitToWidth(row[0], nameWidth), row[1]}, {nameWidth + 2, 0});
+  for (const Row& row : rows) WriteTableRow(out, {"  " + FitToWidth(row[0], nameWidth), row[1]}, {nameWidth + 2, 0});
 }
 
 void WriteSimilar(std::ostream& out, const CatalogueRequest& request, const CatalogueResult& result) {

@@ -11,6 +11,8 @@
 #define ZORVCAPSULE_TOOLS_DIAGNOSTICS_COLLECTOR_H_
 
 #include <mutex>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "host/core/debug.h"
@@ -26,12 +28,18 @@ class DiagnosticsCollector {
 
   // The reports so far, in the order they arrived.
   std::vector<zorvcore::debug::AssertReport> Reports() const;
+  // True once the executor has reported a task that died: a delivery that task owed never comes.
+  bool TaskDied() const;
 
  private:
   zorvcore::debug::AssertReporter previous_;
   mutable std::mutex mutex_;
   std::vector<zorvcore::debug::AssertReport> reports_;
 };
+
+// Prints each report as one error line under `subject` ("<source>: <message>", the message's
+// trailing line breaks dropped); true when there was any.
+bool PrintDiagnostics(const DiagnosticsCollector& diagnostics, const std::string& subject, std::ostream& err);
 
 }  // namespace capsuletool
 

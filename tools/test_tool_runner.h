@@ -39,8 +39,10 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
   return bytes.str();
 }
 
+// `extraEnvironment` ("NAME=VALUE" texts) is added to the fixed environment.
 inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::filesystem::path& tempFolder) {
+                             const std::filesystem::path& tempFolder,
+                             const std::vector<std::string>& extraEnvironment = {}) {
   const std::filesystem::path outPath = tempFolder / ".run-stdout";
   const std::filesystem::path errPath = tempFolder / ".run-stderr";
   std::vector<std::string> texts{program};
@@ -49,6 +51,7 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
   for (auto& text : texts) argv.push_back(text.data());
   argv.push_back(nullptr);
   std::vector<std::string> environment{"TMPDIR=" + tempFolder.string(), "LC_ALL=C", "PATH=/usr/bin:/bin"};
+  environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
   std::vector<char*> envp;
   for (auto& text : environment) envp.push_back(text.data());
   envp.push_back(nullptr);

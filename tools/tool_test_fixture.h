@@ -32,8 +32,9 @@ class ToolTest : public ::testing::Test {
   void SetUp() override { zorvcore::Locale::SetApplicationLanguage(u"en_US"); }
   void TearDown() override { zorvcore::Locale::SetApplicationLanguage(u""); }
 
-  ProgramRun Capsule(const std::vector<std::string>& arguments) const {
-    return RunProgram(CAPSULE_TOOL_PATH, arguments, temp.path());
+  ProgramRun Capsule(const std::vector<std::string>& arguments,
+                     const std::vector<std::string>& extraEnvironment = {}) const {
+    return RunProgram(CAPSULE_TOOL_PATH, arguments, temp.path(), extraEnvironment);
   }
 
   std::filesystem::path Path(const std::string& relative) const { return temp.path() / relative; }

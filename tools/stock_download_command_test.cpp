@@ -1,0 +1,115 @@
+// `capsule stock download` run as a program against the licence and download endpoints on
+// loopback: both roads, and the failures that must leave the target as it was.
+#include <filesystem>
+#include <string>
+
+#include "host/core/file_helper_utils.h"
+#include "tools/stock_tool_test_fixture.h"
+
+namespace capsuletool {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StockDownloadCommandTest : public StockToolTest {
+ protected:
+  void SetUp() override {
+    StockToolTest::SetUp();
+    const zorvsamples::SampleSet set = WriteSamples("samples", 1);
+    ASSERT_FALSE(set.templates.empty());
+    package_ = ReadWholeFile(zorvcore::FileHelperUtils::UTF16ToStdPath(set.templates.front().path));
+    service.Get("/prod/Rest/Libraries/Download/([^/]+)/1", [this](const httplib::Request& req, httplib::Response& res) {
+      const std::string id = req.matches[1];
+      if (id == "plain200") {
+        res.set_content("not a redirect", "text/plain");
+      } else {
+        res.set_redirect(service.Url("/files/" + id + ".tplx"));
+      }
+    });
+    service.Get("/prod/Rest/Libraries/1/Content/License", [this](const httplib::Request& req, httplib::Response& res) {
+      const std::string id = req.get_param_value("content_id");
+      if (id == "refused") {
+        res.status = 403;
+        return;
+      }
+      res.set_content(R"({"contents": {"a": {"purchase_details": {"url": ")" + service.Url("/purchased/" + id) + R"("}}}})",
+                      "application/json");
+    });
+    service.Get("/purchased/(.+)", [](const httplib::Request& req, httplib::Response& res) {
+      res.set_redirect("/files/" + req.matches[1].str() + ".tplx");
+    });
+    service.Get("/files/half.tplx", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content_provider(100000, "application/zip", [](size_t offset, size_t, httplib::DataSink& sink) {
+        if (offset > 0) return false;  // the connection drops half-way
+        sink.write(std::string(50000, 'x').data(), 50000);
+        return true;
+      });
+    });
+    service.Get("/files/(.+)\\.tplx", [this](const httplib::Request&, httplib::Response& res) {
+      res.set_content(package_, "application/zip");
+    });
+    service.Start();
+    fs::create_directories(Path("out"));
+  }
+
+  ProgramRun Download(const std::string& id, const std::string& target, bool licensed) const {
+    std::vector<std::string> arguments{"download", id, target};
+    if (licensed) arguments.push_back("--licensed");
+    return Stock(arguments);
+  }
+
+  // Every file name in the folder `out`, hidden ones included.
+  std::vector<std::string> OutFiles() const {
+    std::vector<std::string> names;
+    for (const auto& item : fs::directory_iterator(Path("out"))) names.push_back(item.path().filename().string());
+    return names;
+  }
+
+  std::string package_;
+};
+
+TEST_F(StockDownloadCommandTest, ALicensedPackageComesFromTheDownloadEndpointWhole) {
+  const std::string target = Path("out/template.tplx").string();
+  const ProgramRun run = Download("12", target, true);
+  ASSERT_EQ(run.status, 0) << Describe(run);
+  EXPECT_EQ(ReadWholeFile(target), package_);
+  EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/Download/12/1"), 1u);
+  EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/1/Content/License"), 0u);
+  EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"});
+  // What arrived is a package the tool can read.
+  EXPECT_EQ(Capsule({"info", target}).status, 0);
+}
+
+TEST_F(StockDownloadCommandTest, AnUnlicensedPackageIsLicensedFirst) {
+  const std::string target = Path("out/bought.tplx").string();
+  const ProgramRun run = Download("13", target, false);
+  ASSERT_EQ(run.status, 0) << Describe(run);
+  EXPECT_EQ(ReadWholeFile(target), package_);
+  const auto purchases = service.RequestsTo("/prod/Rest/Libraries/1/Content/License");
+  ASSERT_EQ(purchases.size(), 1u);
+  EXPECT_EQ(purchases[0].Param("content_id"), "13");
+}
+
+TEST_F(StockDownloadCommandTest, EveryFailureLeavesTheTargetAsItWas) {
+  const std::string target = Path("out/template.tplx").string();
+  std::ofstream(target, std::ios::binary) << "older package";
+  for (const auto& [id, licensed] : {std::pair<std::string, bool>{"half", true},
+                                     {"plain200", true},
+                                     {"refused", false}}) {
+    const ProgramRun run = Download(id, target, licensed);
+    EXPECT_EQ(run.status, 1) << id << "\n" << Describe(run);
+    EXPECT_NE(run.err.find("is unchanged"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadWholeFile(target), "older package") << id;
+    EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"}) << id;
+  }
+}
+
+TEST_F(StockDownloadCommandTest, AFolderIsNoTarget) {
+  const ProgramRun run = Download("12", Path("out").string(), true);
+  EXPECT_EQ(run.status, 1) << Describe(run);
+  EXPECT_NE(run.err.find("is a folder"), std::string::npos) << run.err;
+  EXPECT_TRUE(service.Requests().empty());
+}
+
+}  // namespace
+}  // namespace capsuletool

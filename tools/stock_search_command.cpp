@@ -1,0 +1,59 @@
+#include "tools/stock_search_command.h"
+
+#include "host/core/unicode.h"
+#include "stock/stock_filters.h"
+#include "tools/diagnostics_collector.h"
+#include "tools/exit_status.h"
+#include "tools/stock_search_output.h"
+#include "tools/stock_search_session.h"
+#include "tools/terminal_progress.h"
+
+namespace capsuletool {
+namespace {
+
+std::u16string FilterValue(const std::string& filter) {
+  if (filter == "true") return zorvcapsule::kStockFilterPremium;
+  if (filter == "false") return zorvcapsule::kStockFilterFree;
+  return zorvcapsule::kStockFilterAll;
+}
+
+// Tells the user what went wrong; returns true when anything did.
+bool ReportTrouble(const StockSearchResult& result, const DiagnosticsCollector& diagnostics, std::ostream& err) {
+  bool trouble = false;
+  if (!result.complete) {
+    PrintError(err, "stock search", "the search ended before its last page arrived");
+    trouble = true;
+  }
+  if (!result.previewsComplete) {
+    PrintError(err, "stock search", "some previews were still downloading when the wait ran out");
+    trouble = true;
+  }
+  return PrintDiagnostics(diagnostics, "stock search", err) || trouble;
+}
+
+}  // namespace
+
+int RunStockSearchCommand(const StockSearchOptions& options, std::ostream& out, std::ostream& err) {
+  StockSearchRequest request;
+  if (const auto status = LoadStockIdentity(options.identity, request.identity, err)) return *status;
+  for (const std::string& word : options.words) request.words.push_back(zorvcore::UTF8ToUTF16(word));
+  request.filter = FilterValue(options.filter);
+  request.thumbnails = options.thumbnails;
+  request.previews = options.previews;
+
+  // Declared before the session so that it outlives the manager's threads, which report to it.
+  DiagnosticsCollector diagnostics;
+  TerminalProgress progress;
+  const StockSearchResult result = RunStockSearchSession(request, diagnostics, progress);
+
+  if (options.json) {
+    out << StockSearchJSON(result, options.thumbnails) << '\n';
+  } else {
+    WriteStockSearchTable(out, request, result);
+  }
+  out.flush();
+  const bool trouble = ReportTrouble(result, diagnostics, err);
+  return trouble || !out ? kExitFailed : kExitSuccess;
+}
+
+}  // namespace capsuletool

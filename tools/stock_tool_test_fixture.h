@@ -1,0 +1,85 @@
+// StockToolTest: the fixture of the tests that run `capsule stock ...` against the stock and
+// identity services played on loopback (stock/test_stock_service.h). The tool runs in its own
+// process, so the server's addresses and certificate reach it as --set settings, and the
+// connection record as a --connection file. Test code only.
+//
+// Thread safety: use from the test's thread.
+
+#ifndef ZORVCAPSULE_TOOLS_STOCK_TOOL_TEST_FIXTURE_H_
+#define ZORVCAPSULE_TOOLS_STOCK_TOOL_TEST_FIXTURE_H_
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "host/core/json_parse.h"
+#include "host/core/json_value.h"
+#include "stock/test_stock_service.h"
+#include "tools/tool_test_fixture.h"
+
+namespace capsuletool {
+
+namespace json = zorvcore::serialization;
+
+// The connection record of zorvcapsule::testing::MakeTestConnection, as a --connection file holds it.
+inline constexpr const char* kTestConnectionFile = R"({
+  "product": "Editor Pro",
+  "productLocation": "Editor Pro/templates panel",
+  "tokenParamAProduction": "param-a-prod",
+  "tokenParamAStage": "param-a-stage",
+  "tokenParamBProduction": "param-b-prod",
+  "tokenParamBStage": "param-b-stage",
+  "apiKeyProduction": "key-prod",
+  "apiKeyStage": "key-stage",
+  "galleryId": "gallery 9",
+  "templateTypeId": 3
+})";
+
+class StockToolTest : public ToolTest {
+ protected:
+  static constexpr const char* kSearchPath = "/prod/Rest/Media/1/Search/Files";
+
+  void SetUp() override {
+    ToolTest::SetUp();
+    WriteText("connection.json", kTestConnectionFile);
+  }
+
+  // `capsule --set ... stock <arguments> --connection FILE <identity>`; the service must be started.
+  ProgramRun Stock(const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& identity = {"--token", "host-token"},
+                   const std::vector<std::string>& extraSettings = {},
+                   const std::vector<std::string>& environment = {}) const {
+    std::vector<std::string> line;
+    for (const auto& [key, value] : service.Settings()) {
+      line.push_back("--set");
+      line.push_back(key + "=" + value);
+    }
+    for (const std::string& setting : extraSettings) {
+      line.push_back("--set");
+      line.push_back(setting);
+    }
+    line.push_back("stock");
+    line.insert(line.end(), arguments.begin(), arguments.end());
+    line.push_back("--connection");
+    line.push_back(Path("connection.json").string());
+    line.insert(line.end(), identity.begin(), identity.end());
+    return Capsule(line, environment);
+  }
+
+  void WriteText(const std::string& relative, const std::string& text) const {
+    std::ofstream(Path(relative), std::ios::binary) << text;
+  }
+
+  // The tool's --json output; fails the test when it is not one JSON object.
+  static json::JSONValuePtr ParseObject(const ProgramRun& run) {
+    json::JSONValuePtr root = json::JSONParse(run.out);
+    EXPECT_TRUE(root && root->IsObject()) << Describe(run);
+    return root && root->IsObject() ? root : json::MakeJSONObject();
+  }
+
+  zorvcapsule::testing::TestStockService service;
+};
+
+}  // namespace capsuletool
+
+#endif  // ZORVCAPSULE_TOOLS_STOCK_TOOL_TEST_FIXTURE_H_
