@@ -39,16 +39,8 @@ const char* const kColumns =
     "&result_columns[]=thumbnail_height&result_columns[]=video_preview_url&result_columns[]=premium_level_id"
     "&result_columns[]=size_bytes&result_columns[]=tplx_metadata_url&result_columns[]=is_licensed";
 
-std::string Hit(int id, const std::string& extra = "") {
-  return R"({"id": )" + std::to_string(id) + R"(, "title": "Template )" + std::to_string(id) + "\"" +
-         (extra.empty() ? "" : ", " + extra) + "}";
-}
-
-std::string Reply(int total, const std::vector<std::string>& hits) {
-  std::string files;
-  for (const std::string& hit : hits) files += (files.empty() ? "" : ",") + hit;
-  return R"({"nb_results": )" + std::to_string(total) + R"(, "files": [)" + files + "]}";
-}
+using testing::SearchHit;
+using testing::SearchReply;
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -119,7 +111,7 @@ class StockSourceTest : public ::testing::Test {
 // ---- The request ----
 
 TEST_F(StockSourceTest, ASearchWithoutWordsAsksForTheGalleryOfTheProductAndVersion) {
-  AnswerSearches(Reply(0, {}));
+  AnswerSearches(SearchReply(0, {}));
   service_.Start();
   Search({}, 0, 100);
   const auto searches = Searches();
@@ -138,7 +130,7 @@ TEST_F(StockSourceTest, ASearchWithoutWordsAsksForTheGalleryOfTheProductAndVersi
 }
 
 TEST_F(StockSourceTest, ASearchWithWordsSendsThemJoinedAndNoGallery) {
-  AnswerSearches(Reply(0, {}));
+  AnswerSearches(SearchReply(0, {}));
   service_.Start();
   source_ = std::make_shared<StockSource>(MakeTestConnection(7));
   SetIdentity("client", "credential", u"host-token");
@@ -157,7 +149,7 @@ TEST_F(StockSourceTest, ASearchWithWordsSendsThemJoinedAndNoGallery) {
 }
 
 TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
-  AnswerSearches(Reply(0, {}));
+  AnswerSearches(SearchReply(0, {}));
   service_.OnTokenFetch(200, R"({"access_token": "stage-token"})");
   service_.Start();
   zorvcore::DebugDatabase::SetEntry("Graphics.UseStockStage", "true");
@@ -174,7 +166,7 @@ TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
 }
 
 TEST_F(StockSourceTest, ASearchUsesTheCachedTokenOnceOneWasFetched) {
-  AnswerSearches(Reply(0, {}));
+  AnswerSearches(SearchReply(0, {}));
   service_.OnTokenFetch(200, R"({"access_token": "fetched"})");
   service_.Start();
   SetIdentity("client", "credential", u"");
@@ -189,11 +181,11 @@ TEST_F(StockSourceTest, ASearchUsesTheCachedTokenOnceOneWasFetched) {
 // ---- The entries ----
 
 TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrder) {
-  AnswerSearches(Reply(2, {Hit(101, R"("description": "Clean", "creator_name": "Ann",
+  AnswerSearches(SearchReply(2, {SearchHit(101, R"("description": "Clean", "creator_name": "Ann",
         "keywords": [{"name": "title"}, {"name": "news"}], "width": 1920, "height": 1080,
         "thumbnail_url": "https://cdn/t.png", "video_preview_url": "https://cdn/p.mp4", "premium_level_id": 2,
         "size_bytes": -1, "tplx_metadata_url": "http://cdn/d.json", "is_licensed": "Standard")"),
-                           Hit(7, R"("is_licensed": "standard")")}));
+                           SearchHit(7, R"("is_licensed": "standard")")}));
   service_.Start();
   const Outcome outcome = Search();
   EXPECT_EQ(outcome.total, 2);
@@ -223,7 +215,7 @@ TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrder) {
 }
 
 TEST_F(StockSourceTest, TheTotalIsCappedAndAZeroCountMeansNoEntries) {
-  std::string reply = Reply(5000, {Hit(1)});
+  std::string reply = SearchReply(5000, {SearchHit(1)});
   service_.OnSearch([&](const httplib::Request&, httplib::Response& res) {
     res.set_content(reply, "application/json");
   });
@@ -232,19 +224,19 @@ TEST_F(StockSourceTest, TheTotalIsCappedAndAZeroCountMeansNoEntries) {
   EXPECT_EQ(outcome.total, 1000);
   EXPECT_EQ(outcome.entries.size(), 1u);
 
-  reply = Reply(0, {Hit(1), Hit(2)});
+  reply = SearchReply(0, {SearchHit(1), SearchHit(2)});
   outcome = Search();
   EXPECT_EQ(outcome.total, 0);
   EXPECT_TRUE(outcome.entries.empty());
 
-  reply = R"({"SerializerWrappedObject": )" + Reply(3, {Hit(1), Hit(2), Hit(3)}) + "}";
+  reply = R"({"SerializerWrappedObject": )" + SearchReply(3, {SearchHit(1), SearchHit(2), SearchHit(3)}) + "}";
   outcome = Search();
   EXPECT_EQ(outcome.total, 3);
   EXPECT_EQ(outcome.entries.size(), 3u);
 }
 
 TEST_F(StockSourceTest, CachedDescriptionAndPreviewAreAppliedWithoutDownloading) {
-  AnswerSearches(Reply(1, {Hit(55, R"("tplx_metadata_url": "https://cdn/d.json")")}));
+  AnswerSearches(SearchReply(1, {SearchHit(55, R"("tplx_metadata_url": "https://cdn/d.json")")}));
   service_.Start();
   WriteFile(service_.AssetFolder("55") / "definition.json", Description("capsule-55"));
   WriteFile(service_.AssetFolder("55") / "thumb.mp4", "video");
@@ -263,7 +255,7 @@ TEST_F(StockSourceTest, CachedDescriptionAndPreviewAreAppliedWithoutDownloading)
 }
 
 TEST_F(StockSourceTest, AnUnreadableCachedDescriptionIsIgnored) {
-  AnswerSearches(Reply(1, {Hit(56)}));
+  AnswerSearches(SearchReply(1, {SearchHit(56)}));
   service_.Start();
   WriteFile(service_.AssetFolder("56") / "definition.json", R"({"apiVersion": "1.4", "capsuleID": 12})");
   const Outcome outcome = Search();
@@ -308,7 +300,7 @@ TEST_F(StockSourceTest, FailedRequestsGiveNoEntriesQuietly) {
     TestStockService service;
     service.OnSearch([&](const httplib::Request&, httplib::Response& res) {
       res.status = status;
-      res.set_content(Reply(3, {Hit(1)}), "application/json");
+      res.set_content(SearchReply(3, {SearchHit(1)}), "application/json");
     });
     service.Start();
     const Outcome outcome = Search();
@@ -328,7 +320,7 @@ TEST_F(StockSourceTest, ARedirectLoopGivesNoEntries) {
 }
 
 TEST_F(StockSourceTest, AServiceWhoseCertificateDoesNotVerifyGivesNoEntries) {
-  AnswerSearches(Reply(1, {Hit(1)}));
+  AnswerSearches(SearchReply(1, {SearchHit(1)}));
   service_.Start();
   zorvcore::DebugDatabase::ClearEntry("Net.CAFile");
   const Outcome outcome = Search();
@@ -338,7 +330,7 @@ TEST_F(StockSourceTest, AServiceWhoseCertificateDoesNotVerifyGivesNoEntries) {
 }
 
 TEST_F(StockSourceTest, WithoutIdentityThereIsNoRequest) {
-  AnswerSearches(Reply(1, {Hit(1)}));
+  AnswerSearches(SearchReply(1, {SearchHit(1)}));
   service_.Start();
   Outcome outcome;
   outcome.total = 77;
@@ -354,7 +346,7 @@ TEST_F(StockSourceTest, WithoutIdentityThereIsNoRequest) {
 }
 
 TEST_F(StockSourceTest, ACancelledSearchLeavesResultsAndTotalAlone) {
-  AnswerSearches(Reply(1, {Hit(1)}));
+  AnswerSearches(SearchReply(1, {SearchHit(1)}));
   service_.Start();
   auto cancel = std::make_shared<CheckCancel>();
   cancel->Abort();

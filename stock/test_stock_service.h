@@ -191,6 +191,19 @@ class TestStockService {
   std::vector<zorvcore::debug::AssertReport> reports_;  // guarded by mutex_
 };
 
+// One hit of a search reply: asset `id` titled "Template <id>", with `extra` members ("name": value, ...).
+inline std::string SearchHit(int id, const std::string& extra = "") {
+  return R"({"id": )" + std::to_string(id) + R"(, "title": "Template )" + std::to_string(id) + "\"" +
+         (extra.empty() ? "" : ", " + extra) + "}";
+}
+
+// A search reply counting `total` hits and carrying `hits`.
+inline std::string SearchReply(int total, const std::vector<std::string>& hits) {
+  std::string files;
+  for (const std::string& hit : hits) files += (files.empty() ? "" : ",") + hit;
+  return R"({"nb_results": )" + std::to_string(total) + R"(, "files": [)" + files + "]}";
+}
+
 // A connection with distinct values in every field, so a test sees which one was sent.
 inline std::shared_ptr<ClientStockConnection> MakeTestConnection(int32_t templateTypeId = 3) {
   using zorvcore::ImmutableString;

@@ -15,16 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Hit(int id, const std::string& extra = "") {
-  return R"({"id": )" + std::to_string(id) + R"(, "title": "Template )" + std::to_string(id) + "\"" +
-         (extra.empty() ? "" : ", " + extra) + "}";
-}
-
-std::string Reply(int total, const std::vector<std::string>& hits) {
-  std::string files;
-  for (const std::string& hit : hits) files += (files.empty() ? "" : ",") + hit;
-  return R"({"nb_results": )" + std::to_string(total) + R"(, "files": [)" + files + "]}";
-}
+using zorvcapsule::testing::SearchHit;
+using zorvcapsule::testing::SearchReply;
 
 class StockSearchCommandTest : public StockToolTest {
  protected:
@@ -34,8 +26,8 @@ class StockSearchCommandTest : public StockToolTest {
       const int offset = std::stoi(req.get_param_value("search_parameters[offset]"));
       const int limit = std::stoi(req.get_param_value("search_parameters[limit]"));
       std::vector<std::string> page;
-      for (int id = offset; id < std::min(hits, offset + limit); ++id) page.push_back(Hit(id));
-      res.set_content(Reply(hits, page), "application/json");
+      for (int id = offset; id < std::min(hits, offset + limit); ++id) page.push_back(SearchHit(id));
+      res.set_content(SearchReply(hits, page), "application/json");
     });
   }
   void ServeReply(const std::string& reply) {
@@ -74,7 +66,7 @@ TEST_F(StockSearchCommandTest, EveryPageOfThePagedWalkIsPrintedInDeliveryOrder) 
 }
 
 TEST_F(StockSearchCommandTest, EntriesCarryTheCatalogueMembersAndTheStockOnes) {
-  ServeReply(Reply(1, {Hit(101, R"("creator_name": "Ann", "width": 1920, "height": 1080, "premium_level_id": 2,
+  ServeReply(SearchReply(1, {SearchHit(101, R"("creator_name": "Ann", "width": 1920, "height": 1080, "premium_level_id": 2,
       "video_preview_url": "https://cdn.example/p.mp4", "is_licensed": "Standard")")}));
   service.Start();
   const ProgramRun run = Stock({"search", "--json"});
@@ -97,7 +89,7 @@ TEST_F(StockSearchCommandTest, EntriesCarryTheCatalogueMembersAndTheStockOnes) {
 }
 
 TEST_F(StockSearchCommandTest, TheTableListsEachTemplateAndTheCount) {
-  ServeReply(Reply(2, {Hit(7, R"("creator_name": "Ann")"), Hit(8)}));
+  ServeReply(SearchReply(2, {SearchHit(7, R"("creator_name": "Ann")"), SearchHit(8)}));
   service.Start();
   const ProgramRun run = Stock({"search", "bold"});
   ASSERT_EQ(run.status, 0) << Describe(run);
@@ -254,10 +246,10 @@ class StockSearchCacheTest : public StockSearchCommandTest {
       res.set_content("MP4 bytes " + req.matches[1].str(), "video/mp4");
     });
     service.Start();
-    ServeReply(Reply(2, {Hit(55, R"("tplx_metadata_url": ")" + service.Url("/desc/55") + R"(", "thumbnail_url": ")" +
+    ServeReply(SearchReply(2, {SearchHit(55, R"("tplx_metadata_url": ")" + service.Url("/desc/55") + R"(", "thumbnail_url": ")" +
                                     service.Url("/thumb/55") + R"(", "video_preview_url": ")" +
                                     service.Url("/previews/55") + "\""),
-                         Hit(56, R"("video_preview_url": ")" + service.Url("/previews/404") + "\"")}));
+                         SearchHit(56, R"("video_preview_url": ")" + service.Url("/previews/404") + "\"")}));
   }
 
   // The entry with asset ID `id` in a --json output.
