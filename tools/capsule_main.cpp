@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/net/curl_global.h"
 #include "tools/catalogue_command.h"
 #include "tools/exit_status.h"
 #include "tools/extract_command.h"
@@ -157,6 +158,9 @@ int Run(int argc, char** argv) {
     return ReportParseError(app, error);
   }
   if (const auto status = ApplyHostSettings(options.settings, std::cerr)) return *status;
+  // Networking is set up here, on the main thread, before the library's worker threads can make the
+  // first request: the set-up leaves per-thread state behind on the thread that runs it.
+  if (stock.search->parsed() || stock.licence->parsed() || stock.download->parsed()) zorvnet::EnsureCurlInitialized();
   if (stock.search->parsed()) return RunStockSearchCommand(options.stockSearch, std::cout, std::cerr);
   if (stock.licence->parsed()) return RunStockLicenceCommand(options.stockLicence, std::cout, std::cerr);
   if (stock.download->parsed()) return RunStockDownloadCommand(options.stockDownload, std::cout, std::cerr);

@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -51,6 +52,10 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
   for (auto& text : texts) argv.push_back(text.data());
   argv.push_back(nullptr);
   std::vector<std::string> environment{"TMPDIR=" + tempFolder.string(), "LC_ALL=C", "PATH=/usr/bin:/bin"};
+  // A sanitizer build's settings (suppressions, leak checking) hold for the program as for the test.
+  for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"}) {
+    if (const char* value = std::getenv(name)) environment.push_back(std::string(name) + "=" + value);
+  }
   environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
   std::vector<char*> envp;
   for (auto& text : environment) envp.push_back(text.data());
