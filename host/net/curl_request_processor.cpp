@@ -35,6 +35,12 @@ CurlRequestProcessor::~CurlRequestProcessor() {
   }
 }
 
+void CurlRequestProcessor::Shutdown() {
+  loop_->Stop();
+  std::lock_guard<std::mutex> lock(threadMutex_);
+  if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+}
+
 bool CurlRequestProcessor::StartRequest(const zorvcore::Guid& requestId, Request request,
                                         RequestCallback callback) {
   std::string problem;

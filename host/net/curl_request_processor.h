@@ -16,6 +16,7 @@
 #define ZORVCAPSULE_HOST_NET_CURL_REQUEST_PROCESSOR_H_
 
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "host/net/request_processor.h"
@@ -34,10 +35,19 @@ class CurlRequestProcessor final : public RequestProcessor {
                     RequestCallback callback) override;
   void TryToCancelRequest(const zorvcore::Guid& requestId) override;
 
+  // Ends the unfinished requests as destruction does and waits for the network thread to end, even
+  // while other components still hold the processor; StartRequest refuses from then on. An owner
+  // that must know the thread is gone by a certain point (before the process's exit handlers tear
+  // down the TLS library, whose per-thread state the thread would otherwise leave behind) calls it.
+  // Called on the network thread itself, it only stops the processor.
+  // REQUIRES: the caller holds a reference to the processor for the duration of the call.
+  void Shutdown();
+
  private:
   explicit CurlRequestProcessor(std::shared_ptr<TransferLoop> loop);
 
   const std::shared_ptr<TransferLoop> loop_;
+  std::mutex threadMutex_;  // orders Shutdown callers; the destructor cannot overlap them
   std::thread thread_;
 };
 

@@ -135,6 +135,26 @@ TEST_F(CurlRequestProcessorTest, ShutdownWithRequestsInFlightCallsEachBackOnce) 
   EXPECT_EQ(second.Wait()->Error(), RequestError::kShutdown);
 }
 
+TEST_F(CurlRequestProcessorTest, ShutdownWhileOthersHoldTheProcessorEndsItsWorkAndRefusesMore) {
+  server_.HoldGet("/silent");
+  server_.Start();
+  const ResponseCatcher held = Get(server_.Url("/silent"));
+  ASSERT_TRUE(server_.WaitUntilHeld(1));
+  const std::shared_ptr<CurlRequestProcessor> other = processor_;
+
+  processor_->Shutdown();
+
+  // The request has been called back by the time Shutdown returns.
+  EXPECT_EQ(held.Calls(), 1);
+  ASSERT_NE(held.Wait(), nullptr);
+  EXPECT_EQ(held.Wait()->Error(), RequestError::kShutdown);
+  ResponseCatcher refused;
+  EXPECT_FALSE(other->GET(Guid::CreateUnique(), refused.Callback(), Text(server_.Url("/silent")), HeaderMap(),
+                          Configuration()));
+  processor_->Shutdown();  // a second call finds nothing left to do
+  EXPECT_EQ(refused.Calls(), 0);
+}
+
 TEST_F(CurlRequestProcessorTest, OverallTimeLimitEndsASilentRequest) {
   server_.HoldGet("/silent");
   server_.Start();

@@ -2,7 +2,8 @@
 //
 // http::GetGlobalRequestProcessor makes one CurlRequestProcessor on first use and hands the same one
 // to every caller until the process exits; at exit its unfinished requests end with
-// RequestError::kShutdown. Components that want to end their own requests as a group wrap it with
+// RequestError::kShutdown and the exit waits for its network thread, even if a component still
+// holds the processor then (later requests are refused). Components that want to end their own requests as a group wrap it with
 // http::CreateProxyProcessor (proxy_request_processor.h).
 //
 // Thread safety: every function may be called from any thread.
