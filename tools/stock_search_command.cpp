@@ -1,6 +1,7 @@
 #include "tools/stock_search_command.h"
 
 #include "host/core/unicode.h"
+#include "stock/can_connect_with_stock.h"
 #include "stock/stock_filters.h"
 #include "tools/diagnostics_collector.h"
 #include "tools/exit_status.h"
@@ -36,6 +37,15 @@ bool ReportTrouble(const StockSearchResult& result, const DiagnosticsCollector& 
 int RunStockSearchCommand(const StockSearchOptions& options, std::ostream& out, std::ostream& err) {
   StockSearchRequest request;
   if (const auto status = LoadStockIdentity(options.identity, request.identity, err)) return *status;
+  // A search without a token ends quietly with no templates, which would read as "nothing found":
+  // ask first, as a host does before it shows stock features. The token fetched here is cached for
+  // the search.
+  const StockIdentity& identity = request.identity;
+  if (!zorvcapsule::CanConnectWithStock(identity.clientId, identity.credential, identity.connection,
+                                        identity.token)) {
+    PrintError(err, "stock search", "the identity service gave no access token for this credential");
+    return kExitFailed;
+  }
   for (const std::string& word : options.words) request.words.push_back(zorvcore::UTF8ToUTF16(word));
   request.filter = FilterValue(options.filter);
   request.thumbnails = options.thumbnails;

@@ -8,10 +8,11 @@
 // and still thumbnail and shows the thumbnail's path; --previews downloads each template's preview
 // video and shows its path (videoPreviewPath).
 //
-// The service is outside the host's control: a request that fails ends its page with no templates,
-// as the library gives it. The command fails (status 1), after printing what it found, when the
-// walk did not end, previews were still downloading at the time limit, or the library reported a
-// reply it could not read.
+// Before searching it makes sure an access token can be had (the token given, or one the identity
+// service gives for the credential), and fails (status 1) at once when none can. The service is
+// outside the host's control: a request that fails ends its page with no templates, as the library
+// gives it. The command fails, after printing what it found, when the walk did not end, previews
+// were still downloading at the time limit, or the library reported a reply it could not read.
 //
 // Thread safety: run from the program's main thread.
 

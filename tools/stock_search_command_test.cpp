@@ -158,6 +158,18 @@ TEST_F(StockSearchCommandTest, ACredentialFromTheEnvironmentIsExchangedForAToken
   EXPECT_EQ(searches[0].Header("Authorization"), "Bearer fetched");
 }
 
+TEST_F(StockSearchCommandTest, ACredentialTheIdentityServiceRefusesFailsBeforeAnySearch) {
+  ServeHits(1);
+  service.OnTokenFetch(401, R"({"error": "invalid_credentials"})");
+  service.Start();
+  const ProgramRun run = Stock({"search"}, {"--client-id", "client-7", "--credential", "wrong"});
+  EXPECT_EQ(run.status, 1) << Describe(run);
+  EXPECT_NE(run.err.find("gave no access token"), std::string::npos) << run.err;
+  EXPECT_TRUE(run.out.empty());
+  EXPECT_EQ(service.CountOf("/ident/prod"), 1u);
+  EXPECT_EQ(service.CountOf(kSearchPath), 0u);
+}
+
 TEST_F(StockSearchCommandTest, ATokenFromTheEnvironmentIsUsedAsItIs) {
   ServeHits(1);
   service.Start();
