@@ -21,7 +21,7 @@ set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 
 set(_runtime_package libzorvcapsule${ZORV_SOVERSION})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${_runtime_package})
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "motion-graphics template library for video-editing hosts
 Reads and writes template descriptions, opens .tplx template packages, keeps a searchable
 catalogue of templates and is the stock-content service client. This package holds the shared

@@ -1,30 +1,21 @@
-# zorv_installed_headers(OUT_VAR LIBRARY_TARGETS target... HOST_SERVICE_HEADERS header...)
-#
-# The headers a host needs, as paths relative to the source root:
+# The headers a host needs, worked out when the library is installed (so that a header edited since
+# the build was configured is judged as it is now):
 #   - every header that declares part of the template library's exported interface (it carries
-#     ZORVCAPSULE_EXPORT), found in every folder that gives sources to LIBRARY_TARGETS, so a new
-#     library folder is covered without a change here;
+#     ZORVCAPSULE_EXPORT) in LIBRARY_FOLDERS, the folders that give the library its sources;
 #   - HOST_SERVICE_HEADERS, the host-layer services a host calls itself to drive the library;
 #   - every header those include, transitively ("path/from/root.h" includes), wherever it lives.
 # Everything else stays private. A test-only header reached this way, or an include naming no header
-# in the tree, stops the configure step: the installed tree must compile on its own.
-function(zorv_installed_headers out_var)
-  cmake_parse_arguments(ARG "" "" "LIBRARY_TARGETS;HOST_SERVICE_HEADERS" ${ARGN})
-  set(_root ${PROJECT_SOURCE_DIR})
+# in the tree, stops the installation: the installed tree must compile on its own.
 
-  set(_folders "")
-  foreach(_target ${ARG_LIBRARY_TARGETS})
-    get_target_property(_sources ${_target} SOURCES)
-    foreach(_source ${_sources})
-      get_filename_component(_folder ${_source} DIRECTORY)
-      list(APPEND _folders ${_folder})
-    endforeach()
-  endforeach()
-  list(REMOVE_DUPLICATES _folders)
+# zorv_installed_headers(OUT_VAR SOURCE_ROOT dir LIBRARY_FOLDERS dir... HOST_SERVICE_HEADERS header...)
+# Sets OUT_VAR to the headers' paths relative to SOURCE_ROOT, sorted.
+function(zorv_installed_headers out_var)
+  cmake_parse_arguments(ARG "" "SOURCE_ROOT" "LIBRARY_FOLDERS;HOST_SERVICE_HEADERS" ${ARGN})
+  set(_root ${ARG_SOURCE_ROOT})
 
   set(_pending ${ARG_HOST_SERVICE_HEADERS})
-  foreach(_folder ${_folders})
-    file(GLOB _candidates ${_folder}/*.h)
+  foreach(_folder ${ARG_LIBRARY_FOLDERS})
+    file(GLOB _candidates ${_root}/${_folder}/*.h)
     foreach(_header ${_candidates})
       file(STRINGS ${_header} _marks REGEX "ZORVCAPSULE_EXPORT" LIMIT_COUNT 1)
       if(_marks)
@@ -37,7 +28,8 @@ function(zorv_installed_headers out_var)
   set(_headers "")
   while(_pending)
     list(POP_FRONT _pending _header)
-    if(_header IN_LIST _headers)
+    list(FIND _headers ${_header} _seen_at)
+    if(_seen_at GREATER -1)
       continue()
     endif()
     if(NOT EXISTS ${_root}/${_header})
@@ -57,4 +49,16 @@ function(zorv_installed_headers out_var)
   endwhile()
   list(SORT _headers)
   set(${out_var} ${_headers} PARENT_SCOPE)
+endfunction()
+
+# zorv_install_headers(DESTINATION dir SOURCE_ROOT dir LIBRARY_FOLDERS ... HOST_SERVICE_HEADERS ...)
+# For install(CODE): copies the headers under DESTINATION, keeping their paths from SOURCE_ROOT.
+function(zorv_install_headers)
+  cmake_parse_arguments(ARG "" "DESTINATION;SOURCE_ROOT" "LIBRARY_FOLDERS;HOST_SERVICE_HEADERS" ${ARGN})
+  zorv_installed_headers(_headers SOURCE_ROOT ${ARG_SOURCE_ROOT} LIBRARY_FOLDERS ${ARG_LIBRARY_FOLDERS}
+    HOST_SERVICE_HEADERS ${ARG_HOST_SERVICE_HEADERS})
+  foreach(_header ${_headers})
+    get_filename_component(_folder ${_header} DIRECTORY)
+    file(INSTALL ${ARG_SOURCE_ROOT}/${_header} DESTINATION ${ARG_DESTINATION}/${_folder})
+  endforeach()
 endfunction()
