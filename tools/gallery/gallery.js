@@ -10,7 +10,7 @@
   const data = window.capsuleCatalogue || { title: '', total: 0, folders: [], entries: [] };
   const entries = data.entries;
   const CHUNK = 60;
-  const MAX_TAG_CHIPS = 18;
+  const MAX_TAG_CHIPS = 14;
   // How far below the visible part the next cards are already made.
   const LOOKAHEAD_PX = 1200;
 
@@ -26,31 +26,51 @@
 
   // ---- Word search: what the catalogue's search index finds ----------------------------------
   // The index splits names, tags and folders into words of letters, digits and private-use
-  // characters, folded to lower case without diacritics; catalogue.js carries each template's
-  // words folded that way. A word typed here is folded alike and may split into several words
-  // ("blue-title"), which must all begin words of one and the same value; every word typed must
-  // match some value of the template.
-  const COMBINING_DIACRITIC = /[\u0300-\u036f]/u;
-  const LETTER_WITH_DIACRITICS = /^\p{L}[\u0300-\u036f]+$/u;
-  const WORD = /[\p{L}\p{N}\p{Co}]+/gu;
+  // characters and folds each character: lower case, and a Latin letter with diacritics becomes its
+  // plain ASCII letter (other scripts keep their marks); a combining diacritic inside a word is
+  // dropped. catalogue.js carries each template's words folded by the index itself; a word typed
+  // here is folded alike below. It may split into several words ("blue-title"), which must all
+  // begin words of one and the same value; every word typed must match some value of the template.
+  const WORD_CHARACTER = /^[\p{L}\p{N}\p{Co}]$/u;
+  const ASCII_LETTER_WITH_DIACRITICS = /^[a-z][\u0300-\u036f]+$/u;
+  // The combining marks (from U+0300) that continue a word and are dropped from it, as bits.
+  const DIACRITIC_BITS = [0x08029FDF, 0x000361F8];
 
-  function foldCharacter(c) {
-    if (COMBINING_DIACRITIC.test(c)) return '';
-    const decomposed = c.normalize('NFD');
-    // Character by character, so that no context (a final sigma) changes a letter's lower case.
-    const base = LETTER_WITH_DIACRITICS.test(decomposed) ? String.fromCodePoint(decomposed.codePointAt(0)) : c;
-    return base.toLowerCase();
+  function isDiacritic(codePoint) {
+    if (codePoint < 0x300 || codePoint > 0x331) return false;
+    const offset = codePoint - 0x300;
+    return ((DIACRITIC_BITS[offset >> 5] >>> (offset & 31)) & 1) === 1;
+  }
+
+  // Character by character, so that no context (a final sigma) changes a letter's lower case.
+  function foldLetter(c) {
+    const lower = c.toLowerCase();
+    const decomposed = lower.normalize('NFD');
+    return ASCII_LETTER_WITH_DIACRITICS.test(decomposed) ? decomposed[0] : lower;
   }
 
   function foldedWords(text) {
-    let folded = '';
-    for (const c of text) folded += foldCharacter(c);
-    return folded.match(WORD) || [];
+    const words = [];
+    let word = '';
+    for (const c of text) {
+      if (WORD_CHARACTER.test(c)) {
+        word += foldLetter(c);
+      } else if (word && !isDiacritic(c.codePointAt(0))) {
+        words.push(word);
+        word = '';
+      }
+    }
+    if (word) words.push(word);
+    return words;
   }
 
-  // The search box's text as terms, each the folded words of one typed word; no terms: no search.
+  // The search box's text as terms, each the folded words of one typed word; null when the box is
+  // empty (no search). A typed word without letters or digits ("-") asks for nothing; when no typed
+  // word asks for anything, nothing is found, as in the catalogue.
   function searchTerms(text) {
-    return text.split(/\s+/u).map(foldedWords).filter((words) => words.length > 0);
+    const typed = text.split(/\s+/u).filter(Boolean);
+    if (typed.length === 0) return null;
+    return typed.map(foldedWords).filter((words) => words.length > 0);
   }
 
   function termMatchesValue(term, value) {
@@ -58,7 +78,8 @@
   }
 
   function matchesTerms(entry, terms) {
-    return terms.every((term) => entry.words.some((value) => termMatchesValue(term, value)));
+    if (terms === null) return true;
+    return terms.length > 0 && terms.every((term) => entry.words.some((value) => termMatchesValue(term, value)));
   }
 
   // ---- Texts -----------------------------------------------------------------------------------
@@ -91,7 +112,7 @@
   }
 
   // ---- Filters ---------------------------------------------------------------------------------
-  const state = { terms: [], folder: '', tags: new Set() };
+  const state = { terms: null, folder: '', tags: new Set() };
   let shown = [];     // indexes into entries, in catalogue order
   let rendered = 0;   // how many of `shown` have cards
 
