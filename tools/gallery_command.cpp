@@ -151,11 +151,10 @@ std::string WriteSite(GallerySite& site, const std::string& title, const std::ve
   }
   const json::JSONValuePtr data = GalleryDataJSON(title, items);
   if (problem.empty()) problem = site.WriteText("catalogue.json", json::GetJSONUTF8String(data, true) + "\n");
+  const GalleryScripts scripts = GalleryDataScripts(data);
+  if (problem.empty()) problem = site.WriteText("catalogue-details.js", scripts.details);
   // Written last: it marks the folder as a gallery once everything else is in place.
-  if (problem.empty()) {
-    problem = site.WriteText(GallerySite::kMarkerFile,
-                             "window.capsuleCatalogue = " + json::GetJSONUTF8String(data, false) + ";\n");
-  }
+  if (problem.empty()) problem = site.WriteText(GallerySite::kMarkerFile, scripts.cards);
   if (problem.empty()) {
     site.RemoveOthers(kThumbnailFolder);
     site.RemoveOthers(kPreviewFolder);

@@ -4,11 +4,12 @@
 // The catalogue is built exactly as `capsule catalogue` builds it (same sources, same entries), and
 // SITE receives a static site that needs nothing from the network: index.html with its style sheet
 // and script, catalogue.json (the entries, with thumbnail and preview paths relative to SITE),
-// catalogue.js (the same data as a script the page loads, since a page opened from a file may not
-// fetch), and the still thumbnails and video previews. A second run brings SITE up to date,
-// writing only what changed and removing thumbnails and previews of templates that are gone (see
-// tools/gallery_site.h). A SITE that holds anything but a gallery is refused; a catalogue the
-// library reported trouble with leaves SITE untouched (status 1).
+// catalogue.js and catalogue-details.js (the same data as scripts the page loads, since a page
+// opened from a file may not fetch; see tools/gallery_data.h), and the still thumbnails and video
+// previews. A second run brings SITE up to date, writing only what changed and removing thumbnails
+// and previews of templates that are gone (see tools/gallery_site.h). A SITE that holds anything
+// but a gallery is refused; a catalogue the library reported trouble with leaves SITE untouched
+// (status 1).
 //
 // Prints a summary and, as its last line, the page's file:// address.
 //

@@ -84,6 +84,7 @@ TEST_F(GalleryCommandTest, SiteHoldsThePageTheCatalogueAndEveryThumbnail) {
     EXPECT_THAT(text, Not(HasSubstr("url("))) << file;
   }
   EXPECT_THAT(ReadWholeFile(Path("site/catalogue.js")), HasSubstr("window.capsuleCatalogue = {"));
+  EXPECT_THAT(ReadWholeFile(Path("site/catalogue-details.js")), HasSubstr("window.capsuleCatalogueDetails = [{"));
 
   const ProgramRun listed = Capsule({"catalogue", Path("templates").string(), "--json"});
   const json::JSONArray catalogued =

@@ -1,8 +1,12 @@
 #include "tools/gallery_data.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
+#include <string_view>
 
 #include "capsule/client_control.h"
+#include "host/core/json_write.h"
 #include "host/core/unicode.h"
 #include "tools/catalogue_json.h"
 #include "tools/control_text.h"
@@ -60,7 +64,30 @@ json::JSONValuePtr ItemJSON(const GalleryItem& item) {
   return entry;
 }
 
+// The members the cards and the search need; the rest wait for the details script.
+constexpr std::string_view kCardMembers[] = {"durationMs",    "folder", "frameHeight", "frameWidth",       "name",
+                                             "path",          "tags",   "thumbnailPath", "videoPreviewPath", "words"};
+
+bool IsCardMember(std::string_view key) {
+  return std::find(std::begin(kCardMembers), std::end(kCardMembers), key) != std::end(kCardMembers);
+}
+
 }  // namespace
+
+GalleryScripts GalleryDataScripts(const json::JSONValuePtr& data) {
+  json::JSONArray cards, details;
+  for (const json::JSONValuePtr& entry : json::AsArray(json::GetVariantInObject(data, "entries"))) {
+    json::JSONObject card, detail;
+    for (const auto& [key, value] : json::AsObject(entry)) json::AddToObject(IsCardMember(key) ? card : detail, key, value);
+    cards.push_back(json::MakeJSONObject(std::move(card)));
+    details.push_back(json::MakeJSONObject(std::move(detail)));
+  }
+  json::JSONObject root = json::AsObject(data);
+  json::AddToObject(root, "entries", json::MakeJSONArray(std::move(cards)));
+  return {"window.capsuleCatalogue = " + json::GetJSONUTF8String(json::MakeJSONObject(std::move(root)), false) + ";\n",
+          "window.capsuleCatalogueDetails = " + json::GetJSONUTF8String(json::MakeJSONArray(std::move(details)), false) +
+              ";\n"};
+}
 
 json::JSONValuePtr GalleryDataJSON(const std::string& title, const std::vector<GalleryItem>& items) {
   json::JSONArray entries;

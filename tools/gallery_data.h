@@ -11,6 +11,11 @@
 //   words     the indexed values, each as its folded words (see tools/gallery_search_words.h)
 // "folders" lists the entries' folder labels once each, sorted.
 //
+// The page loads the same data as two scripts, so that it shows its cards before the details are
+// read: catalogue.js sets window.capsuleCatalogue to the object above with each entry cut down to
+// what the cards and the search need, and catalogue-details.js sets window.capsuleCatalogueDetails
+// to the list of the entries' other members, in the same order.
+//
 // Thread safety: pure functions; use from any thread.
 
 #ifndef ZORVCAPSULE_TOOLS_GALLERY_DATA_H_
@@ -37,6 +42,14 @@ struct GalleryItem {
 };
 
 zorvcore::serialization::JSONValuePtr GalleryDataJSON(const std::string& title, const std::vector<GalleryItem>& items);
+
+struct GalleryScripts {
+  std::string cards;    // catalogue.js
+  std::string details;  // catalogue-details.js
+};
+
+// The two scripts holding `data`, a result of GalleryDataJSON.
+GalleryScripts GalleryDataScripts(const zorvcore::serialization::JSONValuePtr& data);
 
 }  // namespace capsuletool
 

@@ -1,9 +1,10 @@
 // The gallery page: the templates of catalogue.js as a grid of cards, filtered by words, tags and
 // folder, with one template's details in a dialog.
 //
-// It fetches nothing: the data arrives as the script catalogue.js (a page opened from a file may not
-// fetch), the thumbnails and previews as files beside the page. The cards are made a chunk at a time
-// as the list scrolls into view, so a collection of thousands opens at once.
+// It fetches nothing: the data arrives as scripts (a page opened from a file may not fetch), the
+// thumbnails and previews as files beside the page. catalogue.js carries what the cards and the
+// search need; catalogue-details.js, loaded once the cards are up, the rest. The cards are made a
+// chunk at a time as the list scrolls into view, so a collection of thousands opens at once.
 'use strict';
 
 (() => {
@@ -278,6 +279,28 @@
   }
 
   // ---- Details -----------------------------------------------------------------------------------
+  let details = 'waiting';  // then 'loading', then 'done'
+  const afterDetails = [];
+
+  // Adds each entry's other members from catalogue-details.js, then runs `then`.
+  function loadDetails(then) {
+    if (then) afterDetails.push(then);
+    if (details === 'done') afterDetails.splice(0).forEach((run) => run());
+    if (details !== 'waiting') return;
+    details = 'loading';
+    const script = document.createElement('script');
+    const finish = () => {
+      (window.capsuleCatalogueDetails || []).forEach((members, i) => Object.assign(entries[i] || {}, members));
+      details = 'done';
+      performance.mark('gallery-details');
+      afterDetails.splice(0).forEach((run) => run());
+    };
+    script.addEventListener('load', finish);
+    script.addEventListener('error', finish);
+    script.src = 'catalogue-details.js';
+    document.body.append(script);
+  }
+
   function addFact(list, label, value) {
     if (value === '' || value === undefined || value === null) return;
     list.append(element('dt', '', label));
@@ -307,39 +330,44 @@
   }
 
   function openDetail(index) {
+    loadDetails(() => showDetail(index));
+  }
+
+  function showDetail(index) {
     const entry = entries[index];
     stopPreview();
     byId('detail-name').textContent = entry.name;
     detailMedia(entry);
     const description = byId('detail-description');
-    description.textContent = entry.description;
+    description.textContent = entry.description || '';
     description.hidden = !entry.description;
 
     const facts = byId('detail-facts');
     facts.replaceChildren();
-    const names = Object.entries(entry.names).map(([locale, name]) => `${locale.replace('_', '-')}: ${name}`);
+    const names = Object.entries(entry.names || {}).map(([locale, name]) => `${locale.replace('_', '-')}: ${name}`);
     addFact(facts, 'Names', names.length > 0 ? names : entry.name);
     addFact(facts, 'Duration', secondsText(entry.durationMs));
     addFact(facts, 'Frame size', frameText(entry));
-    addFact(facts, 'Package size', byteSizeText(entry.fileSize));
+    addFact(facts, 'Package size', entry.fileSize === undefined ? '' : byteSizeText(entry.fileSize));
     addFact(facts, 'Folder', entry.folder === '.' ? 'Top folder' : entry.folder);
     addFact(facts, 'Tags', entry.tags.length > 0 ? entry.tags.join(', ') : '');
-    addFact(facts, 'Fonts', entry.usedFonts.length > 0 ? entry.usedFonts.join(', ') : '');
+    addFact(facts, 'Fonts', (entry.usedFonts || []).join(', '));
     addFact(facts, 'Made with', entry.authorApp);
     addFact(facts, 'Modified', entry.modifiedTime ? entry.modifiedTime.replace('T', ' ').replace('Z', ' UTC') : '');
 
     const section = byId('detail-controls');
     const rows = section.querySelector('tbody');
     rows.replaceChildren();
-    for (const control of entry.controls) {
+    const controls = entry.controls || [];
+    for (const control of controls) {
       const row = element('tr');
       const name = element('td', '', control.name || control.id);
       if (control.hidden) name.append(element('span', 'hidden-mark', ' (hidden)'));
       row.append(name, element('td', '', control.kind), element('td', '', control.value));
       rows.append(row);
     }
-    section.hidden = entry.controls.length === 0;
-    dialog.showModal();
+    section.hidden = controls.length === 0;
+    if (!dialog.open) dialog.showModal();
   }
 
   function closeDetail() {
@@ -411,4 +439,14 @@
   new IntersectionObserver((seen) => {
     if (seen.some((entry) => entry.isIntersecting)) renderMore();
   }, { rootMargin: `0px 0px ${LOOKAHEAD_PX}px 0px` }).observe(more);
+
+  // The page answers input from here on; the first frame with cards follows. Measured by
+  // bench/gallery_speed.
+  performance.mark('gallery-interactive');
+  window.requestAnimationFrame(() => setTimeout(() => {
+    performance.mark('gallery-painted');
+    // The details are read when the page has nothing else to do, or at the first detail view.
+    if (window.requestIdleCallback) window.requestIdleCallback(() => loadDetails(), { timeout: 2000 });
+    else loadDetails();
+  }, 0));
 })();
