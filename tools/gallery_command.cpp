@@ -1,5 +1,7 @@
 #include "tools/gallery_command.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

@@ -2,7 +2,8 @@
 # tested in a real browser.
 
 set(_gallery_dir ${CMAKE_CURRENT_SOURCE_DIR}/gallery)
-set(_gallery_files ${_gallery_dir}/index.html ${_gallery_dir}/gallery.css ${_gallery_dir}/gallery.js)
+set(_gallery_files ${_gallery_dir}/index.html ${_gallery_dir}/gallery.css ${_gallery_dir}/gallery.js
+  ${_gallery_dir}/icon.svg)
 set(_gallery_header ${CMAKE_BINARY_DIR}/generated/tools/gallery_assets.h)
 string(REPLACE ";" "|" _gallery_list "${_gallery_files}")
 add_custom_command(

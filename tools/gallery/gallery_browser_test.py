@@ -6,19 +6,22 @@ Checks: the count equals the catalogue's; `#q=title` and a table of typed search
 templates the catalogue's word search finds; every thumbnail in view has decoded and carries the
 template's name as its text; cards are buttons, reachable with the keyboard; the detail view shows
 the controls; resting the pointer on a card whose preview cannot play leaves its still thumbnail;
-the console has no errors. Writes screenshots beside --screenshot for a person to look at.
+the page works from file:// and from a static web server on loopback; the console has no errors. Writes screenshots beside --screenshot for a person to look at.
 
 Exit status 0 passed, 1 failed, 77 skipped (Chromium missing or not starting; under CI=true that
 fails instead, so a CI machine never passes without having run the browser).
 """
 
 import argparse
+import functools
+import http.server
 import json
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import urllib.parse
 import zipfile
 
@@ -108,6 +111,11 @@ THUMBNAILS_IN_VIEW = """(() => {
     named: images.filter((image) => image.alt === entries[image.closest('.card').dataset.index].name).length,
   };
 })()"""
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
 
 
 def type_search(browser, page, text):
@@ -216,6 +224,16 @@ def check_page(browser, capsule, templates, site, screenshot, env):
     browser.screenshot(page, screenshot.replace(".png", "-detail.png"))
     press(browser, page, "Escape", "Escape", 27)
     browser.wait_until(page, "!document.getElementById('detail').open", "Escape to close the detail view")
+
+    # The same site from a static web server on loopback.
+    handler = functools.partial(QuietHandler, directory=site)
+    with http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler) as server:
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        browser.navigate(page, "http://127.0.0.1:%d/index.html#q=title" % server.server_address[1])
+        browser.wait_until(page, ready, "the cards from a web server")
+        expect_search(browser, page, catalogue(capsule, templates, ["title"], env), "#q=title from a web server")
+        browser.drain()
+        server.shutdown()
 
     # The same page at a phone's width, for a person to look at.
     browser.resize(page, *PHONE, mobile=True)
