@@ -70,9 +70,12 @@ class Browser:
         self.events = []
         try:
             self.call("Browser.getVersion", timeout=start_timeout)
-        except (BrowserUnavailable, OSError) as error:
+        except (BrowserUnavailable, OSError, TimeoutError) as error:
+            self.log.flush()
+            with open(self.log.name, "rb") as log:
+                said = log.read()[-600:].decode(errors="replace").strip()
             self.close()
-            raise BrowserUnavailable("Chromium did not start: %s" % error)
+            raise BrowserUnavailable("Chromium did not start (%s)%s" % (error, ": " + said if said else ""))
 
     # ---- messages ----
 
@@ -91,7 +94,7 @@ class Browser:
                 continue
             chunk = os.read(self._replies, 1 << 20)
             if not chunk:
-                raise BrowserUnavailable("Chromium closed its pipe (see %s)" % self.log.name)
+                raise BrowserUnavailable("Chromium closed its pipe")
             self._buffer += chunk
         text, self._buffer = self._buffer.split(b"\0", 1)
         return json.loads(text)
