@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 
 #include "capsule/capsule_json.h"
 #include "host/core/file_helper_utils.h"
@@ -30,6 +31,8 @@ namespace json = zorvcore::serialization;
 
 constexpr const char* kThumbnailFolder = "thumbnails";
 constexpr const char* kPreviewFolder = "previews";
+constexpr const char* kDataFile = "catalogue.json";
+constexpr const char* kDetailsScript = "catalogue-details.js";
 constexpr const char* kTitlePlaceholder = "{{title}}";
 
 fs::path PathOf(const std::u16string& path) { return fs::path(zorvcore::UTF16ToUTF8(path)); }
@@ -134,34 +137,55 @@ std::vector<GalleryItem> MakeItems(const CatalogueRequest& request, const Catalo
   return items;
 }
 
-std::string WriteSite(GallerySite& site, const std::string& title, const std::vector<GalleryItem>& items,
-                      const std::vector<Placement>& copies, TerminalProgress& progress) {
-  std::string problem;
-  for (size_t i = 0; i < copies.size() && problem.empty(); ++i) {
-    problem = site.CopyFile(copies[i].relative, copies[i].source);
+// Every name the gallery writes at the top of its folder.
+std::set<std::string> OwnNames() {
+  std::set<std::string> names{kThumbnailFolder, kPreviewFolder, kDataFile, kDetailsScript, GallerySite::kMarkerFile};
+  for (const auto& asset : gallery_assets::kAssets) names.insert(asset.name);
+  return names;
+}
+
+std::string CopyMedia(GallerySite& site, const std::vector<Placement>& copies, TerminalProgress& progress) {
+  for (size_t i = 0; i < copies.size(); ++i) {
+    if (std::string problem = site.CopyFile(copies[i].relative, copies[i].source); !problem.empty()) return problem;
     progress.ShowCount("copying thumbnails and previews", i + 1, copies.size());
   }
+  progress.Clear();
+  return std::string();
+}
+
+// The page's own files, with the title filled in.
+std::string WritePage(GallerySite& site, const std::string& title) {
+  const std::string placeholder = kTitlePlaceholder, escapedTitle = HtmlEscaped(title);
   for (const auto& asset : gallery_assets::kAssets) {
-    if (!problem.empty()) break;
     std::string content(reinterpret_cast<const char*>(asset.data), asset.size);
-    const std::string placeholder = kTitlePlaceholder, escapedTitle = HtmlEscaped(title);
     for (size_t at = content.find(placeholder); at != std::string::npos;
          at = content.find(placeholder, at + escapedTitle.size())) {
       content.replace(at, placeholder.size(), escapedTitle);
     }
-    problem = site.WriteText(asset.name, content);
+    if (std::string problem = site.WriteText(asset.name, content); !problem.empty()) return problem;
   }
+  return std::string();
+}
+
+std::string WriteData(GallerySite& site, const std::string& title, const std::vector<GalleryItem>& items) {
   const json::JSONValuePtr data = GalleryDataJSON(title, items);
-  if (problem.empty()) problem = site.WriteText("catalogue.json", json::GetJSONUTF8String(data, true) + "\n");
+  std::string problem = site.WriteText(kDataFile, json::GetJSONUTF8String(data, true) + "\n");
   const GalleryScripts scripts = GalleryDataScripts(data);
-  if (problem.empty()) problem = site.WriteText("catalogue-details.js", scripts.details);
+  if (problem.empty()) problem = site.WriteText(kDetailsScript, scripts.details);
   // Written last: it marks the folder as a gallery once everything else is in place.
   if (problem.empty()) problem = site.WriteText(GallerySite::kMarkerFile, scripts.cards);
+  return problem;
+}
+
+std::string WriteSite(GallerySite& site, const std::string& title, const std::vector<GalleryItem>& items,
+                      const std::vector<Placement>& copies, TerminalProgress& progress) {
+  std::string problem = CopyMedia(site, copies, progress);
+  if (problem.empty()) problem = WritePage(site, title);
+  if (problem.empty()) problem = WriteData(site, title, items);
   if (problem.empty()) {
     site.RemoveOthers(kThumbnailFolder);
     site.RemoveOthers(kPreviewFolder);
   }
-  progress.Clear();
   return problem;
 }
 
@@ -184,7 +208,7 @@ int RunGalleryCommand(const GalleryOptions& options, std::ostream& out, std::ost
   std::error_code error;
   const fs::path siteFolder = fs::absolute(fs::path(options.out), error).lexically_normal();
   GallerySite site(siteFolder);
-  if (const std::string problem = site.Prepare(); !problem.empty()) {
+  if (const std::string problem = site.Prepare(OwnNames()); !problem.empty()) {
     PrintError(err, "gallery", problem);
     return kExitFailed;
   }

@@ -165,6 +165,13 @@ TEST_F(GalleryCommandTest, RefusesAFolderThatHoldsSomethingElse) {
   EXPECT_EQ(ReadWholeFile(Path("site/notes.txt")), "mine");
   EXPECT_FALSE(fs::exists(Path("site/index.html")));
 
+  // What an interrupted first run leaves is taken up again.
+  fs::remove(Path("site/notes.txt"));
+  fs::create_directories(Path("site/thumbnails"));
+  { std::ofstream(Path("site/index.html")) << "<!doctype html>"; }
+  EXPECT_EQ(Gallery().status, 0);
+  EXPECT_TRUE(fs::exists(Path("site/catalogue.js")));
+
   const ProgramRun missing = Capsule({"gallery", Path("nowhere").string(), "--out", Path("site2").string()});
   EXPECT_EQ(missing.status, 1);
   EXPECT_FALSE(fs::exists(Path("site2")));

@@ -49,21 +49,24 @@ bool SameCopy(const fs::path& target, const fs::path& source) {
 
 }  // namespace
 
-std::string GallerySite::Prepare() {
+std::string GallerySite::Prepare(const std::set<std::string>& ownNames) {
   std::error_code error;
   if (!fs::exists(folder_, error)) {
     fs::create_directories(folder_, error);
     return error ? Describe(folder_, error) : std::string();
   }
   if (!fs::is_directory(folder_, error)) return folder_.native() + ": is not a folder";
-  const bool empty = fs::is_empty(folder_, error);
-  if (error) return Describe(folder_, error);
-  if (!empty && !fs::is_regular_file(folder_ / kMarkerFile, error)) {
-    return folder_.native() + ": holds other files than a gallery; it is left as it is";
-  }
+  const bool marked = fs::is_regular_file(folder_ / kMarkerFile, error);
+  std::vector<fs::path> leftovers;
   for (const auto& entry : fs::directory_iterator(folder_, error)) {
-    if (IsLeftover(entry)) fs::remove(entry.path(), error);
+    if (IsLeftover(entry)) {
+      leftovers.push_back(entry.path());
+    } else if (!marked && !ownNames.count(entry.path().filename().native())) {
+      return folder_.native() + ": holds other files than a gallery; it is left as it is";
+    }
   }
+  if (error) return Describe(folder_, error);
+  for (const auto& leftover : leftovers) fs::remove(leftover, error);
   return std::string();
 }
 

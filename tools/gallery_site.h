@@ -35,8 +35,9 @@ class GallerySite {
   GallerySite& operator=(const GallerySite&) = delete;
 
   // Makes the folder when missing. Empty on success, else the problem: a folder that holds other
-  // things than a gallery is refused, never written into.
-  std::string Prepare();
+  // things than a gallery is refused, never written into. A folder is a gallery when it holds the
+  // marker file, or nothing but names in `ownNames` (what an interrupted first run leaves).
+  std::string Prepare(const std::set<std::string>& ownNames);
 
   // `relative` is a file name, or "subfolder/name" in an owned subfolder (made when missing).
   // Each returns empty on success, else the problem.
