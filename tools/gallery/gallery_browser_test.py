@@ -232,7 +232,11 @@ def check_page(browser, capsule, templates, site, screenshot, env):
         browser.navigate(page, "http://127.0.0.1:%d/index.html#q=title" % server.server_address[1])
         browser.wait_until(page, ready, "the cards from a web server")
         expect_search(browser, page, catalogue(capsule, templates, ["title"], env), "#q=title from a web server")
-        browser.drain()
+        # Everything the page asks for has arrived, and it asks for nothing more, before the server stops.
+        browser.wait_until(page, "performance.getEntriesByName('gallery-details').length > 0 && (() => {"
+                                 " const t = %s; return t.complete === t.count; })()" % THUMBNAILS_IN_VIEW,
+                           "the page to load everything from the web server")
+        browser.navigate(page, "about:blank")
         server.shutdown()
 
     # The same page at a phone's width, for a person to look at.
