@@ -10,6 +10,7 @@
 #include "tools/catalogue_command.h"
 #include "tools/exit_status.h"
 #include "tools/extract_command.h"
+#include "tools/gallery_command.h"
 #include "tools/host_settings.h"
 #include "tools/info_command.h"
 #include "tools/samples_command.h"
@@ -30,6 +31,8 @@ struct Options {
   StockSearchOptions stockSearch;
   StockLicenceOptions stockLicence;
   StockDownloadOptions stockDownload;
+  GalleryOptions gallery;
+  std::string galleryTitle, galleryLibraries;
   std::vector<std::string> settings;
   std::string catalogueDir, catalogueIndex, catalogueSimilar, catalogueLibraries;
 };
@@ -60,6 +63,21 @@ CLI::App* AddCatalogue(CLI::App& app, Options& options) {
   catalogue->add_flag("--thumbnails", options.catalogue.thumbnails, "Fetch every template's still thumbnail");
   catalogue->add_flag("--json", options.catalogue.json, "Print one JSON object instead of a table");
   return catalogue;
+}
+
+CLI::App* AddGallery(CLI::App& app, Options& options) {
+  CLI::App* gallery = app.add_subcommand("gallery", "Write the catalogue of a folder as a web page");
+  gallery->add_option("DIR", options.gallery.dir, "The templates folder, listed with all its subfolders")->required();
+  gallery->add_option("--folder", options.gallery.folders, "Also list the templates of PATH, shown as NAME")
+      ->type_name("NAME=PATH")
+      ->allow_extra_args(false);
+  gallery->add_option("--libraries", options.galleryLibraries, "Also list the templates of the cloud libraries kept in ROOT")
+      ->type_name("ROOT");
+  gallery->add_option("--out", options.gallery.out, "The folder to write the site into (made or updated)")
+      ->type_name("SITE")
+      ->required();
+  gallery->add_option("--title", options.galleryTitle, "The page's title (default: the name of DIR)")->type_name("TEXT");
+  return gallery;
 }
 
 CLI::App* AddExtract(CLI::App& app, Options& options) {
@@ -150,6 +168,7 @@ int Run(int argc, char** argv) {
   CLI::App* info = AddInfo(app, options);
   CLI::App* catalogue = AddCatalogue(app, options);
   CLI::App* extract = AddExtract(app, options);
+  CLI::App* gallery = AddGallery(app, options);
   CLI::App* samples = AddSamples(app, options);
   const StockCommands stock = AddStock(app, options);
   try {
@@ -167,6 +186,11 @@ int Run(int argc, char** argv) {
   if (info->parsed()) return RunInfoCommand(options.info, std::cout, std::cerr);
   if (extract->parsed()) return RunExtractCommand(options.extract, std::cout, std::cerr);
   if (samples->parsed()) return RunSamplesCommand(options.samples, std::cout, std::cerr);
+  if (gallery->parsed()) {
+    if (gallery->count("--libraries") > 0) options.gallery.libraries = options.galleryLibraries;
+    if (gallery->count("--title") > 0) options.gallery.title = options.galleryTitle;
+    return RunGalleryCommand(options.gallery, std::cout, std::cerr);
+  }
   if (catalogue->parsed()) {
     if (catalogue->count("DIR") > 0) options.catalogue.dir = options.catalogueDir;
     if (catalogue->count("--index") > 0) options.catalogue.index = options.catalogueIndex;
