@@ -1,35 +1,19 @@
 #include "tools/stock_serve_catalogue.h"
 
-#include <chrono>
 #include <set>
 
 #include "host/core/main_thread.h"
+#include "tools/main_thread_pump.h"
 
 namespace capsuletool {
 namespace {
 
 using zorvcapsule::GraphicSourceManager;
 
-constexpr std::chrono::milliseconds kPumpInterval(100);
-// After a manager task has died, how many empty pumps in a row mean the listing is not coming.
-constexpr int kIdlePumpsAfterFailure = 20;
-
 struct Delivery {
   std::vector<zorvcapsule::CapsuleEntryPtr> entries;
   bool arrived = false;
 };
-
-// Drains the main-thread queue until the listing is in; false when it never comes.
-bool PumpUntilListed(const Delivery& delivery, const DiagnosticsCollector& diagnostics, TerminalProgress& progress) {
-  int idlePumps = 0;
-  while (!delivery.arrived) {
-    const size_t ran = zorvcore::WaitAndRunMainThreadTasks(kPumpInterval);
-    idlePumps = ran > 0 ? 0 : idlePumps + 1;
-    if (idlePumps >= kIdlePumpsAfterFailure && diagnostics.TaskDied()) return false;
-    progress.Show("reading templates...");
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -47,7 +31,8 @@ ServedCatalogue::ServedCatalogue(const std::u16string& folder, const std::u16str
         delivery->arrived = true;
       }));
   manager_.RequestDefaultGraphicSet();
-  complete_ = PumpUntilListed(*delivery, diagnostics, progress);
+  complete_ = PumpMainThreadUntil([&delivery] { return delivery->arrived; }, diagnostics,
+                                  [&progress] { progress.Show("reading templates..."); });
   progress.Clear();
   entries_ = delivery->entries;
   for (size_t i = 0; i < entries_.size(); ++i) idByPath_.emplace(entries_[i]->path, static_cast<int32_t>(i + 1));

@@ -6,9 +6,11 @@
 #include <memory>
 #include <system_error>
 
+#include "host/appsupport/ident_connection.h"
 #include "host/core/file_helper_utils.h"
 #include "host/core/json_value.h"
 #include "host/core/json_write.h"
+#include "stock/stock_service.h"
 #include "tools/diagnostics_collector.h"
 #include "tools/exit_status.h"
 #include "tools/package_file_check.h"
@@ -24,6 +26,7 @@ namespace fs = std::filesystem;
 namespace json = zorvcore::serialization;
 
 constexpr const char* kSubject = "stock serve";
+constexpr const char* kCAFileSetting = "Net.CAFile";
 constexpr size_t kFilesRootBytes = 16;
 
 // The state folder: the one given with --state (made when missing, kept), or a temporary one.
@@ -67,11 +70,14 @@ bool WriteTextFile(const fs::path& path, const std::string& text) {
 std::string StartLine(const ServedAddresses& addresses, const CertificateFiles& certificate,
                       const ServedAccount& account, const fs::path& connection) {
   json::JSONObject settings;
-  json::AddToObject(settings, "Stock.ServiceURL", json::MakeJSONString(addresses.ServiceURL(false)));
-  json::AddToObject(settings, "Stock.StageServiceURL", json::MakeJSONString(addresses.ServiceURL(true)));
-  json::AddToObject(settings, "Identity.ServiceURL", json::MakeJSONString(addresses.IdentityURL(false)));
-  json::AddToObject(settings, "Identity.StageServiceURL", json::MakeJSONString(addresses.IdentityURL(true)));
-  json::AddToObject(settings, "Net.CAFile", json::MakeJSONString(certificate.certPath));
+  using zorvappsupport::IdentConnection;
+  json::AddToObject(settings, zorvcapsule::kStockServiceURLSetting, json::MakeJSONString(addresses.ServiceURL(false)));
+  json::AddToObject(settings, zorvcapsule::kStockStageServiceURLSetting,
+                    json::MakeJSONString(addresses.ServiceURL(true)));
+  json::AddToObject(settings, IdentConnection::kServiceURLSetting, json::MakeJSONString(addresses.IdentityURL(false)));
+  json::AddToObject(settings, IdentConnection::kStageServiceURLSetting,
+                    json::MakeJSONString(addresses.IdentityURL(true)));
+  json::AddToObject(settings, kCAFileSetting, json::MakeJSONString(certificate.certPath));
   json::JSONObject line;
   json::AddToObject(line, "settings", json::MakeJSONObject(std::move(settings)));
   json::AddToObject(line, "credential", json::MakeJSONString(account.credential));
