@@ -250,12 +250,27 @@ TEST_F(StockServeTest, WrongCredentialsAreRefused) {
   EXPECT_NE(service_->Program().Err().find(" 401\n"), std::string::npos);
 }
 
-// A service of its own, so the suite's templates are not made for it.
-using FailingStockServeTest = ToolTest;
+// Each test runs a service of its own, or none, so the suite's templates are not made for it.
+using StockServeProcessTest = ToolTest;
 
-TEST_F(FailingStockServeTest, AServiceThatAlwaysFailsGivesNothingAndEndsCleanlyOnSigterm) {
+TEST_F(StockServeProcessTest, MisuseStopsBeforeServing) {
+  WriteSamples("few", 1);
+  const std::pair<std::vector<std::string>, int> cases[] = {
+      {{"stock", "serve", Path("missing").string()}, 1},
+      {{"stock", "serve", Path("few").string(), "--fail-rate", "1.5"}, 2},
+      {{"stock", "serve", Path("few").string(), "--port", "70000"}, 2},
+      {{"stock", "serve"}, 2},
+  };
+  for (const auto& [line, status] : cases) {
+    const ProgramRun run = Capsule(line);
+    EXPECT_EQ(run.status, status) << Describe(run);
+    EXPECT_TRUE(run.out.empty()) << Describe(run);
+  }
+}
+
+TEST_F(StockServeProcessTest, AServiceThatAlwaysFailsGivesNothingAndEndsCleanlyOnSigterm) {
   WriteSamples("few", 3);
-  ServedStockProcess failing(Path("few"), {"--fail-rate", "1", "--seed", "7"}, temp.path());
+  ServedStockProcess failing(Path("few"), {"--fail-rate", "1", "--seed", "7", "--latency", "1"}, temp.path());
   const auto run = [&](const std::vector<std::string>& arguments) {
     return Capsule(StockLine(failing, arguments, failing.Identity()));
   };
