@@ -27,7 +27,7 @@ void HandleAssetMember(const ServedStock& stock, const std::string& assetId, con
   const auto entry = KnownAsset(stock, assetId);
   const auto kind = ServedMemberNamed(member);
   if (!entry || !kind) return NotFound(res);
-  const auto bytes = ReadServedMember(entry->path, *kind, req.get_param_value("locale"));
+  const auto bytes = ReadServedMember(entry->path, *kind, SafeLocale(req.get_param_value("locale")));
   if (!bytes) return NotFound(res);
   res.set_content(reinterpret_cast<const char*>(bytes->Buffer()), bytes->Size(), ServedMemberType(*kind));
 }

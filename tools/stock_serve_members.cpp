@@ -1,5 +1,6 @@
 #include "tools/stock_serve_members.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/core/file.h"
@@ -51,6 +52,14 @@ std::optional<ServedMember> ServedMemberNamed(const std::string& name) {
 }
 
 const char* ServedMemberType(ServedMember member) { return KindOf(member).type; }
+
+std::string SafeLocale(const std::string& text) {
+  const bool safe = text.size() <= 16 && std::all_of(text.begin(), text.end(), [](char c) {
+                      return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                             c == '-';
+                    });
+  return safe ? text : std::string();
+}
 
 std::shared_ptr<const zorvstorage::RecycledMemory> ReadServedMember(const std::u16string& packagePath,
                                                                     ServedMember member, const std::string& locale) {

@@ -31,6 +31,10 @@ std::optional<ServedMember> ServedMemberNamed(const std::string& name);
 // Its content type.
 const char* ServedMemberType(ServedMember member);
 
+// `text` when it may be a language code in a member name and an address ("en_US": letters, digits,
+// "_" and "-", at most 16), else empty.
+std::string SafeLocale(const std::string& text);
+
 // The member's bytes from the package at `packagePath`; null when the package has no such member.
 // `locale` ("en_US", possibly empty) picks a localized thumbnail.
 std::shared_ptr<const zorvstorage::RecycledMemory> ReadServedMember(const std::u16string& packagePath,

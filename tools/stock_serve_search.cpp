@@ -73,15 +73,6 @@ std::set<std::string> AllValues(const httplib::Request& req, const char* key) {
   return values;
 }
 
-// A language code as it may appear in a member name and an address; anything else is dropped.
-std::string SafeLocale(const std::string& text) {
-  const bool safe = text.size() <= 16 && std::all_of(text.begin(), text.end(), [](char c) {
-                      return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-                             c == '-';
-                    });
-  return safe ? text : std::string();
-}
-
 // Fills `query` from the request; false, with `problem`, for a value out of range.
 bool ParseQuery(const httplib::Request& req, SearchQuery& query, std::string& problem) {
   const auto offset = ParseCount(req, "search_parameters[offset]", 0, INT32_MAX);

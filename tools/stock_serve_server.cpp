@@ -1,5 +1,7 @@
 #include "tools/stock_serve_server.h"
 
+#include <algorithm>
+
 #include "tools/stock_serve_access.h"
 #include "tools/stock_serve_files.h"
 #include "tools/stock_serve_identity.h"
@@ -27,10 +29,13 @@ int StockServeServer::Bind(int port, std::string& problem) {
     problem = "the TLS server could not load its certificate";
     return 0;
   }
-  const bool bound = port == 0 ? (port = server_.bind_to_any_port("127.0.0.1")) > 0
-                               : server_.bind_to_port("127.0.0.1", port);
-  if (!bound) {
-    problem = port == 0 ? "no free port on 127.0.0.1" : "cannot listen on 127.0.0.1:" + std::to_string(port);
+  if (port == 0) {
+    const int bound = server_.bind_to_any_port("127.0.0.1");
+    if (bound <= 0) problem = "no free port on 127.0.0.1";
+    return std::max(bound, 0);
+  }
+  if (!server_.bind_to_port("127.0.0.1", port)) {
+    problem = "cannot listen on 127.0.0.1:" + std::to_string(port);
     return 0;
   }
   return port;
