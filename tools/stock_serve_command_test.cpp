@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -146,7 +147,7 @@ class StockServeTest : public ToolTest {
 zorvcore::TestTempFolder* StockServeTest::suiteFolder_ = nullptr;
 ServedStockProcess* StockServeTest::service_ = nullptr;
 
-TEST_F(StockServeTest, AWordSearchFindsWhatTheCataloguesWordSearchFindsInBothTrees) {
+TEST_F(StockServeTest, SearchesFindWhatTheCatalogueFindsInBothTreesAndHonourTheFilters) {
   const std::map<std::string, json::JSONValuePtr> listed = CatalogueEntries();
   ASSERT_EQ(listed.size(), kTemplates);
   const std::vector<std::vector<std::string>> searches = {{"s"}, {"neon", "glow"}, {"titles"}, {"zzzz"}, {}};
@@ -188,6 +189,24 @@ TEST_F(StockServeTest, AWordSearchFindsWhatTheCataloguesWordSearchFindsInBothTre
   const ProgramRun stage = Stock({"search", "neon", "--json"}, service_->Identity(), {"Graphics.UseStockStage=true"});
   EXPECT_EQ(stage.status, 0) << Describe(stage);
   EXPECT_EQ(stage.out, production.out);
+
+  // The filters: every served template is free, and a connection whose templateTypeId is 7 asks for
+  // the editing application's templates only.
+  const ProgramRun premium = Stock({"search", "--filter", "true", "--json"});
+  EXPECT_EQ(json::AsAnyInt64(json::GetVariantInObject(Parse(premium), "total")), 0) << Describe(premium);
+  std::string connection = ReadWholeFile(service_->Printed("connection"));
+  const size_t typeId = connection.find("\"templateTypeId\": 1");
+  ASSERT_NE(typeId, std::string::npos) << connection;
+  connection.replace(typeId, std::string("\"templateTypeId\": 1").size(), "\"templateTypeId\": 7");
+  std::ofstream(Path("editing.json")) << connection;
+  int64_t editing = 0;
+  for (const auto& [path, entry] : listed) editing += Text(entry, "authorApp") == "qzfx" ? 0 : 1;
+  ASSERT_GT(editing, 0);
+  ASSERT_LT(editing, static_cast<int64_t>(listed.size()));
+  const ProgramRun filtered = Stock({"search", "--json"}, {"--connection", Path("editing.json").string(), "--client-id",
+                                                           service_->Printed("clientId"), "--credential",
+                                                           service_->Printed("credential")});
+  EXPECT_EQ(json::AsAnyInt64(json::GetVariantInObject(Parse(filtered), "total")), editing) << Describe(filtered);
 }
 
 TEST_F(StockServeTest, ALicensedTemplateDownloadsByteForByte) {

@@ -20,7 +20,6 @@ using zorvcapsule::CapsuleEntry;
 
 constexpr int64_t kDefaultLimit = 100;
 constexpr int64_t kMaxLimit = 1000;
-constexpr const char* kCompositingApp = "qzfx";
 
 struct SearchQuery {
   std::vector<std::u16string> words;
@@ -101,7 +100,7 @@ bool PassesFilters(const SearchQuery& query, const CapsuleEntry& entry) {
   // Every served template is free, so premium templates are none.
   if (query.premium == "true") return false;
   if (query.sources.empty()) return true;
-  const bool compositing = entry.authorApp == zorvcore::UTF8ToUTF16(kCompositingApp);
+  const bool compositing = entry.GetCreatorApp() == CapsuleEntry::kQuazel;
   return query.sources.count(compositing ? "qzgraphic" : "tsgraphic") > 0;
 }
 
