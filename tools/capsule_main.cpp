@@ -17,6 +17,7 @@
 #include "tools/stock_download_command.h"
 #include "tools/stock_licence_command.h"
 #include "tools/stock_search_command.h"
+#include "tools/stock_serve_command.h"
 
 namespace capsuletool {
 namespace {
@@ -33,6 +34,8 @@ struct Options {
   StockDownloadOptions stockDownload;
   GalleryOptions gallery;
   std::string galleryTitle, galleryLibraries;
+  StockServeOptions stockServe;
+  std::string stockServeState;
   std::vector<std::string> settings;
   std::string catalogueDir, catalogueIndex, catalogueSimilar, catalogueLibraries;
 };
@@ -120,7 +123,30 @@ struct StockCommands {
   CLI::App* search;
   CLI::App* licence;
   CLI::App* download;
+  CLI::App* serve;
 };
+
+CLI::App* AddStockServe(CLI::App& stock, Options& options) {
+  constexpr int64_t kMaxLatencyMs = 600000;
+  CLI::App* serve = stock.add_subcommand("serve", "Serve a folder's templates as the stock service on 127.0.0.1");
+  serve->add_option("FOLDER", options.stockServe.folder, "The templates folder, listed with all its subfolders")
+      ->required();
+  serve->add_option("--port", options.stockServe.port, "The port to listen on (default: a free one)")
+      ->type_name("N")
+      ->check(CLI::Range(0, 65535));
+  serve->add_option("--state", options.stockServeState, "Keep the certificate and account files in DIR")
+      ->type_name("DIR");
+  serve->add_option("--latency", options.stockServe.latencyMs, "Delay every answer by MS milliseconds")
+      ->type_name("MS")
+      ->check(CLI::Range(int64_t{0}, kMaxLatencyMs));
+  serve->add_option("--fail-rate", options.stockServe.failRate, "Answer this fraction of the account's requests with 503")
+      ->type_name("P")
+      ->check(CLI::Range(0.0, 1.0));
+  serve->add_option("--seed", options.stockServe.seed, "The seed that picks the failing requests")
+      ->type_name("S")
+      ->capture_default_str();
+  return serve;
+}
 
 StockCommands AddStock(CLI::App& app, Options& options) {
   CLI::App* stock = app.add_subcommand("stock", "Search, license and download templates of the stock service");
@@ -146,7 +172,7 @@ StockCommands AddStock(CLI::App& app, Options& options) {
   download->add_option("TARGET", options.stockDownload.target, "The package file to write")->required();
   download->add_flag("--licensed", options.stockDownload.licensed, "The account already holds the licence");
   AddStockIdentity(*download, options.stockDownload.identity);
-  return {search, licence, download};
+  return {search, licence, download, AddStockServe(*stock, options)};
 }
 
 // CLI11 reports errors in its own way and with its own exit codes; capsule speaks one line and
@@ -183,6 +209,10 @@ int Run(int argc, char** argv) {
   if (stock.search->parsed()) return RunStockSearchCommand(options.stockSearch, std::cout, std::cerr);
   if (stock.licence->parsed()) return RunStockLicenceCommand(options.stockLicence, std::cout, std::cerr);
   if (stock.download->parsed()) return RunStockDownloadCommand(options.stockDownload, std::cout, std::cerr);
+  if (stock.serve->parsed()) {
+    if (stock.serve->count("--state") > 0) options.stockServe.state = options.stockServeState;
+    return RunStockServeCommand(options.stockServe, std::cout, std::cerr);
+  }
   if (info->parsed()) return RunInfoCommand(options.info, std::cout, std::cerr);
   if (extract->parsed()) return RunExtractCommand(options.extract, std::cout, std::cerr);
   if (samples->parsed()) return RunSamplesCommand(options.samples, std::cout, std::cerr);
