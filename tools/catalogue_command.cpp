@@ -15,6 +15,7 @@
 #include "tools/catalogue_json.h"
 #include "tools/catalogue_session.h"
 #include "tools/catalogue_table.h"
+#include "tools/catalogue_watch.h"
 #include "tools/diagnostics_collector.h"
 #include "tools/exit_status.h"
 #include "tools/package_file_check.h"
@@ -177,6 +178,7 @@ int RunCatalogueCommand(const CatalogueOptions& options, std::ostream& out, std:
   if (const auto status = PrepareFolders(options, work, request, err)) return *status;
   if (const auto status = PrepareIndex(options, work, request, err)) return *status;
   PrepareRequests(options, request);
+  if (options.watch) return RunCatalogueWatch(options, request, out, err);
 
   // Declared before the session so that it outlives the manager's threads, which report to it.
   DiagnosticsCollector diagnostics;

@@ -75,6 +75,15 @@ bool IsLinkToExistingFile(const fs::path& path) {
   return !S_ISREG(status.st_mode) || status.st_nlink > 1;
 }
 
+// Setting a file's modification time alone (not its access time too) is reported as a modification,
+// like a write. A write sets the modification and status-change times to the same moment; a time
+// set by hand leaves them apart, and the file is complete as it is.
+bool OnlyTimeWasSet(const fs::path& path) {
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) != 0) return false;
+  return status.st_mtim.tv_sec != status.st_ctim.tv_sec || status.st_mtim.tv_nsec != status.st_ctim.tv_nsec;
+}
+
 }  // namespace
 
 class FolderWatcher::Impl {
@@ -270,7 +279,7 @@ class FolderWatcher::Impl {
   void HandleFileEntry(const fs::path& folder, const fs::path& path, const std::string& name, uint32_t mask,
                        Round& round) {
     if (!NameCounts(name, suffixes_)) return;
-    if (mask & IN_MODIFY) {
+    if ((mask & IN_MODIFY) && (beingWritten_.count(path) > 0 || !OnlyTimeWasSet(path))) {
       if (beingWritten_.size() >= kMaxFilesBeingWritten) beingWritten_.clear();
       beingWritten_.insert(path);
       return;

@@ -122,6 +122,8 @@ TEST_F(FolderWatcherTest, EachKindOfChangeInTheTreeIsReported) {
       {"add", [](const fs::path& t) { WriteBytes(t / "new.tplx", 10); }},
       {"remove", [](const fs::path& t) { fs::remove(t / "a.tplx"); }},
       {"replace in place", [](const fs::path& t) { WriteBytes(t / "b.tplx", 20); }},
+      {"modification time set",
+       [](const fs::path& t) { fs::last_write_time(t / "b.tplx", fs::last_write_time(t / "b.tplx") - std::chrono::hours(1)); }},
       {"rename into place",
        [](const fs::path& t) {
          WriteBytes(t / "c.tplx.part", 10);
