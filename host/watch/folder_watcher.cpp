@@ -119,6 +119,8 @@ class FolderWatcher::Impl {
 
   void SetFolders(const std::vector<WatchedFolder>& folders) {
     std::unique_lock<std::mutex> lock(mutex_);
+    // The same set again needs no walk of the trees: the watches already follow them.
+    if (requested_ > 0 && folders == folders_) return;
     folders_ = folders;
     const uint64_t generation = ++requested_;
     lock.unlock();
