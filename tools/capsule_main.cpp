@@ -65,6 +65,8 @@ CLI::App* AddCatalogue(CLI::App& app, Options& options) {
       ->type_name("ROOT");
   catalogue->add_flag("--thumbnails", options.catalogue.thumbnails, "Fetch every template's still thumbnail");
   catalogue->add_flag("--json", options.catalogue.json, "Print one JSON object instead of a table");
+  catalogue->add_flag("--watch", options.catalogue.watch,
+                      "Keep running and print what changes in the folders, until interrupted");
   return catalogue;
 }
 

@@ -15,6 +15,7 @@
 #include "tools/catalogue_json.h"
 #include "tools/catalogue_session.h"
 #include "tools/catalogue_table.h"
+#include "tools/catalogue_watch.h"
 #include "tools/diagnostics_collector.h"
 #include "tools/exit_status.h"
 #include "tools/package_file_check.h"
@@ -172,6 +173,7 @@ int RunCatalogueCommand(const CatalogueOptions& options, std::ostream& out, std:
   }
   CatalogueRequest request;
   if (const auto status = PrepareCatalogueRequest(options, work, request, err)) return *status;
+  if (options.watch) return RunCatalogueWatch(options, request, out, err);
 
   // Declared before the session so that it outlives the manager's threads, which report to it.
   DiagnosticsCollector diagnostics;

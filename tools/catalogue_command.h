@@ -1,6 +1,7 @@
 // `capsule catalogue [DIR] [--folder NAME=PATH]... [--index FILE] [--search WORD]...
-// [--similar WORD] [--thumbnails] [--json]`: the template catalogue of a folder, built as a host
-// builds it (see tools/catalogue_session.h).
+// [--similar WORD] [--thumbnails] [--json] [--watch]`: the template catalogue of a folder, built as a
+// host builds it (see tools/catalogue_session.h); with --watch, kept up to date as the folders change
+// (see tools/catalogue_watch.h).
 //
 // DIR is the templates folder, listed with all its subfolders; without it, the generated sample
 // templates are catalogued from a temporary folder. Each --folder adds a folder listed on its own,
@@ -34,6 +35,7 @@ struct CatalogueOptions {
   std::optional<std::string> libraries;  // the cloud libraries' root folder
   bool thumbnails = false;
   bool json = false;
+  bool watch = false;  // keep running and print what changes (tools/catalogue_watch.h)
 };
 
 // Returns the exit status.
