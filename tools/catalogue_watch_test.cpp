@@ -13,7 +13,7 @@
 #include "host/core/json_parse.h"
 #include "host/core/json_value.h"
 #include "host/storage/test_zip_builder.h"
-#include "tools/test_background_program.h"
+#include "tools/test_tool_runner.h"
 #include "tools/tool_test_fixture.h"
 
 namespace capsuletool {

@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -114,9 +115,10 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
   return run;
 }
 
-// A program left running in the background (a server), in the same environment as RunProgram. Its
-// standard output is read line by line while it runs; its standard error goes to a file. A program
-// still running when the object goes is killed.
+// A program left running in the background (a server, a watching catalogue), in the same
+// environment as RunProgram. Its standard output is read while it runs, line by line or as every
+// line so far; its standard error goes to a file. A program still running when the object goes is
+// killed.
 class BackgroundProgram {
  public:
   BackgroundProgram(const std::string& program, const std::vector<std::string>& arguments,
@@ -145,23 +147,38 @@ class BackgroundProgram {
     if (out_ >= 0) ::close(out_);
   }
 
-  // The next line of standard output, without its line break; empty when the output ended or no
-  // line came within `limit` (a broken test, not a slow one).
+  // The next line of standard output not yet taken by ReadLine, without its line break; empty when
+  // the output ended or no line came within `limit` (a broken test, not a slow one).
   std::string ReadLine(std::chrono::seconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (buffered_.find('\n') == std::string::npos) {
+    while (printed_.find('\n', taken_) == std::string::npos) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      pollfd ready{out_, POLLIN, 0};
-      if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) return std::string();
-      char chunk[4096];
-      const ssize_t got = ::read(out_, chunk, sizeof(chunk));
-      if (got <= 0) return std::string();
-      buffered_.append(chunk, static_cast<size_t>(got));
+      if (left.count() <= 0 || !ReadMore(static_cast<int>(left.count()))) return std::string();
     }
-    const size_t end = buffered_.find('\n');
-    std::string line = buffered_.substr(0, end);
-    buffered_.erase(0, end + 1);
+    const size_t end = printed_.find('\n', taken_);
+    std::string line = printed_.substr(taken_, end - taken_);
+    taken_ = end + 1;
     return line;
+  }
+
+  // Every complete line printed so far (a line still being written is left for later).
+  std::vector<std::string> OutLines() const {
+    while (ReadMore(0)) {
+    }
+    std::vector<std::string> lines;
+    std::istringstream stream(printed_.substr(0, printed_.find_last_of('\n') + 1));
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+  }
+
+  // Waits, up to a generous limit, until the lines printed so far satisfy `done`.
+  bool WaitForOutput(const std::function<bool(const std::vector<std::string>&)>& done) const {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (!done(OutLines())) {
+      if (std::chrono::steady_clock::now() > limit) return false;
+      ReadMore(20);
+    }
+    return true;
   }
 
   // Sends `signal` and waits for the program to end; its exit status, or -1 when it did not exit
@@ -178,10 +195,22 @@ class BackgroundProgram {
   std::string Err() const { return ReadWholeFile(errPath_); }
 
  private:
+  // Reads what the program printed within `waitMs`; false when nothing came or the output ended.
+  bool ReadMore(int waitMs) const {
+    pollfd ready{out_, POLLIN, 0};
+    if (out_ < 0 || ::poll(&ready, 1, waitMs) <= 0) return false;
+    char chunk[4096];
+    const ssize_t got = ::read(out_, chunk, sizeof(chunk));
+    if (got <= 0) return false;
+    printed_.append(chunk, static_cast<size_t>(got));
+    return true;
+  }
+
   std::filesystem::path errPath_;
   pid_t child_ = 0;
   int out_ = -1;
-  std::string buffered_;
+  mutable std::string printed_;  // everything read from standard output so far
+  size_t taken_ = 0;             // how much of it ReadLine has handed out
 };
 
 // Prints a run's output when an expectation about it fails.
