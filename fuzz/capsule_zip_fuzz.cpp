@@ -2,8 +2,7 @@
 // used as the library uses a package: its description read, both thumbnails extracted, the project
 // package extracted into a folder and searched there, and finally the description replaced.
 //
-// The work happens in a private tree, on /dev/shm when there is one (every write is flushed to
-// disk, which a memory file system makes free):
+// The work happens in a private tree (see scratch_folder.h):
 //
 //   <root>/package.tplx                          the input
 //   <root>/thumbs/thumb.png, thumb.mp4           the thumbnail destinations
@@ -19,8 +18,6 @@
 // - a replaced description that does not read back, or a package changed by a refused replacement.
 // Everything written is removed again before the next input.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +32,7 @@
 #include "host/core/file_helper_utils.h"
 #include "host/core/locale.h"
 #include "host/core/unicode.h"
+#include "fuzz/scratch_folder.h"
 #include "package/capsule_zip.h"
 
 namespace {
@@ -49,12 +47,6 @@ void Require(bool condition) {
 }
 
 std::u16string Wide(const fs::path& path) { return zorvcore::FileHelperUtils::StdPathToUTF16(path); }
-
-fs::path TempRoot() {
-  std::error_code error;
-  if (fs::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
-  return fs::temp_directory_path();
-}
 
 void WriteFile(const fs::path& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -80,9 +72,7 @@ struct Tree {
   fs::path qzTarget;
 
   Tree() {
-    std::string pattern = (TempRoot() / "zorv-package-fuzz-XXXXXX").native();
-    Require(::mkdtemp(pattern.data()) != nullptr);
-    root = pattern;
+    root = zorvfuzz::MakeScratchFolder("zorv-package-fuzz");
     package = root / "package.tplx";
     thumbs = root / "thumbs";
     stillThumb = thumbs / "thumb.png";

@@ -1,12 +1,11 @@
 // libFuzzer target: the cloud-library manifests. The input is written as both "library.json" and
-// "element.json" of a one-library, one-element tree in a private folder, and read the ways the
-// library managers read it: ReadManifestName on each file, and the tree's library name and element.
+// "element.json" of a one-library, one-element tree in a private folder (scratch_folder.h), and
+// read the ways the library managers read it: ReadManifestName on each file, and the tree's
+// library name and element.
 //
 // The results must agree with what the manifest rules say of the text, worked out here from the
 // JSON layer directly: at most kMaxManifestBytes of one JSON object whose "name", if present, is a
 // string. Disagreement, a crash, a hang or a sanitizer report is a finding.
-
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/scratch_folder.h"
 #include "host/core/json_parse.h"
 #include "host/core/json_value.h"
 #include "host/qvlib/library_layout.h"
@@ -42,9 +42,7 @@ struct Tree {
   fs::path elementManifest;
 
   Tree() {
-    std::string pattern = (fs::temp_directory_path() / "zorv-manifest-fuzz-XXXXXX").native();
-    Require(::mkdtemp(pattern.data()) != nullptr);
-    root = pattern;
+    root = zorvfuzz::MakeScratchFolder("zorv-manifest-fuzz");
     const fs::path element = root / kLibraryID / kElementID;
     fs::create_directories(element);
     libraryManifest = root / kLibraryID / zorvqvlib::kLibraryManifestName;
