@@ -31,9 +31,13 @@ struct Member {
   std::string bytes;
 };
 
-Member File(std::string name, std::string bytes) { return {Member::kFile, std::move(name), std::move(bytes)}; }
+Member File(std::string name, std::string bytes) {
+  return {Member::kFile, std::move(name), std::move(bytes)};
+}
 Member Folder(std::string name) { return {Member::kFolder, std::move(name), {}}; }
-Member Link(std::string name, std::string target) { return {Member::kLink, std::move(name), std::move(target)}; }
+Member Link(std::string name, std::string target) {
+  return {Member::kLink, std::move(name), std::move(target)};
+}
 Member Encrypted(std::string name, std::string bytes) {
   return {Member::kEncrypted, std::move(name), std::move(bytes)};
 }
