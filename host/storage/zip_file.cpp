@@ -1,5 +1,6 @@
 #include "host/storage/zip_file.h"
 
+#include <algorithm>
 #include <mutex>
 #include <utility>
 
@@ -69,6 +70,19 @@ std::shared_ptr<const RecycledMemory> ZipFile::UnzipItem(const std::string& name
     return nullptr;
   }
   return reader->Read(*entry);
+}
+
+std::optional<std::vector<ZipReader::Entry>> ZipFile::ListItems() const {
+  std::lock_guard<std::mutex> lock(package_->mutex());
+  const ZipReader* reader = package_->Reader();
+  if (reader == nullptr) return std::nullopt;
+  std::vector<ZipReader::Entry> items;
+  const uint64_t count = reader->EntryCount();
+  items.reserve(static_cast<size_t>(std::min<uint64_t>(count, 4096)));
+  for (uint64_t index = 0; index < count; ++index) {
+    if (auto entry = reader->EntryAt(index)) items.push_back(std::move(*entry));
+  }
+  return items;
 }
 
 bool ZipFile::UnzipItems(const std::string& name, const zorvcore::Dir& destination) const {

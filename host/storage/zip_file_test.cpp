@@ -112,23 +112,33 @@ TEST_F(ZipFileTest, DamagedMemberDataReadsAsMissingWithoutHarmingTheOthers) {
   EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{}");
 }
 
-// Rewrites the uncompressed size a member declares, in its local header and the central directory.
-void DeclareSize(const fs::path& package, uint32_t size) {
-  std::string bytes = ReadFileBytes(package);
-  auto patch = [&bytes, size](const std::string& signature, size_t offset) {
-    const size_t at = bytes.find(signature);
-    ASSERT_NE(at, std::string::npos);
-    for (int i = 0; i < 4; ++i) bytes[at + offset + i] = static_cast<char>(size >> (8 * i));
-  };
-  patch(std::string("PK\x03\x04", 4), 22);
-  patch(std::string("PK\x01\x02", 4), 24);
-  WriteFileBytes(package, bytes);
-}
-
 TEST_F(ZipFileTest, AMemberDeclaringAnAbsurdSizeIsMissing) {
   TestZipBuilder(Package()).Add("definition.json", "{}", /*stored=*/true).Write();
-  DeclareSize(Package(), static_cast<uint32_t>(ZipFile::kMaxUnzipItemBytes + 1));
+  DeclareSize(Package(), "definition.json", static_cast<uint32_t>(ZipFile::kMaxUnzipItemBytes + 1));
   EXPECT_EQ(OpenZip(Package()).UnzipItem("definition.json"), nullptr);
+}
+
+TEST_F(ZipFileTest, ListItemsDescribesEveryMemberWithoutReadingIt) {
+  TestZipBuilder(Package())
+      .Add("definition.json", std::string(100000, ' '))
+      .Add("thumb.png", "PNG", /*stored=*/true)
+      .AddDirectory("project.tsgraphic/")
+      .AddLink("evil", "/etc")
+      .Write();
+  DeclareSize(Package(), "thumb.png", 3000000000u);  // read, it would fail its size check
+  const auto items = OpenZip(Package()).ListItems();
+  ASSERT_TRUE(items.has_value());
+  ASSERT_EQ(items->size(), 4u);
+  EXPECT_EQ((*items)[0].name, "definition.json");
+  EXPECT_EQ((*items)[0].size, 100000u);
+  EXPECT_LT((*items)[0].compressedSize, 1000u);
+  EXPECT_EQ((*items)[1].size, 3000000000u);
+  EXPECT_EQ((*items)[1].compressedSize, 3u);
+  EXPECT_TRUE((*items)[2].isDirectory);
+  EXPECT_TRUE((*items)[3].isLink);
+
+  WriteFileBytes(temp_.path() / "noise.tplx", NoiseBytes(4096));
+  EXPECT_FALSE(OpenZip(temp_.path() / "noise.tplx").ListItems().has_value());
 }
 
 TEST_F(ZipFileTest, EncryptedMembersNeedThePassword) {

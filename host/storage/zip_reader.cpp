@@ -85,6 +85,7 @@ std::optional<ZipReader::Entry> ZipReader::EntryAt(uint64_t index) const {
   entry.index = index;
   entry.name = stat.name;
   entry.size = stat.size;
+  if ((stat.valid & ZIP_STAT_COMP_SIZE) != 0) entry.compressedSize = stat.comp_size;
   entry.isDirectory = MemberName::IsDirectoryName(entry.name);
   entry.isLink = IsStoredLink(archive_, index);
   return entry;

@@ -34,6 +34,7 @@ class ZipReader {
     uint64_t index = 0;
     std::string name;  // UTF-8; directory members end in "/"
     uint64_t size = 0;  // uncompressed, as declared
+    uint64_t compressedSize = 0;  // as stored in the archive
     bool isDirectory = false;
     bool isLink = false;  // stored as a symbolic link
   };
