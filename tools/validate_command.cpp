@@ -1,0 +1,103 @@
+#include "tools/validate_command.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "host/core/dir.h"
+#include "host/core/executor.h"
+#include "host/core/file.h"
+#include "host/core/recursive_file_iterator.h"
+#include "host/core/unicode.h"
+#include "package/package_names.h"
+#include "tools/exit_status.h"
+#include "tools/package_checks.h"
+#include "tools/terminal_progress.h"
+#include "tools/validation_report.h"
+
+namespace capsuletool {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Packages per pool task: enough to make handing out work cheap beside opening a zip, few enough
+// to spread a small folder over the pool.
+constexpr size_t kPackagesPerTask = 4;
+// Packages between two progress updates.
+constexpr size_t kPackagesPerBatch = 512;
+
+// One package to check, or a PATH that names nothing.
+struct Target {
+  std::u16string path;
+  std::string shownPath;  // UTF-8, as the report names it
+  bool missing = false;
+};
+
+bool IsPackageFile(const zorvcore::File& file) { return file.GetExtension(true) == zorvcapsule::kCapsuleExtn; }
+
+// A folder is walked as the catalogue walks the templates folder; anything else that exists is
+// taken to be a package, whatever its name, since it was named.
+void AddTargets(const std::string& path, std::vector<Target>& targets) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (status.type() == fs::file_type::not_found) {
+    targets.push_back({zorvcore::UTF8ToUTF16(path), path, true});
+    return;
+  }
+  if (!fs::is_directory(status)) {
+    targets.push_back({zorvcore::UTF8ToUTF16(path), path, false});
+    return;
+  }
+  for (const zorvcore::File& file : zorvcore::RecursiveFileIterator(zorvcore::Dir(zorvcore::UTF8ToUTF16(path)))) {
+    if (IsPackageFile(file)) targets.push_back({file.FullPath(), zorvcore::UTF16ToUTF8(file.FullPath()), false});
+  }
+}
+
+PackageReport Check(const Target& target) {
+  if (target.missing) return {target.shownPath, {Problem(kNotFound, "no such file or folder")}};
+  return CheckPackage(target.path, target.shownPath);
+}
+
+// Checks targets [begin, end) on the pool, each report in its target's place.
+void CheckBatch(const std::vector<Target>& targets, size_t begin, size_t end, std::vector<PackageReport>& reports) {
+  const size_t tasks = (end - begin + kPackagesPerTask - 1) / kPackagesPerTask;
+  zorvcore::ExecuteCPUBoundTaskOnAllProcessors(
+      [&](size_t task) {
+        const size_t first = begin + task * kPackagesPerTask;
+        for (size_t i = first; i < std::min(end, first + kPackagesPerTask); ++i) reports[i] = Check(targets[i]);
+      },
+      tasks);
+}
+
+}  // namespace
+
+int RunValidateCommand(const ValidateOptions& options, std::ostream& out, std::ostream& err) {
+  TerminalProgress progress;
+  std::vector<Target> targets;
+  for (const std::string& path : options.paths) {
+    progress.Show("finding packages in " + path);
+    AddTargets(path, targets);
+  }
+  std::vector<PackageReport> reports(targets.size());
+  for (size_t begin = 0; begin < targets.size(); begin += kPackagesPerBatch) {
+    progress.ShowCount("validating", begin, targets.size());
+    CheckBatch(targets, begin, std::min(targets.size(), begin + kPackagesPerBatch), reports);
+  }
+  progress.Clear();
+
+  if (options.json) {
+    out << ValidationJSON(reports) << '\n';
+  } else {
+    WriteValidationTable(out, reports);
+  }
+  out.flush();
+  if (!out) {
+    PrintError(err, "validate", "cannot write the report");
+    return kExitFailed;
+  }
+  const ProblemCounts counts = CountProblems(reports);
+  const bool failed = counts.errors > 0 || (options.strict && counts.warnings > 0);
+  return failed ? kExitFailed : kExitSuccess;
+}
+
+}  // namespace capsuletool
