@@ -1,11 +1,12 @@
 #include "tools/png_check.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
+#include <memory>
+#include <new>
+#include <string_view>
 #include <vector>
 
 namespace capsuletool {
@@ -16,7 +17,8 @@ constexpr uint32_t kMaxChunkLength = 0x7FFFFFFFu;
 constexpr uint32_t kMaxDimension = 0x7FFFFFFFu;
 constexpr size_t kHeaderLength = 13;
 constexpr uint8_t kLastFilterType = 4;  // None, Sub, Up, Average, Paeth
-constexpr size_t kInflateBlockBytes = 64 * 1024;
+// Deflate codes at most 258 bytes in a few bits; no stream inflates further than this.
+constexpr uint64_t kMaxInflateRatio = 1100;
 
 uint32_t BigEndian32(const unsigned char* bytes) {
   return (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) | uint32_t{bytes[3]};
@@ -106,106 +108,68 @@ std::vector<Pass> PassesOf(const Header& header) {
   return passes;
 }
 
-// Follows the inflated image data row by row: every row's first byte must be a known filter
-// type, and the data must end exactly where the last row does.
-class ScanlineWalk {
- public:
-  explicit ScanlineWalk(std::vector<Pass> passes) : passes_(std::move(passes)) { StartPass(); }
+// The size of the raw data; UINT64_MAX for sizes past any limit (dimensions up to 2^31 would
+// overflow the product).
+uint64_t RawBytes(const std::vector<Pass>& passes) {
+  uint64_t total = 0;
+  for (const Pass& pass : passes) {
+    if (pass.rowBytes + 1 > UINT64_MAX / 8 / pass.rows) return UINT64_MAX;
+    total += pass.rows * (pass.rowBytes + 1);
+  }
+  return total;
+}
 
-  // The size of the raw data; UINT64_MAX for sizes past any limit (dimensions up to 2^31 would
-  // overflow the product).
-  static uint64_t TotalBytes(const std::vector<Pass>& passes) {
-    uint64_t total = 0;
-    for (const Pass& pass : passes) {
-      if (pass.rowBytes + 1 > UINT64_MAX / 8 / pass.rows) return UINT64_MAX;
-      total += pass.rows * (pass.rowBytes + 1);
+// Every row of the raw data must begin with a known filter type.
+// REQUIRES: raw holds RawBytes(passes) bytes.
+std::string FilterTypesProblem(const unsigned char* raw, const std::vector<Pass>& passes) {
+  size_t at = 0;
+  for (const Pass& pass : passes) {
+    for (uint64_t row = 0; row < pass.rows; ++row) {
+      if (raw[at] > kLastFilterType) {
+        return "a row of the image data has the unknown filter type " + std::to_string(raw[at]);
+      }
+      at += 1 + pass.rowBytes;
     }
-    return total;
-  }
-
-  // False at a byte past the end or at an unknown filter type; `problem` says which.
-  bool Feed(const unsigned char* bytes, size_t size, std::string& problem) {
-    size_t at = 0;
-    while (at < size) {
-      if (toFilter_ > 0) {
-        const uint64_t skip = std::min<uint64_t>(toFilter_, size - at);
-        toFilter_ -= skip;
-        at += skip;
-        continue;
-      }
-      if (pass_ >= passes_.size()) {
-        problem = "the image data holds more bytes than the header's size needs";
-        return false;
-      }
-      if (bytes[at] > kLastFilterType) {
-        problem = "a row of the image data has the unknown filter type " + std::to_string(bytes[at]);
-        return false;
-      }
-      ++at;
-      toFilter_ = passes_[pass_].rowBytes;
-      if (--rowsLeft_ == 0) {
-        ++pass_;
-        StartPass();
-      }
-    }
-    return true;
-  }
-
-  // True when the last row has been seen whole.
-  bool Complete() const { return pass_ >= passes_.size() && toFilter_ == 0; }
-
- private:
-  void StartPass() {
-    if (pass_ < passes_.size()) rowsLeft_ = passes_[pass_].rows;
-  }
-
-  std::vector<Pass> passes_;
-  size_t pass_ = 0;
-  uint64_t rowsLeft_ = 0;
-  uint64_t toFilter_ = 0;  // bytes of the current row still to come before the next filter byte
-};
-
-// Inflates the IDAT chunks' data in order through the scanline walk.
-std::string ImageDataProblem(const std::vector<Chunk>& imageData, const Header& header) {
-  std::vector<Pass> passes = PassesOf(header);
-  const uint64_t expected = ScanlineWalk::TotalBytes(passes);
-  if (expected > kMaxImageBytes) {
-    return "the header's size " + std::to_string(header.width) + "×" + std::to_string(header.height) +
-           " is too large for a thumbnail";
-  }
-  ScanlineWalk walk(std::move(passes));
-  z_stream stream;
-  std::memset(&stream, 0, sizeof(stream));
-  if (inflateInit(&stream) != Z_OK) return "the image data cannot be inflated (out of memory)";
-  std::vector<unsigned char> block(kInflateBlockBytes);
-  std::string problem;
-  int status = Z_OK;
-  for (const Chunk& chunk : imageData) {
-    stream.next_in = const_cast<Bytef*>(chunk.data);
-    stream.avail_in = chunk.length;
-    // A full output block may leave more inside the inflater, so go on while output fills up too.
-    do {
-      stream.next_out = block.data();
-      stream.avail_out = static_cast<uInt>(block.size());
-      status = inflate(&stream, Z_NO_FLUSH);
-      if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR) {
-        problem = "the image data is not a valid zlib stream";
-        if (stream.msg != nullptr) problem += std::string(" (") + stream.msg + ")";
-        break;
-      }
-      if (!walk.Feed(block.data(), block.size() - stream.avail_out, problem)) break;
-    } while (status != Z_STREAM_END && (stream.avail_in > 0 || stream.avail_out == 0));
-    if (!problem.empty() || status == Z_STREAM_END) break;
-  }
-  const uint64_t produced = stream.total_out;
-  inflateEnd(&stream);
-  if (!problem.empty()) return problem;
-  if (status != Z_STREAM_END) return "the image data ends before its zlib stream does";
-  if (!walk.Complete()) {
-    return "the image data holds " + std::to_string(produced) + " bytes where the header's size needs " +
-           std::to_string(expected);
   }
   return std::string();
+}
+
+// The IDAT chunks' data, inflated whole: it must hold exactly the rows the header promises.
+std::string ImageDataProblem(const std::vector<Chunk>& imageData, const Header& header) {
+  const std::vector<Pass> passes = PassesOf(header);
+  const uint64_t expected = RawBytes(passes);
+  const std::string size = std::to_string(header.width) + "×" + std::to_string(header.height);
+  if (expected > kMaxImageBytes) return "the header's size " + size + " is too large for a thumbnail";
+  std::string joined;  // only when the data is split over several chunks
+  std::string_view input(reinterpret_cast<const char*>(imageData.front().data), imageData.front().length);
+  if (imageData.size() > 1) {
+    for (const Chunk& chunk : imageData) joined.append(reinterpret_cast<const char*>(chunk.data), chunk.length);
+    input = joined;
+  }
+  // No deflate stream inflates past kMaxInflateRatio times its size: a header promising more than
+  // that cannot be met, and is told so before any memory is set aside for it.
+  if (expected / kMaxInflateRatio > input.size()) {
+    return "the image data is far too short for the header's size " + size;
+  }
+  // Left unset: the inflater writes every byte that is read afterwards.
+  const auto raw = std::make_unique_for_overwrite<unsigned char[]>(expected);
+  const std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)> inflater(
+      libdeflate_alloc_decompressor(), &libdeflate_free_decompressor);
+  if (!inflater) throw std::bad_alloc();
+  size_t produced = 0;
+  switch (libdeflate_zlib_decompress(inflater.get(), input.data(), input.size(), raw.get(), expected, &produced)) {
+    case LIBDEFLATE_SUCCESS:
+      break;
+    case LIBDEFLATE_INSUFFICIENT_SPACE:
+      return "the image data holds more bytes than the header's size " + size + " needs";
+    default:
+      return "the image data is not a valid zlib stream, or fails its checksum";
+  }
+  if (produced != expected) {
+    return "the image data holds " + std::to_string(produced) + " bytes where the header's size " + size + " needs " +
+           std::to_string(expected);
+  }
+  return FilterTypesProblem(raw.get(), passes);
 }
 
 // Splits the file into chunks, checking each one's frame and checksum.
@@ -226,7 +190,7 @@ std::string ChunksProblem(std::string_view bytes, std::vector<Chunk>& chunks) {
       return "chunk " + chunk.type + " at byte " + std::to_string(at) + " runs past the end of the file";
     }
     chunk.data = data + at + 8;
-    const uLong crc = crc32(0L, type, static_cast<uInt>(4 + chunk.length));
+    const uint32_t crc = libdeflate_crc32(0, type, 4 + size_t{chunk.length});
     if (crc != BigEndian32(chunk.data + chunk.length)) {
       return "chunk " + chunk.type + " at byte " + std::to_string(at) + " fails its checksum";
     }

@@ -7,9 +7,10 @@
 // and held to exactly the size the header gives, each row led by a known filter type; IEND last.
 // A critical chunk of a kind no decoder knows fails too; ancillary chunks are only checksummed.
 //
-// The work is bounded by the header: inflating stops at the first byte past the size it promises,
-// and an image whose raw data would exceed kMaxImageBytes is refused unread, so a small file that
-// inflates without end cannot hold the caller.
+// The work is bounded by the header: the image data is inflated into room for exactly the size it
+// promises and fails at the first byte past it, and an image whose raw data would exceed
+// kMaxImageBytes, or more than its compressed data could ever inflate to, is refused before any
+// room is set aside, so a small file that claims a huge image cannot hold the caller.
 //
 // Thread safety: a pure function; call from any thread.
 
@@ -22,9 +23,9 @@
 
 namespace capsuletool {
 
-// Raw image data (rows with their filter bytes) beyond this is no thumbnail: 8192 × 8192 pixels
+// Raw image data (rows with their filter bytes) beyond this is no thumbnail: 4096 × 4096 pixels
 // of 16-bit RGBA.
-inline constexpr uint64_t kMaxImageBytes = uint64_t{512} * 1024 * 1024;
+inline constexpr uint64_t kMaxImageBytes = uint64_t{128} * 1024 * 1024;
 
 // Empty when `bytes` is a PNG file that decodes; else the first thing wrong, in words ("chunk IDAT
 // at byte 33 fails its checksum").
