@@ -27,6 +27,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "host/core/dir.h"
@@ -51,6 +52,11 @@ class ZipFile {
   // The bytes of the member named exactly `name` (UTF-8); null when it is missing or unreadable
   // (see above). A member of zero bytes gives an empty buffer.
   std::shared_ptr<const RecycledMemory> UnzipItem(const std::string& name) const;
+
+  // The size the archive's directory declares for the member named exactly `name`, without reading
+  // it; nullopt when UnzipItem would refuse it unread (missing, a folder, a link, too large). The
+  // bytes themselves may still fail their check when read.
+  std::optional<uint64_t> ItemSize(const std::string& name) const;
 
   // Extracts the item `name` (UTF-8): a member, written as a file of its last name component, or
   // a folder of members ("name/..."), written below the destination at the rest of their names.
