@@ -1,12 +1,10 @@
 // Entries, filter items and cancellation tokens.
 #include <algorithm>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "catalogue/capsule_entry.h"
-#include "catalogue/check_cancel.h"
 #include "catalogue/graphic_source.h"
 #include "catalogue/source_ids.h"
 
@@ -78,25 +76,6 @@ TEST(GraphicFilterItemTest, OrdersWithoutRegardToCase) {
   EXPECT_EQ(items[3].name, u"\u00C4rger");  // not folded: stays above ASCII letters
   EXPECT_FALSE(GraphicFilterItemLess({u"ABC", "", true}, {u"abc", "", true}));
   EXPECT_FALSE(GraphicFilterItemLess({u"abc", "", true}, {u"ABC", "", true}));
-}
-
-TEST(CheckCancelTest, AbortIsSeenOnceAndThenLatched) {
-  CheckCancel token;
-  EXPECT_FALSE(token.GetAbort());
-  EXPECT_FALSE(token.GetAbort());
-  token.Abort();
-  token.Abort();
-  EXPECT_TRUE(token.GetAbort());
-  EXPECT_TRUE(token.GetAbort());
-  token.Abort();
-  EXPECT_TRUE(token.GetAbort());
-}
-
-TEST(CheckCancelTest, AbortFromAnotherThreadIsSeen) {
-  auto token = std::make_shared<CheckCancel>();
-  std::thread requester([token] { token->Abort(); });
-  requester.join();
-  EXPECT_TRUE(token->GetAbort());
 }
 
 }  // namespace

@@ -5,18 +5,17 @@ namespace zorvcapsule {
 CheckCancel::~CheckCancel() = default;
 
 bool CheckCancel::GetAbort() {
-  if (abortSeen.load()) return true;
-  int32_t expected = 1;
-  if (abortRequested.compare_exchange_strong(expected, 0)) {
-    abortSeen.store(true);
-    return true;
-  }
-  return false;
+  int32_t seen = state.load();
+  if (seen == kRunning) return false;
+  // Whoever moves the state from "requested" to "seen" consumes the request; a caller that loses
+  // that race finds "seen" and reports the abort just the same.
+  if (seen == kAbortRequested) state.compare_exchange_strong(seen, kAbortSeen);
+  return true;
 }
 
 void CheckCancel::Abort() {
-  int32_t expected = 0;
-  abortRequested.compare_exchange_strong(expected, 1);
+  int32_t expected = kRunning;
+  state.compare_exchange_strong(expected, kAbortRequested);
 }
 
 }  // namespace zorvcapsule

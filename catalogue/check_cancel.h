@@ -2,7 +2,8 @@
 //
 // The requester calls Abort; the worker doing the request polls GetAbort, and so does the main thread
 // before it delivers results. The first GetAbort that sees the request consumes it and latches the
-// answer, so every later GetAbort on the token returns true.
+// answer, so every later GetAbort on the token returns true. The token is one atomic state (running,
+// requested, seen), so a caller racing with the one that consumes the request still sees the abort.
 //
 // Thread safety: Abort may be called from any thread at any time; GetAbort from the worker and the
 // main thread. Share a token through a shared pointer.
@@ -32,8 +33,8 @@ class ZORVCAPSULE_EXPORT CheckCancel {
   void Abort();
 
  private:
-  std::atomic<int32_t> abortRequested{0};
-  std::atomic<bool> abortSeen{false};
+  enum State : int32_t { kRunning = 0, kAbortRequested = 1, kAbortSeen = 2 };
+  std::atomic<int32_t> state{kRunning};
 };
 
 using CheckCancelPtr = std::shared_ptr<CheckCancel>;

@@ -103,9 +103,6 @@ CapsuleEntryPtr BuildEntry(const FoundPackage& found, const std::u16string& cach
 // built ends the listing at its place, and its error is rethrown once the entries before it are in.
 void AppendEntries(const std::vector<FoundPackage>& found, std::vector<CapsuleEntryPtr>& results,
                    const CheckCancelPtr& token) {
-  // An abort requested before the listing is consumed here, on one thread: the token latches it
-  // only after consuming it, so pool threads polling at that very moment could still see "running"
-  // and build the first packages of a listing that was cancelled before it began.
   if (token && token->GetAbort()) return;
   std::vector<BuiltEntry> built(found.size());
   const std::u16string cacheFolder = GetTempLocalDirectory();

@@ -5,13 +5,22 @@
 //                                              "thumb.mp4"
 //
 // <app> and <version> are the host's application name and client version, so different hosts and
-// versions never share stock folders. Nothing here deletes single files: the first InitTempDirectory
-// for a tree in a process clears the whole tree when its files (not counting those whose titles
-// begin with ".") hold more than kTempTreeSizeLimit bytes.
+// versions never share stock folders. The first InitTempDirectory for a tree in a process clears the
+// whole tree when its files (not counting those whose titles begin with ".") hold more than
+// kTempTreeSizeLimit bytes; before that it removes the temporary files of interrupted atomic writes
+// (".*.tmp", untouched for an hour), the only single files anything here deletes.
 //
-// Thread safety: the path functions keep no state and may be called from any thread. Initialize a
-// tree from one thread: a second thread arriving during the first's check returns at once, perhaps
-// before the tree's root exists.
+// The temporary folder is shared by every user of the machine, so a tree's root must be the
+// current user's own: the first InitTempDirectory creates it with mode 0700, and refuses one that
+// exists but is a symbolic link, is not a folder, belongs to someone else or can be written by
+// group or others. A refused root is reported once through debug::ReportDiagnostic, naming it, and
+// the tree moves to the same name followed by "-" and the user ID (checked the same way; if that is
+// refused too, to a new private folder of a random name). From then on the path functions return
+// the chosen root; before a tree is initialized they return its usual name.
+//
+// Thread safety: the path functions may be called from any thread. Initialize a tree from one
+// thread: a second thread arriving during the first's check returns at once, perhaps before the
+// tree's root exists.
 
 #ifndef ZORVCAPSULE_PACKAGE_TEMP_DIRECTORIES_H_
 #define ZORVCAPSULE_PACKAGE_TEMP_DIRECTORIES_H_
@@ -33,7 +42,7 @@ constexpr int64_t kTempTreeSizeLimit = int64_t{300} * 1024 * 1024;
 // over the limit, and makes sure its root exists. Later calls for the same tree do nothing.
 ZORVCAPSULE_EXPORT void InitTempDirectory(bool local);
 
-// TEMP/"TslBrowser"; computed only, never created.
+// TEMP/"TslBrowser" (or the root chosen instead, see above); computed only, never created.
 ZORVCAPSULE_EXPORT std::u16string GetTempLocalDirectory();
 
 // The asset's folder, without a trailing separator, created with its missing parents (the path is

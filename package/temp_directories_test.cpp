@@ -1,15 +1,20 @@
 #include "package/temp_directories.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "host/core/app_config.h"
+#include "host/core/debug.h"
 #include "host/core/test_temp_folder.h"
 #include "package/temp_directories_internal.h"
 
@@ -132,6 +137,98 @@ TEST_F(TempDirectoriesTest, EachTreeIsCheckedOncePerProcess) {
   SizedFile(Stock() / "again.mp4", kTempTreeSizeLimit + 1);
   InitTempDirectory(false);
   EXPECT_TRUE(fs::exists(Stock() / "again.mp4"));
+}
+
+TEST_F(TempDirectoriesTest, OnlyStaleLeftoversOfInterruptedWritesAreRemoved) {
+  const auto twoHoursAgo = fs::file_time_type::clock::now() - std::chrono::hours(2);
+  const std::vector<fs::path> stale = {Local() / ".thumb.png.0A1B.tmp", Local() / "nested" / ".b.mp4.77.tmp"};
+  const std::vector<fs::path> kept = {Local() / ".fresh.png.0A1B.tmp", Local() / "old.tmp",
+                                      Local() / ".old-but-not-a-leftover", Local() / "old.png"};
+  for (const fs::path& path : stale) SizedFile(path, 10);
+  for (const fs::path& path : kept) SizedFile(path, 10);
+  for (const fs::path& path : stale) fs::last_write_time(path, twoHoursAgo);
+  for (const fs::path& path : {kept[1], kept[2], kept[3]}) fs::last_write_time(path, twoHoursAgo);
+  InitTempDirectory(true);
+  for (const fs::path& path : stale) EXPECT_FALSE(fs::exists(path)) << path;
+  for (const fs::path& path : kept) EXPECT_TRUE(fs::exists(path)) << path;
+}
+
+// ---- A root someone else could control ----
+
+class PlantedRootTest : public TempDirectoriesTest {
+ protected:
+  void SetUp() override {
+    TempDirectoriesTest::SetUp();
+    previous_ = zorvcore::debug::SetAssertReporter([this](const zorvcore::debug::AssertReport& report) {
+      reports_.push_back(report.message);
+      return zorvcore::debug::AssertAction::kContinue;
+    });
+  }
+  void TearDown() override {
+    zorvcore::debug::SetAssertReporter(previous_);
+    TempDirectoriesTest::TearDown();
+  }
+  fs::path Personal() const { return temp_.path() / ("TslBrowser-" + std::to_string(::geteuid())); }
+
+  // The local tree's root after the first check, which must be the personal one, with one report
+  // naming the refused root.
+  void ExpectPersonalRootChosen() {
+    InitTempDirectory(true);
+    EXPECT_EQ(GetTempLocalDirectory(), U16(Personal()));
+    EXPECT_TRUE(fs::is_directory(fs::symlink_status(Personal())));
+    EXPECT_EQ(fs::status(Personal()).permissions() & fs::perms::all, fs::perms::owner_all);
+    ASSERT_EQ(reports_.size(), 1u);
+    EXPECT_NE(reports_[0].find(Local().string()), std::string::npos) << reports_[0];
+    InitTempDirectory(true);
+    EXPECT_EQ(reports_.size(), 1u) << "the choice is made once";
+  }
+
+  std::vector<std::string> reports_;
+  zorvcore::debug::AssertReporter previous_;
+};
+
+TEST_F(PlantedRootTest, ANewRootIsPrivateToTheUser) {
+  InitTempDirectory(true);
+  InitTempDirectory(false);
+  EXPECT_EQ(fs::status(Local()).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_EQ(fs::status(Stock()).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_TRUE(reports_.empty());
+}
+
+TEST_F(PlantedRootTest, ALinkInPlaceOfTheRootIsNotFollowed) {
+  const fs::path elsewhere = temp_.path() / "elsewhere";
+  fs::create_directories(elsewhere);
+  fs::create_directory_symlink(elsewhere, Local());
+  ExpectPersonalRootChosen();
+  EXPECT_TRUE(fs::is_empty(elsewhere));
+}
+
+TEST_F(PlantedRootTest, ARootOthersCanWriteIsNotUsed) {
+  fs::create_directories(Local());
+  fs::permissions(Local(), fs::perms::all);
+  ExpectPersonalRootChosen();
+}
+
+TEST_F(PlantedRootTest, ARootOwnedByAnotherUserIsNotUsed) {
+  if (::geteuid() != 0) GTEST_SKIP() << "planting a folder owned by another user needs root";
+  constexpr uid_t kNobody = 65534;
+  SizedFile(Local() / "planted.png", 10);
+  ASSERT_EQ(::chown(Local().c_str(), kNobody, kNobody), 0);
+  ASSERT_EQ(::chmod(Local().c_str(), 0700), 0);
+  ExpectPersonalRootChosen();
+  EXPECT_TRUE(fs::exists(Local() / "planted.png")) << "a refused root is left alone";
+}
+
+TEST_F(PlantedRootTest, WhenThePersonalRootIsTakenTooAFreshPrivateFolderIsUsed) {
+  fs::create_directories(Local());
+  fs::permissions(Local(), fs::perms::all);
+  fs::create_directory_symlink(temp_.path(), Personal());
+  InitTempDirectory(true);
+  const fs::path chosen = FileHelperUtils::UTF16ToStdPath(GetTempLocalDirectory());
+  EXPECT_EQ(chosen.parent_path(), temp_.path());
+  EXPECT_EQ(chosen.filename().string().rfind(Personal().filename().string() + "-", 0), 0u) << chosen;
+  EXPECT_TRUE(fs::is_directory(fs::symlink_status(chosen)));
+  EXPECT_EQ(reports_.size(), 2u);
 }
 
 }  // namespace

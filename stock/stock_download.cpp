@@ -5,6 +5,7 @@
 
 #include "host/core/file.h"
 #include "host/core/unicode.h"
+#include "host/net/request_check.h"
 #include "stock/license_response.h"
 #include "stock/shared_download_manager.h"
 #include "stock/stock_access_token.h"
@@ -68,10 +69,12 @@ bool StartDownload(const std::u16string& contentId, const std::u16string& target
   const bool stage = UseStockStage();
   const std::string address = PackageAddress(contentId, *token, connection, isLicensed, stage);
   if (address.empty()) return false;
-  const std::string target = RedirectTarget(address, *connection, *token, stage);
-  if (target.empty()) return false;
-  const auto stream = GetSharedDownloadManager()->NewDownload(zorvcore::ImmutableString::CreateDynamic(target),
-                                                              zorvcore::File(targetPath), zorvnet::HeaderMap(), true);
+  const zorvcore::ImmutableString target =
+      zorvcore::ImmutableString::CreateDynamic(RedirectTarget(address, *connection, *token, stage));
+  // The package address comes from the service's answer; a clear-text one is refused like a missing one.
+  if (!zorvnet::IsSecureURL(target.view())) return false;
+  const auto stream =
+      GetSharedDownloadManager()->NewDownload(target, zorvcore::File(targetPath), zorvnet::HeaderMap(), true);
   stream->ConnectCompleted([done](zorvappsupport::http::HTTPDownloadManager*,
                                   std::shared_ptr<zorvappsupport::http::HTTPDownloadStream> finished) {
     done->Call(finished && finished->Succeeded());

@@ -57,6 +57,8 @@ class StockDownloadTest : public ::testing::Test {
     });
     service_.OnTokenFetch(200, R"({"access_token": "fetched"})");
     service_.Start();
+    cleartextListener_.Get("/.*", [](const httplib::Request&, httplib::Response& res) { res.status = 404; });
+    cleartextListener_.Start();
     target_ = service_.Temp() / "downloads" / "template.tplx";
   }
   void TearDown() override { ReleaseSharedDownloadManager(); }
@@ -67,6 +69,8 @@ class StockDownloadTest : public ::testing::Test {
       res.set_content("not a redirect", "text/plain");
     } else if (id == "nolocation") {
       res.status = 302;
+    } else if (id == "cleartext") {
+      res.set_redirect(cleartextListener_.Url("/files/cleartext.tplx"));
     } else {
       res.set_redirect(service_.Url("/files/" + id + ".tplx"));
     }
@@ -80,6 +84,10 @@ class StockDownloadTest : public ::testing::Test {
       res.set_content(R"({"contents": {}})", "application/json");
     } else if (id == "garbled") {
       res.set_content("<html>", "text/html");
+    } else if (id == "cleartext") {
+      res.set_content(R"({"contents": {"a": {"purchase_details": {"url": ")" +
+                          cleartextListener_.Url("/purchased/cleartext") + R"("}}}})",
+                      "application/json");
     } else {
       res.set_content(R"({"contents": {"b": {"purchase_details": {"url": ")" + service_.Url("/purchased/b") +
                           R"("}}, "a": {"purchase_details": {"url": ")" + service_.Url("/purchased/" + id) + R"("}}}})",
@@ -109,6 +117,7 @@ class StockDownloadTest : public ::testing::Test {
   }
 
   TestStockService service_;
+  zorvnet::testing::TestHttpServer cleartextListener_;  // plain "http:", recording what reaches it
   fs::path target_;
 };
 
@@ -171,6 +180,20 @@ TEST_F(StockDownloadTest, EveryRoadThatCannotStartReportsFalseOnceAndKeepsTheTar
     EXPECT_EQ(ReadFile(target_), "old package");
   }
   EXPECT_EQ(FilesBesideTarget(), 0u);
+}
+
+// The licence answer and the download redirect come from the network: an address in clear text
+// must receive neither the user's token and API key nor the package request.
+TEST_F(StockDownloadTest, NothingTravelsToAClearTextAddressNamedByTheService) {
+  PlaceOldPackage();
+  for (const bool isLicensed : {false, true}) {
+    const DoneRecorder done = Download(u"cleartext", isLicensed);
+    EXPECT_FALSE(done.Succeeded());
+    EXPECT_EQ(done.Calls(), 1);
+  }
+  EXPECT_EQ(ReadFile(target_), "old package");
+  EXPECT_EQ(FilesBesideTarget(), 0u);
+  EXPECT_TRUE(cleartextListener_.Requests().empty());
 }
 
 TEST_F(StockDownloadTest, WithoutATokenFalseComesBeforeTheCallReturns) {

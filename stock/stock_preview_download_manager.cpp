@@ -9,6 +9,7 @@
 #include "host/core/file.h"
 #include "host/core/file_utils.h"
 #include "host/core/immutable_string.h"
+#include "host/core/main_thread.h"
 #include "host/core/recursive_mutex.h"
 #include "host/core/unicode.h"
 #include "package/temp_directories.h"
@@ -111,12 +112,25 @@ void StockPreviewDownloadManager::DownloadPreview(const CapsuleEntryPtr& entry) 
 }
 
 void StockPreviewDownloadManager::OnStockPreviewDownloadFinished(bool success, const std::u16string& url) {
+  if (success) {
+    // The entry may already be in the host's hands, and the host reads it on its main thread without
+    // a lock: the path is written there, and the address stays pending until it is.
+    const std::weak_ptr<StockPreviewDownloadManager> self = weak_from_this();
+    zorvcore::AsyncCallFromMainThread([self, url] {
+      if (const auto alive = self.lock()) alive->ForgetPendingDownload(url, true);
+    });
+    return;
+  }
+  ForgetPendingDownload(url, false);
+}
+
+void StockPreviewDownloadManager::ForgetPendingDownload(const std::u16string& url, bool fetched) {
   zorvcore::RecursiveMutexLock lock(PreviewMutex(), kFinishedLock);
   const auto pending = pendingDownloads.find(url);
   if (pending == pendingDownloads.end()) return;
   const CapsuleEntryPtr entry = pending->second;
   const std::u16string local = GetTempStockAssetVideoThumbPath(entry->path);
-  if (success && zorvcore::FileUtils::FileExists(local)) entry->videoPreviewPath = local;
+  if (fetched && zorvcore::FileUtils::FileExists(local)) entry->videoPreviewPath = local;
   pendingDownloads.erase(pending);
   PendingChanged().notify_all();
 }

@@ -2,8 +2,8 @@
 //
 // A stock search entry carries the address of a short preview video. When the host wants to play
 // it, DownloadPreview fetches the video into the asset's cache folder ("thumb.mp4") in the
-// background on the shared download manager; when the transfer completes the entry's
-// `videoPreviewPath` names the file, so the entry then supports video playback. A preview already in
+// background on the shared download manager; once the transfer has completed the entry's
+// `videoPreviewPath` names the file (written on the main thread, see below), so the entry then supports video playback. A preview already in
 // the cache is found without a transfer. Entries that are not stock entries have no preview address
 // and are ignored. DownloadVideoFromURL, the transfer itself, may also be called directly.
 //
@@ -23,9 +23,12 @@
 //   tries again.
 //
 // Thread safety: Initialize, GetInstance, Terminate and DownloadPreview are called on the host's
-// thread; completions arrive on the download manager's thread. One process-wide recursive mutex
-// orders the pending map and the `videoPreviewPath` writes of completions; the host reads
-// `videoPreviewPath` without it.
+// main thread; completions arrive on the download manager's thread. An entry handed to the host is
+// only ever changed on the main thread, where the host reads it without a lock: a successful
+// completion queues the `videoPreviewPath` write to the main-thread queue, and the address stays
+// pending until that write has run. So a host waiting with WaitForPendingDownloads drains the
+// main-thread queue meanwhile, and once nothing is pending every fetched entry names its file. One
+// process-wide recursive mutex orders the pending map.
 // REQUIRES: Terminate is not called on the request processor's network thread.
 
 #ifndef ZORVCAPSULE_STOCK_STOCK_PREVIEW_DOWNLOAD_MANAGER_H_
@@ -74,15 +77,19 @@ class ZORVCAPSULE_EXPORT StockPreviewDownloadManager
   // The number of addresses whose transfer is pending.
   size_t PendingCount() const;
   // Waits until no transfer of this manager is pending, or `milliseconds` have passed (negative: no
-  // limit); true when none is pending. A command-line host waits so for the previews it asked for.
+  // limit); true when none is pending. A command-line host waits so for the previews it asked for,
+  // in short waits between drains of the main-thread queue (see above).
   // REQUIRES: the caller does not hold a preview lock (is not inside a completion).
   bool WaitForPendingDownloads(int milliseconds) const;
 
  private:
   StockPreviewDownloadManager();
 
-  // The completion of the transfer of `url`.
+  // The completion of the transfer of `url`, on the download manager's thread.
   void OnStockPreviewDownloadFinished(bool success, const std::u16string& url);
+  // Ends the pending transfer of `url`, naming the fetched file in its entry when `fetched`.
+  // REQUIRES: `fetched` only on the host's main thread.
+  void ForgetPendingDownload(const std::u16string& url, bool fetched);
 
   std::map<std::u16string, CapsuleEntryPtr> pendingDownloads;
 };

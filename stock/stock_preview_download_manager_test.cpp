@@ -4,13 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "host/core/file_helper_utils.h"
 #include "host/core/gate.h"
+#include "host/core/main_thread.h"
 #include "host/core/unicode.h"
 #include "stock/stock_capsule_entry.h"
 #include "stock/test_stock_service.h"
@@ -28,9 +32,14 @@ std::string ReadFile(const fs::path& path) {
   return text.str();
 }
 
-// Waits for the transfer of every pending preview; a minute means it never ended.
+// Waits for the transfer of every pending preview, playing the host's main thread, which is where
+// completions name their files; a minute means it never ended.
 void WaitUntilNothingPending(const StockPreviewDownloadManager& manager) {
-  ASSERT_TRUE(manager.WaitForPendingDownloads(60000));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (!manager.WaitForPendingDownloads(10)) {
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline);
+    zorvcore::RunMainThreadTasks();
+  }
 }
 
 class StockPreviewDownloadManagerTest : public ::testing::Test {
@@ -133,6 +142,25 @@ TEST_F(StockPreviewDownloadManagerTest, ASecondRequestForAPendingURLStartsNoTran
   EXPECT_EQ(ReadFile(Cached("16")), "late");
   EXPECT_EQ(Path(second->videoPreviewPath), Cached("16"));
   EXPECT_TRUE(first->videoPreviewPath.empty());
+}
+
+// The host reads its entries on the main thread without a lock, so the completion, which arrives on
+// the download thread, must leave the write to the main thread.
+TEST_F(StockPreviewDownloadManagerTest, TheHostReadingAnEntryWhileItsPreviewCompletesIsNoRace) {
+  const auto entry = Entry("19", "slow");
+  manager_->DownloadPreview(entry);
+  ASSERT_TRUE(service_.WaitUntilHeld(1));
+  service_.Release();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  size_t readsWhilePending = 0;
+  while (manager_->PendingCount() > 0) {
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline);
+    const std::u16string shown = entry->videoPreviewPath;  // what a host's panel does on every repaint
+    readsWhilePending += shown.empty() ? 1 : 0;
+    zorvcore::RunMainThreadTasks();
+  }
+  EXPECT_GT(readsWhilePending, 0u);
+  EXPECT_EQ(Path(entry->videoPreviewPath), Cached("19"));
 }
 
 TEST_F(StockPreviewDownloadManagerTest, TerminateWithTransfersInFlightReachesNoReleasedManager) {

@@ -7,6 +7,8 @@
 #include "host/core/gate.h"
 #include "host/core/guid.h"
 #include "host/net/global_request_processor.h"
+#include "host/net/request_check.h"
+#include "stock/stock_headers.h"
 
 namespace zorvcapsule {
 namespace {
@@ -35,6 +37,10 @@ bool WaitForAnswer(zorvcore::Gate& answered, int limitMs, const CheckCancelPtr& 
 
 }  // namespace
 
+bool CarriesStockCredentials(const zorvnet::HeaderMap& headers) {
+  return headers.count(kStockAuthorizationHeader) > 0 || headers.count(kStockApiKeyHeader) > 0;
+}
+
 zorvnet::Configuration StockRequestConfiguration() { return zorvnet::Configuration(false, true, true); }
 
 zorvnet::Configuration StockRedirectRequestConfiguration() {
@@ -47,6 +53,7 @@ zorvnet::ResponsePtr RunStockRequest(zorvnet::RequestProcessor& processor,
                                      const zorvnet::Configuration& configuration, int limitMs,
                                      const CheckCancelPtr& cancel) {
   if (url.empty()) return nullptr;
+  if (CarriesStockCredentials(headers) && !zorvnet::IsSecureURL(url.view())) return nullptr;
   auto slot = std::make_shared<ResponseSlot>();
   auto callback = [slot](const zorvcore::Guid&, zorvnet::ResponsePtr response) {
     slot->response = std::move(response);

@@ -7,6 +7,10 @@
 // a limit, for the callback, which the processor promises for every started request. So no callback
 // ever outlives the wait unseen, and a response that arrives is never dropped half-way.
 //
+// The user's token and the host's API key travel only over TLS: a request whose headers carry either
+// is started only for an "https:" URL (and the networking layer never follows its redirects into clear
+// text). Any other such request is refused before anything is sent, as a request not started.
+//
 // A cancellation token is checked before the wait starts (an aborted one means no wait at all) and
 // polled every kStockCancelPollMs while waiting, so a cancelled search gives its thread back at once
 // rather than at the end of its limit.
@@ -39,9 +43,13 @@ zorvnet::Configuration StockRequestConfiguration();
 // The same with redirects handed back, for the request whose redirect the caller reads itself.
 zorvnet::Configuration StockRedirectRequestConfiguration();
 
+// True when `headers` hold the "Authorization" or "X-API-KEY" field.
+bool CarriesStockCredentials(const zorvnet::HeaderMap& headers);
+
 // Runs one GET of `url` with `headers` on `processor` and waits as described above. Returns the
 // response as delivered (a failed or cancelled one included), or an empty pointer when the request
-// was not started (an empty URL, or the processor refused it).
+// was not started (an empty URL, credentials bound for a URL that is not "https:", or the processor
+// refused it).
 // REQUIRES: limitMs >= 0.
 zorvnet::ResponsePtr RunStockRequest(zorvnet::RequestProcessor& processor,
                                      const zorvcore::ImmutableString& url,

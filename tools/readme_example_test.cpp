@@ -17,7 +17,7 @@ TEST(ReadmeExample, TheReadmeShowsTheCodeThatIsBuilt) {
   const std::string source = ReadWholeFile(README_EXAMPLE_SOURCE);
   ASSERT_FALSE(source.empty());
   EXPECT_NE(ReadWholeFile(README_PATH).find("```cpp\n" + source + "```\n"), std::string::npos)
-      << "README.md's example differs from tools/readme_example.cpp";
+      << "README.md's example differs from examples/host/catalogue_host.cpp";
 }
 
 TEST_F(ReadmeExampleTest, ListsTheTemplatesMarksTheMatchesAndFindsTheirThumbnails) {

@@ -32,7 +32,9 @@ class StockDownloadCommandTest : public StockToolTest {
         res.status = 403;
         return;
       }
-      res.set_content(R"({"contents": {"a": {"purchase_details": {"url": ")" + service.Url("/purchased/" + id) + R"("}}}})",
+      const std::string purchased =
+          id == "cleartext" ? cleartext_.Url("/purchased/" + id) : service.Url("/purchased/" + id);
+      res.set_content(R"({"contents": {"a": {"purchase_details": {"url": ")" + purchased + R"("}}}})",
                       "application/json");
     });
     service.Get("/purchased/(.+)", [](const httplib::Request& req, httplib::Response& res) {
@@ -49,6 +51,8 @@ class StockDownloadCommandTest : public StockToolTest {
       res.set_content(package_, "application/zip");
     });
     service.Start();
+    cleartext_.Get("/.*", [](const httplib::Request&, httplib::Response& res) { res.status = 404; });
+    cleartext_.Start();
     fs::create_directories(Path("out"));
   }
 
@@ -66,6 +70,7 @@ class StockDownloadCommandTest : public StockToolTest {
   }
 
   std::string package_;
+  zorvnet::testing::TestHttpServer cleartext_;  // plain "http:": no credential may reach it
 };
 
 TEST_F(StockDownloadCommandTest, ALicensedPackageComesFromTheDownloadEndpointWhole) {
@@ -95,13 +100,15 @@ TEST_F(StockDownloadCommandTest, EveryFailureLeavesTheTargetAsItWas) {
   std::ofstream(target, std::ios::binary) << "older package";
   for (const auto& [id, licensed] : {std::pair<std::string, bool>{"half", true},
                                      {"plain200", true},
-                                     {"refused", false}}) {
+                                     {"refused", false},
+                                     {"cleartext", false}}) {
     const ProgramRun run = Download(id, target, licensed);
     EXPECT_EQ(run.status, 1) << id << "\n" << Describe(run);
     EXPECT_NE(run.err.find("is unchanged"), std::string::npos) << run.err;
     EXPECT_EQ(ReadWholeFile(target), "older package") << id;
     EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"}) << id;
   }
+  EXPECT_TRUE(cleartext_.Requests().empty());
 }
 
 TEST_F(StockDownloadCommandTest, AFolderIsNoTarget) {

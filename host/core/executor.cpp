@@ -9,7 +9,6 @@
 #include <thread>
 
 #include <boost/asio/post.hpp>
-#include <boost/asio/strand.hpp>
 #include <boost/asio/thread_pool.hpp>
 
 #include "host/core/debug.h"
@@ -99,20 +98,71 @@ class PoolExecutor : public Executor {
   std::shared_ptr<RunningTasks> state_ = std::make_shared<RunningTasks>();
 };
 
-// One task at a time, in order, on a strand of the pool.
+// One task at a time, in order, on a thread of the queue's own. A serial queue's tasks may block on
+// the network for seconds (a stock search, a token fetch); on a thread borrowed from the pool, a few
+// such queues would hold every pool thread and stall every other queue's CPU work behind them.
 class SerialExecutor : public Executor {
  public:
+  ~SerialExecutor() override { Stop(); }
+
   bool Submit(Task task, int) override {
-    if (state_->IsStopped()) return false;
-    boost::asio::post(strand_, [state = state_, task = std::move(task)] { RunIfNotStopped(state, task); });
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    if (shared_->closing || shared_->running_tasks.IsStopped()) return false;
+    shared_->queue.push_back(std::move(task));
+    if (!thread_.joinable()) thread_ = std::thread([shared = shared_] { RunQueue(*shared); });
+    shared_->wake.notify_one();
     return true;
   }
-  void Stop() override { state_->StopAndWait(); }
-  bool IsStopped() const override { return state_->IsStopped(); }
+
+  void Stop() override {
+    shared_->running_tasks.StopAndWait();
+    std::thread finished;
+    {
+      std::lock_guard<std::mutex> lock(shared_->mutex);
+      shared_->closing = true;
+      shared_->queue.clear();
+      finished = std::move(thread_);
+    }
+    shared_->wake.notify_one();
+    if (!finished.joinable()) return;
+    // Stopped from one of its own tasks, the thread cannot wait for itself; it ends after that task.
+    if (finished.get_id() == std::this_thread::get_id()) {
+      finished.detach();
+    } else {
+      finished.join();
+    }
+  }
+
+  bool IsStopped() const override { return shared_->running_tasks.IsStopped(); }
 
  private:
-  boost::asio::strand<boost::asio::thread_pool::executor_type> strand_{WorkerPool().get_executor()};
-  std::shared_ptr<RunningTasks> state_ = std::make_shared<RunningTasks>();
+  struct Shared {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<Task> queue;  // guarded by mutex
+    bool closing = false;    // guarded by mutex
+    RunningTasks running_tasks;
+  };
+
+  static void RunQueue(Shared& shared) {
+    for (;;) {
+      Task next;
+      {
+        std::unique_lock<std::mutex> lock(shared.mutex);
+        shared.wake.wait(lock, [&] { return shared.closing || !shared.queue.empty(); });
+        if (shared.closing) return;
+        next = std::move(shared.queue.front());
+        shared.queue.pop_front();
+      }
+      if (shared.running_tasks.Enter()) {
+        RunGuarded(next);
+        shared.running_tasks.Leave();
+      }
+    }
+  }
+
+  const std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+  std::thread thread_;  // guarded by shared_->mutex
 };
 
 // At most `limit` tasks at once, started in submission order.

@@ -2,8 +2,11 @@
 //
 // The process has one pool of worker threads for CPU-bound work, one per processor (at least two).
 // CreateCPUBoundExecutor hands out an executor that posts straight to that pool; CreateSubExecutor makes
-// a queue on top of it whose tasks run at most `limit` at a time, in the order they were submitted.
-// The template library's source manager runs its whole request queue on one serial sub-executor.
+// a queue whose tasks run at most `limit` at a time, in the order they were submitted. A serial queue
+// runs on a thread of its own rather than on the pool, so that its tasks may wait (on the network,
+// say) without taking a thread from the pool's CPU work; its tasks still fan CPU work out to the pool
+// with ExecuteCPUBoundTaskOnAllProcessors. The template library's source manager runs its whole
+// request queue on one serial sub-executor.
 //
 // A task must not let an exception escape; one that does is caught at the task boundary and reported
 // through debug::ReportDiagnostic, and the queue carries on with the next task.
@@ -47,9 +50,10 @@ using ExecutorPtr = std::shared_ptr<Executor>;
 // only this handle, never the pool.
 ExecutorPtr CreateCPUBoundExecutor();
 
-// A queue over `parent` (the pool executor) running at most `limit` tasks at once, in submission
-// order. A limit of -1 (the usual argument), 0 or 1 makes a serial queue: one task at a time, each
-// starting after the previous one ended.
+// A queue running at most `limit` tasks at once, in submission order. A limit of -1 (the usual
+// argument), 0 or 1 makes a serial queue: one task at a time, each starting after the previous one
+// ended, on the queue's own thread (started with the first task, ended by Stop or destruction).
+// `parent` names the pool a queue of more than one task at a time borrows its threads from.
 // REQUIRES: parent was made by CreateCPUBoundExecutor.
 ExecutorPtr CreateSubExecutor(const ExecutorPtr& parent, int limit);
 

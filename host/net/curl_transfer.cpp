@@ -16,6 +16,7 @@ using zorvcore::ImmutableString;
 
 constexpr const char* kCAFileSetting = "Net.CAFile";
 constexpr const char* kWebProtocols = "http,https";
+constexpr const char* kSecureProtocols = "https";
 
 std::string DefaultUserAgent() {
   return zorvcore::UTF16ToUTF8(zorvcore::config::GetApplicationName()) + "/" +
@@ -86,7 +87,9 @@ bool CurlTransfer::Configure(std::string* problem) {
   const Configuration& config = request_.configuration;
   bool ok = curl_easy_setopt(easy_, CURLOPT_URL, request_.url.c_str()) == CURLE_OK;
   ok = ok && curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, kWebProtocols) == CURLE_OK;
-  ok = ok && curl_easy_setopt(easy_, CURLOPT_REDIR_PROTOCOLS_STR, kWebProtocols) == CURLE_OK;
+  // A request begun over TLS never continues in clear text: its headers may carry credentials.
+  const char* redirectProtocols = IsSecureURL(request_.url.str()) ? kSecureProtocols : kWebProtocols;
+  ok = ok && curl_easy_setopt(easy_, CURLOPT_REDIR_PROTOCOLS_STR, redirectProtocols) == CURLE_OK;
   if (!ok) {
     *problem = "libcurl refused the URL";
     return false;

@@ -33,6 +33,20 @@ std::string UrlPart(CURLU* url, CURLUPart part) {
   return copy;
 }
 
+// The scheme of an absolute URL that names a host, lower-cased by libcurl; empty for anything else.
+std::string SchemeOfAbsoluteURL(std::string_view text) {
+  if (text.empty() || text.find('\0') != std::string_view::npos) return std::string();
+  EnsureCurlInitialized();
+  std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
+  if (!url) return std::string();
+  // Without a default scheme, curl_url_set refuses a relative or scheme-less URL.
+  if (curl_url_set(url.get(), CURLUPART_URL, std::string(text).c_str(), 0) != CURLUE_OK) {
+    return std::string();
+  }
+  if (UrlPart(url.get(), CURLUPART_HOST).empty()) return std::string();
+  return UrlPart(url.get(), CURLUPART_SCHEME);
+}
+
 }  // namespace
 
 bool IsHeaderName(std::string_view name) {
@@ -44,17 +58,11 @@ bool IsHeaderValue(std::string_view value) {
 }
 
 bool IsHttpURL(std::string_view text) {
-  if (text.empty() || text.find('\0') != std::string_view::npos) return false;
-  EnsureCurlInitialized();
-  std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
-  if (!url) return false;
-  // Without a default scheme, curl_url_set refuses a relative or scheme-less URL.
-  if (curl_url_set(url.get(), CURLUPART_URL, std::string(text).c_str(), 0) != CURLUE_OK) {
-    return false;
-  }
-  const std::string scheme = UrlPart(url.get(), CURLUPART_SCHEME);
-  return (scheme == "http" || scheme == "https") && !UrlPart(url.get(), CURLUPART_HOST).empty();
+  const std::string scheme = SchemeOfAbsoluteURL(text);
+  return scheme == "http" || scheme == "https";
 }
+
+bool IsSecureURL(std::string_view text) { return SchemeOfAbsoluteURL(text) == "https"; }
 
 bool CheckRequest(const Request& request, std::string* problem) {
   const std::string_view method = request.method.view();

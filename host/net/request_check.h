@@ -23,6 +23,8 @@ bool IsHeaderName(std::string_view name);
 bool IsHeaderValue(std::string_view value);
 // An absolute URL whose scheme is "http" or "https" (any case) and that names a host.
 bool IsHttpURL(std::string_view url);
+// An absolute "https:" URL (any case) that names a host: the only kind a credential may travel to.
+bool IsSecureURL(std::string_view url);
 
 }  // namespace zorvnet
 

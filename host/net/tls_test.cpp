@@ -113,5 +113,23 @@ TEST_F(TlsTest, MissingAuthorityFileFails) {
   EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
 }
 
+// Headers given to a TLS request may hold credentials; a redirect must not carry them into clear text.
+TEST_F(TlsTest, ARedirectFromTLSIntoClearTextIsNotFollowed) {
+  TestHttpServer cleartext;
+  cleartext.Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("open", "text/plain"); });
+  cleartext.Start();
+  const auto files = Certificates("good", "IP:127.0.0.1");
+  TestHttpServer secure(files);
+  secure.Get("/", [&](const httplib::Request&, httplib::Response& res) { res.set_redirect(cleartext.Url("/"), 302); });
+  secure.Start();
+  DebugDatabase::SetEntry(kCAFile, files.caPath);
+
+  const auto response = Fetch(secure.Url("/"));
+
+  ASSERT_NE(response, nullptr);
+  EXPECT_NE(response->StatusCode(), 200);
+  EXPECT_TRUE(cleartext.Requests().empty());
+}
+
 }  // namespace
 }  // namespace zorvnet

@@ -1,7 +1,8 @@
 // A host's use of the template catalogue, exactly as the README shows it: list the templates of a
-// folder, mark those matching a word, and ask for each one's still thumbnail.
+// folder, mark those matching a word, and ask for each one's still thumbnail. The CMakeLists.txt
+// beside it builds it against an installed copy of the library.
 //
-//   readme_example TEMPLATES_FOLDER INDEX_FILE WORD
+//   catalogue_host TEMPLATES_FOLDER INDEX_FILE WORD
 
 #include <chrono>
 #include <iostream>
@@ -16,7 +17,7 @@ using namespace zorvcapsule;
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::cerr << "usage: readme_example TEMPLATES_FOLDER INDEX_FILE WORD\n";
+    std::cerr << "usage: catalogue_host TEMPLATES_FOLDER INDEX_FILE WORD\n";
     return 2;
   }
   // Index mode: the catalogue keeps the words of its templates in a search index in this file.

@@ -1,0 +1,63 @@
+#include "host/core/private_folder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "host/core/file_helper_utils.h"
+#include "host/core/unicode.h"
+
+namespace zorvcore {
+namespace {
+
+constexpr mode_t kPrivateMode = 0700;
+constexpr mode_t kWritableByOthers = S_IWGRP | S_IWOTH;
+
+std::string NativePath(const std::u16string& path) { return FileHelperUtils::UTF16ToStdPath(path).native(); }
+
+bool Refuse(std::string* problem, std::string why) {
+  if (problem != nullptr) *problem = std::move(why);
+  return false;
+}
+
+bool CheckPrivate(const std::string& path, std::string* problem) {
+  struct stat info;
+  if (::lstat(path.c_str(), &info) != 0) return Refuse(problem, std::string("cannot be read: ") + std::strerror(errno));
+  if (S_ISLNK(info.st_mode)) return Refuse(problem, "is a symbolic link");
+  if (!S_ISDIR(info.st_mode)) return Refuse(problem, "is not a folder");
+  if (info.st_uid != ::geteuid()) {
+    return Refuse(problem, "belongs to user " + std::to_string(info.st_uid) + ", not to user " +
+                               std::to_string(::geteuid()));
+  }
+  if ((info.st_mode & kWritableByOthers) != 0) return Refuse(problem, "can be written by other users");
+  return true;
+}
+
+}  // namespace
+
+bool MakePrivateFolder(const std::u16string& path, std::string* problem) {
+  const std::string native = NativePath(path);
+  if (native.empty()) return Refuse(problem, "has no path");
+  // mkdir never follows a link in the last component, and fails on any name already there; what is
+  // there is then judged by the check, whoever made it.
+  if (::mkdir(native.c_str(), kPrivateMode) != 0 && errno != EEXIST) {
+    return Refuse(problem, std::string("cannot be created: ") + std::strerror(errno));
+  }
+  return CheckPrivate(native, problem);
+}
+
+std::u16string MakeUniquePrivateFolder(const std::u16string& prefix) {
+  const std::string pattern = NativePath(prefix) + "XXXXXX";
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  // mkdtemp makes the folder with mode 0700 under a name nobody could have taken first.
+  if (::mkdtemp(buffer.data()) == nullptr) return std::u16string();
+  return FileHelperUtils::StdPathToUTF16(std::filesystem::path(buffer.data()));
+}
+
+std::u16string CurrentUserIDText() { return UTF8ToUTF16(std::to_string(::geteuid())); }
+
+}  // namespace zorvcore
