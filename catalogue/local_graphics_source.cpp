@@ -93,9 +93,7 @@ CapsuleEntryPtr BuildEntry(const FoundPackage& found, const std::u16string& cach
   entry->modifiedTime = modified.ToPtime();
   const std::u16string videoCache = MakeCacheFileName(kVideoThumbCacheTag, kLocalSourceID, entry->path, modified,
                                                       kVideoThumbCacheExtension, cacheFolder);
-  if (zorvcore::FileUtils::FileExists(videoCache) || package.GetTPLXThumbnailVideo(videoCache)) {
-    entry->videoPreviewPath = videoCache;
-  }
+  if (package.CacheTPLXThumbnailVideo(videoCache)) entry->videoPreviewPath = videoCache;
   return entry;
 }
 
@@ -208,7 +206,7 @@ std::u16string LocalGraphicsSource::GetThumbnailPath(const CapsuleEntryPtr& entr
   const std::u16string cache = MakeCacheFileName(kStillThumbCacheTag, kLocalSourceID, entry->path, file.Modified(),
                                                  kStillThumbCacheExtension, GetTempLocalDirectory());
   const CapsuleZip package(entry->path, std::string());
-  if (!zorvcore::FileUtils::FileExists(cache) && !package.GetTPLXThumbnailPNG(cache)) return {};
+  if (!package.CacheTPLXThumbnailPNG(cache)) return {};
   if (token && token->GetAbort()) return {};
   return cache;
 }

@@ -511,16 +511,21 @@ TEST_F(LocalSourceTest, StillThumbnailIsExtractedOncePerPackageVersion) {
   const fs::path firstFile = zorvcore::UTF16ToUTF8(first);
   EXPECT_EQ(ReadFileBytes(firstFile), kStillBytes);
 
-  // The second request finds the cached file and leaves it alone.
-  WriteFileBytes(firstFile, "marker");
-  EXPECT_EQ(manager.GetThumbnailPath(entry, nullptr), first);
-  EXPECT_EQ(ReadFileBytes(firstFile), "marker");
-
-  // So does the next listing with the video thumbnail.
+  // The second request finds the cached file and leaves it alone; so does the next listing with
+  // the video thumbnail. Cache files are not flushed to disk, so one of another size than its
+  // member (a short file left by a crash) is extracted again.
   const fs::path videoFile = zorvcore::UTF16ToUTF8(entry->videoPreviewPath);
-  WriteFileBytes(videoFile, "video marker");
-  EXPECT_EQ(Named(DefaultSet().entries, u"a")->videoPreviewPath, entry->videoPreviewPath);
-  EXPECT_EQ(ReadFileBytes(videoFile), "video marker");
+  for (const auto& [still, video] : {std::pair<std::string, std::string>{std::string(kStillBytes.size(), 's'),
+                                                                         std::string(kVideoBytes.size(), 'v')},
+                                     {"", kVideoBytes.substr(0, 10)}}) {
+    WriteFileBytes(firstFile, still);
+    WriteFileBytes(videoFile, video);
+    const bool trusted = !still.empty();
+    EXPECT_EQ(manager.GetThumbnailPath(entry, nullptr), first);
+    EXPECT_EQ(ReadFileBytes(firstFile), trusted ? still : kStillBytes);
+    EXPECT_EQ(Named(DefaultSet().entries, u"a")->videoPreviewPath, entry->videoPreviewPath);
+    EXPECT_EQ(ReadFileBytes(videoFile), trusted ? video : kVideoBytes);
+  }
 
   // A changed package is a new version: new cache names, extracted afresh.
   const fs::path package = folder_.path() / "templates/a.tplx";

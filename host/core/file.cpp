@@ -1,6 +1,7 @@
 #include "host/core/file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -30,11 +31,9 @@ File::File(std::u16string path, int storageType)
 bool File::Exists() const { return FileUtils::FileExists(path_); }
 
 int64_t File::Size() const {
-  const std::filesystem::path native = FileHelperUtils::UTF16ToStdPath(path_);
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(native, error)) return 0;
-  const std::uintmax_t size = std::filesystem::file_size(native, error);
-  return error ? 0 : static_cast<int64_t>(size);
+  struct stat info;
+  if (::stat(FileHelperUtils::UTF16ToStdPath(path_).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  return static_cast<int64_t>(info.st_size);
 }
 
 DateTime File::Modified() const {

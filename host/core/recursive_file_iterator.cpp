@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 
 struct Entry {
   fs::path path;
+  std::string name;  // the last component, for sorting
   bool isFolder;
 };
 
@@ -27,18 +28,17 @@ std::vector<Entry> ReadFolder(const fs::path& folder) {
   std::error_code error;
   fs::directory_iterator it(folder, error);
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-    if (!FileHelperUtils::HasUTF16Form(it->path().filename())) continue;
+    fs::path name = it->path().filename();
+    if (!FileHelperUtils::HasUTF16Form(name)) continue;
     std::error_code statusError;
     const bool isLink = it->is_symlink(statusError);
     if (!isLink && it->is_directory(statusError)) {
-      entries.push_back({it->path(), true});
+      entries.push_back({it->path(), name.native(), true});
     } else if (it->is_regular_file(statusError)) {
-      entries.push_back({it->path(), false});
+      entries.push_back({it->path(), name.native(), false});
     }
   }
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return a.path.filename().native() < b.path.filename().native();
-  });
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
   return entries;
 }
 

@@ -28,16 +28,6 @@ void AppendUTF8(char32_t cp, std::string& out) {
   }
 }
 
-void AppendUTF16(char32_t cp, std::u16string& out) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
-
 // Decodes one code point starting at text[i] and advances i past it. The accepted ranges of the
 // second byte follow the well-formed table of the Unicode standard, so overlong forms and encoded
 // surrogates are refused at the byte where they become ill-formed.
@@ -125,9 +115,13 @@ bool IsWellFormedUTF8(std::string_view text) {
 }
 
 std::string UTF16ToUTF8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+  // Mostly ASCII: copied unit for unit until the first other one.
+  std::string out(text.size(), '\0');
+  size_t i = 0;
+  for (; i < text.size() && text[i] < 0x80; ++i) out[i] = static_cast<char>(text[i]);
+  if (i == text.size()) return out;
+  out.resize(i);
+  for (; i < text.size(); ++i) {
     char32_t unit = text[i];
     if (unit >= 0xD800 && unit <= 0xDBFF) {
       if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -145,10 +139,27 @@ std::string UTF16ToUTF8(std::u16string_view text) {
 }
 
 std::u16string UTF8ToUTF16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
+  // Every sequence of n bytes gives at most n units, so the text's length is room enough.
+  std::u16string out(text.size(), u'\0');
+  char16_t* write = out.data();
   size_t i = 0;
-  while (i < text.size()) AppendUTF16(DecodeUTF8(text, i), out);
+  while (i < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      *write++ = byte;
+      ++i;
+      continue;
+    }
+    char32_t cp = DecodeUTF8(text, i);
+    if (cp < 0x10000) {
+      *write++ = static_cast<char16_t>(cp);
+    } else {
+      cp -= 0x10000;
+      *write++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *write++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
+  }
+  out.resize(static_cast<size_t>(write - out.data()));
   return out;
 }
 

@@ -61,14 +61,25 @@ ZipFile::~ZipFile() = default;
 
 const zorvcore::File& ZipFile::GetFile() const { return package_->file(); }
 
+namespace {
+
+// The member UnzipItem may read: not a folder, not a link, not too large.
+std::optional<ZipReader::Entry> ReadableEntry(const ZipReader* reader, const std::string& name) {
+  if (reader == nullptr) return std::nullopt;
+  std::optional<ZipReader::Entry> entry = reader->Find(name);
+  if (!entry || entry->isDirectory || entry->isLink || entry->size > ZipFile::kMaxUnzipItemBytes) {
+    return std::nullopt;
+  }
+  return entry;
+}
+
+}  // namespace
+
 std::shared_ptr<const RecycledMemory> ZipFile::UnzipItem(const std::string& name) const {
   std::lock_guard<std::mutex> lock(package_->mutex());
   const ZipReader* reader = package_->Reader();
-  if (reader == nullptr) return nullptr;
-  const std::optional<ZipReader::Entry> entry = reader->Find(name);
-  if (!entry || entry->isDirectory || entry->isLink || entry->size > kMaxUnzipItemBytes) {
-    return nullptr;
-  }
+  const std::optional<ZipReader::Entry> entry = ReadableEntry(reader, name);
+  if (!entry) return nullptr;
   return reader->Read(*entry);
 }
 
@@ -83,6 +94,13 @@ std::optional<std::vector<ZipReader::Entry>> ZipFile::ListItems() const {
     if (auto entry = reader->EntryAt(index)) items.push_back(std::move(*entry));
   }
   return items;
+}
+
+std::optional<uint64_t> ZipFile::ItemSize(const std::string& name) const {
+  std::lock_guard<std::mutex> lock(package_->mutex());
+  const std::optional<ZipReader::Entry> entry = ReadableEntry(package_->Reader(), name);
+  if (!entry) return std::nullopt;
+  return entry->size;
 }
 
 bool ZipFile::UnzipItems(const std::string& name, const zorvcore::Dir& destination) const {

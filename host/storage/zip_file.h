@@ -60,6 +60,11 @@ class ZipFile {
   // A member the directory cannot describe is left out.
   std::optional<std::vector<ZipReader::Entry>> ListItems() const;
 
+  // The size the archive's directory declares for the member named exactly `name`, without reading
+  // it; nullopt when UnzipItem would refuse it unread (missing, a folder, a link, too large). The
+  // bytes themselves may still fail their check when read.
+  std::optional<uint64_t> ItemSize(const std::string& name) const;
+
   // Extracts the item `name` (UTF-8): a member, written as a file of its last name component, or
   // a folder of members ("name/..."), written below the destination at the rest of their names.
   // Creates the destination when it is missing. False when the item is missing or refused, or a

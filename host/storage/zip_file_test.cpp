@@ -76,6 +76,13 @@ TEST_F(ZipFileTest, UnzipItemReadsMembersByExactName) {
   EXPECT_EQ(zip.UnzipItem("Definition.json"), nullptr) << "names match exactly, case included";
   EXPECT_EQ(zip.UnzipItem("media/sub/"), nullptr) << "a directory member has no bytes to give";
   EXPECT_EQ(zip.UnzipItem(""), nullptr);
+
+  // Sizes come from the directory, for exactly the members UnzipItem would read.
+  EXPECT_EQ(zip.ItemSize("media/blob.bin"), binary.size());
+  EXPECT_EQ(zip.ItemSize("empty.txt"), 0u);
+  for (const char* refused : {"missing.json", "Definition.json", "media/sub/", ""}) {
+    EXPECT_EQ(zip.ItemSize(refused), std::nullopt) << refused;
+  }
 }
 
 TEST_F(ZipFileTest, UnreadablePackagesBehaveAsPackagesWithoutMembers) {
@@ -116,6 +123,7 @@ TEST_F(ZipFileTest, AMemberDeclaringAnAbsurdSizeIsMissing) {
   TestZipBuilder(Package()).Add("definition.json", "{}", /*stored=*/true).Write();
   DeclareSize(Package(), "definition.json", static_cast<uint32_t>(ZipFile::kMaxUnzipItemBytes + 1));
   EXPECT_EQ(OpenZip(Package()).UnzipItem("definition.json"), nullptr);
+  EXPECT_EQ(OpenZip(Package()).ItemSize("definition.json"), std::nullopt);
 }
 
 TEST_F(ZipFileTest, ListItemsDescribesEveryMemberWithoutReadingIt) {
@@ -230,6 +238,7 @@ TEST_F(ZipFileTest, SymbolicLinkMembersAreRefused) {
       .Write();
   const ZipFile zip = OpenZip(Package());
   EXPECT_EQ(zip.UnzipItem("thumb.png"), nullptr);
+  EXPECT_EQ(zip.ItemSize("thumb.png"), std::nullopt);
   EXPECT_FALSE(zip.UnzipItems("thumb.png", DirOf(Out())));
   EXPECT_FALSE(zip.UnzipItems("project.tsgraphic", DirOf(Out())));
   EXPECT_FALSE(fs::exists(Out()));
