@@ -10,7 +10,6 @@
 #include "capsule/capsule_json.h"
 #include "capsule/capsule_json_keys.h"
 #include "capsule/client_control.h"
-#include "host/core/json_parse.h"
 #include "host/core/json_value.h"
 #include "host/core/unicode.h"
 #include "package/package_names.h"
@@ -31,15 +30,17 @@ Problem DescriptionProblem(const ProblemKind& kind, const std::string& message, 
 
 std::string Quoted(const std::u16string& text) { return "\"" + zorvcore::UTF16ToUTF8(text) + "\""; }
 
-// The reader refuses a member of the wrong type with the bad-cast error; where it says at which
-// member, that is a wrong type, and where it failed on the document as a whole, the text is no
-// JSON object at all.
-Problem BadCastProblem(const std::string& text) {
-  const json::JSONValuePtr root = json::JSONParse(text);
-  if (!root || !root->IsObject()) {
-    return DescriptionProblem(kUnreadableDescription, "is not a JSON object");
+// The reader refuses a member of the wrong type with the bad-cast error, which names that member
+// by its JSON Pointer; an error that names no member, or the document itself (""), means the text
+// is no JSON object at all.
+Problem BadCastProblem(const json::BadCastError& error) {
+  const std::string* pointer = error.Pointer();
+  if (pointer == nullptr || pointer->empty()) {
+    return DescriptionProblem(kUnreadableDescription, "is not a JSON text with an object at its root");
   }
-  return DescriptionProblem(kWrongType, "has a member of another JSON type than the description format gives");
+  return DescriptionProblem(kWrongType,
+                            "has a value of another JSON type than the description format gives at " + *pointer,
+                            *pointer);
 }
 
 std::shared_ptr<zorvcapsule::Capsule> ReadRecord(const std::string& text, std::vector<Problem>& problems) {
@@ -55,8 +56,8 @@ std::shared_ptr<zorvcapsule::Capsule> ReadRecord(const std::string& text, std::v
                                 zorvcapsule::Capsule::GetCurrentAPIVersion() + ", so the library does not read it"));
     }
     return capsule;
-  } catch (const json::BadCastError&) {
-    problems.push_back(BadCastProblem(text));
+  } catch (const json::BadCastError& error) {
+    problems.push_back(BadCastProblem(error));
   } catch (const boost::bad_rational&) {
     problems.push_back(DescriptionProblem(kBadValue, "holds a time with a zero or too large scale"));
   } catch (const std::exception& e) {

@@ -4,7 +4,8 @@
 // a host (control ids unique, groups naming controls that exist, a name to show).
 //
 // The text goes through the library's own description reader, never a second parser: a member of
-// the wrong type is named by the JSON Pointer the reader's error carries.
+// the wrong type is named by the JSON Pointer the reader's bad-cast error carries, which is the
+// first such member in the reader's order.
 //
 // Thread safety: pure functions; call from any thread.
 
