@@ -93,6 +93,7 @@ CLI::App* AddValidate(CLI::App& app, Options& options) {
   validate->add_option("PATH", options.validate.paths, "A template package (.tplx) or a folder of them")->required();
   validate->add_flag("--json", options.validate.json, "Print one JSON object instead of a table");
   validate->add_flag("--strict", options.validate.strict, "Exit with status 1 on warnings too");
+  validate->footer(ValidateHelpFooter());
   return validate;
 }
 

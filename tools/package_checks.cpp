@@ -38,7 +38,7 @@ constexpr std::string_view kProjectSuffixes[] = {".tsgraphic", ".qzgraphic"};
 // break the line.
 std::string Shown(std::string_view name) {
   static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string shown = "\"";
+  std::string shown;
   for (char c : name) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) {
@@ -49,7 +49,7 @@ std::string Shown(std::string_view name) {
       shown += c;
     }
   }
-  return shown + "\"";
+  return shown;
 }
 
 // True for "<stem><suffix>" and "<stem>_<lang><suffix>", the plain and the per-language names the
@@ -77,8 +77,8 @@ void CheckMemberNames(const Items& items, std::vector<Problem>& problems) {
     if (!MemberName::IsSafeRelativePath(MemberName::DirectoryMemberPath(item.name))) {
       problems.emplace_back(kUnsafeMemberName,
                             "member name " + Shown(item.name) +
-                                " is not a plain relative path (absolute, a \"..\" or \".\" component, a backslash, a "
-                                "control character or ill-formed UTF-8): extracted, it could land outside its folder",
+                                " is not a plain relative path (absolute, \"..\", a backslash, a control character): "
+                                "extracted, it could land outside its folder",
                             item.name);
     }
     if (item.isLink) {
@@ -128,7 +128,7 @@ void CheckDescription(const zorvcapsule::CapsuleZip& package, const Items& items
   const Item* item = FindFileMember(items, name);
   if (item == nullptr || item->size == 0) {
     problems.emplace_back(kMissingDescription,
-                          item == nullptr ? "the package has no " + name + " member" : name + " is empty", name);
+                          item == nullptr ? "no " + name + " member" : name + " is empty", name);
     return;
   }
   const std::optional<std::string> bytes = ReadMember(package, *item, kDescriptionTooLarge, problems);
@@ -148,7 +148,7 @@ void CheckStillThumbnails(const zorvcapsule::CapsuleZip& package, const Items& i
     }
   }
   if (!found) {
-    problems.emplace_back(kMissingThumbnail, "the package has no still thumbnail (thumb.png or thumb_<language>.png)");
+    problems.emplace_back(kMissingThumbnail, "no still thumbnail (thumb.png or thumb_<language>.png)");
   }
 }
 
@@ -159,8 +159,7 @@ void CheckVideoThumbnail(const Items& items, std::vector<Problem>& problems) {
     if (IsFileMember(item) && item.size > 0 && IsNamed(item.name, kThumbStem, kVideoSuffix)) return;
   }
   problems.emplace_back(kMissingVideoThumbnail,
-                        "the package has no video thumbnail (thumb.mp4 or thumb_<language>.mp4); hosts show the still "
-                        "one instead");
+                        "no video thumbnail (thumb.mp4 or thumb_<language>.mp4); hosts show the still one");
 }
 
 // A project package: one member, or a folder of members below its name.
@@ -190,8 +189,7 @@ void CheckProjectPackage(const Items& items, std::vector<Problem>& problems) {
   const std::map<std::string, ProjectItem> projects = ProjectItems(items);
   if (projects.empty()) {
     problems.emplace_back(kMissingProjectPackage,
-                          "the package has no project package (project.tsgraphic or project.qzgraphic, plain or per "
-                          "language, a member or a folder)");
+                          "no project package (project[_<language>].tsgraphic or .qzgraphic, a member or a folder)");
   }
   const zorvstorage::ExtractionLimits limits;
   for (const auto& [name, project] : projects) {
@@ -211,7 +209,7 @@ void CheckProjectPackage(const Items& items, std::vector<Problem>& problems) {
 void CheckOpenPackage(const zorvcapsule::CapsuleZip& package, std::vector<Problem>& problems) {
   const std::optional<Items> items = package.ListItems();
   if (!items) {
-    problems.emplace_back(kNotAPackage, "the file is not a readable zip archive");
+    problems.emplace_back(kNotAPackage, "not a readable zip archive");
     return;
   }
   CheckMemberNames(*items, problems);

@@ -71,6 +71,18 @@ void CheckBatch(const std::vector<Target>& targets, size_t begin, size_t end, st
 
 }  // namespace
 
+std::string ValidateHelpFooter() {
+  std::string errors, warnings;
+  for (const ProblemKind& kind : kProblemKinds) {
+    std::string& list = kind.severity == Severity::kError ? errors : warnings;
+    list += (list.empty() ? "" : ", ") + std::string(kind.code);
+  }
+  return "Every package is checked on its own, and every problem it has is reported with a fixed code.\n"
+         "Errors: " + errors + ".\nWarnings: " + warnings +
+         ".\n\nExit status: 0 when no error was found (warnings allowed, unless --strict), 1 otherwise, 2 for a wrong"
+         " command line.";
+}
+
 int RunValidateCommand(const ValidateOptions& options, std::ostream& out, std::ostream& err) {
   TerminalProgress progress;
   std::vector<Target> targets;

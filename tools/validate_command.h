@@ -29,6 +29,9 @@ struct ValidateOptions {
   bool strict = false;
 };
 
+// The end of `capsule validate --help`: the problem codes with their severities and the exit statuses.
+std::string ValidateHelpFooter();
+
 // Returns the exit status.
 int RunValidateCommand(const ValidateOptions& options, std::ostream& out, std::ostream& err);
 

@@ -252,7 +252,7 @@ TEST_F(ValidateCommandTest, WarningsFailOnlyWhenStrictAndTheTableCountsThem) {
   const std::vector<std::string> lines = Lines(table.out);
   ASSERT_EQ(lines.size(), 3u) << table.out;
   EXPECT_THAT(lines[0], ::testing::MatchesRegex("PACKAGE +SEVERITY +CODE +MESSAGE"));
-  EXPECT_THAT(lines[1], HasSubstr("quiet.tplx  warning   missing-video-thumbnail  the package has no video"));
+  EXPECT_THAT(lines[1], HasSubstr("quiet.tplx  warning   missing-video-thumbnail  no video thumbnail (thumb.mp4"));
   EXPECT_EQ(lines[2], "2 packages, 0 errors, 1 warnings");
 
   const ProgramRun strict = Capsule({"validate", Path("set/quiet.tplx").string(), "--strict"});

@@ -61,6 +61,13 @@ inline constexpr ProblemKind kMissingVideoThumbnail{"missing-video-thumbnail", S
 inline constexpr ProblemKind kMissingProjectPackage{"missing-project-package", Severity::kError};
 inline constexpr ProblemKind kProjectTooLarge{"project-too-large", Severity::kError};
 
+// Every kind above, in that order.
+inline constexpr ProblemKind kProblemKinds[] = {
+    kNotFound, kNotAPackage, kUnsafeMemberName, kSuspiciousCompression, kDamagedMember, kCheckFailed,
+    kMissingDescription, kDescriptionTooLarge, kUnreadableDescription, kNotUTF8, kAPIVersionMissing,
+    kAPIVersionNewer, kWrongType, kBadValue, kDuplicateControlID, kUnknownGroupChild, kNoName, kMissingThumbnail,
+    kBadThumbnail, kMissingVideoThumbnail, kMissingProjectPackage, kProjectTooLarge};
+
 struct Problem {
   Problem(const ProblemKind& kind, std::string message, std::string member = std::string(),
           std::string pointer = std::string())
