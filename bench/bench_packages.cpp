@@ -12,6 +12,7 @@
 #include "capsule/capsule_json.h"
 #include "capsule/control_factory.h"
 #include "host/hostbridge/source_info.h"
+#include "samples/png_image.h"
 
 namespace zorvbench {
 namespace {
@@ -24,7 +25,9 @@ using zorvcapsule::UIString;
 
 constexpr int kCategories = 25;
 constexpr int kControls = 30;
-constexpr size_t kStillBytes = 12 * 1024;
+// The still thumbnail is a PNG of noise, 64 × 64 RGB pixels: about 12 KB, as little compressible as
+// a photograph's.
+constexpr uint32_t kStillSide = 64;
 constexpr size_t kVideoBytes = 24 * 1024;
 constexpr size_t kProjectBytes = 12 * 1024;
 
@@ -46,6 +49,19 @@ std::string Noise(size_t size, uint32_t seed) {
     byte = static_cast<char>(seed >> 24);
   }
   return bytes;
+}
+
+std::string StillThumbnail() {
+  zorvsamples::RGBImage image(kStillSide, kStillSide);
+  const std::string noise = Noise(size_t{kStillSide} * kStillSide * 3, 1);
+  const auto byte = [&noise](size_t at) { return static_cast<uint8_t>(noise[at]); };
+  for (uint32_t y = 0; y < kStillSide; ++y) {
+    for (uint32_t x = 0; x < kStillSide; ++x) {
+      const size_t at = (size_t{y} * kStillSide + x) * 3;
+      image.Set(x, y, {byte(at), byte(at + 1), byte(at + 2)});
+    }
+  }
+  return zorvsamples::EncodePNG(image);
 }
 
 std::u16string Wide(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
@@ -158,7 +174,7 @@ void WritePackage(const fs::path& path, int n, const std::string& still, const s
 std::string BenchDescription(int index) { return zorvcapsule::serialization::CapsuleToJson(BenchCapsule(index)); }
 
 std::vector<fs::path> WriteBenchPackages(const fs::path& folder, int count) {
-  const std::string still = Noise(kStillBytes, 1), video = Noise(kVideoBytes, 2), project = Noise(kProjectBytes, 3);
+  const std::string still = StillThumbnail(), video = Noise(kVideoBytes, 2), project = Noise(kProjectBytes, 3);
   std::vector<fs::path> packages;
   for (int n = 0; n < count; ++n) {
     const fs::path category = folder / ("Category " + std::to_string(n % kCategories));

@@ -1,9 +1,10 @@
 // The template packages the catalogue benchmarks measure, and the raw pass they are measured against.
 //
 // A bench package is about 55 KB: a 12 KB description such as an authoring application writes
-// (four languages, fonts, tags, source info and 30 controls of the common kinds), a 12 KB still and
-// a 24 KB video thumbnail, and a project package of a few members. Packages are spread over 25
-// category folders ("Category 7/template-32.tplx"). A given index always gives the same package.
+// (four languages, fonts, tags, source info and 30 controls of the common kinds), a 12 KB still
+// thumbnail (a PNG) and a 24 KB video thumbnail, and a project package of a few members. Packages
+// are spread over 25 category folders ("Category 7/template-32.tplx"). A given index always gives
+// the same package.
 //
 // The raw pass is what any reader of these packages must do at least, and nothing more: open the
 // zip with libzip, read "definition.json", parse it with simdjson. It builds no record.

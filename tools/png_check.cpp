@@ -134,12 +134,46 @@ std::string FilterTypesProblem(const unsigned char* raw, const std::vector<Pass>
   return std::string();
 }
 
+// The thread's inflater and room for raw image data, kept from one thumbnail to the next: a folder
+// of packages has thousands of them. Room beyond kKeptRoomBytes is given back at the next image, so a
+// huge one does not stay with the thread.
+class Inflater {
+ public:
+  Inflater() : inflater_(libdeflate_alloc_decompressor(), &libdeflate_free_decompressor) {
+    if (!inflater_) throw std::bad_alloc();
+  }
+
+  libdeflate_decompressor* Get() const { return inflater_.get(); }
+
+  // Room for `bytes`, left unset: the inflater writes every byte that is read afterwards. Valid
+  // until the next call.
+  unsigned char* Room(size_t bytes) {
+    if (bytes > capacity_ || capacity_ > kKeptRoomBytes) {
+      room_ = std::make_unique_for_overwrite<unsigned char[]>(bytes);
+      capacity_ = bytes;
+    }
+    return room_.get();
+  }
+
+ private:
+  static constexpr size_t kKeptRoomBytes = 4 * 1024 * 1024;
+
+  std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)> inflater_;
+  std::unique_ptr<unsigned char[]> room_;
+  size_t capacity_ = 0;
+};
+
+Inflater& ThreadInflater() {
+  thread_local Inflater inflater;
+  return inflater;
+}
+
 // The IDAT chunks' data, inflated whole: it must hold exactly the rows the header promises.
 std::string ImageDataProblem(const std::vector<Chunk>& imageData, const Header& header) {
   const std::vector<Pass> passes = PassesOf(header);
   const uint64_t expected = RawBytes(passes);
-  const std::string size = std::to_string(header.width) + "×" + std::to_string(header.height);
-  if (expected > kMaxImageBytes) return "the header's size " + size + " is too large for a thumbnail";
+  const auto size = [&header] { return std::to_string(header.width) + "×" + std::to_string(header.height); };
+  if (expected > kMaxImageBytes) return "the header's size " + size() + " is too large for a thumbnail";
   std::string joined;  // only when the data is split over several chunks
   std::string_view input(reinterpret_cast<const char*>(imageData.front().data), imageData.front().length);
   if (imageData.size() > 1) {
@@ -149,27 +183,24 @@ std::string ImageDataProblem(const std::vector<Chunk>& imageData, const Header& 
   // No deflate stream inflates past kMaxInflateRatio times its size: a header promising more than
   // that cannot be met, and is told so before any memory is set aside for it.
   if (expected / kMaxInflateRatio > input.size()) {
-    return "the image data is far too short for the header's size " + size;
+    return "the image data is far too short for the header's size " + size();
   }
-  // Left unset: the inflater writes every byte that is read afterwards.
-  const auto raw = std::make_unique_for_overwrite<unsigned char[]>(expected);
-  const std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)> inflater(
-      libdeflate_alloc_decompressor(), &libdeflate_free_decompressor);
-  if (!inflater) throw std::bad_alloc();
+  Inflater& inflater = ThreadInflater();
+  unsigned char* raw = inflater.Room(expected);
   size_t produced = 0;
-  switch (libdeflate_zlib_decompress(inflater.get(), input.data(), input.size(), raw.get(), expected, &produced)) {
+  switch (libdeflate_zlib_decompress(inflater.Get(), input.data(), input.size(), raw, expected, &produced)) {
     case LIBDEFLATE_SUCCESS:
       break;
     case LIBDEFLATE_INSUFFICIENT_SPACE:
-      return "the image data holds more bytes than the header's size " + size + " needs";
+      return "the image data holds more bytes than the header's size " + size() + " needs";
     default:
       return "the image data is not a valid zlib stream, or fails its checksum";
   }
   if (produced != expected) {
-    return "the image data holds " + std::to_string(produced) + " bytes where the header's size " + size + " needs " +
+    return "the image data holds " + std::to_string(produced) + " bytes where the header's size " + size() + " needs " +
            std::to_string(expected);
   }
-  return FilterTypesProblem(raw.get(), passes);
+  return FilterTypesProblem(raw, passes);
 }
 
 // Splits the file into chunks, checking each one's frame and checksum.
