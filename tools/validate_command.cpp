@@ -1,8 +1,10 @@
 #include "tools/validate_command.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 #include "host/core/dir.h"
 #include "host/core/executor.h"
@@ -23,8 +25,6 @@ namespace fs = std::filesystem;
 // Packages per pool task: enough to make handing out work cheap beside opening a zip, few enough
 // to spread a small folder over the pool.
 constexpr size_t kPackagesPerTask = 4;
-// Packages between two progress updates.
-constexpr size_t kPackagesPerBatch = 512;
 
 // One package to check, or a PATH that names nothing.
 struct Target {
@@ -58,15 +58,24 @@ PackageReport Check(const Target& target) {
   return CheckPackage(target.path, target.shownPath);
 }
 
-// Checks targets [begin, end) on the pool, each report in its target's place.
-void CheckBatch(const std::vector<Target>& targets, size_t begin, size_t end, std::vector<PackageReport>& reports) {
-  const size_t tasks = (end - begin + kPackagesPerTask - 1) / kPackagesPerTask;
+// Checks every target on the pool, each report in its target's place, in one go: a pause between
+// batches would leave threads idle while the slowest package of each batch ends. The progress line
+// is drawn by the calling thread, which takes its share of the packages too.
+std::vector<PackageReport> CheckAll(const std::vector<Target>& targets, TerminalProgress& progress) {
+  std::vector<PackageReport> reports(targets.size());
+  std::atomic<size_t> done{0};
+  const std::thread::id caller = std::this_thread::get_id();
+  const size_t tasks = (targets.size() + kPackagesPerTask - 1) / kPackagesPerTask;
   zorvcore::ExecuteCPUBoundTaskOnAllProcessors(
       [&](size_t task) {
-        const size_t first = begin + task * kPackagesPerTask;
-        for (size_t i = first; i < std::min(end, first + kPackagesPerTask); ++i) reports[i] = Check(targets[i]);
+        const size_t first = task * kPackagesPerTask;
+        const size_t end = std::min(targets.size(), first + kPackagesPerTask);
+        for (size_t i = first; i < end; ++i) reports[i] = Check(targets[i]);
+        const size_t checked = done.fetch_add(end - first, std::memory_order_relaxed) + (end - first);
+        if (std::this_thread::get_id() == caller) progress.ShowCount("validating", checked, targets.size());
       },
       tasks);
+  return reports;
 }
 
 }  // namespace
@@ -90,11 +99,7 @@ int RunValidateCommand(const ValidateOptions& options, std::ostream& out, std::o
     progress.Show("finding packages in " + path);
     AddTargets(path, targets);
   }
-  std::vector<PackageReport> reports(targets.size());
-  for (size_t begin = 0; begin < targets.size(); begin += kPackagesPerBatch) {
-    progress.ShowCount("validating", begin, targets.size());
-    CheckBatch(targets, begin, std::min(targets.size(), begin + kPackagesPerBatch), reports);
-  }
+  const std::vector<PackageReport> reports = CheckAll(targets, progress);
   progress.Clear();
 
   if (options.json) {
