@@ -87,7 +87,8 @@ CapsuleEntryPtr BuildEntry(const FoundPackage& found, const std::u16string& cach
   const CapsuleZip package(found.path, std::string());
   const std::string description = ReadDescriptionUTF8(package);
   if (description.empty()) return entry;
-  const std::shared_ptr<Capsule> capsule = serialization::CapsuleFromJson(description);
+  // The entry needs no controls: they are only checked, so that a broken one still rejects the package.
+  const std::shared_ptr<Capsule> capsule = serialization::CapsuleWithoutControlsFromJson(description);
   if (!capsule) return entry;
   FillFromCapsule(*entry, *capsule);
 
