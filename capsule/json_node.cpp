@@ -1,6 +1,7 @@
 #include "capsule/json_node.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "host/core/unicode.h"
 
@@ -50,7 +51,38 @@ void AppendPointerToken(std::string& pointer, std::string_view token) {
   }
 }
 
+// Objects with more members than this are indexed when first looked in; smaller ones are walked.
+constexpr size_t kIndexedMembers = 4;
+
 }  // namespace
+
+struct JsonNode::MemberIndex {
+  struct Entry {
+    std::string_view key;
+    dom::element value;
+  };
+  std::vector<Entry> entries;  // in document order
+};
+
+JsonNode::JsonNode() = default;
+JsonNode::JsonNode(const JsonNode& other) { CopyFrom(other); }
+JsonNode& JsonNode::operator=(const JsonNode& other) {
+  if (this != &other) CopyFrom(other);
+  return *this;
+}
+JsonNode::JsonNode(JsonNode&&) noexcept = default;
+JsonNode& JsonNode::operator=(JsonNode&&) noexcept = default;
+JsonNode::~JsonNode() = default;
+
+void JsonNode::CopyFrom(const JsonNode& other) {
+  kind_ = other.kind_;
+  tree_ = other.tree_;
+  dom_ = other.dom_;
+  parent_ = other.parent_;
+  key_ = other.key_;
+  index_ = other.index_;
+  members_.reset();
+}
 
 JsonNode JsonNode::TreeRoot(const zs::JSONValuePtr& root) {
   JsonNode node;
@@ -146,14 +178,33 @@ std::optional<JsonNode> JsonNode::Member(std::string_view key) const {
     if (found == object.end()) return std::nullopt;
     return Child(found->second.get(), found->first, kNoIndex);
   }
-  // A key may occur more than once; the last member counts, as in the tree.
-  const dom::object object = dom_.get_object().value_unsafe();
-  std::optional<dom::object::iterator> last;
-  for (auto it = object.begin(); it != object.end(); ++it) {
-    if (it.key_equals(key)) last = it;
+  return DomMember(key);
+}
+
+// A key may occur more than once; the last member counts, as in the tree.
+std::optional<JsonNode> JsonNode::DomMember(std::string_view key) const {
+  if (members_ == nullptr) {
+    const dom::object object = dom_.get_object().value_unsafe();
+    if (object.size() <= kIndexedMembers) {
+      std::optional<dom::object::iterator> last;
+      for (auto it = object.begin(); it != object.end(); ++it) {
+        if (it.key_equals(key)) last = it;
+      }
+      if (!last) return std::nullopt;
+      return Child(last->value(), last->key(), kNoIndex);
+    }
+    members_ = std::make_unique<MemberIndex>();
+    members_->entries.reserve(object.size());
+    for (auto it = object.begin(); it != object.end(); ++it) members_->entries.push_back({it.key(), it.value()});
   }
-  if (!last) return std::nullopt;
-  return Child(last->value(), last->key(), kNoIndex);
+  const std::vector<MemberIndex::Entry>& entries = members_->entries;
+  for (size_t i = entries.size(); i-- > 0;) {
+    const MemberIndex::Entry& entry = entries[i];
+    if (entry.key.size() == key.size() && std::memcmp(entry.key.data(), key.data(), key.size()) == 0) {
+      return Child(entry.value, entry.key, kNoIndex);
+    }
+  }
+  return std::nullopt;
 }
 
 void JsonNode::VisitMembers(void* context, MemberVisitor visit) const {
