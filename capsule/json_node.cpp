@@ -56,34 +56,6 @@ constexpr size_t kIndexedMembers = 4;
 
 }  // namespace
 
-struct JsonNode::MemberIndex {
-  struct Entry {
-    std::string_view key;
-    dom::element value;
-  };
-  std::vector<Entry> entries;  // in document order
-};
-
-JsonNode::JsonNode() = default;
-JsonNode::JsonNode(const JsonNode& other) { CopyFrom(other); }
-JsonNode& JsonNode::operator=(const JsonNode& other) {
-  if (this != &other) CopyFrom(other);
-  return *this;
-}
-JsonNode::JsonNode(JsonNode&&) noexcept = default;
-JsonNode& JsonNode::operator=(JsonNode&&) noexcept = default;
-JsonNode::~JsonNode() = default;
-
-void JsonNode::CopyFrom(const JsonNode& other) {
-  kind_ = other.kind_;
-  tree_ = other.tree_;
-  dom_ = other.dom_;
-  parent_ = other.parent_;
-  key_ = other.key_;
-  index_ = other.index_;
-  members_.reset();
-}
-
 JsonNode JsonNode::TreeRoot(const zs::JSONValuePtr& root) {
   JsonNode node;
   node.kind_ = Kind::kTree;
@@ -124,9 +96,9 @@ JSONKind JsonNode::TypeOf() const {
 }
 
 bool JsonNode::IsNull() const { return TypeOf() == JSONKind::kNull; }
-bool JsonNode::IsString() const { return TypeOf() == JSONKind::kString; }
-bool JsonNode::IsObject() const { return TypeOf() == JSONKind::kObject; }
-bool JsonNode::IsArray() const { return TypeOf() == JSONKind::kArray; }
+bool JsonNode::IsString() const { return kind_ == Kind::kDom ? dom_.is_string() : tree_ != nullptr && tree_->IsString(); }
+bool JsonNode::IsObject() const { return kind_ == Kind::kDom ? dom_.is_object() : tree_ != nullptr && tree_->IsObject(); }
+bool JsonNode::IsArray() const { return kind_ == Kind::kDom ? dom_.is_array() : tree_ != nullptr && tree_->IsArray(); }
 
 std::string_view JsonNode::String() const {
   if (!IsString()) ThrowBadCast();

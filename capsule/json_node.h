@@ -41,11 +41,14 @@ namespace zorvcapsule::serialization {
 class JsonNode {
  public:
   // A copy refers to the same value, parent and key; it does not share what the original remembers.
-  JsonNode(const JsonNode& other);
-  JsonNode& operator=(const JsonNode& other);
-  JsonNode(JsonNode&&) noexcept;
-  JsonNode& operator=(JsonNode&&) noexcept;
-  ~JsonNode();
+  JsonNode(const JsonNode& other) { CopyFrom(other); }
+  JsonNode& operator=(const JsonNode& other) {
+    if (this != &other) CopyFrom(other);
+    return *this;
+  }
+  JsonNode(JsonNode&&) noexcept = default;
+  JsonNode& operator=(JsonNode&&) noexcept = default;
+  ~JsonNode() = default;
 
   // The root of a tree; an empty pointer reads as JSON null.
   static JsonNode TreeRoot(const zorvcore::serialization::JSONValuePtr& root);
@@ -101,10 +104,24 @@ class JsonNode {
 
   // Where a simdjson object's members are, found in one pass: readers look up many keys in one
   // object (a control, a source info), each of which would otherwise walk all of its members.
-  struct MemberIndex;
+  struct MemberIndex {
+    struct Entry {
+      std::string_view key;
+      simdjson::dom::element value;
+    };
+    std::vector<Entry> entries;  // in document order
+  };
 
-  JsonNode();
-  void CopyFrom(const JsonNode& other);
+  JsonNode() = default;
+  void CopyFrom(const JsonNode& other) {
+    kind_ = other.kind_;
+    tree_ = other.tree_;
+    dom_ = other.dom_;
+    parent_ = other.parent_;
+    key_ = other.key_;
+    index_ = other.index_;
+    members_.reset();
+  }
   std::optional<JsonNode> DomMember(std::string_view key) const;
   JsonNode Child(const zorvcore::serialization::JSONValue* value, std::string_view key, size_t index) const;
   JsonNode Child(simdjson::dom::element element, std::string_view key, size_t index) const;
