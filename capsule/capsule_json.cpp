@@ -60,9 +60,16 @@ void ReadSourceInfo(const JsonNode& object, Capsule& capsule) {
   }
 }
 
-void ReadControls(const JsonNode& object, Capsule& capsule) {
-  if (const std::optional<JsonNode> controls = object.Member(CAPSULE_CONTROLS_STR)) {
-    capsule.SetControls(ClientControlListFromJson(*controls));
+// Controls are read into the record, or only checked (see CapsuleWithoutControlsFromJson).
+enum class Controls { kRead, kCheck };
+
+void ReadControls(const JsonNode& object, Capsule& capsule, Controls controls) {
+  const std::optional<JsonNode> list = object.Member(CAPSULE_CONTROLS_STR);
+  if (!list) return;
+  if (controls == Controls::kRead) {
+    capsule.SetControls(ClientControlListFromJson(*list));
+  } else {
+    CheckClientControlList(*list);
   }
 }
 
@@ -114,12 +121,12 @@ void ReadVersionMarkers(const JsonNode& object, Capsule& capsule) {
 
 // Filled privately and handed out only once every member has been read: a member of the wrong
 // type throws out of here and takes the half-read record with it.
-std::shared_ptr<Capsule> CapsuleFromRoot(const JsonNode& root) {
+std::shared_ptr<Capsule> CapsuleFromRoot(const JsonNode& root, Controls controls) {
   root.RequireObject();
   auto capsule = std::make_shared<Capsule>();
   ReadIdentity(root, *capsule);
   ReadSourceInfo(root, *capsule);
-  ReadControls(root, *capsule);
+  ReadControls(root, *capsule, controls);
   ReadUsedFonts(root, *capsule);
   ReadUsage(root, *capsule);
   ReadVersionMarkers(root, *capsule);
@@ -128,7 +135,7 @@ std::shared_ptr<Capsule> CapsuleFromRoot(const JsonNode& root) {
 
 // Parses text into a simdjson document and reads the record straight from it. Text that is not one
 // complete JSON value fails as JSONParse's empty result would: a bad cast, here without a place.
-std::shared_ptr<Capsule> CapsuleFromText(std::string_view text) {
+std::shared_ptr<Capsule> CapsuleFromText(std::string_view text, Controls controls) {
   if (text.empty()) throw zs::BadCastError();
   std::optional<simdjson::dom::parser> own;
   simdjson::dom::parser* parser;
@@ -149,7 +156,7 @@ std::shared_ptr<Capsule> CapsuleFromText(std::string_view text) {
     error = simdjson::MEMALLOC;
   }
   if (error != simdjson::SUCCESS) throw zs::BadCastError();
-  return CapsuleFromRoot(JsonNode::DomRoot(root));
+  return CapsuleFromRoot(JsonNode::DomRoot(root), controls);
 }
 
 // ---- Writing ------------------------------------------------------------------------------
@@ -203,11 +210,16 @@ JSONObject CapsuleToObject(const Capsule& capsule) {
 
 std::shared_ptr<Capsule> CapsuleFromJson(std::string_view text) {
   if (!HasReadableAPIVersion(text)) return nullptr;
-  return CapsuleFromText(text);
+  return CapsuleFromText(text, Controls::kRead);
 }
 
 std::shared_ptr<Capsule> CapsuleFromJsonValue(const JSONValuePtr& root) {
-  return CapsuleFromRoot(JsonNode::TreeRoot(root));
+  return CapsuleFromRoot(JsonNode::TreeRoot(root), Controls::kRead);
+}
+
+std::shared_ptr<Capsule> CapsuleWithoutControlsFromJson(std::string_view text) {
+  if (!HasReadableAPIVersion(text)) return nullptr;
+  return CapsuleFromText(text, Controls::kCheck);
 }
 
 std::string CapsuleToJson(const std::shared_ptr<Capsule>& capsule) {

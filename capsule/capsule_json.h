@@ -40,6 +40,11 @@ ZORVCAPSULE_EXPORT std::shared_ptr<Capsule> CapsuleFromJson(std::string_view tex
 // The same reading from an already parsed description (a value tree), after the version check.
 std::shared_ptr<Capsule> CapsuleFromJsonValue(const zorvcore::serialization::JSONValuePtr& root);
 
+// CapsuleFromJson for callers that do not need the controls, such as a catalogue entry: the same
+// record without its controls, which are checked but not built. It returns an empty pointer and
+// throws (the same error) exactly when CapsuleFromJson does, at a fraction of the cost.
+std::shared_ptr<Capsule> CapsuleWithoutControlsFromJson(std::string_view text);
+
 // The compact UTF-8 JSON text of capsule; an empty text when capsule is empty.
 ZORVCAPSULE_EXPORT std::string CapsuleToJson(const std::shared_ptr<Capsule>& capsule);
 

@@ -301,6 +301,105 @@ std::shared_ptr<ClientControl> MakeControl(const JsonNode& object, CommonMembers
   }
 }
 
+// ---- Checking: the reads above, keeping nothing -------------------------------------------------
+// Each function reads what its counterpart above reads, in the same order, and throws where it would
+// throw: a value of another type is a bad cast either way. Nothing is converted or built.
+
+void CheckText(const std::optional<JsonNode>& value) {
+  if (value) value->String();
+}
+
+void CheckBool(const std::optional<JsonNode>& value) {
+  if (value) BoolFromJson(*value);
+}
+
+void CheckNumber(const std::optional<JsonNode>& value) {
+  if (value) value->Number();
+}
+
+void CheckInteger(const std::optional<JsonNode>& value) {
+  if (value) value->AnyUInt64();
+}
+
+// As UIStringFromJson.
+void CheckUIString(const JsonNode& value) {
+  value.RequireObject();
+  const std::optional<JsonNode> pairs = value.Member(CAPSULE_STRDB_STR);
+  if (!pairs) return;
+  pairs->ForEachElement([](const JsonNode& pair) {
+    pair.RequireObject();
+    CheckText(pair.Member(CAPSULE_LOCALE_STR));
+    CheckText(pair.Member(CAPSULE_STR_STR));
+  });
+}
+
+void CheckUIStringMember(const JsonNode& object, std::string_view key) {
+  if (const std::optional<JsonNode> value = object.Member(key)) CheckUIString(*value);
+}
+
+template <typename CheckElement>
+void CheckList(const std::optional<JsonNode>& array, CheckElement check) {
+  if (array) array->ForEachElement(check);
+}
+
+// As ReadCommonMembers; gives the control's type code.
+int32_t CheckCommonMembers(const JsonNode& object) {
+  CheckText(object.Member(CAPSULE_CONTROL_ID_STR));
+  CheckUIStringMember(object, CAPSULE_CONTROL_UINAME_STR);
+  CheckUIStringMember(object, CAPSULE_CONTROL_UISUFFIX_STR);
+  CheckUIStringMember(object, CAPSULE_CONTROL_UITOOLTIP_STR);
+  CheckBool(object.Member(CAPSULE_CONTROL_HIDDEN_STR));
+  CheckBool(object.Member(CAPSULE_CONTROLPROPS_CANANIMATE_STR));
+  return ReadInt32Member(object, CAPSULE_CONTROL_TYPE_STR).value_or(0);
+}
+
+// As MakeControl. The rarer kinds' values are read as MakeControl reads them and dropped.
+void CheckKindMembers(const JsonNode& object, int32_t type) {
+  const std::optional<JsonNode> value = object.Member(CAPSULE_CONTROL_VALUE_STR);
+  switch (type) {
+    case kCheckboxControlType:
+      return CheckBool(value);
+    case kSliderControlType:
+      CheckNumber(object.Member(CAPSULE_SLIDERVALUE_MIN_STR));
+      CheckNumber(object.Member(CAPSULE_SLIDERVALUE_MAX_STR));
+      return CheckNumber(value);
+    case kAngleControlType:
+      return CheckNumber(value);
+    case kColorControlType:
+      ColorFromJson(object);
+      return;
+    case kPoint2DControlType:
+      PointFromJson(object);
+      return;
+    case kStringControlType:
+      FontEditInfoFromJson(object);
+      if (value) CheckUIString(*value);
+      return;
+    case kEnumControlType:
+      CheckInteger(object.Member(CAPSULE_CONTROL_ENUM_TYPE));
+      CheckList(object.Member(CAPSULE_CONTROL_ENUM_ITEMS), CheckUIString);
+      return CheckInteger(value);
+    case kCommentControlType:
+      if (value) CheckUIString(*value);
+      return;
+    case kScaleControlType:
+      CheckBool(object.Member(CAPSULE_SCALE_LINKED_STR));
+      CheckInteger(object.Member(CAPSULE_SCALE_DIMENSIONS_STR));
+      return CheckList(value, [](const JsonNode& number) { number.Number(); });
+    case kGroupControlType:
+      CheckBool(object.Member(CAPSULE_GROUP_EXPANDED_STR));
+      return CheckList(value, [](const JsonNode& child) { child.String(); });
+    case kSpreadsheetControlType:
+      CheckInteger(object.Member(CAPSULE_SPREADSHEET_MINROWS_STR));
+      CheckInteger(object.Member(CAPSULE_SPREADSHEET_MAXROWS_STR));
+      ColumnsFromJson(object);
+      SpreadsheetCellsFromJson(object);
+      return;
+    default:
+      return;
+  }
+}
+
 }  // namespace
 
 JSONValuePtr ClientControlToJsonValue(const ClientControl& control) {
@@ -340,6 +439,13 @@ ClientControlList ClientControlListFromJson(const JsonNode& value) {
       value, [](const JsonNode& control) { return ClientControlFromJson(control); });
   std::erase(controls, nullptr);
   return controls;
+}
+
+void CheckClientControlList(const JsonNode& value) {
+  value.ForEachElement([](const JsonNode& control) {
+    control.RequireObject();
+    CheckKindMembers(control, CheckCommonMembers(control));
+  });
 }
 
 ClientControlList ClientControlListFromJsonValue(const JSONValuePtr& value) {

@@ -65,6 +65,10 @@ std::shared_ptr<ClientControl> ClientControlFromJsonValue(const JSONValuePtr& va
 // The "clientControls" array, in list order.
 JSONValuePtr ClientControlListToJsonValue(const ClientControlList& controls);
 ClientControlList ClientControlListFromJson(const JsonNode& value);
+// Reads the "clientControls" array as ClientControlListFromJson does, but keeps nothing: it throws
+// exactly where reading would throw (a bad cast), at a fraction of the cost, for callers that need
+// a description's validity and not its controls.
+void CheckClientControlList(const JsonNode& value);
 ClientControlList ClientControlListFromJsonValue(const JSONValuePtr& value);
 
 }  // namespace zorvcapsule::serialization

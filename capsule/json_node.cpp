@@ -1,6 +1,7 @@
 #include "capsule/json_node.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "host/core/unicode.h"
 
@@ -50,6 +51,9 @@ void AppendPointerToken(std::string& pointer, std::string_view token) {
   }
 }
 
+// Objects with more members than this are indexed when first looked in; smaller ones are walked.
+constexpr size_t kIndexedMembers = 4;
+
 }  // namespace
 
 JsonNode JsonNode::TreeRoot(const zs::JSONValuePtr& root) {
@@ -92,9 +96,9 @@ JSONKind JsonNode::TypeOf() const {
 }
 
 bool JsonNode::IsNull() const { return TypeOf() == JSONKind::kNull; }
-bool JsonNode::IsString() const { return TypeOf() == JSONKind::kString; }
-bool JsonNode::IsObject() const { return TypeOf() == JSONKind::kObject; }
-bool JsonNode::IsArray() const { return TypeOf() == JSONKind::kArray; }
+bool JsonNode::IsString() const { return kind_ == Kind::kDom ? dom_.is_string() : tree_ != nullptr && tree_->IsString(); }
+bool JsonNode::IsObject() const { return kind_ == Kind::kDom ? dom_.is_object() : tree_ != nullptr && tree_->IsObject(); }
+bool JsonNode::IsArray() const { return kind_ == Kind::kDom ? dom_.is_array() : tree_ != nullptr && tree_->IsArray(); }
 
 std::string_view JsonNode::String() const {
   if (!IsString()) ThrowBadCast();
@@ -146,14 +150,33 @@ std::optional<JsonNode> JsonNode::Member(std::string_view key) const {
     if (found == object.end()) return std::nullopt;
     return Child(found->second.get(), found->first, kNoIndex);
   }
-  // A key may occur more than once; the last member counts, as in the tree.
-  const dom::object object = dom_.get_object().value_unsafe();
-  std::optional<dom::object::iterator> last;
-  for (auto it = object.begin(); it != object.end(); ++it) {
-    if (it.key_equals(key)) last = it;
+  return DomMember(key);
+}
+
+// A key may occur more than once; the last member counts, as in the tree.
+std::optional<JsonNode> JsonNode::DomMember(std::string_view key) const {
+  if (members_ == nullptr) {
+    const dom::object object = dom_.get_object().value_unsafe();
+    if (object.size() <= kIndexedMembers) {
+      std::optional<dom::object::iterator> last;
+      for (auto it = object.begin(); it != object.end(); ++it) {
+        if (it.key_equals(key)) last = it;
+      }
+      if (!last) return std::nullopt;
+      return Child(last->value(), last->key(), kNoIndex);
+    }
+    members_ = std::make_unique<MemberIndex>();
+    members_->entries.reserve(object.size());
+    for (auto it = object.begin(); it != object.end(); ++it) members_->entries.push_back({it.key(), it.value()});
   }
-  if (!last) return std::nullopt;
-  return Child(last->value(), last->key(), kNoIndex);
+  const std::vector<MemberIndex::Entry>& entries = members_->entries;
+  for (size_t i = entries.size(); i-- > 0;) {
+    const MemberIndex::Entry& entry = entries[i];
+    if (entry.key.size() == key.size() && std::memcmp(entry.key.data(), key.data(), key.size()) == 0) {
+      return Child(entry.value, entry.key, kNoIndex);
+    }
+  }
+  return std::nullopt;
 }
 
 void JsonNode::VisitMembers(void* context, MemberVisitor visit) const {

@@ -14,7 +14,9 @@
 // member, to its key's text, without owning any of them: a node must not outlive its parent node
 // nor the document. Keep child nodes in locals; never take one from a temporary parent.
 //
-// Thread safety: the nodes of one document may be read from several threads at once.
+// Thread safety: a node is used by one thread at a time (it remembers where an object's members are
+// once it has looked for several); different nodes of one document may be read from several
+// threads at once.
 
 #ifndef ZORVCAPSULE_CAPSULE_JSON_NODE_H_
 #define ZORVCAPSULE_CAPSULE_JSON_NODE_H_
@@ -23,6 +25,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +40,16 @@ namespace zorvcapsule::serialization {
 
 class JsonNode {
  public:
+  // A copy refers to the same value, parent and key; it does not share what the original remembers.
+  JsonNode(const JsonNode& other) { CopyFrom(other); }
+  JsonNode& operator=(const JsonNode& other) {
+    if (this != &other) CopyFrom(other);
+    return *this;
+  }
+  JsonNode(JsonNode&&) noexcept = default;
+  JsonNode& operator=(JsonNode&&) noexcept = default;
+  ~JsonNode() = default;
+
   // The root of a tree; an empty pointer reads as JSON null.
   static JsonNode TreeRoot(const zorvcore::serialization::JSONValuePtr& root);
   // The root element of a parsed simdjson document.
@@ -89,7 +102,27 @@ class JsonNode {
   using MemberVisitor = void (*)(void* context, std::string_view key, const JsonNode& value);
   using ElementVisitor = void (*)(void* context, const JsonNode& element);
 
+  // Where a simdjson object's members are, found in one pass: readers look up many keys in one
+  // object (a control, a source info), each of which would otherwise walk all of its members.
+  struct MemberIndex {
+    struct Entry {
+      std::string_view key;
+      simdjson::dom::element value;
+    };
+    std::vector<Entry> entries;  // in document order
+  };
+
   JsonNode() = default;
+  void CopyFrom(const JsonNode& other) {
+    kind_ = other.kind_;
+    tree_ = other.tree_;
+    dom_ = other.dom_;
+    parent_ = other.parent_;
+    key_ = other.key_;
+    index_ = other.index_;
+    members_.reset();
+  }
+  std::optional<JsonNode> DomMember(std::string_view key) const;
   JsonNode Child(const zorvcore::serialization::JSONValue* value, std::string_view key, size_t index) const;
   JsonNode Child(simdjson::dom::element element, std::string_view key, size_t index) const;
   void VisitMembers(void* context, MemberVisitor visit) const;
@@ -104,6 +137,7 @@ class JsonNode {
   const JsonNode* parent_ = nullptr;
   std::string_view key_;    // a member's key
   size_t index_ = kNoIndex;  // an element's index
+  mutable std::unique_ptr<MemberIndex> members_;  // kDom objects with many members, once looked in
 };
 
 // Converts each element of `array` with `convert(const JsonNode&) -> Out`, in order, as ConvertList

@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <typeinfo>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -440,6 +441,30 @@ TEST_F(LocalSourceTest, BadCastEndsTheListingAtThatPackage) {
   // What was indexed before the error is searchable.
   EXPECT_EQ(Search({u"g"}), (WordSet{Path("templates/g.tplx")}));
   EXPECT_TRUE(Search({u"i"}).empty());
+}
+
+TEST_F(LocalSourceTest, ListHandsOverEachAppendedEntryInOrderWhileTheRestIsBuilt) {
+  // Many pool tasks; the second run has a broken package part-way through the walk.
+  for (int n = 0; n < 40; ++n) Write("templates/" + std::to_string(100 + n) + ".tplx");
+  Manager();
+  for (const bool broken : {false, true}) {
+    SCOPED_TRACE(broken ? "broken" : "whole");
+    if (broken) Write("templates/125.tplx", {R"({"apiVersion":"1.4","capsuleTags":"t"})"});
+    std::vector<CapsuleEntryPtr> results{std::make_shared<CapsuleEntry>()};
+    std::vector<CapsuleEntryPtr> handed;  // the hand-over comes one call at a time
+    int total = -1;
+    const auto list = [&] {
+      source_->List(results, total, nullptr, [&handed](const CapsuleEntryPtr& entry) { handed.push_back(entry); });
+    };
+    if (broken) {
+      EXPECT_THROW(list(), std::bad_cast);
+    } else {
+      list();
+      EXPECT_EQ(total, 41);
+    }
+    ASSERT_EQ(results.size(), broken ? 26u : 41u);
+    EXPECT_EQ(handed, std::vector<CapsuleEntryPtr>(results.begin() + 1, results.end()));
+  }
 }
 
 // ---- The source's own answers --------------------------------------------------------------------

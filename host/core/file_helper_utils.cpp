@@ -22,8 +22,7 @@ std::u16string FileHelperUtils::StdPathToUTF16(const std::filesystem::path& path
   return UTF8ToUTF16(path.native());
 }
 
-bool FileHelperUtils::HasUTF16Form(const std::filesystem::path& path) {
-  const std::string& native = path.native();
+bool FileHelperUtils::HasUTF16Form(std::string_view native) {
   const bool ascii = std::all_of(native.begin(), native.end(), [](char c) { return (c & 0x80) == 0; });
   return ascii || UTF16ToUTF8(UTF8ToUTF16(native)) == native;
 }

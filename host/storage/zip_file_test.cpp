@@ -145,6 +145,15 @@ TEST_F(ZipFileTest, ListItemsDescribesEveryMemberWithoutReadingIt) {
   EXPECT_TRUE((*items)[2].isDirectory);
   EXPECT_TRUE((*items)[3].isLink);
 
+  // A name the package's own directory reader declines: listed through the archive library alike.
+  TestZipBuilder(temp_.path() / "accented.tplx").Add("vorschau-\xC3\xBC.png", "PNG").AddLink("evil", "/etc").Write();
+  const auto accented = OpenZip(temp_.path() / "accented.tplx").ListItems();
+  ASSERT_TRUE(accented.has_value());
+  ASSERT_EQ(accented->size(), 2u);
+  EXPECT_EQ((*accented)[0].name, "vorschau-\xC3\xBC.png");
+  EXPECT_EQ((*accented)[0].size, 3u);
+  EXPECT_TRUE((*accented)[1].isLink);
+
   WriteFileBytes(temp_.path() / "noise.tplx", NoiseBytes(4096));
   EXPECT_FALSE(OpenZip(temp_.path() / "noise.tplx").ListItems().has_value());
 }

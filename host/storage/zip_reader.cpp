@@ -1,6 +1,7 @@
 #include "host/storage/zip_reader.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <cstdint>
@@ -65,6 +66,20 @@ std::unique_ptr<ZipReader> ZipReader::Open(const std::string& nativePath,
   int error = 0;
   zip_t* archive = zip_open(nativePath.c_str(), ZIP_RDONLY, &error);
   if (archive == nullptr) return nullptr;
+  if (!password.empty()) zip_set_default_password(archive, password.c_str());
+  return std::unique_ptr<ZipReader>(new ZipReader(archive));
+}
+
+std::unique_ptr<ZipReader> ZipReader::OpenDescriptor(int fd, const std::string& password) {
+  const int copy = ::dup(fd);
+  if (copy < 0) return nullptr;
+  int error = 0;
+  // On success the archive owns `copy` (it reads through a duplicate of its own and closes this one).
+  zip_t* archive = zip_fdopen(copy, 0, &error);
+  if (archive == nullptr) {
+    ::close(copy);
+    return nullptr;
+  }
   if (!password.empty()) zip_set_default_password(archive, password.c_str());
   return std::unique_ptr<ZipReader>(new ZipReader(archive));
 }
