@@ -8,6 +8,7 @@
 #include "capsule/capsule_json_keys.h"
 #include "capsule/control_json.h"
 #include "capsule/json_members.h"
+#include "capsule/json_node.h"
 #include "capsule/list_conversion.h"
 #include "capsule/source_info_json.h"
 #include "capsule/ui_string_json.h"
@@ -25,7 +26,11 @@ using StringList = std::vector<std::string>;
 
 // ---- Reading ------------------------------------------------------------------------------
 
-void ReadIdentity(const JSONObject& object, Capsule& capsule) {
+// Texts above this size are parsed with a parser of their own, as JSONParse does, so that one huge
+// description does not pin its buffers to the thread for good.
+constexpr size_t kLargestReusedCapacity = size_t{2} << 20;
+
+void ReadIdentity(const JsonNode& object, Capsule& capsule) {
   if (auto v = ReadUTF8Member(object, CAPSULE_API_VERSION_STR)) {
     capsule.SetAPIVersion(std::move(*v));
   }
@@ -47,36 +52,43 @@ void ReadIdentity(const JSONObject& object, Capsule& capsule) {
 
 // The single-language source info becomes the application language's entry; a non-empty per-locale
 // object then replaces it altogether.
-void ReadSourceInfo(const JSONObject& object, Capsule& capsule) {
-  const JSONValuePtr* single = FindMember(object, CAPSULE_SOURCE_INFO_STR);
-  capsule.SetSourceInfo(single != nullptr ? SourceInfoFromJsonValue(*single)
-                                          : hostbridge::SourceInfo());
-  const JSONValuePtr* localized = FindMember(object, CAPSULE_SOURCE_INFO_LOC_STR);
-  if (localized != nullptr) {
-    capsule.SetSourceInfoVector(SourceInfoLocaleMapFromJsonValue(*localized));
+void ReadSourceInfo(const JsonNode& object, Capsule& capsule) {
+  const std::optional<JsonNode> single = object.Member(CAPSULE_SOURCE_INFO_STR);
+  capsule.SetSourceInfo(single ? SourceInfoFromJson(*single) : hostbridge::SourceInfo());
+  if (const std::optional<JsonNode> localized = object.Member(CAPSULE_SOURCE_INFO_LOC_STR)) {
+    capsule.SetSourceInfoVector(SourceInfoLocaleMapFromJson(*localized));
   }
 }
 
-void ReadControls(const JSONObject& object, Capsule& capsule) {
-  const JSONValuePtr* controls = FindMember(object, CAPSULE_CONTROLS_STR);
-  if (controls != nullptr) capsule.SetControls(ClientControlListFromJsonValue(*controls));
+// Controls are read into the record, or only checked (see CapsuleWithoutControlsFromJson).
+enum class Controls { kRead, kCheck };
+
+void ReadControls(const JsonNode& object, Capsule& capsule, Controls controls) {
+  const std::optional<JsonNode> list = object.Member(CAPSULE_CONTROLS_STR);
+  if (!list) return;
+  if (controls == Controls::kRead) {
+    capsule.SetControls(ClientControlListFromJson(*list));
+  } else {
+    CheckClientControlList(*list);
+  }
 }
 
+std::string UTF8Of(const JsonNode& value) { return std::string(value.String()); }
+
 // The per-locale fonts win; the single-language list counts only when there are none.
-void ReadUsedFonts(const JSONObject& object, Capsule& capsule) {
+void ReadUsedFonts(const JsonNode& object, Capsule& capsule) {
   Capsule::UsedFontsMap localized;
-  if (const JSONObject* locales = ReadObjectMember(object, CAPSULE_USED_FONTS_LOC_STR)) {
-    for (const auto& [locale, value] : *locales) {
-      localized.emplace(zorvcore::UTF8ToUTF16(locale),
-                        ConvertList<std::string>(ArrayFromJson(value), UTF8FromJson));
-    }
+  if (const std::optional<JsonNode> locales = object.Member(CAPSULE_USED_FONTS_LOC_STR)) {
+    locales->ForEachMember([&localized](std::string_view locale, const JsonNode& fonts) {
+      localized.emplace(zorvcore::UTF8ToUTF16(locale), ConvertElements<std::string>(fonts, UTF8Of));
+    });
   }
   capsule.SetUsedFontsVector(std::move(localized));
   StringList single = ReadUTF8ListMember(object, CAPSULE_USED_FONTS_STR).value_or(StringList());
   if (capsule.GetUsedFontsLocalized().empty()) capsule.SetUsedFonts(std::move(single));
 }
 
-void ReadUsage(const JSONObject& object, Capsule& capsule) {
+void ReadUsage(const JsonNode& object, Capsule& capsule) {
   if (auto v = ReadUTF8ListMember(object, CAPSULE_USED_EFFECTS_STR)) {
     capsule.SetUsedEffects(std::move(*v));
   }
@@ -89,7 +101,7 @@ void ReadUsage(const JSONObject& object, Capsule& capsule) {
   if (auto v = ReadUTF8ListMember(object, CAPSULE_TAGS_STR)) capsule.SetTags(std::move(*v));
 }
 
-void ReadVersionMarkers(const JSONObject& object, Capsule& capsule) {
+void ReadVersionMarkers(const JsonNode& object, Capsule& capsule) {
   if (auto v = ReadUTF16Member(object, CAPSULE_QZLIB_COMPLIANT_VERSION_STR)) {
     capsule.SetQzlibCompliantVersion(std::move(*v));
   }
@@ -105,6 +117,46 @@ void ReadVersionMarkers(const JSONObject& object, Capsule& capsule) {
   if (auto v = ReadUTF16Member(object, CAPSULE_RESPONSIVEDESIGN_VERSION_STR)) {
     capsule.SetResponsiveDesignTimeVersion(std::move(*v));
   }
+}
+
+// Filled privately and handed out only once every member has been read: a member of the wrong
+// type throws out of here and takes the half-read record with it.
+std::shared_ptr<Capsule> CapsuleFromRoot(const JsonNode& root, Controls controls) {
+  root.RequireObject();
+  auto capsule = std::make_shared<Capsule>();
+  ReadIdentity(root, *capsule);
+  ReadSourceInfo(root, *capsule);
+  ReadControls(root, *capsule, controls);
+  ReadUsedFonts(root, *capsule);
+  ReadUsage(root, *capsule);
+  ReadVersionMarkers(root, *capsule);
+  return capsule;
+}
+
+// Parses text into a simdjson document and reads the record straight from it. Text that is not one
+// complete JSON value fails as JSONParse's empty result would: a bad cast, here without a place.
+std::shared_ptr<Capsule> CapsuleFromText(std::string_view text, Controls controls) {
+  if (text.empty()) throw zs::BadCastError();
+  std::optional<simdjson::dom::parser> own;
+  simdjson::dom::parser* parser;
+  if (text.size() > kLargestReusedCapacity) {
+    parser = &own.emplace();
+  } else {
+    // The thread's parser keeps its buffers between descriptions. The document it holds is read
+    // (by this thread and by pool threads converting long lists for it) before this thread parses
+    // again: nothing below parses.
+    thread_local simdjson::dom::parser reused;
+    parser = &reused;
+  }
+  simdjson::dom::element root;
+  simdjson::error_code error;
+  try {
+    error = parser->parse(text.data(), text.size(), true).get(root);
+  } catch (const std::exception&) {  // memory ran out
+    error = simdjson::MEMALLOC;
+  }
+  if (error != simdjson::SUCCESS) throw zs::BadCastError();
+  return CapsuleFromRoot(JsonNode::DomRoot(root), controls);
 }
 
 // ---- Writing ------------------------------------------------------------------------------
@@ -158,18 +210,16 @@ JSONObject CapsuleToObject(const Capsule& capsule) {
 
 std::shared_ptr<Capsule> CapsuleFromJson(std::string_view text) {
   if (!HasReadableAPIVersion(text)) return nullptr;
-  const JSONValuePtr root = zs::JSONParse(text);
-  const JSONObject& object = ObjectFromJson(root);
-  // Filled privately and handed out only once every member has been read: a member of the wrong
-  // type throws out of here and takes the half-read record with it.
-  auto capsule = std::make_shared<Capsule>();
-  ReadIdentity(object, *capsule);
-  ReadSourceInfo(object, *capsule);
-  ReadControls(object, *capsule);
-  ReadUsedFonts(object, *capsule);
-  ReadUsage(object, *capsule);
-  ReadVersionMarkers(object, *capsule);
-  return capsule;
+  return CapsuleFromText(text, Controls::kRead);
+}
+
+std::shared_ptr<Capsule> CapsuleFromJsonValue(const JSONValuePtr& root) {
+  return CapsuleFromRoot(JsonNode::TreeRoot(root), Controls::kRead);
+}
+
+std::shared_ptr<Capsule> CapsuleWithoutControlsFromJson(std::string_view text) {
+  if (!HasReadableAPIVersion(text)) return nullptr;
+  return CapsuleFromText(text, Controls::kCheck);
 }
 
 std::string CapsuleToJson(const std::shared_ptr<Capsule>& capsule) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "capsule/edit_info_json.h"
+#include "capsule/json_node.h"
 #include "capsule/list_conversion.h"
 #include "capsule/spreadsheet_json.h"
 
@@ -91,7 +92,7 @@ class ParamWriter {
 
 class ParamReader {
  public:
-  explicit ParamReader(const JSONObject& object) : object_(object) {}
+  explicit ParamReader(const JsonNode& object) : object_(object) {}
 
   void Text(const char* key, CapsuleParamKey property) {
     Set(property, ReadUTF16Member(object_, key).value_or(u""));
@@ -120,18 +121,19 @@ class ParamReader {
   void FontEditInfo(const char* key, CapsuleParamKey property) {
     hostbridge::SourceTextFontEditInfo info;
     ReadSourceTextFontEditFlags(object_, info);
-    if (const JSONObject* nested = ReadObjectMember(object_, key)) {
+    if (const std::optional<JsonNode> nested = object_.Member(key)) {
+      nested->RequireObject();
       ReadSourceTextFontEditMembers(*nested, info);
     }
     Set(property, std::move(info));
   }
   void Spreadsheet(const char* key, CapsuleParamKey property) {
-    const JSONValuePtr* value = FindMember(object_, key);
-    Set(property, value ? SpreadsheetValueFromJsonValue(*value) : hostbridge::SpreadsheetValue());
+    const std::optional<JsonNode> value = object_.Member(key);
+    Set(property, value ? SpreadsheetValueFromJson(*value) : hostbridge::SpreadsheetValue());
   }
   void Columns(const char* key, CapsuleParamKey property) {
-    const JSONValuePtr* value = FindMember(object_, key);
-    Set(property, value ? SpreadsheetColumnInfoVecFromJsonValue(*value)
+    const std::optional<JsonNode> value = object_.Member(key);
+    Set(property, value ? SpreadsheetColumnInfoVecFromJson(*value)
                         : std::vector<hostbridge::SpreadsheetColumnInfo>());
   }
 
@@ -142,7 +144,7 @@ class ParamReader {
     param_.Set(property, std::move(value));
   }
 
-  const JSONObject& object_;
+  const JsonNode& object_;
   CapsuleParam param_;
 };
 
@@ -209,12 +211,16 @@ JSONValuePtr CapsuleParamToJsonValue(const CapsuleParam& param) {
   return out.Finish();
 }
 
-CapsuleParam CapsuleParamFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+CapsuleParam CapsuleParamFromJson(const JsonNode& object) {
+  object.RequireObject();
   ParamReader in(object);
   VisitCommonMembers(in);
   VisitTypeMembers(ReadUInt32Member(object, kTypeKey).value_or(0), in);
   return in.Finish();
+}
+
+CapsuleParam CapsuleParamFromJsonValue(const JSONValuePtr& value) {
+  return CapsuleParamFromJson(JsonNode::TreeRoot(value));
 }
 
 JSONValuePtr CapsuleParamListToJsonValue(const hostbridge::CapsuleParamList& list) {
@@ -224,13 +230,17 @@ JSONValuePtr CapsuleParamListToJsonValue(const hostbridge::CapsuleParamList& lis
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::CapsuleParamList CapsuleParamListFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::CapsuleParamList CapsuleParamListFromJson(const JsonNode& object) {
+  object.RequireObject();
   hostbridge::CapsuleParamList list;
-  if (const JSONArray* params = ReadArrayMember(object, kParamsKey)) {
-    list.params = ConvertList<CapsuleParam>(*params, CapsuleParamFromJsonValue);
+  if (const std::optional<JsonNode> params = object.Member(kParamsKey)) {
+    list.params = ConvertElements<CapsuleParam>(*params, [](const JsonNode& param) { return CapsuleParamFromJson(param); });
   }
   return list;
+}
+
+hostbridge::CapsuleParamList CapsuleParamListFromJsonValue(const JSONValuePtr& value) {
+  return CapsuleParamListFromJson(JsonNode::TreeRoot(value));
 }
 
 }  // namespace zorvcapsule::serialization

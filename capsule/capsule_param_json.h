@@ -34,10 +34,14 @@
 
 namespace zorvcapsule::serialization {
 
+class JsonNode;  // capsule/json_node.h: a value of a tree or of a simdjson document
+
 JSONValuePtr CapsuleParamToJsonValue(const hostbridge::CapsuleParam& param);
+hostbridge::CapsuleParam CapsuleParamFromJson(const JsonNode& value);
 hostbridge::CapsuleParam CapsuleParamFromJsonValue(const JSONValuePtr& value);
 
 JSONValuePtr CapsuleParamListToJsonValue(const hostbridge::CapsuleParamList& list);
+hostbridge::CapsuleParamList CapsuleParamListFromJson(const JsonNode& value);
 hostbridge::CapsuleParamList CapsuleParamListFromJsonValue(const JSONValuePtr& value);
 
 }  // namespace zorvcapsule::serialization

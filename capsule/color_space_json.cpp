@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "capsule/json_node.h"
 #include "host/core/binary_text.h"
 
 namespace zorvcapsule::serialization {
@@ -33,14 +34,12 @@ JSONValuePtr ColorProfileToJsonValue(const zorvmediatypes::ColorProfile& profile
   return zs::MakeJSONObject(std::move(object));
 }
 
-zorvmediatypes::ColorProfile ColorProfileFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+zorvmediatypes::ColorProfile ColorProfileFromJson(const JsonNode& object) {
+  object.RequireObject();
   std::u16string name = ReadUTF16Member(object, kColorProfileNameKey).value_or(u"");
   std::vector<uint8_t> data;
-  if (auto text = ReadUTF8Member(object, kColorProfileDataKey)) {
-    if (!zorvcore::DecodeBinaryDataFromUTF8String(*text, data)) {
-      throw zs::BadCastError();
-    }
+  if (const std::optional<JsonNode> text = object.Member(kColorProfileDataKey)) {
+    if (!zorvcore::DecodeBinaryDataFromUTF8String(text->String(), data)) text->ThrowBadCast();
   }
   return zorvmediatypes::ColorProfile(std::move(name), std::move(data));
 }
@@ -60,15 +59,19 @@ JSONValuePtr ColorSpaceToJsonValue(const zorvmediatypes::ColorSpace& space) {
   return zs::MakeJSONObject(std::move(object));
 }
 
-zorvmediatypes::ColorSpace ColorSpaceFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+zorvmediatypes::ColorSpace ColorSpaceFromJson(const JsonNode& object) {
+  object.RequireObject();
   zorvmediatypes::ColorSpace space;
-  if (const JSONValuePtr* profile = FindMember(object, kBaseColorProfileKey)) {
-    space.base_color_profile = ColorProfileFromJsonValue(*profile);
+  if (const std::optional<JsonNode> profile = object.Member(kBaseColorProfileKey)) {
+    space.base_color_profile = ColorProfileFromJson(*profile);
   }
   if (auto type = ReadUInt32Member(object, kBaseProfileTypeKey)) space.base_profile_type = *type;
   if (auto linearized = ReadBoolMember(object, kLinearizedKey)) space.linearized = *linearized;
   return space;
+}
+
+zorvmediatypes::ColorSpace ColorSpaceFromJsonValue(const JSONValuePtr& value) {
+  return ColorSpaceFromJson(JsonNode::TreeRoot(value));
 }
 
 }  // namespace zorvcapsule::serialization

@@ -21,7 +21,10 @@
 
 namespace zorvcapsule::serialization {
 
+class JsonNode;  // capsule/json_node.h: a value of a tree or of a simdjson document
+
 JSONValuePtr ColorSpaceToJsonValue(const zorvmediatypes::ColorSpace& space);
+zorvmediatypes::ColorSpace ColorSpaceFromJson(const JsonNode& value);
 zorvmediatypes::ColorSpace ColorSpaceFromJsonValue(const JSONValuePtr& value);
 
 }  // namespace zorvcapsule::serialization

@@ -12,6 +12,7 @@
 #include "capsule/edit_info_json.h"
 #include "capsule/enum_control.h"
 #include "capsule/group_control.h"
+#include "capsule/json_node.h"
 #include "capsule/list_conversion.h"
 #include "capsule/narrow_float.h"
 #include "capsule/spreadsheet_control.h"
@@ -164,7 +165,7 @@ struct CommonMembers {
   ControlProperties properties;
 };
 
-CommonMembers ReadCommonMembers(const JSONObject& object) {
+CommonMembers ReadCommonMembers(const JsonNode& object) {
   CommonMembers common;
   if (auto id = ReadUTF16Member(object, CAPSULE_CONTROL_ID_STR)) common.id = std::move(*id);
   if (auto name = ReadUIStringMember(object, CAPSULE_CONTROL_UINAME_STR)) {
@@ -183,62 +184,60 @@ CommonMembers ReadCommonMembers(const JSONObject& object) {
   return common;
 }
 
-const JSONValuePtr* FindValue(const JSONObject& object) {
-  return FindMember(object, CAPSULE_CONTROL_VALUE_STR);
-}
-
-zorvdrawing::ColorRGBA ColorFromJson(const JSONObject& object) {
+// The first four numbers of the array; nothing is read past them.
+zorvdrawing::ColorRGBA ColorFromJson(const JsonNode& object) {
   std::array<float, kColorComponents> components{};
-  if (const JSONArray* array = ReadArrayMember(object, CAPSULE_CONTROL_VALUE_STR)) {
-    const size_t count = std::min(array->size(), kColorComponents);
-    for (size_t i = 0; i < count; ++i) {
-      components[i] = NarrowToFloat(NumberFromJson((*array)[i]));
-    }
+  if (const std::optional<JsonNode> array = object.Member(CAPSULE_CONTROL_VALUE_STR)) {
+    size_t i = 0;
+    array->ForEachElement([&](const JsonNode& component) {
+      if (i < kColorComponents) components[i++] = NarrowToFloat(component.Number());
+    });
   }
   return {components[0], components[1], components[2], components[3]};
 }
 
-ControlPoint PointFromJson(const JSONObject& object) {
+ControlPoint PointFromJson(const JsonNode& object) {
   ControlPoint point;
-  if (const JSONObject* value = ReadObjectMember(object, CAPSULE_CONTROL_VALUE_STR)) {
+  if (const std::optional<JsonNode> value = object.Member(CAPSULE_CONTROL_VALUE_STR)) {
+    value->RequireObject();
     point.x = ReadNumberMember(*value, kPointXKey).value_or(0.0);
     point.y = ReadNumberMember(*value, kPointYKey).value_or(0.0);
   }
   return point;
 }
 
-UIString UIStringValueFromJson(const JSONObject& object) {
+UIString UIStringValueFromJson(const JsonNode& object) {
   return ReadUIStringMember(object, CAPSULE_CONTROL_VALUE_STR).value_or(UIString());
 }
 
-double NumberValueFromJson(const JSONObject& object) {
+double NumberValueFromJson(const JsonNode& object) {
   return ReadNumberMember(object, CAPSULE_CONTROL_VALUE_STR).value_or(0.0);
 }
 
-std::vector<UIString> EnumItemsFromJson(const JSONObject& object) {
-  const JSONArray* items = ReadArrayMember(object, CAPSULE_CONTROL_ENUM_ITEMS);
-  if (items == nullptr) return {};
-  return ConvertList<UIString>(*items, UIStringFromJson);
+std::vector<UIString> EnumItemsFromJson(const JsonNode& object) {
+  const std::optional<JsonNode> items = object.Member(CAPSULE_CONTROL_ENUM_ITEMS);
+  if (!items) return {};
+  return ConvertElements<UIString>(*items, [](const JsonNode& item) { return UIStringFromJson(item); });
 }
 
-hostbridge::SourceTextFontEditInfo FontEditInfoFromJson(const JSONObject& object) {
-  const JSONValuePtr* info = FindMember(object, CAPSULE_STRING_FONTEDITINFO_STR);
-  return info != nullptr ? SourceTextFontEditInfoFromJsonValue(*info)
-                         : hostbridge::SourceTextFontEditInfo();
+hostbridge::SourceTextFontEditInfo FontEditInfoFromJson(const JsonNode& object) {
+  const std::optional<JsonNode> info = object.Member(CAPSULE_STRING_FONTEDITINFO_STR);
+  return info ? SourceTextFontEditInfoFromJson(*info) : hostbridge::SourceTextFontEditInfo();
 }
 
-std::vector<SpreadsheetColumnInfoLoc> ColumnsFromJson(const JSONObject& object) {
-  const JSONValuePtr* columns = FindMember(object, CAPSULE_SPREADSHEET_COLUMN_INFO_STR);
-  return columns != nullptr ? SpreadsheetColumnInfoLocVecFromJsonValue(*columns)
-                            : std::vector<SpreadsheetColumnInfoLoc>();
+std::vector<SpreadsheetColumnInfoLoc> ColumnsFromJson(const JsonNode& object) {
+  const std::optional<JsonNode> columns = object.Member(CAPSULE_SPREADSHEET_COLUMN_INFO_STR);
+  return columns ? SpreadsheetColumnInfoLocVecFromJson(*columns) : std::vector<SpreadsheetColumnInfoLoc>();
 }
 
-hostbridge::SpreadsheetValue SpreadsheetValueFromJson(const JSONObject& object) {
-  const JSONValuePtr* value = FindValue(object);
-  return value != nullptr ? SpreadsheetValueFromJsonValue(*value) : hostbridge::SpreadsheetValue();
+hostbridge::SpreadsheetValue SpreadsheetCellsFromJson(const JsonNode& object) {
+  const std::optional<JsonNode> value = object.Member(CAPSULE_CONTROL_VALUE_STR);
+  return value ? SpreadsheetValueFromJson(*value) : hostbridge::SpreadsheetValue();
 }
 
-std::shared_ptr<ClientControl> MakeControl(const JSONObject& object, CommonMembers& common) {
+// The kind's own members are read in the order the table above lists them, so that of several
+// members of the wrong type the first one is the one reported.
+std::shared_ptr<ClientControl> MakeControl(const JsonNode& object, CommonMembers& common) {
   std::u16string id = std::move(common.id);
   UIString name = std::move(common.name);
   const ControlProperties& props = common.properties;
@@ -247,12 +246,12 @@ std::shared_ptr<ClientControl> MakeControl(const JSONObject& object, CommonMembe
       return factory::CreateCheckboxControl(
           std::move(id), std::move(name), props,
           ReadBoolMember(object, CAPSULE_CONTROL_VALUE_STR).value_or(false));
-    case kSliderControlType:
-      return factory::CreateSliderControl(
-          std::move(id), std::move(name), props,
-          ReadNumberMember(object, CAPSULE_SLIDERVALUE_MIN_STR).value_or(0.0),
-          ReadNumberMember(object, CAPSULE_SLIDERVALUE_MAX_STR).value_or(0.0),
-          NumberValueFromJson(object));
+    case kSliderControlType: {
+      const double min = ReadNumberMember(object, CAPSULE_SLIDERVALUE_MIN_STR).value_or(0.0);
+      const double max = ReadNumberMember(object, CAPSULE_SLIDERVALUE_MAX_STR).value_or(0.0);
+      return factory::CreateSliderControl(std::move(id), std::move(name), props, min, max,
+                                          NumberValueFromJson(object));
+    }
     case kAngleControlType:
       return factory::CreateAngleControl(std::move(id), std::move(name), props,
                                          NumberValueFromJson(object));
@@ -262,38 +261,142 @@ std::shared_ptr<ClientControl> MakeControl(const JSONObject& object, CommonMembe
     case kPoint2DControlType:
       return factory::CreatePoint2DControl(std::move(id), std::move(name), props,
                                            PointFromJson(object));
-    case kStringControlType:
+    case kStringControlType: {
+      hostbridge::SourceTextFontEditInfo font = FontEditInfoFromJson(object);
       return factory::CreateStringControl(std::move(id), std::move(name), props,
-                                          UIStringValueFromJson(object),
-                                          FontEditInfoFromJson(object));
-    case kEnumControlType:
-      return factory::CreateEnumControl(
-          std::move(id), std::move(name), props,
-          static_cast<EnumType>(ReadUInt32Member(object, CAPSULE_CONTROL_ENUM_TYPE).value_or(0)),
-          EnumItemsFromJson(object),
-          ReadInt32Member(object, CAPSULE_CONTROL_VALUE_STR).value_or(0));
+                                          UIStringValueFromJson(object), std::move(font));
+    }
+    case kEnumControlType: {
+      const auto enum_type =
+          static_cast<EnumType>(ReadUInt32Member(object, CAPSULE_CONTROL_ENUM_TYPE).value_or(0));
+      std::vector<UIString> items = EnumItemsFromJson(object);
+      return factory::CreateEnumControl(std::move(id), std::move(name), props, enum_type, std::move(items),
+                                        ReadInt32Member(object, CAPSULE_CONTROL_VALUE_STR).value_or(0));
+    }
     case kCommentControlType:
       return factory::CreateCommentControl(std::move(id), std::move(name), props,
                                            UIStringValueFromJson(object));
-    case kScaleControlType:
+    case kScaleControlType: {
+      const bool linked = ReadBoolMember(object, CAPSULE_SCALE_LINKED_STR).value_or(false);
+      const int32_t dimensions = ReadInt32Member(object, CAPSULE_SCALE_DIMENSIONS_STR).value_or(0);
       return factory::CreateScaleControl(
-          std::move(id), std::move(name), props,
-          ReadBoolMember(object, CAPSULE_SCALE_LINKED_STR).value_or(false),
-          ReadInt32Member(object, CAPSULE_SCALE_DIMENSIONS_STR).value_or(0),
+          std::move(id), std::move(name), props, linked, dimensions,
           ReadNumberListMember(object, CAPSULE_CONTROL_VALUE_STR).value_or(std::vector<double>()));
-    case kGroupControlType:
+    }
+    case kGroupControlType: {
+      const bool expanded = ReadBoolMember(object, CAPSULE_GROUP_EXPANDED_STR).value_or(true);
       return factory::CreateGroupControl(
           std::move(id), std::move(name), props,
-          ReadUTF16ListMember(object, CAPSULE_CONTROL_VALUE_STR).value_or(ControlChildIDs()),
-          ReadBoolMember(object, CAPSULE_GROUP_EXPANDED_STR).value_or(true));
-    case kSpreadsheetControlType:
-      return factory::CreateSpreadsheetControl(
-          std::move(id), std::move(name), props,
-          ReadUInt32Member(object, CAPSULE_SPREADSHEET_MINROWS_STR).value_or(0),
-          ReadUInt32Member(object, CAPSULE_SPREADSHEET_MAXROWS_STR).value_or(0),
-          ColumnsFromJson(object), SpreadsheetValueFromJson(object));
+          ReadUTF16ListMember(object, CAPSULE_CONTROL_VALUE_STR).value_or(ControlChildIDs()), expanded);
+    }
+    case kSpreadsheetControlType: {
+      const uint32_t min_rows = ReadUInt32Member(object, CAPSULE_SPREADSHEET_MINROWS_STR).value_or(0);
+      const uint32_t max_rows = ReadUInt32Member(object, CAPSULE_SPREADSHEET_MAXROWS_STR).value_or(0);
+      std::vector<SpreadsheetColumnInfoLoc> columns = ColumnsFromJson(object);
+      return factory::CreateSpreadsheetControl(std::move(id), std::move(name), props, min_rows, max_rows,
+                                               std::move(columns), SpreadsheetCellsFromJson(object));
+    }
     default:
       return nullptr;
+  }
+}
+
+// ---- Checking: the reads above, keeping nothing -------------------------------------------------
+// Each function reads what its counterpart above reads, in the same order, and throws where it would
+// throw: a value of another type is a bad cast either way. Nothing is converted or built.
+
+void CheckText(const std::optional<JsonNode>& value) {
+  if (value) value->String();
+}
+
+void CheckBool(const std::optional<JsonNode>& value) {
+  if (value) BoolFromJson(*value);
+}
+
+void CheckNumber(const std::optional<JsonNode>& value) {
+  if (value) value->Number();
+}
+
+void CheckInteger(const std::optional<JsonNode>& value) {
+  if (value) value->AnyUInt64();
+}
+
+// As UIStringFromJson.
+void CheckUIString(const JsonNode& value) {
+  value.RequireObject();
+  const std::optional<JsonNode> pairs = value.Member(CAPSULE_STRDB_STR);
+  if (!pairs) return;
+  pairs->ForEachElement([](const JsonNode& pair) {
+    pair.RequireObject();
+    CheckText(pair.Member(CAPSULE_LOCALE_STR));
+    CheckText(pair.Member(CAPSULE_STR_STR));
+  });
+}
+
+void CheckUIStringMember(const JsonNode& object, std::string_view key) {
+  if (const std::optional<JsonNode> value = object.Member(key)) CheckUIString(*value);
+}
+
+template <typename CheckElement>
+void CheckList(const std::optional<JsonNode>& array, CheckElement check) {
+  if (array) array->ForEachElement(check);
+}
+
+// As ReadCommonMembers; gives the control's type code.
+int32_t CheckCommonMembers(const JsonNode& object) {
+  CheckText(object.Member(CAPSULE_CONTROL_ID_STR));
+  CheckUIStringMember(object, CAPSULE_CONTROL_UINAME_STR);
+  CheckUIStringMember(object, CAPSULE_CONTROL_UISUFFIX_STR);
+  CheckUIStringMember(object, CAPSULE_CONTROL_UITOOLTIP_STR);
+  CheckBool(object.Member(CAPSULE_CONTROL_HIDDEN_STR));
+  CheckBool(object.Member(CAPSULE_CONTROLPROPS_CANANIMATE_STR));
+  return ReadInt32Member(object, CAPSULE_CONTROL_TYPE_STR).value_or(0);
+}
+
+// As MakeControl. The rarer kinds' values are read as MakeControl reads them and dropped.
+void CheckKindMembers(const JsonNode& object, int32_t type) {
+  const std::optional<JsonNode> value = object.Member(CAPSULE_CONTROL_VALUE_STR);
+  switch (type) {
+    case kCheckboxControlType:
+      return CheckBool(value);
+    case kSliderControlType:
+      CheckNumber(object.Member(CAPSULE_SLIDERVALUE_MIN_STR));
+      CheckNumber(object.Member(CAPSULE_SLIDERVALUE_MAX_STR));
+      return CheckNumber(value);
+    case kAngleControlType:
+      return CheckNumber(value);
+    case kColorControlType:
+      ColorFromJson(object);
+      return;
+    case kPoint2DControlType:
+      PointFromJson(object);
+      return;
+    case kStringControlType:
+      FontEditInfoFromJson(object);
+      if (value) CheckUIString(*value);
+      return;
+    case kEnumControlType:
+      CheckInteger(object.Member(CAPSULE_CONTROL_ENUM_TYPE));
+      CheckList(object.Member(CAPSULE_CONTROL_ENUM_ITEMS), CheckUIString);
+      return CheckInteger(value);
+    case kCommentControlType:
+      if (value) CheckUIString(*value);
+      return;
+    case kScaleControlType:
+      CheckBool(object.Member(CAPSULE_SCALE_LINKED_STR));
+      CheckInteger(object.Member(CAPSULE_SCALE_DIMENSIONS_STR));
+      return CheckList(value, [](const JsonNode& number) { number.Number(); });
+    case kGroupControlType:
+      CheckBool(object.Member(CAPSULE_GROUP_EXPANDED_STR));
+      return CheckList(value, [](const JsonNode& child) { child.String(); });
+    case kSpreadsheetControlType:
+      CheckInteger(object.Member(CAPSULE_SPREADSHEET_MINROWS_STR));
+      CheckInteger(object.Member(CAPSULE_SPREADSHEET_MAXROWS_STR));
+      ColumnsFromJson(object);
+      SpreadsheetCellsFromJson(object);
+      return;
+    default:
+      return;
   }
 }
 
@@ -306,8 +409,8 @@ JSONValuePtr ClientControlToJsonValue(const ClientControl& control) {
   return zs::MakeJSONObject(std::move(object));
 }
 
-std::shared_ptr<ClientControl> ClientControlFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+std::shared_ptr<ClientControl> ClientControlFromJson(const JsonNode& object) {
+  object.RequireObject();
   CommonMembers common = ReadCommonMembers(object);
   std::shared_ptr<ClientControl> control = MakeControl(object, common);
   if (control) {
@@ -327,11 +430,26 @@ JSONValuePtr ClientControlListToJsonValue(const ClientControlList& controls) {
   return zs::MakeJSONArray(std::move(elements));
 }
 
-ClientControlList ClientControlListFromJsonValue(const JSONValuePtr& value) {
-  ClientControlList controls =
-      ConvertList<std::shared_ptr<ClientControl>>(ArrayFromJson(value), ClientControlFromJsonValue);
+std::shared_ptr<ClientControl> ClientControlFromJsonValue(const JSONValuePtr& value) {
+  return ClientControlFromJson(JsonNode::TreeRoot(value));
+}
+
+ClientControlList ClientControlListFromJson(const JsonNode& value) {
+  ClientControlList controls = ConvertElements<std::shared_ptr<ClientControl>>(
+      value, [](const JsonNode& control) { return ClientControlFromJson(control); });
   std::erase(controls, nullptr);
   return controls;
+}
+
+void CheckClientControlList(const JsonNode& value) {
+  value.ForEachElement([](const JsonNode& control) {
+    control.RequireObject();
+    CheckKindMembers(control, CheckCommonMembers(control));
+  });
+}
+
+ClientControlList ClientControlListFromJsonValue(const JSONValuePtr& value) {
+  return ClientControlListFromJson(JsonNode::TreeRoot(value));
 }
 
 }  // namespace zorvcapsule::serialization

@@ -56,11 +56,19 @@ namespace zorvcapsule::serialization {
 
 JSONValuePtr ClientControlToJsonValue(const ClientControl& control);
 
+class JsonNode;  // capsule/json_node.h: a value of a tree or of a simdjson document
+
 // The control the object describes, or an empty pointer when it describes none (see above).
+std::shared_ptr<ClientControl> ClientControlFromJson(const JsonNode& value);
 std::shared_ptr<ClientControl> ClientControlFromJsonValue(const JSONValuePtr& value);
 
 // The "clientControls" array, in list order.
 JSONValuePtr ClientControlListToJsonValue(const ClientControlList& controls);
+ClientControlList ClientControlListFromJson(const JsonNode& value);
+// Reads the "clientControls" array as ClientControlListFromJson does, but keeps nothing: it throws
+// exactly where reading would throw (a bad cast), at a fraction of the cost, for callers that need
+// a description's validity and not its controls.
+void CheckClientControlList(const JsonNode& value);
 ClientControlList ClientControlListFromJsonValue(const JSONValuePtr& value);
 
 }  // namespace zorvcapsule::serialization

@@ -6,6 +6,7 @@
 
 #include "capsule/capsule_json_keys.h"
 #include "capsule/edit_info_json_keys.h"
+#include "capsule/json_node.h"
 #include "capsule/narrow_float.h"
 #include "capsule/spreadsheet_json.h"
 #include "host/core/json_parse.h"
@@ -17,7 +18,7 @@ namespace zs = zorvcore::serialization;
 
 namespace {
 
-void ReadBool(const JSONObject& object, std::string_view key, bool& field) {
+void ReadBool(const JsonNode& object, std::string_view key, bool& field) {
   if (auto value = ReadBoolMember(object, key)) field = *value;
 }
 
@@ -54,14 +55,14 @@ JSONValuePtr SourceTextFontEditInfoToJsonValue(const hostbridge::SourceTextFontE
   return zs::MakeJSONObject(std::move(object));
 }
 
-void ReadSourceTextFontEditFlags(const JSONObject& object,
+void ReadSourceTextFontEditFlags(const JsonNode& object,
                                  hostbridge::SourceTextFontEditInfo& info) {
   ReadBool(object, kFontEditKey, info.font_editable);
   ReadBool(object, kFontSizeEditKey, info.font_size_editable);
   ReadBool(object, kFontFauxStyleEditKey, info.faux_styles_editable);
 }
 
-void ReadSourceTextFontEditMembers(const JSONObject& object,
+void ReadSourceTextFontEditMembers(const JsonNode& object,
                                    hostbridge::SourceTextFontEditInfo& info) {
   ReadSourceTextFontEditFlags(object, info);
   if (auto name = ReadUTF16Member(object, kFontEditValueKey)) info.font_name = std::move(*name);
@@ -74,10 +75,15 @@ void ReadSourceTextFontEditMembers(const JSONObject& object,
   ReadBool(object, kFontSmallCapsKey, info.small_caps);
 }
 
-hostbridge::SourceTextFontEditInfo SourceTextFontEditInfoFromJsonValue(const JSONValuePtr& value) {
+hostbridge::SourceTextFontEditInfo SourceTextFontEditInfoFromJson(const JsonNode& value) {
+  value.RequireObject();
   hostbridge::SourceTextFontEditInfo info;
-  ReadSourceTextFontEditMembers(ObjectFromJson(value), info);
+  ReadSourceTextFontEditMembers(value, info);
   return info;
+}
+
+hostbridge::SourceTextFontEditInfo SourceTextFontEditInfoFromJsonValue(const JSONValuePtr& value) {
+  return SourceTextFontEditInfoFromJson(JsonNode::TreeRoot(value));
 }
 
 JSONValuePtr TextEditInfoToJsonValue(const hostbridge::TextEditInfo& info) {
@@ -89,11 +95,12 @@ JSONValuePtr TextEditInfoToJsonValue(const hostbridge::TextEditInfo& info) {
 }
 
 hostbridge::TextEditInfo TextEditInfoFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+  const JsonNode object = JsonNode::TreeRoot(value);
+  object.RequireObject();
   hostbridge::TextEditInfo info;
   if (auto text = ReadUTF16Member(object, kTextEditValueKey)) info.text = std::move(*text);
-  if (const JSONValuePtr* font = FindMember(object, CAPSULE_STRING_FONTEDITINFO_STR)) {
-    info.font_edit_info = SourceTextFontEditInfoFromJsonValue(*font);
+  if (const std::optional<JsonNode> font = object.Member(CAPSULE_STRING_FONTEDITINFO_STR)) {
+    info.font_edit_info = SourceTextFontEditInfoFromJson(*font);
   }
   return info;
 }

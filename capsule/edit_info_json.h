@@ -34,16 +34,21 @@ namespace zorvcapsule::serialization {
 
 // ---- Values inside a description ------------------------------------------------------------
 
+class JsonNode;  // capsule/json_node.h: a value of a tree or of a simdjson document
+
 JSONValuePtr SourceTextFontEditInfoToJsonValue(const hostbridge::SourceTextFontEditInfo& info);
+hostbridge::SourceTextFontEditInfo SourceTextFontEditInfoFromJson(const JsonNode& value);
 hostbridge::SourceTextFontEditInfo SourceTextFontEditInfoFromJsonValue(const JSONValuePtr& value);
 
 // Sets the fields of info whose members object holds, leaving the others as they are.
-void ReadSourceTextFontEditMembers(const JSONObject& object,
+// REQUIRES: object holds an object.
+void ReadSourceTextFontEditMembers(const JsonNode& object,
                                    hostbridge::SourceTextFontEditInfo& info);
 
 // Sets only the three "may edit" flags ("capPropFontEdit", "capPropFontSizeEdit",
 // "capPropFontFauxStyleEdit") that object holds: the flat form older text parameters carry.
-void ReadSourceTextFontEditFlags(const JSONObject& object,
+// REQUIRES: object holds an object.
+void ReadSourceTextFontEditFlags(const JsonNode& object,
                                  hostbridge::SourceTextFontEditInfo& info);
 
 JSONValuePtr TextEditInfoToJsonValue(const hostbridge::TextEditInfo& info);

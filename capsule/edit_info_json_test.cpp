@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "capsule/json_node.h"
 #include "host/core/json_parse.h"
 #include "host/core/json_value.h"
 #include "host/core/unicode.h"
@@ -76,7 +77,7 @@ TEST(FontEditInfoJsonTest, FlatFlagsReadOnlyTheThreeEditFlags) {
       "{\"capPropFontEdit\":true,\"capPropFontSizeEdit\":true,\"capPropFontFauxStyleEdit\":true,"
       "\"fontEditValue\":\"Ignored\",\"fontFSBoldValue\":true}");
   SourceTextFontEditInfo info;
-  ReadSourceTextFontEditFlags(zs::AsObject(parameter), info);
+  ReadSourceTextFontEditFlags(JsonNode::TreeRoot(parameter), info);
   EXPECT_TRUE(info.font_editable);
   EXPECT_TRUE(info.font_size_editable);
   EXPECT_TRUE(info.faux_styles_editable);

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "capsule/json_node.h"
+
 namespace zorvcapsule::serialization {
 
 namespace zs = zorvcore::serialization;
@@ -26,7 +28,7 @@ void AddText(JSONObject& object, std::string_view key, const std::string& text) 
   zs::AddToObject(object, key, zs::MakeJSONString(text));
 }
 
-void ReadText(const JSONObject& object, std::string_view key, std::string& field) {
+void ReadText(const JsonNode& object, std::string_view key, std::string& field) {
   if (auto text = ReadUTF8Member(object, key)) field = std::move(*text);
 }
 
@@ -47,18 +49,18 @@ JSONValuePtr ServerConnectInfoToJsonValue(const hostbridge::FarsideServerConnect
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::FarsideServerConnectInfo ServerConnectInfoFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::FarsideServerConnectInfo ServerConnectInfoFromJson(const JsonNode& object) {
+  object.RequireObject();
   hostbridge::FarsideServerConnectInfo server;
   ReadText(object, kServerDiscoveryURLKey, server.server_discovery_url);
   ReadText(object, kEARPortKey, server.ear_port);
   ReadText(object, kUserNameKey, server.user_name);
   ReadText(object, kAuthTokenKey, server.auth_token);
   ReadText(object, kAuthTokenTypeKey, server.auth_token_type);
-  if (const JSONObject* headers = ReadObjectMember(object, kHeadersKey)) {
-    for (const auto& [name, header_value] : *headers) {
-      server.headers.insert_or_assign(name, UTF8FromJson(header_value));
-    }
+  if (const std::optional<JsonNode> headers = object.Member(kHeadersKey)) {
+    headers->ForEachMember([&server](std::string_view name, const JsonNode& header_value) {
+      server.headers.insert_or_assign(std::string(name), std::string(header_value.String()));
+    });
   }
   return server;
 }
@@ -71,8 +73,8 @@ JSONValuePtr AssetInfoToJsonValue(const hostbridge::FarsideAssetInfo& asset) {
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::FarsideAssetInfo AssetInfoFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::FarsideAssetInfo AssetInfoFromJson(const JsonNode& object) {
+  object.RequireObject();
   hostbridge::FarsideAssetInfo asset;
   ReadText(object, kProductionIdentifierKey, asset.production_identifier);
   ReadText(object, kProductionRevisionKey, asset.production_revision);
@@ -90,16 +92,20 @@ JSONValuePtr FarsideAssetRequestInfoToJsonValue(const hostbridge::FarsideAssetRe
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::FarsideAssetRequestInfo FarsideAssetRequestInfoFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::FarsideAssetRequestInfo FarsideAssetRequestInfoFromJson(const JsonNode& object) {
+  object.RequireObject();
   hostbridge::FarsideAssetRequestInfo request;
-  if (const JSONValuePtr* server = FindMember(object, kServerConnectInfoKey)) {
-    request.server_connect_info = ServerConnectInfoFromJsonValue(*server);
+  if (const std::optional<JsonNode> server = object.Member(kServerConnectInfoKey)) {
+    request.server_connect_info = ServerConnectInfoFromJson(*server);
   }
-  if (const JSONValuePtr* asset = FindMember(object, kAssetInfoKey)) {
-    request.asset_info = AssetInfoFromJsonValue(*asset);
+  if (const std::optional<JsonNode> asset = object.Member(kAssetInfoKey)) {
+    request.asset_info = AssetInfoFromJson(*asset);
   }
   return request;
+}
+
+hostbridge::FarsideAssetRequestInfo FarsideAssetRequestInfoFromJsonValue(const JSONValuePtr& value) {
+  return FarsideAssetRequestInfoFromJson(JsonNode::TreeRoot(value));
 }
 
 }  // namespace zorvcapsule::serialization

@@ -21,7 +21,10 @@
 
 namespace zorvcapsule::serialization {
 
+class JsonNode;  // capsule/json_node.h: a value of a tree or of a simdjson document
+
 JSONValuePtr FarsideAssetRequestInfoToJsonValue(const hostbridge::FarsideAssetRequestInfo& request);
+hostbridge::FarsideAssetRequestInfo FarsideAssetRequestInfoFromJson(const JsonNode& value);
 hostbridge::FarsideAssetRequestInfo FarsideAssetRequestInfoFromJsonValue(const JSONValuePtr& value);
 
 }  // namespace zorvcapsule::serialization

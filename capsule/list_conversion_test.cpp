@@ -1,6 +1,7 @@
 #include "capsule/list_conversion.h"
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -44,6 +45,29 @@ TEST(ConvertListTest, RemainderIsConvertedOnTheCallingThread) {
     return v;
   });
   for (int i = 992; i < 1000; ++i) EXPECT_EQ(on_caller[i], 1);
+}
+
+TEST(ConvertListTest, TheFirstFailingElementInListOrderIsReported) {
+  // Element 700 fails only once element 1500 has failed (or after a generous wait, should both fall
+  // to one thread in order): the error reported must still be 700's.
+  std::atomic<bool> laterFailed{false};
+  auto throwing = [&](int v) -> int {
+    if (v == 1500) {
+      laterFailed = true;
+      throw std::runtime_error("1500");
+    }
+    if (v == 700) {
+      for (int i = 0; i < 5000 && !laterFailed; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      throw std::runtime_error("700");
+    }
+    return v;
+  };
+  try {
+    ConvertList<int>(Iota(2000), throwing);
+    ADD_FAILURE() << "no error";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "700");
+  }
 }
 
 TEST(ConvertListTest, ConversionErrorReachesTheCaller) {

@@ -6,6 +6,8 @@
 
 #include <boost/rational.hpp>
 
+#include "capsule/json_node.h"
+
 namespace zorvcapsule::serialization {
 
 namespace zs = zorvcore::serialization;
@@ -32,12 +34,18 @@ JSONValuePtr FramePointToJsonValue(const hostbridge::FramePoint& point) {
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::FramePoint FramePointFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::FramePoint FramePointFromJson(const JsonNode& object) {
+  object.RequireObject();
   hostbridge::FramePoint point;
   point.x = ReadInt32Member(object, kPointXKey).value_or(0);
   point.y = ReadInt32Member(object, kPointYKey).value_or(0);
   return point;
+}
+
+// The tree form of a node reader.
+template <typename Read>
+auto FromTree(const JSONValuePtr& value, Read read) {
+  return read(JsonNode::TreeRoot(value));
 }
 
 }  // namespace
@@ -49,8 +57,8 @@ JSONValuePtr MediaTimeToJsonValue(const hostbridge::MediaTime& time) {
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::MediaTime MediaTimeFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::MediaTime MediaTimeFromJson(const JsonNode& object) {
+  object.RequireObject();
   const int64_t time_value = ReadInt64Member(object, kTimeValueKey).value_or(0);
   const uint64_t scale = ReadUInt64Member(object, kTimeScaleKey).value_or(1);
   // A scale this large would turn negative as a signed denominator and flip the time's sign.
@@ -66,8 +74,8 @@ JSONValuePtr TickRateToJsonValue(zorvmediatypes::TickTime per_frame) {
   return zs::MakeJSONObject(std::move(object));
 }
 
-zorvmediatypes::TickTime TickRateFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+zorvmediatypes::TickTime TickRateFromJson(const JsonNode& object) {
+  object.RequireObject();
   return zorvmediatypes::TickTime::FromTicks(ReadInt64Member(object, kTicksPerFrameKey).value_or(0));
 }
 
@@ -78,8 +86,8 @@ JSONValuePtr PixelAspectRatioToJsonValue(const zorvmediatypes::PixelAspectRatio&
   return zs::MakeJSONObject(std::move(object));
 }
 
-zorvmediatypes::PixelAspectRatio PixelAspectRatioFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+zorvmediatypes::PixelAspectRatio PixelAspectRatioFromJson(const JsonNode& object) {
+  object.RequireObject();
   zorvmediatypes::PixelAspectRatio ratio;
   if (auto numerator = ReadUInt32Member(object, kNumeratorKey)) ratio.numerator = *numerator;
   if (auto denominator = ReadUInt32Member(object, kDenominatorKey)) {
@@ -95,15 +103,13 @@ JSONValuePtr FrameRectToJsonValue(const hostbridge::FrameRect& rect) {
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::FrameRect FrameRectFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::FrameRect FrameRectFromJson(const JsonNode& object) {
+  object.RequireObject();
   hostbridge::FrameRect rect;
-  if (const JSONValuePtr* top_left = FindMember(object, kTopLeftKey)) {
-    rect.top_left = FramePointFromJsonValue(*top_left);
+  if (const std::optional<JsonNode> top_left = object.Member(kTopLeftKey)) {
+    rect.top_left = FramePointFromJson(*top_left);
   }
-  if (const JSONValuePtr* size = FindMember(object, kSizeKey)) {
-    rect.size = FramePointFromJsonValue(*size);
-  }
+  if (const std::optional<JsonNode> size = object.Member(kSizeKey)) rect.size = FramePointFromJson(*size);
   return rect;
 }
 
@@ -114,8 +120,8 @@ JSONValuePtr PixelFormatToJsonValue(const hostbridge::PixelFormat& format) {
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::PixelFormat PixelFormatFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::PixelFormat PixelFormatFromJson(const JsonNode& object) {
+  object.RequireObject();
   hostbridge::PixelFormat format;
   format.fourcc = ReadUInt32Member(object, kFourccKey).value_or(0);
   format.properties = ReadUInt32Member(object, kPropertiesKey).value_or(0);
@@ -128,8 +134,8 @@ JSONValuePtr AudioChannelToJsonValue(const hostbridge::AudioChannel& channel) {
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::AudioChannel AudioChannelFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::AudioChannel AudioChannelFromJson(const JsonNode& object) {
+  object.RequireObject();
   hostbridge::AudioChannel channel;
   channel.channel_label = ReadInt32Member(object, kChannelLabelKey).value_or(0);
   return channel;
@@ -139,8 +145,30 @@ JSONValuePtr GuidToJsonValue(const zorvcore::Guid& guid) {
   return zs::MakeJSONString(guid.AsUTF8String());
 }
 
+zorvcore::Guid GuidFromJson(const JsonNode& value) {
+  return zorvcore::Guid::FromUTF8String(value.String()).value_or(zorvcore::Guid());
+}
+
+hostbridge::MediaTime MediaTimeFromJsonValue(const JSONValuePtr& value) {
+  return FromTree(value, [](const JsonNode& node) { return MediaTimeFromJson(node); });
+}
+zorvmediatypes::TickTime TickRateFromJsonValue(const JSONValuePtr& value) {
+  return FromTree(value, [](const JsonNode& node) { return TickRateFromJson(node); });
+}
+zorvmediatypes::PixelAspectRatio PixelAspectRatioFromJsonValue(const JSONValuePtr& value) {
+  return FromTree(value, [](const JsonNode& node) { return PixelAspectRatioFromJson(node); });
+}
+hostbridge::FrameRect FrameRectFromJsonValue(const JSONValuePtr& value) {
+  return FromTree(value, [](const JsonNode& node) { return FrameRectFromJson(node); });
+}
+hostbridge::PixelFormat PixelFormatFromJsonValue(const JSONValuePtr& value) {
+  return FromTree(value, [](const JsonNode& node) { return PixelFormatFromJson(node); });
+}
+hostbridge::AudioChannel AudioChannelFromJsonValue(const JSONValuePtr& value) {
+  return FromTree(value, [](const JsonNode& node) { return AudioChannelFromJson(node); });
+}
 zorvcore::Guid GuidFromJsonValue(const JSONValuePtr& value) {
-  return zorvcore::Guid::FromUTF8String(UTF8FromJson(value)).value_or(zorvcore::Guid());
+  return FromTree(value, [](const JsonNode& node) { return GuidFromJson(node); });
 }
 
 }  // namespace zorvcapsule::serialization

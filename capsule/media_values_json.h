@@ -31,6 +31,17 @@
 
 namespace zorvcapsule::serialization {
 
+// The readers on a JsonNode (json_node.h), of a value tree or of a simdjson document; the forms
+// taking a tree value read it through one.
+class JsonNode;
+hostbridge::MediaTime MediaTimeFromJson(const JsonNode& value);
+zorvmediatypes::TickTime TickRateFromJson(const JsonNode& value);
+zorvmediatypes::PixelAspectRatio PixelAspectRatioFromJson(const JsonNode& value);
+hostbridge::FrameRect FrameRectFromJson(const JsonNode& value);
+hostbridge::PixelFormat PixelFormatFromJson(const JsonNode& value);
+hostbridge::AudioChannel AudioChannelFromJson(const JsonNode& value);
+zorvcore::Guid GuidFromJson(const JsonNode& value);
+
 JSONValuePtr MediaTimeToJsonValue(const hostbridge::MediaTime& time);
 hostbridge::MediaTime MediaTimeFromJsonValue(const JSONValuePtr& value);
 

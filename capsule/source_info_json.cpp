@@ -6,6 +6,7 @@
 #include "capsule/capsule_param_json.h"
 #include "capsule/color_space_json.h"
 #include "capsule/farside_request_json.h"
+#include "capsule/json_node.h"
 #include "capsule/list_conversion.h"
 #include "capsule/media_values_json.h"
 #include "host/core/unicode.h"
@@ -88,7 +89,7 @@ class InfoWriter {
 
 class InfoReader {
  public:
-  explicit InfoReader(const JSONObject& object) : object_(object) {}
+  explicit InfoReader(const JsonNode& object) : object_(object) {}
 
   void Text(const char* key, std::u16string& field) {
     if (auto text = ReadUTF16Member(object_, key)) field = std::move(*text);
@@ -111,17 +112,17 @@ class InfoReader {
   }
   template <typename Field, typename ToJson, typename FromJson>
   void Value(const char* key, Field& field, ToJson, FromJson from_json) {
-    if (const JSONValuePtr* value = FindMember(object_, key)) field = from_json(*value);
+    if (const std::optional<JsonNode> value = object_.Member(key)) field = from_json(*value);
   }
   template <typename Element, typename ToJson, typename FromJson>
   void List(const char* key, std::vector<Element>& field, ToJson, FromJson from_json) {
-    if (const JSONArray* array = ReadArrayMember(object_, key)) {
-      field = ConvertList<Element>(*array, from_json);
+    if (const std::optional<JsonNode> array = object_.Member(key)) {
+      field = ConvertElements<Element>(*array, from_json);
     }
   }
 
  private:
-  const JSONObject& object_;
+  const JsonNode& object_;
 };
 
 // ---- The members in order, visited alike by the writer and the reader -------------------------
@@ -132,40 +133,40 @@ void VisitFormat(Members& m, Info& info) {
   m.Text(kParentProjectFileKey, info.parent_project_file);
   m.Text(kNameKey, info.name);
   m.Text(kMediaProducerDescriptionKey, info.media_producer_description);
-  m.Value(kIdKey, info.id, GuidToJsonValue, GuidFromJsonValue);
-  m.Value(kDurationKey, info.duration, MediaTimeToJsonValue, MediaTimeFromJsonValue);
+  m.Value(kIdKey, info.id, GuidToJsonValue, GuidFromJson);
+  m.Value(kDurationKey, info.duration, MediaTimeToJsonValue, MediaTimeFromJson);
   m.Value(kPixelAspectRatioKey, info.pixel_aspect_ratio, PixelAspectRatioToJsonValue,
-          PixelAspectRatioFromJsonValue);
+          PixelAspectRatioFromJson);
   m.Int32(kAlphaChannelTypeKey, info.alpha_channel_type);
-  m.Value(kFrameSizeKey, info.frame_rect, FrameRectToJsonValue, FrameRectFromJsonValue);
-  m.Value(kFrameRateKey, info.frame_rate, TickRateToJsonValue, TickRateFromJsonValue);
+  m.Value(kFrameSizeKey, info.frame_rect, FrameRectToJsonValue, FrameRectFromJson);
+  m.Value(kFrameRateKey, info.frame_rate, TickRateToJsonValue, TickRateFromJson);
   m.List(kPixelFormatListKey, info.pixel_formats, PixelFormatToJsonValue,
-         PixelFormatFromJsonValue);
+         PixelFormatFromJson);
   m.Int32OrZero(kFieldTypeKey, info.field_type);
   m.Int32(kNativeFieldTypeKey, info.native_field_type);
   m.List(kAudioChannelLayoutKey, info.audio_channel_layout, AudioChannelToJsonValue,
-         AudioChannelFromJsonValue);
+         AudioChannelFromJson);
   m.Value(kAudioSampleRateKey, info.audio_sample_rate, TickRateToJsonValue,
-          TickRateFromJsonValue);
+          TickRateFromJson);
   m.Value(kInitialContentStateKey, info.initial_content_state, GuidToJsonValue,
-          GuidFromJsonValue);
+          GuidFromJson);
   m.Bool(kHasAudioKey, info.has_audio);
   m.Bool(kHasVideoKey, info.has_video);
 }
 
 template <typename Members, typename Info>
 void VisitTimesAndMarkers(Members& m, Info& info) {
-  m.Value(kCurrentTimeKey, info.current_time, MediaTimeToJsonValue, MediaTimeFromJsonValue);
-  m.Value(kWorkInPointKey, info.work_in_point, MediaTimeToJsonValue, MediaTimeFromJsonValue);
-  m.Value(kWorkOutPointKey, info.work_out_point, MediaTimeToJsonValue, MediaTimeFromJsonValue);
+  m.Value(kCurrentTimeKey, info.current_time, MediaTimeToJsonValue, MediaTimeFromJson);
+  m.Value(kWorkInPointKey, info.work_in_point, MediaTimeToJsonValue, MediaTimeFromJson);
+  m.Value(kWorkOutPointKey, info.work_out_point, MediaTimeToJsonValue, MediaTimeFromJson);
   m.Number(kAlphaMatteColorRKey, info.alpha_matte_color_r);
   m.Number(kAlphaMatteColorGKey, info.alpha_matte_color_g);
   m.Number(kAlphaMatteColorBKey, info.alpha_matte_color_b);
-  m.Value(kStartTimeKey, info.start_time, MediaTimeToJsonValue, MediaTimeFromJsonValue);
+  m.Value(kStartTimeKey, info.start_time, MediaTimeToJsonValue, MediaTimeFromJson);
   m.Bool(kIsDropFrameKey, info.is_drop_frame);
   m.Bool(kIsXMPWritableKey, info.is_xmp_writable);
-  m.Value(kInPointKey, info.in_point, MediaTimeToJsonValue, MediaTimeFromJsonValue);
-  m.Value(kOutPointKey, info.out_point, MediaTimeToJsonValue, MediaTimeFromJsonValue);
+  m.Value(kInPointKey, info.in_point, MediaTimeToJsonValue, MediaTimeFromJson);
+  m.Value(kOutPointKey, info.out_point, MediaTimeToJsonValue, MediaTimeFromJson);
   m.Bool(kIsMediaKey, info.is_media);
   m.Bool(kSupportsVideoRenderingSessionsKey, info.supports_video_rendering_sessions);
 }
@@ -174,10 +175,10 @@ template <typename Members, typename Info>
 void VisitAttachments(Members& m, Info& info) {
   m.Bytes(kAppSpecificSourceInfoKey, info.app_specific_source_info);
   m.Value(kCapsuleParamsKey, info.capsule_params, CapsuleParamListToJsonValue,
-          CapsuleParamListFromJsonValue);
+          CapsuleParamListFromJson);
   m.Value(kFarsideAssetRequestInfoKey, info.farside_asset_request_info,
-          FarsideAssetRequestInfoToJsonValue, FarsideAssetRequestInfoFromJsonValue);
-  m.Value(kColorSpaceKey, info.color_space, ColorSpaceToJsonValue, ColorSpaceFromJsonValue);
+          FarsideAssetRequestInfoToJsonValue, FarsideAssetRequestInfoFromJson);
+  m.Value(kColorSpaceKey, info.color_space, ColorSpaceToJsonValue, ColorSpaceFromJson);
   m.Bool(kHasFrozenUnstretchableRegionsKey, info.has_frozen_unstretchable_regions);
 }
 
@@ -196,12 +197,15 @@ JSONValuePtr SourceInfoToJsonValue(const SourceInfo& info) {
   return out.Finish();
 }
 
-SourceInfo SourceInfoFromJsonValue(const JSONValuePtr& value) {
-  InfoReader in(ObjectFromJson(value));
+SourceInfo SourceInfoFromJson(const JsonNode& value) {
+  value.RequireObject();
+  InfoReader in(value);
   SourceInfo info;
   VisitMembers(in, info);
   return info;
 }
+
+SourceInfo SourceInfoFromJsonValue(const JSONValuePtr& value) { return SourceInfoFromJson(JsonNode::TreeRoot(value)); }
 
 JSONValuePtr SourceInfoLocaleMapToJsonValue(const SourceInfoLocaleMap& infos) {
   JSONObject object;
@@ -211,12 +215,16 @@ JSONValuePtr SourceInfoLocaleMapToJsonValue(const SourceInfoLocaleMap& infos) {
   return zs::MakeJSONObject(std::move(object));
 }
 
-SourceInfoLocaleMap SourceInfoLocaleMapFromJsonValue(const JSONValuePtr& value) {
+SourceInfoLocaleMap SourceInfoLocaleMapFromJson(const JsonNode& value) {
   SourceInfoLocaleMap infos;
-  for (const auto& [locale, info] : ObjectFromJson(value)) {
-    infos.insert_or_assign(zorvcore::UTF8ToUTF16(locale), SourceInfoFromJsonValue(info));
-  }
+  value.ForEachMember([&infos](std::string_view locale, const JsonNode& info) {
+    infos.insert_or_assign(zorvcore::UTF8ToUTF16(locale), SourceInfoFromJson(info));
+  });
   return infos;
+}
+
+SourceInfoLocaleMap SourceInfoLocaleMapFromJsonValue(const JSONValuePtr& value) {
+  return SourceInfoLocaleMapFromJson(JsonNode::TreeRoot(value));
 }
 
 }  // namespace zorvcapsule::serialization

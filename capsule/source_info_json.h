@@ -38,13 +38,17 @@
 
 namespace zorvcapsule::serialization {
 
+class JsonNode;  // capsule/json_node.h: a value of a tree or of a simdjson document
+
 JSONValuePtr SourceInfoToJsonValue(const hostbridge::SourceInfo& info);
+hostbridge::SourceInfo SourceInfoFromJson(const JsonNode& value);
 hostbridge::SourceInfo SourceInfoFromJsonValue(const JSONValuePtr& value);
 
 // The per-locale form {"en_US": {source info}, "de_DE": {...}}: one member per entry, the locale
 // as its key (UTF-16 in the map, UTF-8 in the text). Reading a locale twice keeps the later one.
 using SourceInfoLocaleMap = std::map<std::u16string, hostbridge::SourceInfo, std::less<>>;
 JSONValuePtr SourceInfoLocaleMapToJsonValue(const SourceInfoLocaleMap& infos);
+SourceInfoLocaleMap SourceInfoLocaleMapFromJson(const JsonNode& value);
 SourceInfoLocaleMap SourceInfoLocaleMapFromJsonValue(const JSONValuePtr& value);
 
 }  // namespace zorvcapsule::serialization

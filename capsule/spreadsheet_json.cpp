@@ -5,6 +5,7 @@
 
 #include "capsule/capsule_json_keys.h"
 #include "capsule/edit_info_json_keys.h"
+#include "capsule/json_node.h"
 #include "capsule/list_conversion.h"
 #include "capsule/ui_string_json.h"
 
@@ -23,9 +24,10 @@ JSONValuePtr ListToJsonValue(const std::vector<Element>& list, Convert convert) 
   return zs::MakeJSONArray(ConvertList<JSONValuePtr>(list, convert));
 }
 
-template <typename Element, typename Convert>
-std::vector<Element> ListFromJsonValue(const JSONValuePtr& value, Convert convert) {
-  return ConvertList<Element>(ArrayFromJson(value), convert);
+// The tree form of a node reader.
+template <typename Read>
+auto FromTree(const JSONValuePtr& value, Read read) {
+  return read(JsonNode::TreeRoot(value));
 }
 
 }  // namespace
@@ -44,18 +46,22 @@ JSONValuePtr SpreadsheetColumnInfoLocToJsonValue(const SpreadsheetColumnInfoLoc&
   return zs::MakeJSONObject(std::move(object));
 }
 
-SpreadsheetColumnInfoLoc SpreadsheetColumnInfoLocFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+SpreadsheetColumnInfoLoc SpreadsheetColumnInfoLocFromJson(const JsonNode& value) {
+  value.RequireObject();
   SpreadsheetColumnInfoLoc column;
-  column.data_type = ReadUInt32Member(object, CAPSULE_SPREADSHEET_COLUMN_DATATYPE_STR).value_or(0);
-  if (auto name = ReadUIStringMember(object, CAPSULE_SPREADSHEET_COLUMN_NAME_STR)) {
+  column.data_type = ReadUInt32Member(value, CAPSULE_SPREADSHEET_COLUMN_DATATYPE_STR).value_or(0);
+  if (auto name = ReadUIStringMember(value, CAPSULE_SPREADSHEET_COLUMN_NAME_STR)) {
     column.name = std::move(*name);
   }
-  column.min_value = ReadNumberMember(object, CAPSULE_SPREADSHEET_COLUMN_MINVAL_STR)
+  column.min_value = ReadNumberMember(value, CAPSULE_SPREADSHEET_COLUMN_MINVAL_STR)
                          .value_or(SpreadsheetColumnInfoLoc::kDefaultMinValue);
-  column.max_value = ReadNumberMember(object, CAPSULE_SPREADSHEET_COLUMN_MAXVAL_STR)
+  column.max_value = ReadNumberMember(value, CAPSULE_SPREADSHEET_COLUMN_MAXVAL_STR)
                          .value_or(SpreadsheetColumnInfoLoc::kDefaultMaxValue);
   return column;
+}
+
+SpreadsheetColumnInfoLoc SpreadsheetColumnInfoLocFromJsonValue(const JSONValuePtr& value) {
+  return FromTree(value, [](const JsonNode& node) { return SpreadsheetColumnInfoLocFromJson(node); });
 }
 
 JSONValuePtr SpreadsheetColumnInfoLocVecToJsonValue(
@@ -63,9 +69,14 @@ JSONValuePtr SpreadsheetColumnInfoLocVecToJsonValue(
   return ListToJsonValue(columns, SpreadsheetColumnInfoLocToJsonValue);
 }
 
+std::vector<SpreadsheetColumnInfoLoc> SpreadsheetColumnInfoLocVecFromJson(const JsonNode& value) {
+  return ConvertElements<SpreadsheetColumnInfoLoc>(
+      value, [](const JsonNode& column) { return SpreadsheetColumnInfoLocFromJson(column); });
+}
+
 std::vector<SpreadsheetColumnInfoLoc> SpreadsheetColumnInfoLocVecFromJsonValue(
     const JSONValuePtr& value) {
-  return ListFromJsonValue<SpreadsheetColumnInfoLoc>(value, SpreadsheetColumnInfoLocFromJsonValue);
+  return FromTree(value, [](const JsonNode& node) { return SpreadsheetColumnInfoLocVecFromJson(node); });
 }
 
 JSONValuePtr SpreadsheetColumnInfoToJsonValue(const hostbridge::SpreadsheetColumnInfo& column) {
@@ -79,18 +90,22 @@ JSONValuePtr SpreadsheetColumnInfoToJsonValue(const hostbridge::SpreadsheetColum
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::SpreadsheetColumnInfo SpreadsheetColumnInfoFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::SpreadsheetColumnInfo SpreadsheetColumnInfoFromJson(const JsonNode& value) {
+  value.RequireObject();
   hostbridge::SpreadsheetColumnInfo column;
-  column.data_type = ReadUInt32Member(object, kParamColumnDataTypeKey).value_or(0);
-  if (auto name = ReadUTF16Member(object, kParamColumnNameKey)) column.name = std::move(*name);
-  if (auto min_value = ReadNumberMember(object, kParamColumnMinValueKey)) {
+  column.data_type = ReadUInt32Member(value, kParamColumnDataTypeKey).value_or(0);
+  if (auto name = ReadUTF16Member(value, kParamColumnNameKey)) column.name = std::move(*name);
+  if (auto min_value = ReadNumberMember(value, kParamColumnMinValueKey)) {
     column.min_value = *min_value;
   }
-  if (auto max_value = ReadNumberMember(object, kParamColumnMaxValueKey)) {
+  if (auto max_value = ReadNumberMember(value, kParamColumnMaxValueKey)) {
     column.max_value = *max_value;
   }
   return column;
+}
+
+hostbridge::SpreadsheetColumnInfo SpreadsheetColumnInfoFromJsonValue(const JSONValuePtr& value) {
+  return FromTree(value, [](const JsonNode& node) { return SpreadsheetColumnInfoFromJson(node); });
 }
 
 JSONValuePtr SpreadsheetColumnInfoVecToJsonValue(
@@ -98,10 +113,14 @@ JSONValuePtr SpreadsheetColumnInfoVecToJsonValue(
   return ListToJsonValue(columns, SpreadsheetColumnInfoToJsonValue);
 }
 
+std::vector<hostbridge::SpreadsheetColumnInfo> SpreadsheetColumnInfoVecFromJson(const JsonNode& value) {
+  return ConvertElements<hostbridge::SpreadsheetColumnInfo>(
+      value, [](const JsonNode& column) { return SpreadsheetColumnInfoFromJson(column); });
+}
+
 std::vector<hostbridge::SpreadsheetColumnInfo> SpreadsheetColumnInfoVecFromJsonValue(
     const JSONValuePtr& value) {
-  return ListFromJsonValue<hostbridge::SpreadsheetColumnInfo>(value,
-                                                             SpreadsheetColumnInfoFromJsonValue);
+  return FromTree(value, [](const JsonNode& node) { return SpreadsheetColumnInfoVecFromJson(node); });
 }
 
 JSONValuePtr SpreadsheetColumnValueToJsonValue(const hostbridge::SpreadsheetColumnValue& column) {
@@ -114,15 +133,19 @@ JSONValuePtr SpreadsheetColumnValueToJsonValue(const hostbridge::SpreadsheetColu
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::SpreadsheetColumnValue SpreadsheetColumnValueFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
-  if (auto texts = ReadUTF16ListMember(object, kTextValuesKey)) {
+hostbridge::SpreadsheetColumnValue SpreadsheetColumnValueFromJson(const JsonNode& value) {
+  value.RequireObject();
+  if (auto texts = ReadUTF16ListMember(value, kTextValuesKey)) {
     return hostbridge::SpreadsheetColumnValue::Texts(std::move(*texts));
   }
-  if (auto numbers = ReadNumberListMember(object, kNumberValuesKey)) {
+  if (auto numbers = ReadNumberListMember(value, kNumberValuesKey)) {
     return hostbridge::SpreadsheetColumnValue::Numbers(std::move(*numbers));
   }
   return hostbridge::SpreadsheetColumnValue();
+}
+
+hostbridge::SpreadsheetColumnValue SpreadsheetColumnValueFromJsonValue(const JSONValuePtr& value) {
+  return FromTree(value, [](const JsonNode& node) { return SpreadsheetColumnValueFromJson(node); });
 }
 
 JSONValuePtr SpreadsheetValueToJsonValue(const hostbridge::SpreadsheetValue& value) {
@@ -133,15 +156,19 @@ JSONValuePtr SpreadsheetValueToJsonValue(const hostbridge::SpreadsheetValue& val
   return zs::MakeJSONObject(std::move(object));
 }
 
-hostbridge::SpreadsheetValue SpreadsheetValueFromJsonValue(const JSONValuePtr& value) {
-  const JSONObject& object = ObjectFromJson(value);
+hostbridge::SpreadsheetValue SpreadsheetValueFromJson(const JsonNode& value) {
+  value.RequireObject();
   hostbridge::SpreadsheetValue spreadsheet;
-  spreadsheet.active_rows = ReadUInt32Member(object, kActiveRowsKey).value_or(0);
-  if (const JSONValuePtr* columns = FindMember(object, kColumnValuesKey)) {
-    spreadsheet.column_values = ListFromJsonValue<hostbridge::SpreadsheetColumnValue>(
-        *columns, SpreadsheetColumnValueFromJsonValue);
+  spreadsheet.active_rows = ReadUInt32Member(value, kActiveRowsKey).value_or(0);
+  if (const std::optional<JsonNode> columns = value.Member(kColumnValuesKey)) {
+    spreadsheet.column_values = ConvertElements<hostbridge::SpreadsheetColumnValue>(
+        *columns, [](const JsonNode& column) { return SpreadsheetColumnValueFromJson(column); });
   }
   return spreadsheet;
+}
+
+hostbridge::SpreadsheetValue SpreadsheetValueFromJsonValue(const JSONValuePtr& value) {
+  return FromTree(value, [](const JsonNode& node) { return SpreadsheetValueFromJson(node); });
 }
 
 }  // namespace zorvcapsule::serialization

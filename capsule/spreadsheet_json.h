@@ -15,7 +15,8 @@
 //
 // Every reader takes the value it is given and throws zorvcore::serialization::BadCastError when
 // that value, or a member it reads, holds another JSON type than the form above. Lists go through
-// ConvertList, so their order is kept.
+// ConvertList, so their order is kept. The readers take a JsonNode (json_node.h), of a value tree or
+// of a simdjson document; the forms taking a tree value read it through one.
 //
 // Thread safety: every function may be called from any thread; the values must not change
 // meanwhile.
@@ -31,6 +32,15 @@
 #include "host/hostbridge/spreadsheet_value.h"
 
 namespace zorvcapsule::serialization {
+
+class JsonNode;
+
+SpreadsheetColumnInfoLoc SpreadsheetColumnInfoLocFromJson(const JsonNode& value);
+std::vector<SpreadsheetColumnInfoLoc> SpreadsheetColumnInfoLocVecFromJson(const JsonNode& value);
+hostbridge::SpreadsheetColumnInfo SpreadsheetColumnInfoFromJson(const JsonNode& value);
+std::vector<hostbridge::SpreadsheetColumnInfo> SpreadsheetColumnInfoVecFromJson(const JsonNode& value);
+hostbridge::SpreadsheetColumnValue SpreadsheetColumnValueFromJson(const JsonNode& value);
+hostbridge::SpreadsheetValue SpreadsheetValueFromJson(const JsonNode& value);
 
 JSONValuePtr SpreadsheetColumnInfoLocToJsonValue(const SpreadsheetColumnInfoLoc& column);
 SpreadsheetColumnInfoLoc SpreadsheetColumnInfoLocFromJsonValue(const JSONValuePtr& value);

@@ -8,6 +8,9 @@
 // "strDB" is a UIString without any locale. A UIString or pair that is not a JSON object, or a
 // member of another JSON type, throws zorvcore::serialization::BadCastError.
 //
+// The readers take a JsonNode (json_node.h), of a value tree or of a simdjson document; the forms
+// taking a tree value read it through one.
+//
 // Thread safety: every function may be called from any thread; the values read must not change
 // meanwhile.
 
@@ -22,13 +25,18 @@
 
 namespace zorvcapsule::serialization {
 
+class JsonNode;
+
+LocStrPair LocStrPairFromJson(const JsonNode& value);
 LocStrPair LocStrPairFromJson(const JSONValuePtr& value);
 JSONValuePtr LocStrPairToJson(const LocStrPair& pair);
 
+UIString UIStringFromJson(const JsonNode& value);
 UIString UIStringFromJson(const JSONValuePtr& value);
 JSONValuePtr UIStringToJson(const UIString& text);
 
 // The member named key in UIString form, or std::nullopt when absent.
+std::optional<UIString> ReadUIStringMember(const JsonNode& object, std::string_view key);
 std::optional<UIString> ReadUIStringMember(const JSONObject& object, std::string_view key);
 
 }  // namespace zorvcapsule::serialization

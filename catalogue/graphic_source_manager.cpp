@@ -4,6 +4,7 @@
 #include <exception>
 #include <map>
 #include <optional>
+#include <typeinfo>
 
 #include "catalogue/local_graphics_source.h"
 #include "catalogue/search_index.h"
@@ -102,6 +103,42 @@ class FolderWords {
 };
 
 }  // namespace
+
+// Writes the words of the listed entries into the index, entry by entry in result order, while the
+// listing goes on: a template's tags, its name and, for a local template inside the templates
+// folder, the names of the folders between them.
+//
+// Thread safety: one call at a time, each seeing the calls before it (the local source hands its
+// entries over in turn; the manager's task catches up after each source).
+class GraphicSourceManager::EntryIndexer {
+ public:
+  explicit EntryIndexer(const std::vector<IGraphicSourcePtr>& sources) {
+    for (const auto& source : sources) {
+      if (source->GetSourceID() != kLocalSourceID) continue;
+      if (auto local = AsLocalSource(source)) folderWords_.emplace(local->GetTemplatesFolder());
+      break;
+    }
+  }
+
+  // The next entry in result order.
+  void Index(const CapsuleEntry& entry) {
+    for (const auto& tag : entry.tags) InsertRow(entry.path, tag);
+    InsertRow(entry.path, entry.name);
+    ++indexed_;
+    const bool local = std::find(entry.ids.begin(), entry.ids.end(), kLocalSourceID) != entry.ids.end();
+    if (!local || !folderWords_) return;
+    for (const auto& word : folderWords_->Of(entry.path)) InsertRow(entry.path, word);
+  }
+
+  // Indexes the entries of `results` not indexed yet.
+  void CatchUp(const EntryVector& results) {
+    while (indexed_ < results.size()) Index(*results[indexed_]);
+  }
+
+ private:
+  std::optional<FolderWords> folderWords_;
+  size_t indexed_ = 0;
+};
 
 GraphicSourceManager::GraphicSourceManager(const std::u16string& indexPath)
     : executor(zorvcore::CreateSubExecutor(zorvcore::CreateCPUBoundExecutor(), -1)), indexPath(indexPath) {
@@ -277,11 +314,20 @@ void GraphicSourceManager::Shutdown() {
 
 void GraphicSourceManager::CollectFromSources(const std::vector<std::u16string>& words, EntryVector& results,
                                               int32_t start, int32_t count, int32_t& total,
-                                              const CheckCancelPtr& token) {
+                                              const CheckCancelPtr& token, EntryIndexer* indexer) {
   for (const auto& source : sources) {
     try {
       int total_of_source = total;
-      source->Search(words, results, start, count, total_of_source, token);
+      // The local source (exactly that class, whose Search is List) hands its entries over as they
+      // are built, so that they are indexed while the pool still builds the rest.
+      IGraphicSource& one = *source;
+      if (indexer != nullptr && words.empty() && typeid(one) == typeid(LocalGraphicsSource)) {
+        static_cast<LocalGraphicsSource&>(one).List(
+            results, total_of_source, token, [indexer](const CapsuleEntryPtr& entry) { indexer->Index(*entry); });
+      } else {
+        source->Search(words, results, start, count, total_of_source, token);
+      }
+      if (indexer != nullptr) indexer->CatchUp(results);
       total = total_of_source;
     } catch (const std::exception& e) {
       zorvcore::debug::ReportDiagnostic(kDiagnosticSource,
@@ -320,30 +366,16 @@ void GraphicSourceManager::SearchSourcesPaged(const std::vector<std::u16string>&
   }
 }
 
-void GraphicSourceManager::IndexEntries(const EntryVector& entries) const {
-  std::optional<FolderWords> folderWords;
-  for (const auto& source : sources) {
-    if (source->GetSourceID() != kLocalSourceID) continue;
-    if (auto local = AsLocalSource(source)) folderWords.emplace(local->GetTemplatesFolder());
-    break;
-  }
-  for (const auto& entry : entries) {
-    for (const auto& tag : entry->tags) InsertRow(entry->path, tag);
-    InsertRow(entry->path, entry->name);
-    const bool local = std::find(entry->ids.begin(), entry->ids.end(), kLocalSourceID) != entry->ids.end();
-    if (!local || !folderWords) continue;
-    for (const auto& word : folderWords->Of(entry->path)) InsertRow(entry->path, word);
-  }
-}
-
 void GraphicSourceManager::RebuildIndex(const CheckCancelPtr& token) {
   zorvcore::RecursiveMutexLock lock(mutex, "zorvcapsule::GraphicSourceManager::RebuildIndex");
   ClearRapidFindDB();
   EntryVector results;
   int32_t total = 0;
-  // The collection gets no token: a default set is never cut short half-way.
-  CollectFromSources({}, results, 0, kPageSize, total, nullptr);
-  IndexEntries(results);
+  // The collection gets no token: a default set is never cut short half-way. The entries' words go
+  // into the index as they are listed.
+  EntryIndexer indexer(sources);
+  CollectFromSources({}, results, 0, kPageSize, total, nullptr, &indexer);
+  indexer.CatchUp(results);
   const Callbacks current = SnapshotCallbacks();
   if (static_cast<int32_t>(results.size()) == total && current.sortFunction) {
     std::sort(results.begin(), results.end(), *current.sortFunction);

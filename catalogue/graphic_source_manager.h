@@ -131,11 +131,13 @@ class ZORVCAPSULE_EXPORT GraphicSourceManager {
   void SearchIndex(const std::vector<std::u16string>& words, const CheckCancelPtr& token);
   void FindSimilarTags(const std::u16string& word, const CheckCancelPtr& token);
 
-  // Calls every source's Search into `results`; an exception ends the collection (see above).
+  class EntryIndexer;
+
+  // Calls every source's Search into `results`; an exception ends the collection (see above). With
+  // an indexer, the entries' words go into the index in result order as they are collected.
   void CollectFromSources(const std::vector<std::u16string>& words, EntryVector& results, int32_t start,
-                          int32_t count, int32_t& total, const CheckCancelPtr& token);
-  // Inserts each entry's tags, name and (for local entries inside the templates folder) folder names.
-  void IndexEntries(const EntryVector& entries) const;
+                          int32_t count, int32_t& total, const CheckCancelPtr& token,
+                          EntryIndexer* indexer = nullptr);
 
   zorvcore::RecursiveMutex mutex;
   std::vector<IGraphicSourcePtr> sources;

@@ -1,7 +1,9 @@
 #include "catalogue/local_graphics_source.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
+#include <mutex>
 
 #include "capsule/capsule.h"
 #include "capsule/capsule_json.h"
@@ -85,7 +87,8 @@ CapsuleEntryPtr BuildEntry(const FoundPackage& found, const std::u16string& cach
   const CapsuleZip package(found.path, std::string());
   const std::string description = ReadDescriptionUTF8(package);
   if (description.empty()) return entry;
-  const std::shared_ptr<Capsule> capsule = serialization::CapsuleFromJson(description);
+  // The entry needs no controls: they are only checked, so that a broken one still rejects the package.
+  const std::shared_ptr<Capsule> capsule = serialization::CapsuleWithoutControlsFromJson(description);
   if (!capsule) return entry;
   FillFromCapsule(*entry, *capsule);
 
@@ -93,20 +96,68 @@ CapsuleEntryPtr BuildEntry(const FoundPackage& found, const std::u16string& cach
   entry->modifiedTime = modified.ToPtime();
   const std::u16string videoCache = MakeCacheFileName(kVideoThumbCacheTag, kLocalSourceID, entry->path, modified,
                                                       kVideoThumbCacheExtension, cacheFolder);
-  if (zorvcore::FileUtils::FileExists(videoCache) || package.GetTPLXThumbnailVideo(videoCache)) {
-    entry->videoPreviewPath = videoCache;
-  }
+  if (package.CacheTPLXThumbnailVideo(videoCache)) entry->videoPreviewPath = videoCache;
   return entry;
 }
+
+// Hands the built entries to the listing's observer in walk order while the pool still builds the
+// later ones: whichever thread finds the next entries in order built takes the turn and passes
+// them on, one thread at a time. An entry that failed or was skipped stops the hand-over there, as
+// it stops the appending.
+class InOrderHandOver {
+ public:
+  InOrderHandOver(const std::vector<BuiltEntry>& built, const LocalGraphicsSource::EntryObserver& listed)
+      : built_(built), listed_(listed), done_(built.size()) {}
+
+  // Entry i is built (REQUIRES: built_[i].entry is set); passes on what is now in order.
+  void Built(size_t i) {
+    if (!listed_) return;
+    done_[i].store(true, std::memory_order_release);
+    TakeTurn();
+  }
+
+  // Once every task has ended: passes on the rest, on this thread.
+  void Finish() {
+    if (!listed_) return;
+    std::lock_guard<std::mutex> lock(turn_);
+    PassOn();
+  }
+
+ private:
+  void TakeTurn() {
+    for (;;) {
+      std::unique_lock<std::mutex> lock(turn_, std::try_to_lock);
+      if (!lock) return;  // the thread taking its turn now will see this entry, or Finish will
+      PassOn();
+      const size_t next = next_;
+      lock.unlock();
+      // Built while the turn was held, by a thread that found it taken?
+      if (next == done_.size() || !done_[next].load(std::memory_order_acquire)) return;
+    }
+  }
+
+  // REQUIRES: turn_ is held.
+  void PassOn() {
+    while (next_ < done_.size() && done_[next_].load(std::memory_order_acquire)) listed_(built_[next_++].entry);
+  }
+
+  const std::vector<BuiltEntry>& built_;
+  const LocalGraphicsSource::EntryObserver& listed_;
+  std::vector<std::atomic<bool>> done_;
+  std::mutex turn_;
+  size_t next_ = 0;  // guarded by turn_
+};
 
 // Builds the entries of `found` on the worker pool and appends them to `results` in walk order. A
 // package skipped because the token was aborted ends the appending there: everything after an
 // abort counts as skipped, as a sequential walk would have it. A package whose entry could not be
 // built ends the listing at its place, and its error is rethrown once the entries before it are in.
+// `listed`, when set, sees every entry that is appended, in order, before the appending.
 void AppendEntries(const std::vector<FoundPackage>& found, std::vector<CapsuleEntryPtr>& results,
-                   const CheckCancelPtr& token) {
+                   const CheckCancelPtr& token, const LocalGraphicsSource::EntryObserver& listed) {
   if (token && token->GetAbort()) return;
   std::vector<BuiltEntry> built(found.size());
+  InOrderHandOver handOver(built, listed);
   const std::u16string cacheFolder = GetTempLocalDirectory();
   const size_t tasks = (found.size() + kPackagesPerTask - 1) / kPackagesPerTask;
   zorvcore::ExecuteCPUBoundTaskOnAllProcessors(
@@ -120,9 +171,11 @@ void AppendEntries(const std::vector<FoundPackage>& found, std::vector<CapsuleEn
             built[i].error = std::current_exception();
             return;
           }
+          handOver.Built(i);
         }
       },
       tasks);
+  handOver.Finish();
   for (const auto& one : built) {
     if (one.error) std::rethrow_exception(one.error);
     if (!one.entry) return;
@@ -160,20 +213,27 @@ void LocalGraphicsSource::SearchDB(const std::vector<std::u16string>& words, std
 void LocalGraphicsSource::Search(const std::vector<std::u16string>& words, std::vector<CapsuleEntryPtr>& results,
                                  int, int, int& total, const CheckCancelPtr& token) {
   if (words.empty()) {
-    std::vector<FoundPackage> found;
-    for (const zorvcore::File& file : zorvcore::RecursiveFileIterator(zorvcore::Dir(templatesFolder))) {
-      if (IsPackage(file)) found.push_back({file.FullPath(), kLocalDefaultID});
-    }
-    for (const auto& [displayName, folderPath] : GetFolders()) {
-      const zorvcore::Dir folder(folderPath);
-      if (folderPath.empty() || !folder.Exists()) continue;
-      const std::string libraryID = zorvcore::UTF16toStdString(folderPath);
-      for (const zorvcore::File& file : folder.Files()) {
-        if (IsPackage(file)) found.push_back({file.FullPath(), libraryID});
-      }
-    }
-    AppendEntries(found, results, token);
+    List(results, total, token, nullptr);
+    return;
   }
+  total = static_cast<int>(results.size());
+}
+
+void LocalGraphicsSource::List(std::vector<CapsuleEntryPtr>& results, int& total, const CheckCancelPtr& token,
+                               const EntryObserver& listed) {
+  std::vector<FoundPackage> found;
+  for (const zorvcore::File& file : zorvcore::RecursiveFileIterator(zorvcore::Dir(templatesFolder))) {
+    if (IsPackage(file)) found.push_back({file.FullPath(), kLocalDefaultID});
+  }
+  for (const auto& [displayName, folderPath] : GetFolders()) {
+    const zorvcore::Dir folder(folderPath);
+    if (folderPath.empty() || !folder.Exists()) continue;
+    const std::string libraryID = zorvcore::UTF16toStdString(folderPath);
+    for (const zorvcore::File& file : folder.Files()) {
+      if (IsPackage(file)) found.push_back({file.FullPath(), libraryID});
+    }
+  }
+  AppendEntries(found, results, token, listed);
   total = static_cast<int>(results.size());
 }
 
@@ -208,7 +268,7 @@ std::u16string LocalGraphicsSource::GetThumbnailPath(const CapsuleEntryPtr& entr
   const std::u16string cache = MakeCacheFileName(kStillThumbCacheTag, kLocalSourceID, entry->path, file.Modified(),
                                                  kStillThumbCacheExtension, GetTempLocalDirectory());
   const CapsuleZip package(entry->path, std::string());
-  if (!zorvcore::FileUtils::FileExists(cache) && !package.GetTPLXThumbnailPNG(cache)) return {};
+  if (!package.CacheTPLXThumbnailPNG(cache)) return {};
   if (token && token->GetAbort()) return {};
   return cache;
 }

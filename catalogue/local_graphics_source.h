@@ -18,6 +18,7 @@
 #ifndef ZORVCAPSULE_CATALOGUE_LOCAL_GRAPHICS_SOURCE_H_
 #define ZORVCAPSULE_CATALOGUE_LOCAL_GRAPHICS_SOURCE_H_
 
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -46,6 +47,17 @@ class ZORVCAPSULE_EXPORT LocalGraphicsSource : public IGraphicSource {
   void GetFilter(GraphicFilterID& filter) override;
   void GetDirectories(std::set<std::u16string>& folders) override;
   std::u16string GetThumbnailPath(const CapsuleEntryPtr& entry, const CheckCancelPtr& token) override;
+
+  // Receives a listed entry; see List.
+  using EntryObserver = std::function<void(const CapsuleEntryPtr& entry)>;
+
+  // Search with no words: lists every package into `results`. `listed`, when set, is handed each
+  // entry that will be appended, in the order of `results`, as soon as it and the entries before it
+  // are built, while later ones are still being built: on the calling thread or a pool thread, one
+  // call at a time, each call seeing the entries of the calls before it. It is not handed the entries
+  // after a failing package, nor those an abort skips.
+  void List(std::vector<CapsuleEntryPtr>& results, int& total, const CheckCancelPtr& token,
+            const EntryObserver& listed);
 
   std::u16string GetTemplatesFolder() const { return templatesFolder; }
   FolderList GetFolders() const;

@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <typeinfo>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -442,6 +443,30 @@ TEST_F(LocalSourceTest, BadCastEndsTheListingAtThatPackage) {
   EXPECT_TRUE(Search({u"i"}).empty());
 }
 
+TEST_F(LocalSourceTest, ListHandsOverEachAppendedEntryInOrderWhileTheRestIsBuilt) {
+  // Many pool tasks; the second run has a broken package part-way through the walk.
+  for (int n = 0; n < 40; ++n) Write("templates/" + std::to_string(100 + n) + ".tplx");
+  Manager();
+  for (const bool broken : {false, true}) {
+    SCOPED_TRACE(broken ? "broken" : "whole");
+    if (broken) Write("templates/125.tplx", {R"({"apiVersion":"1.4","capsuleTags":"t"})"});
+    std::vector<CapsuleEntryPtr> results{std::make_shared<CapsuleEntry>()};
+    std::vector<CapsuleEntryPtr> handed;  // the hand-over comes one call at a time
+    int total = -1;
+    const auto list = [&] {
+      source_->List(results, total, nullptr, [&handed](const CapsuleEntryPtr& entry) { handed.push_back(entry); });
+    };
+    if (broken) {
+      EXPECT_THROW(list(), std::bad_cast);
+    } else {
+      list();
+      EXPECT_EQ(total, 41);
+    }
+    ASSERT_EQ(results.size(), broken ? 26u : 41u);
+    EXPECT_EQ(handed, std::vector<CapsuleEntryPtr>(results.begin() + 1, results.end()));
+  }
+}
+
 // ---- The source's own answers --------------------------------------------------------------------
 
 TEST_F(LocalSourceTest, SearchWithWordsOrAnAbortedTokenAppendsNothingButSetsTheTotal) {
@@ -511,16 +536,21 @@ TEST_F(LocalSourceTest, StillThumbnailIsExtractedOncePerPackageVersion) {
   const fs::path firstFile = zorvcore::UTF16ToUTF8(first);
   EXPECT_EQ(ReadFileBytes(firstFile), kStillBytes);
 
-  // The second request finds the cached file and leaves it alone.
-  WriteFileBytes(firstFile, "marker");
-  EXPECT_EQ(manager.GetThumbnailPath(entry, nullptr), first);
-  EXPECT_EQ(ReadFileBytes(firstFile), "marker");
-
-  // So does the next listing with the video thumbnail.
+  // The second request finds the cached file and leaves it alone; so does the next listing with
+  // the video thumbnail. Cache files are not flushed to disk, so one of another size than its
+  // member (a short file left by a crash) is extracted again.
   const fs::path videoFile = zorvcore::UTF16ToUTF8(entry->videoPreviewPath);
-  WriteFileBytes(videoFile, "video marker");
-  EXPECT_EQ(Named(DefaultSet().entries, u"a")->videoPreviewPath, entry->videoPreviewPath);
-  EXPECT_EQ(ReadFileBytes(videoFile), "video marker");
+  for (const auto& [still, video] : {std::pair<std::string, std::string>{std::string(kStillBytes.size(), 's'),
+                                                                         std::string(kVideoBytes.size(), 'v')},
+                                     {"", kVideoBytes.substr(0, 10)}}) {
+    WriteFileBytes(firstFile, still);
+    WriteFileBytes(videoFile, video);
+    const bool trusted = !still.empty();
+    EXPECT_EQ(manager.GetThumbnailPath(entry, nullptr), first);
+    EXPECT_EQ(ReadFileBytes(firstFile), trusted ? still : kStillBytes);
+    EXPECT_EQ(Named(DefaultSet().entries, u"a")->videoPreviewPath, entry->videoPreviewPath);
+    EXPECT_EQ(ReadFileBytes(videoFile), trusted ? video : kVideoBytes);
+  }
 
   // A changed package is a new version: new cache names, extracted afresh.
   const fs::path package = folder_.path() / "templates/a.tplx";

@@ -12,7 +12,6 @@
 #define ZORVCAPSULE_CATALOGUE_PACKAGE_DESCRIPTION_H_
 
 #include <string>
-#include <string_view>
 
 #include "package/capsule_zip.h"
 
@@ -21,10 +20,6 @@ namespace zorvcapsule {
 // The text of "definition.json" in UTF-8; empty when it is missing, empty or unreadable. Equal to
 // UTF16ToUTF8(package.GetTPLXDescriptionJSON()).
 std::string ReadDescriptionUTF8(const CapsuleZip& package);
-
-// True when `text` is well-formed UTF-8: no stray continuation byte, no truncated or overlong
-// sequence, no encoded surrogate, nothing above U+10FFFF.
-bool IsWellFormedUTF8(std::string_view text);
 
 }  // namespace zorvcapsule
 

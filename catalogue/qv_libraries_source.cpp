@@ -40,7 +40,7 @@ std::shared_ptr<Capsule> ReadDescription(const std::u16string& path) {
       zorvqvlib::ReadRegularFile(zorvcore::UTF16toStdString(path), kMaxDescriptionBytes);
   if (!text || text->empty()) return nullptr;
   try {
-    return serialization::CapsuleFromJson(*text);
+    return serialization::CapsuleWithoutControlsFromJson(*text);  // the entry needs no controls
   } catch (const std::exception&) {
     return nullptr;
   }

@@ -48,11 +48,14 @@ bool IsSingleFolderName(std::u16string_view name) {
 }
 
 // The write goes to a hidden temporary file renamed into place; its outcome is not reported,
-// because callers only ask whether the package had a thumbnail.
+// because callers only ask whether the package had a thumbnail. A thumbnail file is a cache and
+// is not flushed to disk: its readers check its size.
 void WriteWhole(const std::u16string& destinationPath, const zorvstorage::RecycledMemory& bytes) {
   std::unique_ptr<zorvcore::OutputByteStream> out =
       zorvcore::OutputByteStream::Create(zorvcore::File(destinationPath));
-  if (out != nullptr && out->WriteBlock(bytes.Buffer(), bytes.Size())) out->Commit();
+  if (out != nullptr && out->WriteBlock(bytes.Buffer(), bytes.Size())) {
+    out->Commit(zorvcore::OutputByteStream::Durability::kCache);
+  }
 }
 
 // Identifies a folder however it was reached, so a link back up the tree is walked only once.
@@ -125,6 +128,23 @@ bool CapsuleZip::ExtractThumbnail(const char* extension, const std::u16string& p
   if (!HasBytes(block)) return false;
   WriteWhole(destinationPath, *block);
   return true;
+}
+
+bool CapsuleZip::CacheTPLXThumbnailPNG(const std::u16string& cachePath) const {
+  return CacheThumbnail(kPngExtension, kThumbFileName, cachePath);
+}
+
+bool CapsuleZip::CacheTPLXThumbnailVideo(const std::u16string& cachePath) const {
+  return CacheThumbnail(kMp4Extension, kVideoThumbFileName, cachePath);
+}
+
+bool CapsuleZip::CacheThumbnail(const char* extension, const std::u16string& plainName,
+                                const std::u16string& cachePath) const {
+  std::optional<uint64_t> size = ItemSize(Joined(kThumbPrefix, AppLanguage(), extension));
+  if (!size || *size == 0) size = ItemSize(zorvcore::UTF16ToUTF8(plainName));
+  if (!size || *size == 0) return false;
+  if (static_cast<uint64_t>(zorvcore::File(cachePath).Size()) == *size) return true;
+  return ExtractThumbnail(extension, plainName, cachePath);
 }
 
 bool CapsuleZip::GetTPLXProjectPackage(const std::u16string& baseFolder,

@@ -66,8 +66,20 @@ class ZORVCAPSULE_EXPORT CapsuleZip : public zorvstorage::ZipFile {
   // so nobody sees half a thumbnail. True when a thumbnail member with at least one byte was found,
   // even if the destination could not be written (its folder is missing, say); nothing is written
   // when false.
+  //
+  // Thumbnails are extracted into caches, so the file is not flushed to disk before the rename:
+  // after a crash of the system it may be found empty or short. Cache readers go through
+  // CacheTPLXThumbnail*, which checks a file's size before trusting it.
   bool GetTPLXThumbnailPNG(const std::u16string& destinationPath) const;
   bool GetTPLXThumbnailVideo(const std::u16string& destinationPath) const;
+
+  // The still (video) thumbnail as a cache file: true when `cachePath` already holds it, or it was
+  // extracted there now (as GetTPLXThumbnail* does); false when the package has no such thumbnail.
+  // A file already there counts only when its size is the one the package declares for the member
+  // GetTPLXThumbnail* would take (the localized one when it has bytes); any other file, an empty or
+  // short one left by a crash included, is written again.
+  bool CacheTPLXThumbnailPNG(const std::u16string& cachePath) const;
+  bool CacheTPLXThumbnailVideo(const std::u16string& cachePath) const;
 
   // Extracts the project package into "<baseFolder>/<subfolderName>/<targetName>.tsgraphic" (or
   // ".qzgraphic" for the compositing application's package), trying the four members in order.
@@ -94,6 +106,8 @@ class ZORVCAPSULE_EXPORT CapsuleZip : public zorvstorage::ZipFile {
 
   bool ExtractThumbnail(const char* extension, const std::u16string& plainName,
                         const std::u16string& destinationPath) const;
+  bool CacheThumbnail(const char* extension, const std::u16string& plainName,
+                      const std::u16string& cachePath) const;
   bool ExtractProjectTry(const std::string& memberName, const std::u16string& target,
                          std::u16string& outputFolder) const;
 };

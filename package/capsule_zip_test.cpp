@@ -140,6 +140,27 @@ TEST_F(CapsuleZipTest, AThumbnailReplacesTheDestinationWholeAndLeavesNoTemporary
   EXPECT_FALSE(fs::exists(temp_.path() / "missing"));
 }
 
+TEST_F(CapsuleZipTest, ACachedThumbnailIsTrustedOnlyAtTheMembersSize) {
+  TestZipBuilder(Package()).Add("thumb_en_US.mp4", "english mp4").Add("thumb.mp4", "plain").Write();
+  const fs::path cache = temp_.path() / "video.mp4";
+  // Missing, empty, short, or the plain member's size: written (again) with the localized member.
+  for (const char* found : {static_cast<const char*>(nullptr), "", "english", "other"}) {
+    SCOPED_TRACE(found ? found : "missing");
+    if (found) WriteFileBytes(cache, found);
+    ASSERT_TRUE(Open().CacheTPLXThumbnailVideo(U16(cache)));
+    EXPECT_EQ(ReadFileBytes(cache), "english mp4");
+    fs::remove(cache);
+  }
+  WriteFileBytes(cache, "same length");
+  ASSERT_TRUE(Open().CacheTPLXThumbnailVideo(U16(cache)));
+  EXPECT_EQ(ReadFileBytes(cache), "same length") << "a file of the member's size is the cached thumbnail";
+
+  // Without a thumbnail member a file already there counts for nothing.
+  WriteFileBytes(cache, "png!");
+  EXPECT_FALSE(Open().CacheTPLXThumbnailPNG(U16(cache)));
+  EXPECT_EQ(ReadFileBytes(cache), "png!");
+}
+
 // ---- Project package ----
 
 class CapsuleZipProjectTest : public CapsuleZipTest {

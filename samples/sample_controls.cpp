@@ -43,8 +43,16 @@ hostbridge::SpreadsheetValue ScoreTable() {
   return value;
 }
 
-factory::ControlPtr MakeControl(int32_t kind, const UIString& title, const SampleTheme& theme,
-                                          SampleRandom& random) {
+// The group holds the title and, where the template has one, the hint: a group names only
+// controls that exist.
+zorvcapsule::ControlChildIDs GroupChildren(const std::vector<int32_t>& kinds) {
+  zorvcapsule::ControlChildIDs children{u"titleText"};
+  if (std::find(kinds.begin(), kinds.end(), zorvcapsule::kCommentControlType) != kinds.end()) children.push_back(u"hint");
+  return children;
+}
+
+factory::ControlPtr MakeControl(int32_t kind, const std::vector<int32_t>& kinds, const UIString& title,
+                                const SampleTheme& theme, SampleRandom& random) {
   const ControlProperties animated(true);
   const ControlProperties still(false);
   switch (kind) {
@@ -83,7 +91,7 @@ factory::ControlPtr MakeControl(int32_t kind, const UIString& title, const Sampl
       return factory::CreateScaleControl(u"scale", Named(u"Scale", u"Skalierung"), animated, true, 2, {factor, factor});
     }
     case zorvcapsule::kGroupControlType:
-      return factory::CreateGroupControl(u"textGroup", Named(u"Text", u"Text"), still, {u"titleText", u"hint"},
+      return factory::CreateGroupControl(u"textGroup", Named(u"Text", u"Text"), still, GroupChildren(kinds),
                                          random.Chance(70));
     case zorvcapsule::kSpreadsheetControlType:
       return factory::CreateSpreadsheetControl(
@@ -120,7 +128,7 @@ zorvcapsule::ClientControlList MakeSampleControls(const std::vector<int32_t>& ki
                                                   const SampleTheme& theme, SampleRandom& random) {
   zorvcapsule::ClientControlList controls;
   for (int32_t kind : kinds) {
-    if (auto control = MakeControl(kind, title, theme, random)) controls.push_back(std::move(control));
+    if (auto control = MakeControl(kind, kinds, title, theme, random)) controls.push_back(std::move(control));
   }
   return controls;
 }

@@ -113,13 +113,14 @@ using CommandLineTest = ToolTest;
 TEST_F(CommandLineTest, EveryCommandExplainsItself) {
   const ProgramRun top = Capsule({"--help"});
   ASSERT_EQ(top.status, 0) << Describe(top);
-  for (const char* command : {"info", "catalogue", "extract", "samples"}) EXPECT_THAT(top.out, HasSubstr(command));
+  for (const char* command : {"info", "catalogue", "extract", "samples", "validate"}) EXPECT_THAT(top.out, HasSubstr(command));
 
   const std::map<std::string, std::vector<std::string>> options = {
       {"info", {"PACKAGE", "--json"}},
       {"catalogue", {"DIR", "--folder", "--index", "--search", "--similar", "--thumbnails", "--json"}},
       {"extract", {"PACKAGE", "--into", "--name"}},
       {"samples", {"OUTDIR", "--count", "--seed"}},
+      {"validate", {"PATH", "--json", "--strict"}},
   };
   for (const auto& [command, names] : options) {
     const ProgramRun help = Capsule({command, "--help"});

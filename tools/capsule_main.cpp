@@ -18,6 +18,7 @@
 #include "tools/stock_licence_command.h"
 #include "tools/stock_search_command.h"
 #include "tools/stock_serve_command.h"
+#include "tools/validate_command.h"
 
 namespace capsuletool {
 namespace {
@@ -36,6 +37,7 @@ struct Options {
   std::string galleryTitle, galleryLibraries;
   StockServeOptions stockServe;
   std::string stockServeState;
+  ValidateOptions validate;
   std::vector<std::string> settings;
   std::string catalogueDir, catalogueIndex, catalogueSimilar, catalogueLibraries;
 };
@@ -106,6 +108,16 @@ CLI::App* AddSamples(CLI::App& app, Options& options) {
       ->type_name("S")
       ->capture_default_str();
   return samples;
+}
+
+CLI::App* AddValidate(CLI::App& app, Options& options) {
+  CLI::App* validate = app.add_subcommand(
+      "validate", "Report every problem of template packages: each PATH a package or a folder, with its subfolders");
+  validate->add_option("PATH", options.validate.paths, "A template package (.tplx) or a folder of them")->required();
+  validate->add_flag("--json", options.validate.json, "Print one JSON object instead of a table");
+  validate->add_flag("--strict", options.validate.strict, "Exit with status 1 on warnings too");
+  validate->footer(ValidateHelpFooter());
+  return validate;
 }
 
 void AddStockIdentity(CLI::App& command, StockIdentityOptions& identity) {
@@ -198,6 +210,7 @@ int Run(int argc, char** argv) {
   CLI::App* extract = AddExtract(app, options);
   CLI::App* gallery = AddGallery(app, options);
   CLI::App* samples = AddSamples(app, options);
+  CLI::App* validate = AddValidate(app, options);
   const StockCommands stock = AddStock(app, options);
   try {
     app.parse(argc, argv);
@@ -223,6 +236,7 @@ int Run(int argc, char** argv) {
     if (gallery->count("--title") > 0) options.gallery.title = options.galleryTitle;
     return RunGalleryCommand(options.gallery, std::cout, std::cerr);
   }
+  if (validate->parsed()) return RunValidateCommand(options.validate, std::cout, std::cerr);
   if (catalogue->parsed()) {
     if (catalogue->count("DIR") > 0) options.catalogue.dir = options.catalogueDir;
     if (catalogue->count("--index") > 0) options.catalogue.index = options.catalogueIndex;

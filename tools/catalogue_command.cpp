@@ -181,7 +181,8 @@ int RunCatalogueCommand(const CatalogueOptions& options, std::ostream& out, std:
   const CatalogueResult result = RunCatalogueSession(request, diagnostics, progress);
 
   if (options.json) {
-    out << CatalogueJSON(result, options.thumbnails) << '\n';
+    WriteCatalogueJSON(out, result, options.thumbnails);
+    out << '\n';
   } else {
     WriteCatalogueTable(out, request, result);
   }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
+#include <string_view>
 #include <vector>
 
 #include "host/core/json_value.h"
@@ -24,34 +26,6 @@ json::JSONValuePtr StringArray(const std::vector<std::u16string>& texts) {
   std::vector<std::string> utf8;
   for (const auto& text : texts) utf8.push_back(zorvcore::UTF16ToUTF8(text));
   return StringArray(utf8);
-}
-
-json::JSONValuePtr SortedArray(const std::set<std::u16string>& texts) {
-  std::vector<std::string> utf8;
-  for (const auto& text : texts) utf8.push_back(zorvcore::UTF16ToUTF8(text));
-  std::sort(utf8.begin(), utf8.end());
-  return StringArray(utf8);
-}
-
-// The manager's filter list: each source with its selectable libraries or folders.
-json::JSONValuePtr FiltersJSON(const std::vector<zorvcapsule::IGraphicSource::GraphicFilterID>& filters) {
-  json::JSONArray array;
-  for (const auto& filter : filters) {
-    json::JSONArray items;
-    for (const auto& item : filter.items) {
-      json::JSONObject object;
-      json::AddToObject(object, "name", json::MakeJSONString(std::u16string_view(item.name)));
-      json::AddToObject(object, "id", json::MakeJSONString(item.id));
-      json::AddToObject(object, "available", json::MakeJSONBool(item.available));
-      items.push_back(json::MakeJSONObject(std::move(object)));
-    }
-    json::JSONObject object;
-    json::AddToObject(object, "name", json::MakeJSONString(std::u16string_view(filter.name)));
-    json::AddToObject(object, "sourceID", json::MakeJSONString(filter.sourceID));
-    json::AddToObject(object, "items", json::MakeJSONArray(std::move(items)));
-    array.push_back(json::MakeJSONObject(std::move(object)));
-  }
-  return json::MakeJSONArray(std::move(array));
 }
 
 }  // namespace
@@ -91,25 +65,133 @@ std::string ISO8601Text(const boost::posix_time::ptime& time) {
   return text;
 }
 
-std::string CatalogueJSON(const CatalogueResult& result, bool withThumbnails) {
-  json::JSONArray entries;
-  entries.reserve(result.entries.size());
-  for (size_t i = 0; i < result.entries.size(); ++i) {
-    json::JSONValuePtr entry = CatalogueEntryJSON(*result.entries[i]);
-    if (withThumbnails) {
-      const std::u16string path = i < result.thumbnailPaths.size() ? result.thumbnailPaths[i] : std::u16string();
-      json::AddToObject(entry, "thumbnailPath", json::MakeJSONString(std::u16string_view(path)));
-    }
-    entries.push_back(std::move(entry));
+namespace {
+
+void WriteStrings(json::JSONStreamWriter& writer, const std::vector<std::u16string>& texts) {
+  writer.BeginArray();
+  for (const auto& text : texts) writer.String(std::u16string_view(text));
+  writer.EndArray();
+}
+
+// Sorted by their UTF-8 bytes.
+void WriteSorted(json::JSONStreamWriter& writer, const std::set<std::u16string>& texts) {
+  std::vector<std::string> utf8;
+  utf8.reserve(texts.size());
+  for (const auto& text : texts) utf8.push_back(zorvcore::UTF16ToUTF8(text));
+  std::sort(utf8.begin(), utf8.end());
+  writer.BeginArray();
+  for (const auto& text : utf8) writer.String(std::string_view(text));
+  writer.EndArray();
+}
+
+// The members of CatalogueEntryJSON, in the byte order of their keys.
+void WriteEntry(json::JSONStreamWriter& writer, const zorvcapsule::CapsuleEntry& entry,
+                const std::u16string* thumbnailPath) {
+  writer.BeginObject();
+  writer.Key("authorApp");
+  writer.String(std::u16string_view(entry.authorApp));
+  writer.Key("capsuleID");
+  writer.String(std::u16string_view(entry.capsuleID));
+  writer.Key("description");
+  writer.String(std::u16string_view(entry.description));
+  writer.Key("durationMs");
+  writer.Int64(entry.durationMs);
+  writer.Key("fileSize");
+  writer.UInt64(entry.fileSize);
+  writer.Key("frameHeight");
+  writer.Int64(entry.frameHeight);
+  writer.Key("frameWidth");
+  writer.Int64(entry.frameWidth);
+  writer.Key("ids");
+  writer.BeginArray();
+  for (const auto& id : entry.ids) writer.String(std::string_view(id));
+  writer.EndArray();
+  writer.Key("libraryID");
+  writer.String(std::string_view(entry.GetLibraryID()));
+  writer.Key("modifiedTime");
+  const std::string modified = ISO8601Text(entry.modifiedTime);
+  if (modified.empty()) {
+    writer.Null();
+  } else {
+    writer.String(std::string_view(modified));
   }
-  json::JSONObject root;
-  json::AddToObject(root, "total", json::MakeJSONInt64(result.total));
-  json::AddToObject(root, "entries", json::MakeJSONArray(std::move(entries)));
-  json::AddToObject(root, "matches", SortedArray(result.matches));
-  json::AddToObject(root, "similar", SortedArray(result.similarTags));
-  json::AddToObject(root, "filters", FiltersJSON(result.filters));
-  json::AddToObject(root, "directories", SortedArray(result.directories));
-  return json::GetJSONUTF8String(json::JSONValue(std::move(root)), true);
+  writer.Key("name");
+  writer.String(std::u16string_view(entry.name));
+  writer.Key("path");
+  writer.String(std::u16string_view(entry.path));
+  writer.Key("requiresQuazel");
+  writer.Bool(entry.requiresQuazel);
+  writer.Key("sourceID");
+  writer.String(std::string_view(entry.GetSourceID()));
+  writer.Key("state");
+  writer.Int64(entry.state);
+  writer.Key("tags");
+  WriteStrings(writer, entry.tags);
+  if (thumbnailPath != nullptr) {
+    writer.Key("thumbnailPath");
+    writer.String(std::u16string_view(*thumbnailPath));
+  }
+  writer.Key("usedFonts");
+  WriteStrings(writer, entry.usedFonts);
+  writer.Key("videoPreviewPath");
+  writer.String(std::u16string_view(entry.videoPreviewPath));
+  writer.EndObject();
+}
+
+void WriteFilters(json::JSONStreamWriter& writer, const std::vector<zorvcapsule::IGraphicSource::GraphicFilterID>& filters) {
+  writer.BeginArray();
+  for (const auto& filter : filters) {
+    writer.BeginObject();
+    writer.Key("items");
+    writer.BeginArray();
+    for (const auto& item : filter.items) {
+      writer.BeginObject();
+      writer.Key("available");
+      writer.Bool(item.available);
+      writer.Key("id");
+      writer.String(std::string_view(item.id));
+      writer.Key("name");
+      writer.String(std::u16string_view(item.name));
+      writer.EndObject();
+    }
+    writer.EndArray();
+    writer.Key("name");
+    writer.String(std::u16string_view(filter.name));
+    writer.Key("sourceID");
+    writer.String(std::string_view(filter.sourceID));
+    writer.EndObject();
+  }
+  writer.EndArray();
+}
+
+}  // namespace
+
+void WriteCatalogueJSON(std::ostream& out, const CatalogueResult& result, bool withThumbnails) {
+  // Streamed: the text of ten thousand entries is passed on entry by entry, never held whole.
+  json::JSONStreamWriter writer(true);
+  writer.BeginObject();
+  writer.Key("directories");
+  WriteSorted(writer, result.directories);
+  writer.Key("entries");
+  writer.BeginArray();
+  for (size_t i = 0; i < result.entries.size(); ++i) {
+    static const std::u16string kNone;
+    const std::u16string* thumbnail = nullptr;
+    if (withThumbnails) thumbnail = i < result.thumbnailPaths.size() ? &result.thumbnailPaths[i] : &kNone;
+    WriteEntry(writer, *result.entries[i], thumbnail);
+    out << writer.Take();
+  }
+  writer.EndArray();
+  writer.Key("filters");
+  WriteFilters(writer, result.filters);
+  writer.Key("matches");
+  WriteSorted(writer, result.matches);
+  writer.Key("similar");
+  WriteSorted(writer, result.similarTags);
+  writer.Key("total");
+  writer.Int64(result.total);
+  writer.EndObject();
+  out << writer.Take();
 }
 
 }  // namespace capsuletool

@@ -122,11 +122,11 @@ bool OutputByteStream::WriteBlock(const void* data, size_t size) {
   return true;
 }
 
-bool OutputByteStream::Commit() {
+bool OutputByteStream::Commit(Durability durability) {
   if (committed_) return false;
   committed_ = true;
   // fsync before the rename: otherwise a crash could leave the new name on data never written.
-  bool ok = !failed_ && ::fsync(fd_) == 0;
+  bool ok = !failed_ && (durability == Durability::kCache || ::fsync(fd_) == 0);
   ok = (::close(fd_) == 0) && ok;
   fd_ = -1;
   ok = ok && std::rename(tempPath_.c_str(), targetPath_.c_str()) == 0;

@@ -9,6 +9,10 @@
 // keeps its old content (or stays missing) and the temporary file is removed. Nobody can see a
 // half-written target, even after a crash.
 //
+// A cache file needs no flush (Durability::kCache): it is renamed into place at once, so a running
+// program still never sees it half-written, but after a crash of the system it may be found empty
+// or short. Whoever reads such a file must check it (its size against what it should hold, say).
+//
 // Both hold an open file descriptor for their lifetime; copying is deleted.
 //
 // Thread safety: a stream is used by one thread at a time. Distinct streams, even over the same
@@ -68,10 +72,15 @@ class OutputByteStream {
   // Bytes written so far.
   int64_t Length() const { return length_; }
 
+  enum class Durability {
+    kSynced,  // flushed to disk before the rename: the target survives a crash whole
+    kCache,   // not flushed: after a crash of the system the target may be empty or short
+  };
+
   // Makes the written bytes the target's whole content. False when a write failed or the
   // target cannot be replaced (it is a folder, say); the target then keeps what it had.
   // REQUIRES: Commit has not been called before.
-  bool Commit();
+  bool Commit(Durability durability = Durability::kSynced);
 
  private:
   OutputByteStream(int fd, std::string tempPath, std::string targetPath);

@@ -33,7 +33,7 @@ std::vector<File> ListFiles(const std::filesystem::path& folder, int storageType
     std::error_code statusError;
     if (!it->is_regular_file(statusError)) continue;
     std::filesystem::path name = it->path().filename();
-    if (FileHelperUtils::HasUTF16Form(name)) names.push_back(std::move(name));
+    if (FileHelperUtils::HasUTF16Form(name.native())) names.push_back(std::move(name));
   }
   std::sort(names.begin(), names.end(),
             [](const auto& a, const auto& b) { return a.native() < b.native(); });

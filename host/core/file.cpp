@@ -1,15 +1,15 @@
 #include "host/core/file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <system_error>
 
 #include "host/core/dir.h"
 #include "host/core/file_helper_utils.h"
 #include "host/core/file_utils.h"
+#include "host/core/unicode.h"
 
 namespace zorvcore {
 namespace {
@@ -22,6 +22,10 @@ size_t ExtensionDot(std::u16string_view name) {
   return dot == 0 ? std::u16string_view::npos : dot;
 }
 
+// The native form of a path is its UTF-8 text: stat it as that, without a std::filesystem::path,
+// whose construction costs more than the call (folder listings ask for every file).
+bool StatOf(const std::u16string& path, struct stat& info) { return ::stat(UTF16ToUTF8(path).c_str(), &info) == 0; }
+
 }  // namespace
 
 File::File(std::u16string path, int storageType)
@@ -30,21 +34,16 @@ File::File(std::u16string path, int storageType)
 bool File::Exists() const { return FileUtils::FileExists(path_); }
 
 int64_t File::Size() const {
-  const std::filesystem::path native = FileHelperUtils::UTF16ToStdPath(path_);
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(native, error)) return 0;
-  const std::uintmax_t size = std::filesystem::file_size(native, error);
-  return error ? 0 : static_cast<int64_t>(size);
+  struct stat info;
+  if (!StatOf(path_, info) || !S_ISREG(info.st_mode)) return 0;
+  return static_cast<int64_t>(info.st_size);
 }
 
 DateTime File::Modified() const {
-  std::error_code error;
-  const auto fileTime =
-      std::filesystem::last_write_time(FileHelperUtils::UTF16ToStdPath(path_), error);
-  if (error) return DateTime{};
-  const auto systemTime = std::chrono::file_clock::to_sys(fileTime);
-  return DateTime::FromMicroseconds(
-      std::chrono::floor<std::chrono::microseconds>(systemTime.time_since_epoch()).count());
+  struct stat info;
+  if (!StatOf(path_, info)) return DateTime{};
+  // Whole microseconds, rounded down, of the modification time's nanoseconds.
+  return DateTime::FromMicroseconds(static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000 + info.st_mtim.tv_nsec / 1000);
 }
 
 std::u16string File::GetExtension(bool withDot) const {

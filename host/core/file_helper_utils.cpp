@@ -1,5 +1,7 @@
 #include "host/core/file_helper_utils.h"
 
+#include <algorithm>
+
 #include "host/core/unicode.h"
 
 namespace zorvcore {
@@ -20,9 +22,9 @@ std::u16string FileHelperUtils::StdPathToUTF16(const std::filesystem::path& path
   return UTF8ToUTF16(path.native());
 }
 
-bool FileHelperUtils::HasUTF16Form(const std::filesystem::path& path) {
-  const std::string& native = path.native();
-  return UTF16ToUTF8(UTF8ToUTF16(native)) == native;
+bool FileHelperUtils::HasUTF16Form(std::string_view native) {
+  const bool ascii = std::all_of(native.begin(), native.end(), [](char c) { return (c & 0x80) == 0; });
+  return ascii || UTF16ToUTF8(UTF8ToUTF16(native)) == native;
 }
 
 }  // namespace zorvcore

@@ -30,7 +30,7 @@ class FileHelperUtils {
   static std::u16string StdPathToUTF16(const std::filesystem::path& path);
 
   // True when the native text converts to UTF-16 and back to the same bytes.
-  static bool HasUTF16Form(const std::filesystem::path& path);
+  static bool HasUTF16Form(std::string_view native);
 };
 
 }  // namespace zorvcore

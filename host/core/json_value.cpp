@@ -10,6 +10,9 @@
 
 namespace zorvcore::serialization {
 
+BadCastError::BadCastError(std::string pointer)
+    : pointer_(std::make_shared<const std::string>(std::move(pointer))) {}
+
 const char* BadCastError::what() const noexcept { return "bad cast"; }
 
 namespace {

@@ -97,10 +97,21 @@ class JSONObject {
   Members members_;
 };
 
-// The error of every failed typed read.
+// The error of every failed typed read. A reader that knows where in its document the value of the
+// wrong type sits may say so, as a JSON Pointer (RFC 6901: "/clientControls/3/value"); the error's
+// type and text are the same either way.
 class BadCastError : public std::bad_cast {
  public:
+  BadCastError() = default;
+  explicit BadCastError(std::string pointer);
+
   const char* what() const noexcept override;  // "bad cast"
+
+  // The JSON Pointer of the failed value, or null when the reader did not tell.
+  const std::string* Pointer() const noexcept { return pointer_.get(); }
+
+ private:
+  std::shared_ptr<const std::string> pointer_;  // shared: copying an exception must not throw
 };
 
 // The alternatives, in the order JSONValue::Kind() reports them.

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/core/unicode.h"
@@ -235,5 +236,91 @@ std::string GetJSONUTF8String(const JSONValuePtr& value, bool pretty) {
 std::u16string GetJSONString(const JSONValuePtr& value, bool pretty) {
   return UTF8ToUTF16(GetJSONUTF8String(value, pretty));
 }
+
+// ---- JSONStreamWriter: the layout of TextWriter, one piece at a time --------------------------
+
+void JSONStreamWriter::NewLine(size_t depth) {
+  if (!pretty_) return;
+  out_ += '\n';
+  out_.append(depth * 2, ' ');
+}
+
+// A value inside an array starts an item; a member's value follows its key on the same line.
+void JSONStreamWriter::BeginValue() {
+  if (afterKey_) {
+    afterKey_ = false;
+    return;
+  }
+  if (open_.empty()) return;
+  if (open_.back()++ > 0) out_ += ',';
+  NewLine(open_.size());
+}
+
+void JSONStreamWriter::BeginObject() {
+  BeginValue();
+  out_ += '{';
+  open_.push_back(0);
+}
+
+void JSONStreamWriter::BeginArray() {
+  BeginValue();
+  out_ += '[';
+  open_.push_back(0);
+}
+
+void JSONStreamWriter::EndObject() {
+  const size_t items = open_.back();
+  open_.pop_back();
+  if (items > 0) NewLine(open_.size());
+  out_ += '}';
+}
+
+void JSONStreamWriter::EndArray() {
+  const size_t items = open_.back();
+  open_.pop_back();
+  if (items > 0) NewLine(open_.size());
+  out_ += ']';
+}
+
+void JSONStreamWriter::Key(std::string_view key) {
+  BeginValue();
+  AppendString(key, out_);
+  out_ += pretty_ ? ": " : ":";
+  afterKey_ = true;
+}
+
+void JSONStreamWriter::Null() {
+  BeginValue();
+  out_ += "null";
+}
+
+void JSONStreamWriter::Bool(bool value) {
+  BeginValue();
+  out_ += value ? "true" : "false";
+}
+
+void JSONStreamWriter::Int64(int64_t value) {
+  BeginValue();
+  AppendInteger(value, out_);
+}
+
+void JSONStreamWriter::UInt64(uint64_t value) {
+  BeginValue();
+  AppendInteger(value, out_);
+}
+
+void JSONStreamWriter::Double(double value) {
+  BeginValue();
+  AppendDouble(value, out_);
+}
+
+void JSONStreamWriter::String(std::string_view utf8) {
+  BeginValue();
+  AppendString(utf8, out_);
+}
+
+void JSONStreamWriter::String(std::u16string_view text) { String(std::string_view(UTF16ToUTF8(text))); }
+
+std::string JSONStreamWriter::Take() { return std::exchange(out_, std::string()); }
 
 }  // namespace zorvcore::serialization

@@ -1,44 +1,65 @@
 #include "host/core/recursive_file_iterator.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <utility>
 #include <vector>
 
 #include "host/core/file_helper_utils.h"
+#include "host/core/unicode.h"
 
 namespace zorvcore {
 namespace {
 
-namespace fs = std::filesystem;
-
 struct Entry {
-  fs::path path;
+  std::string path;  // native (UTF-8)
+  std::string name;  // the last component, for sorting
   bool isFolder;
 };
 
-// One folder's files and real subfolders (links to folders left out), by byte order of names.
-// An unreadable folder gives what could be read before the error, usually nothing.
-std::vector<Entry> ReadFolder(const fs::path& folder) {
-  std::vector<Entry> entries;
-  std::error_code error;
-  fs::directory_iterator it(folder, error);
-  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-    if (!FileHelperUtils::HasUTF16Form(it->path().filename())) continue;
-    std::error_code statusError;
-    const bool isLink = it->is_symlink(statusError);
-    if (!isLink && it->is_directory(statusError)) {
-      entries.push_back({it->path(), true});
-    } else if (it->is_regular_file(statusError)) {
-      entries.push_back({it->path(), false});
-    }
+std::string Joined(const std::string& folder, const char* name) {
+  std::string path = folder;
+  if (path.empty() || path.back() != '/') path += '/';
+  return path += name;
+}
+
+// The kind of the named entry as the walk sees it: a real folder, a file (or a link to one), or
+// something to leave out (links to folders, dangling links, devices, pipes, sockets).
+enum class Kind { kFolder, kFile, kOther };
+
+Kind KindOf(const std::string& path, unsigned char type) {
+  struct stat info;
+  if (type == DT_UNKNOWN) {
+    if (::lstat(path.c_str(), &info) != 0) return Kind::kOther;
+    type = S_ISLNK(info.st_mode) ? DT_LNK : S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_FIFO;
   }
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return a.path.filename().native() < b.path.filename().native();
-  });
+  if (type == DT_DIR) return Kind::kFolder;
+  if (type == DT_REG) return Kind::kFile;
+  if (type == DT_LNK && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return Kind::kFile;
+  return Kind::kOther;
+}
+
+// One folder's files and real subfolders (links to folders left out), by byte order of names.
+// An unreadable folder gives what could be read before the error, usually nothing. Read with the
+// system's own listing rather than std::filesystem, whose entries cost a path split each.
+std::vector<Entry> ReadFolder(const std::string& folder) {
+  std::vector<Entry> entries;
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return entries;
+  while (const dirent* found = ::readdir(listing)) {
+    const std::string_view name = found->d_name;
+    if (name == "." || name == "..") continue;
+    if (!FileHelperUtils::HasUTF16Form(name)) continue;
+    std::string path = Joined(folder, found->d_name);
+    const Kind kind = KindOf(path, found->d_type);
+    if (kind != Kind::kOther) entries.push_back({std::move(path), std::string(name), kind == Kind::kFolder});
+  }
+  ::closedir(listing);
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
   return entries;
 }
 
@@ -47,7 +68,7 @@ std::vector<Entry> ReadFolder(const fs::path& folder) {
 // The walk's state: one frame per folder entered, each a snapshot of its entries and a cursor.
 class RecursiveFileIterator::Walk {
  public:
-  explicit Walk(const fs::path& root, int storageType) : storageType_(storageType) {
+  explicit Walk(const std::string& root, int storageType) : storageType_(storageType) {
     Enter(root);
     Advance();
   }
@@ -69,7 +90,7 @@ class RecursiveFileIterator::Walk {
         Enter(entry.path);  // invalidates `frame` and `entry`
         continue;
       }
-      current_.emplace(FileHelperUtils::StdPathToUTF16(entry.path), storageType_);
+      current_.emplace(UTF8ToUTF16(entry.path), storageType_);
       return;
     }
   }
@@ -80,8 +101,8 @@ class RecursiveFileIterator::Walk {
     size_t next = 0;
   };
 
-  void Enter(const fs::path& folder) {
-    fs::path copy = folder;  // `folder` may live in the frame that push_back moves
+  void Enter(const std::string& folder) {
+    std::string copy = folder;  // `folder` may live in the frame that push_back moves
     frames_.push_back(Frame{ReadFolder(copy), 0});
   }
 
@@ -94,8 +115,7 @@ RecursiveFileIterator::RecursiveFileIterator() = default;
 
 RecursiveFileIterator::RecursiveFileIterator(const Dir& root) {
   if (root.FullPath().empty()) return;
-  walk_ = std::make_shared<Walk>(FileHelperUtils::UTF16ToStdPath(root.FullPath()),
-                                 root.StorageType());
+  walk_ = std::make_shared<Walk>(UTF16ToUTF8(root.FullPath()), root.StorageType());
 }
 
 RecursiveFileIterator::~RecursiveFileIterator() = default;

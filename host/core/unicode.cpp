@@ -1,6 +1,7 @@
 #include "host/core/unicode.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace zorvcore {
 namespace {
@@ -24,16 +25,6 @@ void AppendUTF8(char32_t cp, std::string& out) {
     out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
     out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
     out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
-void AppendUTF16(char32_t cp, std::u16string& out) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
   }
 }
 
@@ -72,12 +63,65 @@ char32_t DecodeUTF8(std::string_view text, size_t& i) {
   return cp;
 }
 
+// Descriptions are mostly ASCII: skip eight such bytes at a time.
+size_t AsciiRunEnd(std::string_view text, size_t at) {
+  while (text.size() - at >= 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + at, 8);
+    if (word & 0x8080808080808080ull) break;
+    at += 8;
+  }
+  while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+  return at;
+}
+
+// Length of the well-formed sequence that starts at `at` (a lead byte above 0x7F), or 0 when none
+// does. The second byte's range shuts out overlong forms, surrogates and code points past U+10FFFF.
+size_t SequenceLength(std::string_view text, size_t at) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
+  const unsigned char lead = byte(0);
+  size_t length;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() - at < length || byte(1) < low || byte(1) > high) return 0;
+  for (size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
 }  // namespace
 
+bool IsWellFormedUTF8(std::string_view text) {
+  size_t at = 0;
+  while ((at = AsciiRunEnd(text, at)) < text.size()) {
+    const size_t length = SequenceLength(text, at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+
 std::string UTF16ToUTF8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+  // Mostly ASCII: copied unit for unit until the first other one.
+  std::string out(text.size(), '\0');
+  size_t i = 0;
+  for (; i < text.size() && text[i] < 0x80; ++i) out[i] = static_cast<char>(text[i]);
+  if (i == text.size()) return out;
+  out.resize(i);
+  for (; i < text.size(); ++i) {
     char32_t unit = text[i];
     if (unit >= 0xD800 && unit <= 0xDBFF) {
       if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
@@ -95,10 +139,27 @@ std::string UTF16ToUTF8(std::u16string_view text) {
 }
 
 std::u16string UTF8ToUTF16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
+  // Every sequence of n bytes gives at most n units, so the text's length is room enough.
+  std::u16string out(text.size(), u'\0');
+  char16_t* write = out.data();
   size_t i = 0;
-  while (i < text.size()) AppendUTF16(DecodeUTF8(text, i), out);
+  while (i < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      *write++ = byte;
+      ++i;
+      continue;
+    }
+    char32_t cp = DecodeUTF8(text, i);
+    if (cp < 0x10000) {
+      *write++ = static_cast<char16_t>(cp);
+    } else {
+      cp -= 0x10000;
+      *write++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *write++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
+  }
+  out.resize(static_cast<size_t>(write - out.data()));
   return out;
 }
 

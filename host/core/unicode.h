@@ -30,6 +30,11 @@ std::u16string StdToUTF16String(std::string_view text);
 // Every element of `texts` through StdToUTF16String, in order.
 std::vector<std::u16string> StdToUTF16Strings(const std::vector<std::string>& texts);
 
+// True when `text` is well-formed UTF-8: no stray continuation byte, no truncated or overlong
+// sequence, no encoded surrogate, nothing above U+10FFFF. Exactly the texts UTF8ToUTF16 converts
+// without a replacement, so a well-formed text survives the round trip to UTF-16 unchanged.
+bool IsWellFormedUTF8(std::string_view text);
+
 // REQUIRES: text is 7-bit ASCII. Bytes above 0x7F become U+FFFD.
 std::u16string AsciiToUTF16(std::string_view text);
 

@@ -1,7 +1,5 @@
 #include "host/storage/member_name.h"
 
-#include <string>
-
 #include "host/core/unicode.h"
 
 namespace zorvstorage {
@@ -15,11 +13,6 @@ bool HasForbiddenByte(std::string_view path) {
     if (byte < 0x20 || byte == 0x7F || c == '\\') return true;
   }
   return false;
-}
-
-// Conversion replaces ill-formed sequences, so a round trip changes exactly the ill-formed names.
-bool IsWellFormedUTF8(std::string_view path) {
-  return zorvcore::UTF16ToUTF8(zorvcore::UTF8ToUTF16(path)) == path;
 }
 
 bool IsPlainComponent(std::string_view component) {
@@ -46,7 +39,7 @@ bool MemberName::IsSafeRelativePath(std::string_view path) {
   if (path.front() == '/') return false;
   if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') return false;
   if (HasForbiddenByte(path)) return false;
-  return AllComponentsPlain(path) && IsWellFormedUTF8(path);
+  return AllComponentsPlain(path) && zorvcore::IsWellFormedUTF8(path);
 }
 
 }  // namespace zorvstorage

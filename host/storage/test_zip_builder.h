@@ -115,6 +115,24 @@ inline void DamageBytes(const std::filesystem::path& path, const std::string& ne
   WriteFileBytes(path, bytes);
 }
 
+// Rewrites the uncompressed size the member `name` declares, in its local header and in the central
+// directory, so a test can make a member that claims any size without holding that many bytes.
+inline void DeclareSize(const std::filesystem::path& package, const std::string& name, uint32_t size) {
+  std::string bytes = ReadFileBytes(package);
+  // Each header: its signature, the name at `nameAt`, the uncompressed size at `sizeAt`.
+  auto patch = [&](const std::string& signature, size_t nameAt, size_t sizeAt) {
+    for (size_t at = bytes.find(signature); at != std::string::npos; at = bytes.find(signature, at + 1)) {
+      if (bytes.compare(at + nameAt, name.size(), name) != 0) continue;
+      for (int i = 0; i < 4; ++i) bytes[at + sizeAt + i] = static_cast<char>(size >> (8 * i));
+      return;
+    }
+    ADD_FAILURE() << "no header of " << name << " in " << package;
+  };
+  patch(std::string("PK\x03\x04", 4), 30, 22);
+  patch(std::string("PK\x01\x02", 4), 46, 24);
+  WriteFileBytes(package, bytes);
+}
+
 // A deterministic run of bytes that does not compress.
 inline std::string NoiseBytes(size_t size, uint32_t seed = 1) {
   std::string bytes(size, '\0');

@@ -27,11 +27,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "host/core/dir.h"
 #include "host/core/file.h"
 #include "host/storage/recycled_memory.h"
+#include "host/storage/zip_reader.h"
 
 namespace zorvstorage {
 
@@ -51,6 +54,16 @@ class ZipFile {
   // The bytes of the member named exactly `name` (UTF-8); null when it is missing or unreadable
   // (see above). A member of zero bytes gives an empty buffer.
   std::shared_ptr<const RecycledMemory> UnzipItem(const std::string& name) const;
+
+  // Every member as the package's directory describes it (names, declared sizes, links), in the
+  // directory's order, without reading any member's data; nullopt when the package cannot be read.
+  // A member the directory cannot describe is left out.
+  std::optional<std::vector<ZipReader::Entry>> ListItems() const;
+
+  // The size the archive's directory declares for the member named exactly `name`, without reading
+  // it; nullopt when UnzipItem would refuse it unread (missing, a folder, a link, too large). The
+  // bytes themselves may still fail their check when read.
+  std::optional<uint64_t> ItemSize(const std::string& name) const;
 
   // Extracts the item `name` (UTF-8): a member, written as a file of its last name component, or
   // a folder of members ("name/..."), written below the destination at the rest of their names.

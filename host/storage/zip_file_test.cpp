@@ -76,6 +76,13 @@ TEST_F(ZipFileTest, UnzipItemReadsMembersByExactName) {
   EXPECT_EQ(zip.UnzipItem("Definition.json"), nullptr) << "names match exactly, case included";
   EXPECT_EQ(zip.UnzipItem("media/sub/"), nullptr) << "a directory member has no bytes to give";
   EXPECT_EQ(zip.UnzipItem(""), nullptr);
+
+  // Sizes come from the directory, for exactly the members UnzipItem would read.
+  EXPECT_EQ(zip.ItemSize("media/blob.bin"), binary.size());
+  EXPECT_EQ(zip.ItemSize("empty.txt"), 0u);
+  for (const char* refused : {"missing.json", "Definition.json", "media/sub/", ""}) {
+    EXPECT_EQ(zip.ItemSize(refused), std::nullopt) << refused;
+  }
 }
 
 TEST_F(ZipFileTest, UnreadablePackagesBehaveAsPackagesWithoutMembers) {
@@ -112,23 +119,43 @@ TEST_F(ZipFileTest, DamagedMemberDataReadsAsMissingWithoutHarmingTheOthers) {
   EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{}");
 }
 
-// Rewrites the uncompressed size a member declares, in its local header and the central directory.
-void DeclareSize(const fs::path& package, uint32_t size) {
-  std::string bytes = ReadFileBytes(package);
-  auto patch = [&bytes, size](const std::string& signature, size_t offset) {
-    const size_t at = bytes.find(signature);
-    ASSERT_NE(at, std::string::npos);
-    for (int i = 0; i < 4; ++i) bytes[at + offset + i] = static_cast<char>(size >> (8 * i));
-  };
-  patch(std::string("PK\x03\x04", 4), 22);
-  patch(std::string("PK\x01\x02", 4), 24);
-  WriteFileBytes(package, bytes);
-}
-
 TEST_F(ZipFileTest, AMemberDeclaringAnAbsurdSizeIsMissing) {
   TestZipBuilder(Package()).Add("definition.json", "{}", /*stored=*/true).Write();
-  DeclareSize(Package(), static_cast<uint32_t>(ZipFile::kMaxUnzipItemBytes + 1));
+  DeclareSize(Package(), "definition.json", static_cast<uint32_t>(ZipFile::kMaxUnzipItemBytes + 1));
   EXPECT_EQ(OpenZip(Package()).UnzipItem("definition.json"), nullptr);
+  EXPECT_EQ(OpenZip(Package()).ItemSize("definition.json"), std::nullopt);
+}
+
+TEST_F(ZipFileTest, ListItemsDescribesEveryMemberWithoutReadingIt) {
+  TestZipBuilder(Package())
+      .Add("definition.json", std::string(100000, ' '))
+      .Add("thumb.png", "PNG", /*stored=*/true)
+      .AddDirectory("project.tsgraphic/")
+      .AddLink("evil", "/etc")
+      .Write();
+  DeclareSize(Package(), "thumb.png", 3000000000u);  // read, it would fail its size check
+  const auto items = OpenZip(Package()).ListItems();
+  ASSERT_TRUE(items.has_value());
+  ASSERT_EQ(items->size(), 4u);
+  EXPECT_EQ((*items)[0].name, "definition.json");
+  EXPECT_EQ((*items)[0].size, 100000u);
+  EXPECT_LT((*items)[0].compressedSize, 1000u);
+  EXPECT_EQ((*items)[1].size, 3000000000u);
+  EXPECT_EQ((*items)[1].compressedSize, 3u);
+  EXPECT_TRUE((*items)[2].isDirectory);
+  EXPECT_TRUE((*items)[3].isLink);
+
+  // A name the package's own directory reader declines: listed through the archive library alike.
+  TestZipBuilder(temp_.path() / "accented.tplx").Add("vorschau-\xC3\xBC.png", "PNG").AddLink("evil", "/etc").Write();
+  const auto accented = OpenZip(temp_.path() / "accented.tplx").ListItems();
+  ASSERT_TRUE(accented.has_value());
+  ASSERT_EQ(accented->size(), 2u);
+  EXPECT_EQ((*accented)[0].name, "vorschau-\xC3\xBC.png");
+  EXPECT_EQ((*accented)[0].size, 3u);
+  EXPECT_TRUE((*accented)[1].isLink);
+
+  WriteFileBytes(temp_.path() / "noise.tplx", NoiseBytes(4096));
+  EXPECT_FALSE(OpenZip(temp_.path() / "noise.tplx").ListItems().has_value());
 }
 
 TEST_F(ZipFileTest, EncryptedMembersNeedThePassword) {
@@ -220,6 +247,7 @@ TEST_F(ZipFileTest, SymbolicLinkMembersAreRefused) {
       .Write();
   const ZipFile zip = OpenZip(Package());
   EXPECT_EQ(zip.UnzipItem("thumb.png"), nullptr);
+  EXPECT_EQ(zip.ItemSize("thumb.png"), std::nullopt);
   EXPECT_FALSE(zip.UnzipItems("thumb.png", DirOf(Out())));
   EXPECT_FALSE(zip.UnzipItems("project.tsgraphic", DirOf(Out())));
   EXPECT_FALSE(fs::exists(Out()));

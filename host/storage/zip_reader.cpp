@@ -1,6 +1,7 @@
 #include "host/storage/zip_reader.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <cstdint>
@@ -69,6 +70,20 @@ std::unique_ptr<ZipReader> ZipReader::Open(const std::string& nativePath,
   return std::unique_ptr<ZipReader>(new ZipReader(archive));
 }
 
+std::unique_ptr<ZipReader> ZipReader::OpenDescriptor(int fd, const std::string& password) {
+  const int copy = ::dup(fd);
+  if (copy < 0) return nullptr;
+  int error = 0;
+  // On success the archive owns `copy` (it reads through a duplicate of its own and closes this one).
+  zip_t* archive = zip_fdopen(copy, 0, &error);
+  if (archive == nullptr) {
+    ::close(copy);
+    return nullptr;
+  }
+  if (!password.empty()) zip_set_default_password(archive, password.c_str());
+  return std::unique_ptr<ZipReader>(new ZipReader(archive));
+}
+
 ZipReader::~ZipReader() { zip_discard(archive_); }
 
 uint64_t ZipReader::EntryCount() const {
@@ -85,6 +100,7 @@ std::optional<ZipReader::Entry> ZipReader::EntryAt(uint64_t index) const {
   entry.index = index;
   entry.name = stat.name;
   entry.size = stat.size;
+  if ((stat.valid & ZIP_STAT_COMP_SIZE) != 0) entry.compressedSize = stat.comp_size;
   entry.isDirectory = MemberName::IsDirectoryName(entry.name);
   entry.isLink = IsStoredLink(archive_, index);
   return entry;

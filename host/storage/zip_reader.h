@@ -34,6 +34,7 @@ class ZipReader {
     uint64_t index = 0;
     std::string name;  // UTF-8; directory members end in "/"
     uint64_t size = 0;  // uncompressed, as declared
+    uint64_t compressedSize = 0;  // as stored in the archive
     bool isDirectory = false;
     bool isLink = false;  // stored as a symbolic link
   };
@@ -44,6 +45,9 @@ class ZipReader {
   // Null when `nativePath` is not a regular file holding a readable zip archive. A non-empty
   // password decrypts encrypted members.
   static std::unique_ptr<ZipReader> Open(const std::string& nativePath, const std::string& password);
+  // The same for the regular file open as `fd`, which stays the caller's: the reader reads through
+  // a duplicate of it, so both see the same file.
+  static std::unique_ptr<ZipReader> OpenDescriptor(int fd, const std::string& password);
 
   ZipReader(const ZipReader&) = delete;
   ZipReader& operator=(const ZipReader&) = delete;

@@ -1,0 +1,134 @@
+#include "tools/png_check.h"
+
+#include <zlib.h>
+
+#include <functional>
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "samples/png_image.h"
+
+namespace capsuletool {
+namespace {
+
+using ::testing::HasSubstr;
+
+void AppendBigEndian(std::string& out, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift));
+}
+
+void AppendChunk(std::string& out, const std::string& type, const std::string& data) {
+  AppendBigEndian(out, static_cast<uint32_t>(data.size()));
+  const std::string typed = type + data;
+  out += typed;
+  AppendBigEndian(out, static_cast<uint32_t>(
+                           crc32(0L, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()))));
+}
+
+std::string Compressed(const std::string& raw) {
+  uLongf size = compressBound(static_cast<uLong>(raw.size()));
+  std::string out(size, '\0');
+  compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(raw.data()),
+            static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION);
+  out.resize(size);
+  return out;
+}
+
+// A PNG file made from its parts, each of which a case may spoil.
+struct PNGParts {
+  uint32_t width = 4;
+  uint32_t height = 3;
+  uint8_t bitDepth = 8;
+  uint8_t colorType = 2;
+  uint8_t interlace = 0;
+  std::string raw = std::string(3 * (1 + 4 * 3), '\0');  // three rows of filter byte and 4 RGB pixels
+  std::string imageData;                                 // when set, stored instead of raw compressed
+  bool palette = false;
+  size_t dataChunks = 1;  // the image data split over this many IDAT chunks
+  bool end = true;
+
+  std::string Bytes() const {
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    std::string header;
+    AppendBigEndian(header, width);
+    AppendBigEndian(header, height);
+    header += {static_cast<char>(bitDepth), static_cast<char>(colorType), 0, 0, static_cast<char>(interlace)};
+    AppendChunk(png, "IHDR", header);
+    if (palette) AppendChunk(png, "PLTE", std::string(6, '\x7f'));
+    AppendChunk(png, "tEXt", std::string("Comment\0made by a test", 22));
+    const std::string data = imageData.empty() ? Compressed(raw) : imageData;
+    const size_t piece = (data.size() + dataChunks - 1) / dataChunks;
+    for (size_t at = 0; at < data.size(); at += piece) AppendChunk(png, "IDAT", data.substr(at, piece));
+    if (end) AppendChunk(png, "IEND", "");
+    return png;
+  }
+};
+
+TEST(PNGCheck, ImagesThatDecodePass) {
+  zorvsamples::RGBImage image(160, 90);
+  image.Set(5, 7, {200, 10, 10});
+  EXPECT_EQ(PNGProblem(zorvsamples::EncodePNG(image)), "");
+
+  PNGParts split;
+  split.dataChunks = 3;
+  EXPECT_EQ(PNGProblem(split.Bytes()), "");
+
+  PNGParts interlaced;
+  interlaced.width = 3;
+  interlaced.height = 3;
+  interlaced.interlace = 1;
+  // Adam7 on 3×3 leaves passes 2 and 3 empty; the others hold 1×1, 1×1, 2×1, 1×2 and 3×1 pixels.
+  interlaced.raw = std::string((1 + 3) + (1 + 3) + (1 + 6) + 2 * (1 + 3) + (1 + 9), '\0');
+  EXPECT_EQ(PNGProblem(interlaced.Bytes()), "");
+
+  PNGParts grey;  // one bit a pixel: 4 pixels in one byte a row
+  grey.bitDepth = 1;
+  grey.colorType = 0;
+  grey.raw = std::string(3 * 2, '\0');
+  EXPECT_EQ(PNGProblem(grey.Bytes()), "");
+}
+
+TEST(PNGCheck, EachBrokenPartIsNamed) {
+  const std::string good = PNGParts().Bytes();
+  struct Case {
+    const char* what;
+    std::function<std::string()> bytes;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {"no signature", [&] { return "GIF89a" + good.substr(6); }, "no PNG signature"},
+      {"empty", [] { return std::string(); }, "no PNG signature"},
+      {"checksum",
+       [&] {
+         std::string bad = good;
+         bad[good.find("IDAT") + 6] ^= 0x01;
+         return bad;
+       },
+       "chunk IDAT at byte"},
+      {"cut short", [&] { return good.substr(0, good.size() - 20); }, "runs past the end"},
+      {"no end", [] { PNGParts p; p.end = false; return p.Bytes(); }, "no IEND"},
+      {"zero size", [] { PNGParts p; p.height = 0; return p.Bytes(); }, "impossible size"},
+      {"bad depth", [] { PNGParts p; p.bitDepth = 4; return p.Bytes(); }, "do not go together"},
+      {"palette missing", [] { PNGParts p; p.colorType = 3; return p.Bytes(); }, "without a PLTE"},
+      {"too few rows", [] { PNGParts p; p.height = 4; return p.Bytes(); }, "holds 39 bytes where"},
+      {"too many rows", [] { PNGParts p; p.height = 2; return p.Bytes(); }, "more bytes than"},
+      {"filter type", [] { PNGParts p; p.raw[13] = 5; return p.Bytes(); }, "unknown filter type 5"},
+      {"not zlib", [] { PNGParts p; p.imageData = "not deflate at all"; return p.Bytes(); }, "not a valid zlib"},
+      {"adler checksum",
+       [] {
+         PNGParts p;
+         p.imageData = Compressed(p.raw);
+         p.imageData.back() ^= 0x01;
+         return p.Bytes();
+       },
+       "fails its checksum"},
+      {"huge header", [] { PNGParts p; p.width = p.height = 100000; return p.Bytes(); }, "too large for a thumbnail"},
+      {"unfillable header", [] { PNGParts p; p.width = p.height = 2000; return p.Bytes(); }, "far too short"},
+  };
+  for (const Case& c : cases) EXPECT_THAT(PNGProblem(c.bytes()), HasSubstr(c.problem)) << c.what;
+}
+
+}  // namespace
+}  // namespace capsuletool
