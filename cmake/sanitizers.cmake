@@ -12,3 +12,10 @@ if(_zorv_san_flags)
   add_compile_options(${_zorv_san_flags})
   add_link_options(${_zorv_san_flags})
 endif()
+
+# With the libFuzzer targets on (clang only), the whole sanitizer build carries libFuzzer's coverage
+# instrumentation, so that the fuzzers are guided through the libraries they call rather than only
+# through their own code. Without a fuzzer linked in, the sanitizer runtime ignores it.
+if(ZORV_SANITIZE STREQUAL "address" AND ZORV_BUILD_FUZZERS AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

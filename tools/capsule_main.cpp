@@ -10,12 +10,14 @@
 #include "tools/catalogue_command.h"
 #include "tools/exit_status.h"
 #include "tools/extract_command.h"
+#include "tools/gallery_command.h"
 #include "tools/host_settings.h"
 #include "tools/info_command.h"
 #include "tools/samples_command.h"
 #include "tools/stock_download_command.h"
 #include "tools/stock_licence_command.h"
 #include "tools/stock_search_command.h"
+#include "tools/stock_serve_command.h"
 
 namespace capsuletool {
 namespace {
@@ -30,6 +32,10 @@ struct Options {
   StockSearchOptions stockSearch;
   StockLicenceOptions stockLicence;
   StockDownloadOptions stockDownload;
+  GalleryOptions gallery;
+  std::string galleryTitle, galleryLibraries;
+  StockServeOptions stockServe;
+  std::string stockServeState;
   std::vector<std::string> settings;
   std::string catalogueDir, catalogueIndex, catalogueSimilar, catalogueLibraries;
 };
@@ -59,7 +65,24 @@ CLI::App* AddCatalogue(CLI::App& app, Options& options) {
       ->type_name("ROOT");
   catalogue->add_flag("--thumbnails", options.catalogue.thumbnails, "Fetch every template's still thumbnail");
   catalogue->add_flag("--json", options.catalogue.json, "Print one JSON object instead of a table");
+  catalogue->add_flag("--watch", options.catalogue.watch,
+                      "Keep running and print what changes in the folders, until interrupted");
   return catalogue;
+}
+
+CLI::App* AddGallery(CLI::App& app, Options& options) {
+  CLI::App* gallery = app.add_subcommand("gallery", "Write the catalogue of a folder as a web page");
+  gallery->add_option("DIR", options.gallery.dir, "The templates folder, listed with all its subfolders")->required();
+  gallery->add_option("--folder", options.gallery.folders, "Also list the templates of PATH, shown as NAME")
+      ->type_name("NAME=PATH")
+      ->allow_extra_args(false);
+  gallery->add_option("--libraries", options.galleryLibraries, "Also list the templates of the cloud libraries kept in ROOT")
+      ->type_name("ROOT");
+  gallery->add_option("--out", options.gallery.out, "The folder to write the site into (made or updated)")
+      ->type_name("SITE")
+      ->required();
+  gallery->add_option("--title", options.galleryTitle, "The page's title (default: the name of DIR)")->type_name("TEXT");
+  return gallery;
 }
 
 CLI::App* AddExtract(CLI::App& app, Options& options) {
@@ -102,7 +125,30 @@ struct StockCommands {
   CLI::App* search;
   CLI::App* licence;
   CLI::App* download;
+  CLI::App* serve;
 };
+
+CLI::App* AddStockServe(CLI::App& stock, Options& options) {
+  constexpr int64_t kMaxLatencyMs = 600000;
+  CLI::App* serve = stock.add_subcommand("serve", "Serve a folder's templates as the stock service on 127.0.0.1");
+  serve->add_option("FOLDER", options.stockServe.folder, "The templates folder, listed with all its subfolders")
+      ->required();
+  serve->add_option("--port", options.stockServe.port, "The port to listen on (default: a free one)")
+      ->type_name("N")
+      ->check(CLI::Range(0, 65535));
+  serve->add_option("--state", options.stockServeState, "Keep the certificate and account files in DIR")
+      ->type_name("DIR");
+  serve->add_option("--latency", options.stockServe.latencyMs, "Delay every answer by MS milliseconds")
+      ->type_name("MS")
+      ->check(CLI::Range(int64_t{0}, kMaxLatencyMs));
+  serve->add_option("--fail-rate", options.stockServe.failRate, "Answer this fraction of the account's requests with 503")
+      ->type_name("P")
+      ->check(CLI::Range(0.0, 1.0));
+  serve->add_option("--seed", options.stockServe.seed, "The seed that picks the failing requests")
+      ->type_name("S")
+      ->capture_default_str();
+  return serve;
+}
 
 StockCommands AddStock(CLI::App& app, Options& options) {
   CLI::App* stock = app.add_subcommand("stock", "Search, license and download templates of the stock service");
@@ -128,7 +174,7 @@ StockCommands AddStock(CLI::App& app, Options& options) {
   download->add_option("TARGET", options.stockDownload.target, "The package file to write")->required();
   download->add_flag("--licensed", options.stockDownload.licensed, "The account already holds the licence");
   AddStockIdentity(*download, options.stockDownload.identity);
-  return {search, licence, download};
+  return {search, licence, download, AddStockServe(*stock, options)};
 }
 
 // CLI11 reports errors in its own way and with its own exit codes; capsule speaks one line and
@@ -150,6 +196,7 @@ int Run(int argc, char** argv) {
   CLI::App* info = AddInfo(app, options);
   CLI::App* catalogue = AddCatalogue(app, options);
   CLI::App* extract = AddExtract(app, options);
+  CLI::App* gallery = AddGallery(app, options);
   CLI::App* samples = AddSamples(app, options);
   const StockCommands stock = AddStock(app, options);
   try {
@@ -164,9 +211,18 @@ int Run(int argc, char** argv) {
   if (stock.search->parsed()) return RunStockSearchCommand(options.stockSearch, std::cout, std::cerr);
   if (stock.licence->parsed()) return RunStockLicenceCommand(options.stockLicence, std::cout, std::cerr);
   if (stock.download->parsed()) return RunStockDownloadCommand(options.stockDownload, std::cout, std::cerr);
+  if (stock.serve->parsed()) {
+    if (stock.serve->count("--state") > 0) options.stockServe.state = options.stockServeState;
+    return RunStockServeCommand(options.stockServe, std::cout, std::cerr);
+  }
   if (info->parsed()) return RunInfoCommand(options.info, std::cout, std::cerr);
   if (extract->parsed()) return RunExtractCommand(options.extract, std::cout, std::cerr);
   if (samples->parsed()) return RunSamplesCommand(options.samples, std::cout, std::cerr);
+  if (gallery->parsed()) {
+    if (gallery->count("--libraries") > 0) options.gallery.libraries = options.galleryLibraries;
+    if (gallery->count("--title") > 0) options.gallery.title = options.galleryTitle;
+    return RunGalleryCommand(options.gallery, std::cout, std::cerr);
+  }
   if (catalogue->parsed()) {
     if (catalogue->count("DIR") > 0) options.catalogue.dir = options.catalogueDir;
     if (catalogue->count("--index") > 0) options.catalogue.index = options.catalogueIndex;

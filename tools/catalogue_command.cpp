@@ -15,6 +15,7 @@
 #include "tools/catalogue_json.h"
 #include "tools/catalogue_session.h"
 #include "tools/catalogue_table.h"
+#include "tools/catalogue_watch.h"
 #include "tools/diagnostics_collector.h"
 #include "tools/exit_status.h"
 #include "tools/package_file_check.h"
@@ -27,27 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kIndexFileName = "catalogue-index.db";
-
-// The command's own temporary folder (generated samples, the default index), removed at the end.
-class WorkFolder {
- public:
-  WorkFolder() {
-    std::error_code error;
-    std::string pattern = (fs::temp_directory_path(error) / "capsule-catalogue-XXXXXX").native();
-    if (!error && ::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  WorkFolder(const WorkFolder&) = delete;
-  WorkFolder& operator=(const WorkFolder&) = delete;
-  ~WorkFolder() {
-    std::error_code error;
-    if (!path_.empty()) fs::remove_all(path_, error);
-  }
-  bool Made() const { return !path_.empty(); }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 // The full path of a folder a user named, without a trailing separator, as the library compares it.
 std::u16string FullFolderPath(const std::string& path) {
@@ -70,8 +50,8 @@ bool LooksLikeAnIndex(const fs::path& file) {
 }
 
 // Fills `request` from the options; on failure prints the error and returns the exit status.
-std::optional<int> PrepareFolders(const CatalogueOptions& options, const WorkFolder& work, CatalogueRequest& request,
-                                  std::ostream& err) {
+std::optional<int> PrepareFolders(const CatalogueOptions& options, const CatalogueWorkFolder& work,
+                                  CatalogueRequest& request, std::ostream& err) {
   for (const std::string& folder : options.folders) {
     const size_t equals = folder.find('=');
     if (equals == std::string::npos || equals == 0 || equals + 1 == folder.size()) {
@@ -104,8 +84,8 @@ std::optional<int> PrepareFolders(const CatalogueOptions& options, const WorkFol
   return std::nullopt;
 }
 
-std::optional<int> PrepareIndex(const CatalogueOptions& options, const WorkFolder& work, CatalogueRequest& request,
-                                std::ostream& err) {
+std::optional<int> PrepareIndex(const CatalogueOptions& options, const CatalogueWorkFolder& work,
+                                CatalogueRequest& request, std::ostream& err) {
   if (!options.index) {
     request.indexPath = zorvcore::FileHelperUtils::StdPathToUTF16(work.Path() / kIndexFileName);
     return std::nullopt;
@@ -142,8 +122,28 @@ bool IsSourceFailure(const zorvcore::debug::AssertReport& report) {
   return report.source == "GraphicSourceManager" && report.message.find(" failed") != std::string::npos;
 }
 
-// Tells the user what the library reported; returns true when anything went wrong.
-bool ReportTrouble(const CatalogueRequest& request, const CatalogueResult& result,
+}  // namespace
+
+CatalogueWorkFolder::CatalogueWorkFolder() {
+  std::error_code error;
+  std::string pattern = (fs::temp_directory_path(error) / "capsule-catalogue-XXXXXX").native();
+  if (!error && ::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+}
+
+CatalogueWorkFolder::~CatalogueWorkFolder() {
+  std::error_code error;
+  if (!path_.empty()) fs::remove_all(path_, error);
+}
+
+std::optional<int> PrepareCatalogueRequest(const CatalogueOptions& options, const CatalogueWorkFolder& work,
+                                           CatalogueRequest& request, std::ostream& err) {
+  if (const auto status = PrepareFolders(options, work, request, err)) return status;
+  if (const auto status = PrepareIndex(options, work, request, err)) return status;
+  PrepareRequests(options, request);
+  return std::nullopt;
+}
+
+bool ReportCatalogueTrouble(const CatalogueRequest& request, const CatalogueResult& result,
                    const DiagnosticsCollector& diagnostics, std::ostream& err) {
   bool trouble = !result.complete;
   if (!result.complete) PrintError(err, "catalogue", "a request of the catalogue ended without an answer");
@@ -165,18 +165,15 @@ bool ReportTrouble(const CatalogueRequest& request, const CatalogueResult& resul
   return trouble;
 }
 
-}  // namespace
-
 int RunCatalogueCommand(const CatalogueOptions& options, std::ostream& out, std::ostream& err) {
-  WorkFolder work;
+  CatalogueWorkFolder work;
   if (!work.Made()) {
     PrintError(err, "catalogue", "cannot make a temporary folder");
     return kExitFailed;
   }
   CatalogueRequest request;
-  if (const auto status = PrepareFolders(options, work, request, err)) return *status;
-  if (const auto status = PrepareIndex(options, work, request, err)) return *status;
-  PrepareRequests(options, request);
+  if (const auto status = PrepareCatalogueRequest(options, work, request, err)) return *status;
+  if (options.watch) return RunCatalogueWatch(options, request, out, err);
 
   // Declared before the session so that it outlives the manager's threads, which report to it.
   DiagnosticsCollector diagnostics;
@@ -190,7 +187,7 @@ int RunCatalogueCommand(const CatalogueOptions& options, std::ostream& out, std:
     WriteCatalogueTable(out, request, result);
   }
   out.flush();
-  const bool trouble = ReportTrouble(request, result, diagnostics, err);
+  const bool trouble = ReportCatalogueTrouble(request, result, diagnostics, err);
   return trouble || !out ? kExitFailed : kExitSuccess;
 }
 

@@ -1,6 +1,7 @@
 // `capsule catalogue [DIR] [--folder NAME=PATH]... [--index FILE] [--search WORD]...
-// [--similar WORD] [--thumbnails] [--json]`: the template catalogue of a folder, built as a host
-// builds it (see tools/catalogue_session.h).
+// [--similar WORD] [--thumbnails] [--json] [--watch]`: the template catalogue of a folder, built as a
+// host builds it (see tools/catalogue_session.h); with --watch, kept up to date as the folders change
+// (see tools/catalogue_watch.h).
 //
 // DIR is the templates folder, listed with all its subfolders; without it, the generated sample
 // templates are catalogued from a temporary folder. Each --folder adds a folder listed on its own,
@@ -14,10 +15,14 @@
 #ifndef ZORVCAPSULE_TOOLS_CATALOGUE_COMMAND_H_
 #define ZORVCAPSULE_TOOLS_CATALOGUE_COMMAND_H_
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "tools/catalogue_session.h"
+#include "tools/diagnostics_collector.h"
 
 namespace capsuletool {
 
@@ -30,10 +35,38 @@ struct CatalogueOptions {
   std::optional<std::string> libraries;  // the cloud libraries' root folder
   bool thumbnails = false;
   bool json = false;
+  bool watch = false;  // keep running and print what changes (tools/catalogue_watch.h)
 };
 
 // Returns the exit status.
 int RunCatalogueCommand(const CatalogueOptions& options, std::ostream& out, std::ostream& err);
+
+// The steps every command that catalogues a folder shares (`capsule gallery` too), so that they
+// all list the same sources and entries and fail the same way.
+
+// The command's own temporary folder (generated samples, the default index), removed at the end.
+class CatalogueWorkFolder {
+ public:
+  CatalogueWorkFolder();
+  CatalogueWorkFolder(const CatalogueWorkFolder&) = delete;
+  CatalogueWorkFolder& operator=(const CatalogueWorkFolder&) = delete;
+  ~CatalogueWorkFolder();
+  bool Made() const { return !path_.empty(); }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Fills `request` from the options (folders, index, words, libraries, thumbnails); on failure
+// prints the error and returns the exit status.
+std::optional<int> PrepareCatalogueRequest(const CatalogueOptions& options, const CatalogueWorkFolder& work,
+                                           CatalogueRequest& request, std::ostream& err);
+
+// Tells the user what the library reported during the session; returns true when anything went
+// wrong (the catalogue is then incomplete).
+bool ReportCatalogueTrouble(const CatalogueRequest& request, const CatalogueResult& result,
+                            const DiagnosticsCollector& diagnostics, std::ostream& err);
 
 }  // namespace capsuletool
 

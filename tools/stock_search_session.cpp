@@ -9,6 +9,7 @@
 #include "host/core/main_thread.h"
 #include "stock/stock_preview_download_manager.h"
 #include "stock/stock_source.h"
+#include "tools/main_thread_pump.h"
 
 namespace capsuletool {
 namespace {
@@ -18,7 +19,6 @@ using zorvcapsule::StockPreviewDownloadManager;
 using zorvcapsule::StockSource;
 
 constexpr std::chrono::milliseconds kPumpInterval(100);
-constexpr int kIdlePumpsAfterFailure = 20;
 // Each transfer ends by itself when it stalls; this bounds one that trickles on.
 constexpr std::chrono::minutes kPreviewWaitLimit(5);
 
@@ -61,14 +61,9 @@ size_t EntryCount(const StockSearchResult& result) {
 // Returns false when a manager task died and the queue then stayed empty.
 bool PumpUntilWalkOver(const Deliveries& deliveries, const DiagnosticsCollector& diagnostics,
                        TerminalProgress& progress) {
-  int idlePumps = 0;
-  while (!deliveries.walkOver) {
-    const size_t ran = zorvcore::WaitAndRunMainThreadTasks(kPumpInterval);
-    idlePumps = ran > 0 ? 0 : idlePumps + 1;
-    if (idlePumps >= kIdlePumpsAfterFailure && diagnostics.TaskDied()) return false;
+  return PumpMainThreadUntil([&deliveries] { return deliveries.walkOver; }, diagnostics, [&] {
     progress.Show("searching the stock service... " + std::to_string(EntryCount(deliveries.result)) + " templates");
-  }
-  return true;
+  });
 }
 
 void FetchThumbnails(GraphicSourceManager& manager, StockSearchResult& result, TerminalProgress& progress) {

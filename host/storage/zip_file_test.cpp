@@ -352,6 +352,43 @@ TEST_F(ZipFileAddTest, RefusedAdditionsLeaveThePackageUntouched) {
   EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":1}");
 }
 
+// Subtracts `amount` from the little-endian field of `width` bytes at `at`.
+void ShrinkField(std::string& bytes, size_t at, int width, uint32_t amount) {
+  uint32_t value = 0;
+  for (int i = width - 1; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+  value -= amount;
+  for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+TEST_F(ZipFileAddTest, ANewPackageThatWouldNotReadBackIsNeverPutInPlace) {
+  // The last member's name ends in the signature of a zip64 locator and 16 more bytes. Written
+  // whole, that signature sits 20 bytes before the end record, where readers take it for a real
+  // locator and give up on the archive. Cutting ".png" off the name in the central directory
+  // leaves 4 stray bytes there, so this package reads; a rewrite drops them.
+  TestZipBuilder(Package())
+      .Add("definition.json", "{\"version\":1}")
+      .Add("aSIGN0123456789abcdef.png", "x")
+      .Write();
+  std::string bytes = ReadFileBytes(Package());
+  for (size_t at = bytes.find("SIGN"); at != std::string::npos; at = bytes.find("SIGN", at)) {
+    bytes.replace(at, 4, "PK\x06\x07", 4);  // libzip takes no such name; the bytes are not checksummed
+  }
+  const size_t lastEntry = bytes.rfind(std::string("PK\x01\x02", 4));
+  const size_t endRecord = bytes.rfind(std::string("PK\x05\x06", 4));
+  ASSERT_NE(lastEntry, std::string::npos);
+  ASSERT_NE(endRecord, std::string::npos);
+  ShrinkField(bytes, lastEntry + 28, 2, 4);  // the name's length
+  ShrinkField(bytes, endRecord + 12, 4, 4);  // the central directory's size
+  WriteFileBytes(Package(), bytes);
+  const ZipFile zip = OpenZip(Package());
+  ASSERT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":1}");
+
+  EXPECT_FALSE(zip.AddItem("definition.json", DirOf(Source()), true));
+  EXPECT_EQ(ReadFileBytes(Package()), bytes);
+  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":1}");
+  EXPECT_TRUE(LeftoversBesidePackage().empty());
+}
+
 TEST_F(ZipFileAddTest, AddingToAMissingPackageCreatesItButNeverOverwritesANonZip) {
   const fs::path fresh = temp_.path() / "fresh.tplx";
   ASSERT_TRUE(OpenZip(fresh).AddItem("definition.json", DirOf(Source()), true));

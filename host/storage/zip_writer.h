@@ -6,7 +6,10 @@
 // bytes as they are, and renames that file over the package only when every byte is written. A
 // crash or a full disk before the rename leaves the old package as it was (the temporary file is
 // removed on a reported failure); a reader that had the package open keeps reading the old one.
-// After the rename the new package and its folder are flushed to disk.
+// The new package is then opened again: libzip writes whatever an archive holds, and hostile member
+// names can make it write a package it cannot read back, in which case the old package, kept under
+// a second name until then, is put back and the store fails. After the rename the package and its
+// folder are flushed to disk.
 //
 // A package path that is a link is resolved first, so the file it points to is replaced and the
 // link kept. A missing package is created; a file that is not a zip archive is left alone.

@@ -1,0 +1,181 @@
+// `capsule gallery`, run as a user runs it: what the site holds, how a second run updates it, and
+// which folders it refuses. The page itself is tested in a browser (tools/gallery/).
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <chrono>
+#include <map>
+#include <set>
+
+#include "host/core/json_parse.h"
+#include "host/core/json_value.h"
+#include "tools/tool_test_fixture.h"
+
+namespace capsuletool {
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+namespace fs = std::filesystem;
+namespace json = zorvcore::serialization;
+
+constexpr size_t kSetSize = 12;
+
+class GalleryCommandTest : public ToolTest {
+ protected:
+  ProgramRun Gallery(std::vector<std::string> extra = {}) {
+    std::vector<std::string> arguments{"gallery", Path("templates").string(), "--out", Path("site").string()};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return Capsule(arguments);
+  }
+
+  json::JSONArray Entries() const {
+    const json::JSONValuePtr root = json::JSONParse(ReadWholeFile(Path("site/catalogue.json")));
+    EXPECT_TRUE(root && root->IsObject());
+    return root && root->IsObject() ? json::AsArray(json::GetVariantInObject(root, "entries")) : json::JSONArray();
+  }
+
+  // The files below an owned subfolder of the site, with their modification times.
+  std::map<std::string, fs::file_time_type> FilesIn(const std::string& subfolder) const {
+    std::map<std::string, fs::file_time_type> files;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(Path("site/" + subfolder), error)) {
+      files[entry.path().filename().string()] = entry.last_write_time();
+    }
+    return files;
+  }
+};
+
+const std::string& Member(const json::JSONValuePtr& object, const char* key) {
+  return json::AsString(json::GetVariantInObject(object, key));
+}
+
+// The words of an ASCII text as the index folds them: lower case, split at all but letters and digits.
+std::vector<std::string> AsciiWords(const std::string& text) {
+  std::vector<std::string> words(1);
+  for (const char c : text) {
+    if (std::isalnum(static_cast<unsigned char>(c))) {
+      words.back() += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    } else if (!words.back().empty()) {
+      words.emplace_back();
+    }
+  }
+  if (words.back().empty()) words.pop_back();
+  return words;
+}
+
+TEST_F(GalleryCommandTest, SiteHoldsThePageTheCatalogueAndEveryThumbnail) {
+  WriteSamples("templates", kSetSize);
+  const ProgramRun run = Gallery({"--title", "<Ours & theirs>"});
+  ASSERT_EQ(run.status, 0) << Describe(run);
+  EXPECT_EQ(Lines(run.out).back(), "file://" + Path("site/index.html").string());
+
+  const std::string page = ReadWholeFile(Path("site/index.html"));
+  EXPECT_THAT(page, HasSubstr("<title>&lt;Ours &amp; theirs&gt;</title>"));
+  // Nothing is fetched from elsewhere: no address names another host or scheme.
+  for (const char* file : {"index.html", "gallery.css", "gallery.js"}) {
+    const std::string text = ReadWholeFile(Path(std::string("site/") + file));
+    EXPECT_THAT(text, Not(HasSubstr("http:"))) << file;
+    EXPECT_THAT(text, Not(HasSubstr("https:"))) << file;
+    EXPECT_THAT(text, Not(HasSubstr("\"//"))) << file;
+    EXPECT_THAT(text, Not(HasSubstr("url("))) << file;
+  }
+  EXPECT_THAT(ReadWholeFile(Path("site/catalogue.js")), HasSubstr("window.capsuleCatalogue = {"));
+  EXPECT_THAT(ReadWholeFile(Path("site/catalogue-details.js")), HasSubstr("window.capsuleCatalogueDetails = [{"));
+
+  const ProgramRun listed = Capsule({"catalogue", Path("templates").string(), "--json"});
+  const json::JSONArray catalogued =
+      json::AsArray(json::GetVariantInObject(json::JSONParse(listed.out), "entries"));
+  const json::JSONArray entries = Entries();
+  ASSERT_EQ(entries.size(), catalogued.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    SCOPED_TRACE(Member(entries[i], "path"));
+    EXPECT_EQ(Member(entries[i], "path"), Member(catalogued[i], "path")) << "the catalogue's entries, in its order";
+    EXPECT_EQ(ReadWholeFile(Path("site/" + Member(entries[i], "thumbnailPath"))).substr(0, 4), "\x89PNG");
+    const std::string& preview = Member(entries[i], "videoPreviewPath");
+    EXPECT_EQ(preview.empty(), Member(catalogued[i], "videoPreviewPath").empty());
+    if (!preview.empty()) {
+      EXPECT_TRUE(fs::is_regular_file(Path("site/" + preview)));
+    }
+    EXPECT_FALSE(json::AsArray(json::GetVariantInObject(entries[i], "controls")).empty());
+  }
+}
+
+TEST_F(GalleryCommandTest, WordsAreTheIndexedValuesFolded) {
+  // Folder words come from the folders between the package and the templates folder.
+  const zorvsamples::SampleSet set = WriteSamples("templates", kSetSize);
+  fs::create_directories(Path("templates/Été/Noël"));
+  fs::copy_file(Utf8(set.templates[0].path), Path("templates/Été/Noël/x.tplx"));
+  ASSERT_EQ(Gallery().status, 0);
+  for (const json::JSONValuePtr& entry : Entries()) {
+    if (Member(entry, "path") != Path("templates/Été/Noël/x.tplx").string()) continue;
+    std::vector<std::vector<std::string>> words;
+    for (const auto& value : json::AsArray(json::GetVariantInObject(entry, "words"))) {
+      words.emplace_back();
+      for (const auto& word : json::AsArray(value)) words.back().push_back(json::AsString(word));
+    }
+    EXPECT_THAT(words, Contains(std::vector<std::string>{"noel"}));
+    EXPECT_THAT(words, Contains(std::vector<std::string>{"ete"}));
+    EXPECT_THAT(words, Contains(AsciiWords(Member(entry, "name"))));
+    for (const std::string& tag : set.templates[0].capsule->GetTags()) EXPECT_THAT(words, Contains(AsciiWords(tag)));
+    return;
+  }
+  ADD_FAILURE() << "the copied template is not in the gallery";
+}
+
+TEST_F(GalleryCommandTest, SecondRunCopiesOnlyWhatChangedAndRemovesWhatIsGone) {
+  const zorvsamples::SampleSet set = WriteSamples("templates", kSetSize);
+  ASSERT_EQ(Gallery().status, 0);
+  const auto thumbnails = FilesIn("thumbnails");
+  ASSERT_EQ(thumbnails.size(), kSetSize);
+
+  const ProgramRun again = Gallery();
+  ASSERT_EQ(again.status, 0) << Describe(again);
+  EXPECT_THAT(again.out, HasSubstr(": 0 files written, "));
+  EXPECT_EQ(FilesIn("thumbnails"), thumbnails) << "untouched files keep their times";
+
+  // One template gone, one changed: its thumbnail is replaced, the other's removed. The changed
+  // package is dated later, as an edit would date it.
+  fs::remove(Utf8(set.templates[0].path));
+  const fs::path changed = Utf8(set.templates[1].path);
+  const auto before = fs::last_write_time(changed);
+  fs::copy_file(Utf8(set.templates[2].path), changed, fs::copy_options::overwrite_existing);
+  fs::last_write_time(changed, before + std::chrono::seconds(10));
+  fs::create_directories(Path("site/thumbnails/stale-folder"));
+  const ProgramRun third = Gallery();
+  ASSERT_EQ(third.status, 0) << Describe(third);
+  const auto now = FilesIn("thumbnails");
+  EXPECT_EQ(now.size(), kSetSize - 1);
+  size_t kept = 0;
+  for (const auto& [name, time] : now) kept += thumbnails.count(name) && thumbnails.at(name) == time;
+  EXPECT_EQ(kept, kSetSize - 2) << "only the changed template's thumbnail is copied again";
+  EXPECT_EQ(Entries().size(), kSetSize - 1);
+}
+
+TEST_F(GalleryCommandTest, RefusesAFolderThatHoldsSomethingElse) {
+  WriteSamples("templates", 2);
+  fs::create_directories(Path("site"));
+  { std::ofstream(Path("site/notes.txt")) << "mine"; }
+  const ProgramRun run = Gallery();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_THAT(run.err, HasSubstr("holds other files than a gallery"));
+  EXPECT_EQ(ReadWholeFile(Path("site/notes.txt")), "mine");
+  EXPECT_FALSE(fs::exists(Path("site/index.html")));
+
+  // What an interrupted first run leaves is taken up again.
+  fs::remove(Path("site/notes.txt"));
+  fs::create_directories(Path("site/thumbnails"));
+  { std::ofstream(Path("site/index.html")) << "<!doctype html>"; }
+  EXPECT_EQ(Gallery().status, 0);
+  EXPECT_TRUE(fs::exists(Path("site/catalogue.js")));
+
+  const ProgramRun missing = Capsule({"gallery", Path("nowhere").string(), "--out", Path("site2").string()});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_FALSE(fs::exists(Path("site2")));
+}
+
+}  // namespace
+}  // namespace capsuletool
