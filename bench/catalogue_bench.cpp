@@ -87,9 +87,16 @@ GeneratedLibrary& Library() {
 
 std::u16string U16(const fs::path& path) { return zorvcore::FileHelperUtils::StdPathToUTF16(path); }
 
+// Empties the thumbnail cache for a cold listing by moving its files aside (they go at exit) rather
+// than deleting them: a file system that has just deleted ten thousand files makes the next ten
+// thousand it creates crawl past the freed inodes, which no first opening of a catalogue meets.
 void EmptyCache() {
+  static int moved = 0;
+  const fs::path cache = Library().CacheFolder();
   std::error_code error;
-  for (const auto& file : fs::directory_iterator(Library().CacheFolder(), error)) fs::remove(file.path(), error);
+  fs::rename(cache, cache.parent_path() / ("moved-aside-" + std::to_string(++moved)), error);
+  fs::create_directory(cache, error);
+  fs::permissions(cache, fs::perms::owner_all, error);
 }
 
 // A host's catalogue over the generated folder: requests the default set and pumps this thread's
