@@ -21,6 +21,7 @@
 #include "tools/gallery_assets.h"
 #include "tools/gallery_data.h"
 #include "tools/gallery_site.h"
+#include "tools/html_text.h"
 #include "tools/package_description.h"
 
 namespace capsuletool {
@@ -68,20 +69,6 @@ std::shared_ptr<zorvcapsule::Capsule> ReadDescription(const zorvcapsule::Capsule
   } catch (const std::exception&) {
     return nullptr;  // a member of the wrong type: the detail view shows what the entry knows
   }
-}
-
-std::string HtmlEscaped(const std::string& text) {
-  std::string escaped;
-  for (const char c : text) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      default: escaped += c;
-    }
-  }
-  return escaped;
 }
 
 // "file:///home/a%20b/site/index.html"

@@ -9,6 +9,7 @@
 
 #include "host/core/json_value.h"
 #include "host/core/unicode.h"
+#include "tools/html_text.h"
 #include "tools/stock_serve_members.h"
 #include "tools/stock_serve_reply.h"
 
@@ -111,20 +112,6 @@ Thumbnail ThumbnailOf(const Hit& hit) {
   thumbnail.url = hit.stock.addresses.MemberURL(hit.id, ServedMemberName(ServedMember::kStillThumbnail), hit.locale);
   if (const auto size = PngSize(*png)) std::tie(thumbnail.width, thumbnail.height) = *size;
   return thumbnail;
-}
-
-std::string HtmlEscaped(const std::string& text) {
-  std::string escaped;
-  for (const char c : text) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      default: escaped += c;
-    }
-  }
-  return escaped;
 }
 
 json::JSONValuePtr ThumbnailTag(const Hit& hit) {
