@@ -41,19 +41,9 @@ const char* const kNameWords[] = {"Lower Third", "Title Card", "Call Out", "Capt
 const char* const kControlWords[] = {"Headline", "Subline", "Text colour", "Bar colour", "Bar width", "Shadow",
                                      "Position", "Scale",   "Opacity",     "Blur",       "Style",     "Speed"};
 
-// Incompressible bytes: thumbnails and media are compressed already.
-std::string Noise(size_t size, uint32_t seed) {
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) {
-    seed = seed * 1664525u + 1013904223u;
-    byte = static_cast<char>(seed >> 24);
-  }
-  return bytes;
-}
-
 std::string StillThumbnail() {
   zorvsamples::RGBImage image(kStillSide, kStillSide);
-  const std::string noise = Noise(size_t{kStillSide} * kStillSide * 3, 1);
+  const std::string noise = IncompressibleBytes(size_t{kStillSide} * kStillSide * 3, 1);
   const auto byte = [&noise](size_t at) { return static_cast<uint8_t>(noise[at]); };
   for (uint32_t y = 0; y < kStillSide; ++y) {
     for (uint32_t x = 0; x < kStillSide; ++x) {
@@ -174,7 +164,7 @@ void WritePackage(const fs::path& path, int n, const std::string& still, const s
 std::string BenchDescription(int index) { return zorvcapsule::serialization::CapsuleToJson(BenchCapsule(index)); }
 
 std::vector<fs::path> WriteBenchPackages(const fs::path& folder, int count) {
-  const std::string still = StillThumbnail(), video = Noise(kVideoBytes, 2), project = Noise(kProjectBytes, 3);
+  const std::string still = StillThumbnail(), video = IncompressibleBytes(kVideoBytes, 2), project = IncompressibleBytes(kProjectBytes, 3);
   std::vector<fs::path> packages;
   for (int n = 0; n < count; ++n) {
     const fs::path category = folder / ("Category " + std::to_string(n % kCategories));
@@ -212,6 +202,15 @@ bool RawReadAndParse(const fs::path& package, simdjson::dom::parser& parser, std
   }
   zip_discard(archive);
   return ok && parser.parse(buffer).error() == simdjson::SUCCESS;
+}
+
+std::string IncompressibleBytes(size_t size, uint32_t seed) {
+  std::string bytes(size, '\0');
+  for (char& byte : bytes) {
+    seed = seed * 1664525u + 1013904223u;
+    byte = static_cast<char>(seed >> 24);
+  }
+  return bytes;
 }
 
 }  // namespace zorvbench

@@ -36,6 +36,10 @@ std::vector<std::filesystem::path> FindPackages(const std::filesystem::path& fol
 // Opens `package`, reads "definition.json" into `buffer` and parses it; false when any step fails.
 bool RawReadAndParse(const std::filesystem::path& package, simdjson::dom::parser& parser, std::string& buffer);
 
+// `size` bytes that do not compress (thumbnails and media are compressed already), the same for the
+// same seed.
+std::string IncompressibleBytes(size_t size, uint32_t seed);
+
 }  // namespace zorvbench
 
 #endif  // ZORVCAPSULE_BENCH_BENCH_PACKAGES_H_

@@ -12,20 +12,12 @@
 #include <vector>
 
 #include "host/core/file_helper_utils.h"
+#include "bench/bench_packages.h"
 #include "package/capsule_zip.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Noise(size_t size, uint32_t seed) {
-  std::string bytes(size, '\0');
-  for (char& byte : bytes) {
-    seed = seed * 1664525u + 1013904223u;
-    byte = static_cast<char>(seed >> 24);
-  }
-  return bytes;
-}
 
 std::string Description() {
   std::string json = "{\"apiVersion\":\"1.4\",\"capsuleID\":\"bench\",\"tags\":[";
@@ -37,8 +29,8 @@ void WritePackage(const fs::path& path, size_t mediaBytes) {
   int error = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   const std::string description = Description();
-  const std::string thumb = Noise(9 * 1024, 1);
-  const std::string media = Noise(mediaBytes, 2);
+  const std::string thumb = zorvbench::IncompressibleBytes(9 * 1024, 1);
+  const std::string media = zorvbench::IncompressibleBytes(mediaBytes, 2);
   auto add = [archive](const char* name, const std::string& bytes) {
     zip_file_add(archive, name, zip_source_buffer(archive, bytes.data(), bytes.size(), 0), 0);
   };
