@@ -25,6 +25,13 @@ bool ReportTrouble(const StockSearchResult& result, const DiagnosticsCollector& 
     PrintError(err, "stock search", "the search ended before its last page arrived");
     trouble = true;
   }
+  if (result.failedSearches > 0) {
+    PrintError(err, "stock search",
+               "the stock service did not answer " + std::to_string(result.failedSearches) +
+                   (result.failedSearches == 1 ? " search request" : " search requests") + " (" +
+                   result.lastSearchFailure + "); its pages are missing from the results");
+    trouble = true;
+  }
   if (!result.previewsComplete) {
     PrintError(err, "stock search", "some previews were still downloading when the wait ran out");
     trouble = true;

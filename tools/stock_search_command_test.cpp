@@ -227,10 +227,20 @@ TEST_F(StockSearchCommandTest, AnUnreadableReplyIsReportedAndFailsTheCommand) {
   EXPECT_TRUE(Entries(Pages(root)[0]).empty());
 }
 
-TEST_F(StockSearchCommandTest, AServiceErrorEndsTheWalkWithNoTemplates) {
+// A page the service did not answer is not "nothing found": the walk ends, and the status says so.
+TEST_F(StockSearchCommandTest, AServiceErrorEndsTheWalkWithNoTemplatesAndFails) {
   service.OnSearch([](const httplib::Request&, httplib::Response& res) { res.status = 503; });
   service.Start();
   const ProgramRun run = Stock({"search", "--json"});
+  EXPECT_EQ(run.status, 1) << Describe(run);
+  EXPECT_NE(run.err.find("did not answer 1 search request (HTTP 503)"), std::string::npos) << Describe(run);
+  EXPECT_EQ(json::AsAnyInt64(json::GetVariantInObject(ParseObject(run), "total")), 0);
+}
+
+TEST_F(StockSearchCommandTest, AnEmptyAnswerIsNothingFoundAndSucceeds) {
+  ServeReply(SearchReply(0, {}));
+  service.Start();
+  const ProgramRun run = Stock({"search", "nothing", "--json"});
   EXPECT_EQ(run.status, 0) << Describe(run);
   EXPECT_EQ(json::AsAnyInt64(json::GetVariantInObject(ParseObject(run), "total")), 0);
 }

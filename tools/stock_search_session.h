@@ -9,7 +9,9 @@
 // The walk is over when a page reaches the total the service reported (at most the manager's
 // 1000): the manager asks for the next page only below it. Every page is delivered, a failed one as
 // an empty page with total 0, so the walk always ends; a manager task that dies instead is noticed
-// through the diagnostics and ends the wait with the result marked incomplete.
+// through the diagnostics and ends the wait with the result marked incomplete. A page the service
+// did not answer reads, to the manager's callback, like an empty result; the session tells them
+// apart by watching the network layer's finished search requests (transfer_observer.h).
 //
 // Thread safety: Run is called from the program's main thread, the thread that drains the
 // main-thread queue; the callbacks run there too.
@@ -46,6 +48,10 @@ struct StockSearchResult {
   int32_t total = 0;             // as the last delivered page reported it
   std::vector<StockPage> pages;  // in delivery order
   bool complete = true;          // false when the walk ended without its last page
+  // Search requests the service did not answer with a 2xx reply (each read as an empty page), and
+  // how the last of them failed ("HTTP 503", "timed out", ...).
+  int failedSearches = 0;
+  std::string lastSearchFailure;
   bool previewsComplete = true;  // false when preview transfers were still pending at the limit
 };
 

@@ -19,14 +19,11 @@
 #include <cstdint>
 #include <string>
 
+#include "tools/stock_service_paths.h"
+
 namespace capsuletool {
 
 inline constexpr const char* kStageTree = "/stage";
-inline constexpr const char* kIdentityPath = "/ident/token";
-inline constexpr const char* kFileSearchPath = "/Rest/Media/1/Search/Files";
-inline constexpr const char* kMemberProfilePath = "/Rest/Libraries/1/Member/Profile";
-inline constexpr const char* kContentLicensePath = "/Rest/Libraries/1/Content/License";
-inline constexpr const char* kDownloadPath = "/Rest/Libraries/Download";
 
 class ServedAddresses {
  public:

@@ -295,6 +295,8 @@ TEST_F(StockServeProcessTest, AServiceThatAlwaysFailsGivesNothingAndEndsCleanlyO
   };
   const ProgramRun search = run({"search", "--json"});
   EXPECT_EQ(json::AsAnyInt64(json::GetVariantInObject(ParseObject(search), "total")), 0) << Describe(search);
+  EXPECT_EQ(search.status, 1) << Describe(search);
+  EXPECT_NE(search.err.find("HTTP 503"), std::string::npos) << Describe(search);
   EXPECT_EQ(run({"licence", "1"}).status, 1);
   fs::create_directories(Path("out"));
   EXPECT_EQ(run({"download", "1", Path("out/one.tplx").string()}).status, 1);

@@ -37,6 +37,7 @@ class CurlTransfer {
 
   const zorvcore::Guid& id() const { return id_; }
   CURL* handle() const { return easy_; }
+  const zorvcore::ImmutableString& url() const { return request_.url; }
 
   // The response for libcurl's final result.
   std::shared_ptr<Response> Finish(CURLcode result);

@@ -5,6 +5,7 @@
 
 #include "host/core/debug.h"
 #include "host/net/curl_global.h"
+#include "host/net/transfer_observer.h"
 
 namespace zorvnet {
 namespace {
@@ -146,6 +147,7 @@ void TransferLoop::Deliver(std::unique_ptr<CurlTransfer> transfer,
                            std::shared_ptr<Response> response) {
   const zorvcore::Guid id = transfer->id();
   RequestCallback callback = transfer->TakeCallback();
+  NotifyTransferObserver(transfer->url().str(), *response);
   transfer.reset();
   {
     std::lock_guard<std::mutex> lock(mutex_);
