@@ -137,7 +137,6 @@ DBError RapidFindDB::RunWrite(Write write) {
   if (!writer_.connection().IsOpen()) return kNotOpen;
   const bool hadBatch = writer_.HasOpenBatch();
   DBError error = write();
-  if (error.status().IsCorruption()) damaged_ = true;
   if (writer_.HasOpenBatch()) {
     lastWrite_ = std::chrono::steady_clock::now();
     if (!hadBatch) batchOpened_.notify_one();
@@ -145,10 +144,14 @@ DBError RapidFindDB::RunWrite(Write write) {
   return error;
 }
 
+bool RapidFindDB::Finish(const DBError& outcome) {
+  if (outcome.status().IsCorruption()) damaged_ = true;
+  RecordOutcome(outcome);
+  return outcome.ok();
+}
+
 bool RapidFindDB::UpdateTable(const std::vector<std::u16string>& columns) {
-  const DBError error = RunWrite([&] { return writer_.AddColumns(columns); });
-  RecordOutcome(error);
-  return error.ok();
+  return Finish(RunWrite([&] { return writer_.AddColumns(columns); }));
 }
 
 bool RapidFindDB::DeleteTable() {
@@ -160,14 +163,12 @@ bool RapidFindDB::DeleteTable() {
     std::lock_guard<std::mutex> lock(readMutex_);
     return StartFresh();
   });
-  RecordOutcome(error);
-  return error.ok();
+  return Finish(error);
 }
 
 int32_t RapidFindDB::InsertRow(const std::u16string& key, const std::vector<std::u16string>& values) {
   const DBError error = RunWrite([&] { return writer_.InsertRow(key, values); });
-  RecordOutcome(error);
-  return error.ok() ? kInsertRowOk : (kInsertStatusBase | error.code());
+  return Finish(error) ? kInsertRowOk : (kInsertStatusBase | error.code());
 }
 
 bool RapidFindDB::Match(const std::vector<DBMatchTerm>& terms, int op,
@@ -178,9 +179,7 @@ bool RapidFindDB::Match(const std::vector<DBMatchTerm>& terms, int op,
     std::lock_guard<std::mutex> lock(readMutex_);
     error = reader_.connection().IsOpen() ? reader_.Match(terms, op, keys) : kNotOpen;
   }
-  if (error.status().IsCorruption()) damaged_ = true;
-  RecordOutcome(error);
-  return error.ok();
+  return Finish(error);
 }
 
 bool RapidFindDB::GetSimilarList(const std::u16string& word, int maxCount,
@@ -194,9 +193,7 @@ bool RapidFindDB::GetSimilarList(const std::u16string& word, int maxCount,
                 ? reader_.SimilarValues(word, maxCount, columns, wholeWordsOnly, items)
                 : kNotOpen;
   }
-  if (error.status().IsCorruption()) damaged_ = true;
-  RecordOutcome(error);
-  return error.ok();
+  return Finish(error);
 }
 
 void RapidFindDB::ReconfigureConnections() {

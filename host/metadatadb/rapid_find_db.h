@@ -110,6 +110,9 @@ class RapidFindDB : public BaseDB {
   void CloseConnections();
   DBError StartFresh();
 
+  // Records the outcome of a call for its thread and remembers damage (a failure classified as
+  // corruption) for the next DeleteTable; true on success.
+  bool Finish(const DBError& outcome);
   // Runs a write under writeMutex_ and keeps the idle commit informed.
   template <typename Write>
   DBError RunWrite(Write write);
