@@ -41,7 +41,7 @@ void ExecOnFile(const std::filesystem::path& file, const char* sql) {
   sqlite3_close(db);
 }
 
-TEST(RapidFindDBFileTest, AnUnusablePathFailsOpenWithItsCodes) {
+TEST(RapidFindDBFileTest, AnUnusablePathFailsOpenWithItsCodesAndLeavesTheIndexClosed) {
   zorvcore::TestTempFolder folder;
   std::ofstream(folder.path() / "plain") << "not a folder";
   std::filesystem::create_directory(folder.path() / "locked");
@@ -73,7 +73,17 @@ TEST(RapidFindDBFileTest, AnUnusablePathFailsOpenWithItsCodes) {
       EXPECT_EQ(sqlite, c.sqliteCode);
     }
     EXPECT_THAT(zorvcore::UTF16ToUTF8(text), HasSubstr(zorvcore::UTF16ToUTF8(c.path)));
+    // Left closed: every operation fails cleanly as "not open".
+    std::vector<std::u16string> keys;
+    std::vector<DBMenuItem> items;
+    EXPECT_FALSE(db.UpdateTable(kColumns));
+    EXPECT_FALSE(db.DeleteTable());
     EXPECT_EQ(db.InsertRow(u"k", {u"blue"}), RapidFindDB::kInsertStatusBase | kDBNotOpen);
+    EXPECT_FALSE(db.Match({{u"blue", kColumns}}, kDBMatchAll, keys));
+    EXPECT_FALSE(db.GetSimilarList(u"blue", 10, kColumns, items, false));
+    db.GetDBErrorCode(code);
+    EXPECT_EQ(code, kDBNotOpen);
+    db.Close();
   }
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing"));
 }
