@@ -8,17 +8,59 @@
 // leading number reads as 0 and passes. Numbers are always read with a '.' decimal point, whatever
 // the process locale.
 //
+// The gate is defined in this header so that a program using the shared library (the command-line
+// host) can tell a person why a description was refused by the very gate that refused it.
+//
 // Thread safety: may be called from any thread.
 
 #ifndef ZORVCAPSULE_CAPSULE_API_VERSION_CHECK_H_
 #define ZORVCAPSULE_CAPSULE_API_VERSION_CHECK_H_
 
+#include <locale.h>
+#include <stdlib.h>
+
+#include <string>
 #include <string_view>
+
+#include "host/core/status.h"
 
 namespace zorvcapsule::serialization {
 
+namespace api_version_gate {
+
+inline constexpr std::string_view kVersionKey = "apiVersion";
+inline constexpr size_t kVersionBytes = 3;
+inline constexpr char kCurrentVersion[] = "1.4";
+
+// The leading number of text as strtod reads it in the "C" locale: a host running in a locale with
+// a decimal comma must not read "1.5" as 1.
+inline float LeadingNumber(const std::string& text) {
+  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+  if (c_locale == locale_t{}) return static_cast<float>(strtod(text.c_str(), nullptr));
+  return static_cast<float>(strtod_l(text.c_str(), nullptr, c_locale));
+}
+
+}  // namespace api_version_gate
+
+// The gate's verdict on document: OK when it may be read; NotFound when it has no "apiVersion"
+// bytes; NotSupported, with the version as read for its message ("2.0"), when that is newer.
+inline zorvcore::Status CheckAPIVersion(std::string_view document) {
+  using namespace api_version_gate;
+  const size_t key = document.find(kVersionKey);
+  if (key == std::string_view::npos) return zorvcore::Status::NotFound("no apiVersion");
+  std::string version;
+  const size_t quote = document.find('"', key + kVersionKey.size() + 1);
+  if (quote != std::string_view::npos) version = document.substr(quote + 1, kVersionBytes);
+  if (LeadingNumber(version) > LeadingNumber(kCurrentVersion)) {
+    return zorvcore::Status::NotSupported(version);
+  }
+  return zorvcore::Status::OK();
+}
+
 // False when document has no "apiVersion" bytes or names a version newer than the current one.
-bool HasReadableAPIVersion(std::string_view document);
+inline bool HasReadableAPIVersion(std::string_view document) {
+  return CheckAPIVersion(document).ok();
+}
 
 }  // namespace zorvcapsule::serialization
 

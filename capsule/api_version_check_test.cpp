@@ -45,6 +45,14 @@ TEST(APIVersionCheckTest, ReadsTheRawTextNotTheParsedValue) {
   EXPECT_TRUE(HasReadableAPIVersion("\"apiVersion\":\""));
 }
 
+TEST(APIVersionCheckTest, TheVerdictSaysWhyATextIsRefused) {
+  EXPECT_TRUE(CheckAPIVersion(Document("1.4")).ok());
+  EXPECT_TRUE(CheckAPIVersion("{\"capsuleName\":\"x\"}").IsNotFound());
+  const zorvcore::Status newer = CheckAPIVersion(Document("2.05"));
+  EXPECT_TRUE(newer.IsNotSupported());
+  EXPECT_EQ(newer.message(), "2.0");  // the bytes the gate read
+}
+
 TEST(APIVersionCheckTest, DecimalCommaLocaleDoesNotChangeTheReading) {
   const char* previous = setlocale(LC_NUMERIC, nullptr);
   const std::string saved = previous != nullptr ? previous : "C";

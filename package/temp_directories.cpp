@@ -73,12 +73,13 @@ void ReportRefusedRoot(const std::u16string& path, const std::string& problem) {
 // to a fresh folder of a random name (the cache then lasts only as long as this process uses it).
 std::u16string ChooseTreeRoot(bool local) {
   const std::u16string preferred = DefaultTreeRoot(local);
-  std::string problem;
-  if (zorvcore::MakePrivateFolder(preferred, &problem)) return preferred;
-  ReportRefusedRoot(preferred, problem);
+  zorvcore::Status status = zorvcore::MakePrivateFolder(preferred);
+  if (status.ok()) return preferred;
+  ReportRefusedRoot(preferred, status.message());
   const std::u16string personal = preferred + u"-" + zorvcore::CurrentUserIDText();
-  if (zorvcore::MakePrivateFolder(personal, &problem)) return personal;
-  ReportRefusedRoot(personal, problem);
+  status = zorvcore::MakePrivateFolder(personal);
+  if (status.ok()) return personal;
+  ReportRefusedRoot(personal, status.message());
   const std::u16string fresh = zorvcore::MakeUniquePrivateFolder(personal + u"-");
   return fresh.empty() ? personal : fresh;
 }
@@ -108,7 +109,7 @@ void CheckTree(const std::u16string& rootPath) {
   zorvcore::RemoveAbandonedTemporaryFiles(root, kAbandonedTemporaryFileAge);
   if (!TreeExceedsLimit(root)) return;
   root.Delete();
-  zorvcore::MakePrivateFolder(rootPath, nullptr);
+  zorvcore::MakePrivateFolder(rootPath);
 }
 
 // The asset ID as one folder name that stays below its parent.

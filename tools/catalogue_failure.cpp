@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "capsule/capsule_json.h"
 #include "host/core/dir.h"
 #include "host/core/file.h"
 #include "host/core/recursive_file_iterator.h"
@@ -32,15 +31,6 @@ std::vector<std::u16string> PackagesInListingOrder(const CatalogueRequest& reque
   return packages;
 }
 
-bool ReaderThrows(const std::string& text) {
-  try {
-    zorvcapsule::serialization::CapsuleFromJson(text);
-    return false;
-  } catch (...) {
-    return true;
-  }
-}
-
 }  // namespace
 
 std::optional<FailingPackage> FindFailingPackage(const CatalogueRequest& request,
@@ -49,7 +39,11 @@ std::optional<FailingPackage> FindFailingPackage(const CatalogueRequest& request
     if (listed.count(path)) continue;
     const zorvcapsule::CapsuleZip package(path, std::string());
     const std::string text = zorvcore::UTF16ToUTF8(package.GetTPLXDescriptionJSON());
-    if (!text.empty() && ReaderThrows(text)) return FailingPackage{path, DescriptionProblem(text)};
+    std::shared_ptr<zorvcapsule::Capsule> capsule;
+    // A refused description is skipped by the source; only one the reader throws on fails it.
+    if (const zorvcore::Status status = ReadDescription(text, &capsule); status.IsCorruption()) {
+      return FailingPackage{path, status.message()};
+    }
   }
   return std::nullopt;
 }

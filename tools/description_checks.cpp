@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
+#include "capsule/api_version_check.h"
 #include "capsule/capsule_json.h"
-#include "capsule/capsule_json_keys.h"
 #include "capsule/client_control.h"
 #include "host/core/json_value.h"
 #include "host/core/unicode.h"
@@ -44,18 +44,20 @@ Problem BadCastProblem(const json::BadCastError& error) {
 }
 
 std::shared_ptr<zorvcapsule::Capsule> ReadRecord(const std::string& text, std::vector<Problem>& problems) {
-  if (text.find(zorvcapsule::CAPSULE_API_VERSION_STR) == std::string::npos) {
+  // The library's reader answers the gate's refusal with an empty record; the verdict says why.
+  const zorvcore::Status gate = zorvcapsule::serialization::CheckAPIVersion(text);
+  if (gate.IsNotFound()) {
     problems.push_back(DescriptionProblem(kAPIVersionMissing, "has no apiVersion, so the library does not read it"));
     return nullptr;
   }
+  if (!gate.ok()) {
+    problems.push_back(DescriptionProblem(
+        kAPIVersionNewer, "is written for a newer format version than this library's " +
+                              zorvcapsule::Capsule::GetCurrentAPIVersion() + ", so the library does not read it"));
+    return nullptr;
+  }
   try {
-    std::shared_ptr<zorvcapsule::Capsule> capsule = zorvcapsule::serialization::CapsuleFromJson(text);
-    if (!capsule) {
-      problems.push_back(DescriptionProblem(
-          kAPIVersionNewer, "is written for a newer format version than this library's " +
-                                zorvcapsule::Capsule::GetCurrentAPIVersion() + ", so the library does not read it"));
-    }
-    return capsule;
+    return zorvcapsule::serialization::CapsuleFromJson(text);
   } catch (const json::BadCastError& error) {
     problems.push_back(BadCastProblem(error));
   } catch (const boost::bad_rational&) {

@@ -4,53 +4,56 @@
 
 #include <exception>
 
+#include "capsule/api_version_check.h"
 #include "capsule/capsule_json.h"
-#include "host/core/json_parse.h"
 #include "host/core/json_value.h"
 #include "host/core/unicode.h"
 
 namespace capsuletool {
 namespace {
 
-namespace json = zorvcore::serialization;
+using zorvcore::Status;
 
 constexpr const char* kMissing =
     "no readable definition.json (the member is missing or empty, or the file is not a template package)";
 
-// Why a well-formed object was still refused or failed: the version, or a member's type.
-std::string ObjectProblem(const json::JSONValuePtr& root, bool refused) {
-  const json::JSONValuePtr version = json::GetVariantInObject(root, std::string_view("apiVersion"));
-  if (!version) return "definition.json has no apiVersion";
-  if (!version->IsString()) return "definition.json has an apiVersion that is not a string (bad cast)";
-  if (refused) {
-    return "definition.json is written for format version " + json::AsString(version) +
-           ", newer than this library's " + zorvcapsule::Capsule::GetCurrentAPIVersion();
-  }
-  return "definition.json has a member of the wrong JSON type (bad cast)";
+Status Refused(const Status& gate) {
+  if (gate.IsNotFound()) return Status::NotSupported("definition.json has no apiVersion");
+  return Status::NotSupported("definition.json is written for format version " + gate.message() +
+                              ", newer than this library's " + zorvcapsule::Capsule::GetCurrentAPIVersion());
 }
 
-std::string Explain(const std::string& text, bool refused) {
-  const json::JSONValuePtr root = json::JSONParse(text);
-  if (!root) {
-    if (refused) return "definition.json has no apiVersion, or names a newer format version";
-    return "definition.json is not valid JSON";
+// The reader names the value of the wrong type by its JSON Pointer: none when the text did not
+// parse, "" when the document itself is no object.
+Status BadCast(const zorvcore::serialization::BadCastError& error) {
+  const std::string* pointer = error.Pointer();
+  if (pointer == nullptr) return Status::Corruption("definition.json is not valid JSON");
+  if (pointer->empty()) return Status::Corruption("definition.json is not a JSON object");
+  if (*pointer == "/apiVersion") {
+    return Status::Corruption("definition.json has an apiVersion that is not a string (bad cast)");
   }
-  if (!root->IsObject()) return "definition.json is not a JSON object";
-  return ObjectProblem(root, refused);
+  return Status::Corruption("definition.json has a member of the wrong JSON type (bad cast)");
 }
 
 }  // namespace
 
-std::string DescriptionProblem(const std::string& utf8Text) {
+Status ReadDescription(const std::string& utf8Text, std::shared_ptr<zorvcapsule::Capsule>* capsule) {
+  capsule->reset();
+  // CapsuleFromJson applies the same gate first and answers its refusal with an empty record.
+  if (const Status gate = zorvcapsule::serialization::CheckAPIVersion(utf8Text); !gate.ok()) {
+    return Refused(gate);
+  }
   try {
-    if (zorvcapsule::serialization::CapsuleFromJson(utf8Text)) return std::string();
-    return Explain(utf8Text, true);
-  } catch (const json::BadCastError&) {
-    return Explain(utf8Text, false);
+    *capsule = zorvcapsule::serialization::CapsuleFromJson(utf8Text);
+    return Status::OK();
+  } catch (const zorvcore::serialization::BadCastError& error) {
+    return BadCast(error);
   } catch (const boost::bad_rational&) {
-    return "definition.json holds a time with a zero or too large scale";
+    return Status::Corruption("definition.json holds a time with a zero or too large scale");
   } catch (const std::exception& e) {
-    return std::string("definition.json cannot be read: ") + e.what();
+    return Status::Corruption(std::string("definition.json cannot be read: ") + e.what());
+  } catch (...) {
+    return Status::Corruption("definition.json cannot be read");
   }
 }
 
@@ -61,13 +64,8 @@ PackageDescription ReadPackageDescription(const zorvcapsule::CapsuleZip& package
     result.problem = kMissing;
     return result;
   }
-  const std::string utf8 = zorvcore::UTF16ToUTF8(text);
-  try {
-    result.capsule = zorvcapsule::serialization::CapsuleFromJson(utf8);
-  } catch (...) {
-    result.capsule.reset();
-  }
-  if (!result.capsule) result.problem = DescriptionProblem(utf8);
+  const Status status = ReadDescription(zorvcore::UTF16ToUTF8(text), &result.capsule);
+  if (!status.ok()) result.problem = status.message();
   return result;
 }
 

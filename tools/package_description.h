@@ -1,9 +1,9 @@
 // Reading a template package's description, with the reason when it cannot be read.
 //
-// The library answers an unreadable description with an empty record (no "apiVersion", a newer
-// format) or the bad-cast error (a member of the wrong JSON type); a person needs to know which.
-// ReadPackageDescription goes through the library's own reader and, when that fails, looks at the
-// text once more to say why in words.
+// The library answers an unreadable description with an empty record (the version gate refused
+// it: no "apiVersion", or a newer format) or an exception (a member of the wrong JSON type, a time
+// with a bad scale); a person needs to know which. ReadDescription reads through the library's
+// own reader and turns what that reader decided into a Status whose message says why in words.
 //
 // Thread safety: may be called from any thread; one call per package at a time.
 
@@ -14,9 +14,15 @@
 #include <string>
 
 #include "capsule/capsule.h"
+#include "host/core/status.h"
 #include "package/capsule_zip.h"
 
 namespace capsuletool {
+
+// Reads the description text `utf8Text` into `*capsule`. On failure `*capsule` is empty and the
+// Status's message is one line for people beginning "definition.json": NotSupported when the
+// version gate refused the text (the library's empty record), Corruption when the reader threw.
+zorvcore::Status ReadDescription(const std::string& utf8Text, std::shared_ptr<zorvcapsule::Capsule>* capsule);
 
 struct PackageDescription {
   std::shared_ptr<zorvcapsule::Capsule> capsule;  // empty when the description is unreadable
@@ -24,9 +30,6 @@ struct PackageDescription {
 };
 
 PackageDescription ReadPackageDescription(const zorvcapsule::CapsuleZip& package);
-
-// The reason a description text the library refused is unreadable, or empty when it reads.
-std::string DescriptionProblem(const std::string& utf8Text);
 
 }  // namespace capsuletool
 

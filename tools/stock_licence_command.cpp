@@ -7,17 +7,15 @@
 #include "stock/stock_licensing.h"
 #include "tools/diagnostics_collector.h"
 #include "tools/exit_status.h"
+#include "tools/stock_service_paths.h"
 #include "tools/text_table.h"
+#include "tools/transfer_watch.h"
 
 namespace capsuletool {
 namespace {
 
 namespace json = zorvcore::serialization;
 using zorvcapsule::StockAssetLicenseInfo;
-
-// The library leaves the record as it was when no answer came. An answer's message is converted
-// from UTF-8, which can never yield a lone surrogate, so a message preset to one tells the two apart.
-const std::u16string kNoAnswer(1, u'\xD800');
 
 std::string LicenceJSON(const StockAssetLicenseInfo& info) {
   json::JSONObject object;
@@ -39,21 +37,29 @@ void WriteLicenceText(std::ostream& out, const std::string& id, const StockAsset
              {});
 }
 
+// Asks the library for the licence record; OK when the service answered. The library leaves the
+// record untouched without an answer and reports a reply it cannot read, so the answer is a 2xx
+// reply to the profile request that drew no report.
+zorvcore::Status RequestLicence(const StockLicenceOptions& options, const StockIdentity& identity,
+                                StockAssetLicenseInfo* info, std::ostream& err) {
+  const TransferWatch profile(kMemberProfilePath);
+  const DiagnosticsCollector diagnostics;
+  zorvcapsule::GetLicesneInfo(zorvcore::UTF8ToUTF16(options.id), identity.clientId, identity.credential,
+                              identity.connection, *info, identity.token);
+  const bool reported = PrintDiagnostics(diagnostics, options.id, err);
+  const zorvcore::Status outcome = profile.LastOutcome();
+  if (outcome.ok() && reported) return zorvcore::Status::Corruption("the reply could not be read");
+  return outcome;
+}
+
 }  // namespace
 
 int RunStockLicenceCommand(const StockLicenceOptions& options, std::ostream& out, std::ostream& err) {
   StockIdentity identity;
   if (const auto status = LoadStockIdentity(options.identity, identity, err)) return *status;
   StockAssetLicenseInfo info;
-  info.message = kNoAnswer;
-  {
-    DiagnosticsCollector diagnostics;
-    zorvcapsule::GetLicesneInfo(zorvcore::UTF8ToUTF16(options.id), identity.clientId, identity.credential,
-                                identity.connection, info, identity.token);
-    PrintDiagnostics(diagnostics, options.id, err);
-  }
-  if (info.message == kNoAnswer) {
-    PrintError(err, options.id, "the stock service gave no licence information");
+  if (const zorvcore::Status status = RequestLicence(options, identity, &info, err); !status.ok()) {
+    PrintError(err, options.id, "the stock service gave no licence information (" + status.message() + ")");
     return kExitFailed;
   }
   if (options.json) {

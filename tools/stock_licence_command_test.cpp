@@ -55,7 +55,7 @@ TEST_F(StockLicenceCommandTest, AServiceErrorIsNoAnswerAndPrintsNothing) {
   const ProgramRun run = Stock({"licence", "42", "--json"});
   EXPECT_EQ(run.status, 1) << Describe(run);
   EXPECT_TRUE(run.out.empty()) << run.out;
-  EXPECT_NE(run.err.find("no licence information"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("no licence information (HTTP 500)"), std::string::npos) << run.err;
 }
 
 TEST_F(StockLicenceCommandTest, AnUnreadableReplyIsReportedAsNoAnswer) {
@@ -64,6 +64,7 @@ TEST_F(StockLicenceCommandTest, AnUnreadableReplyIsReportedAsNoAnswer) {
   EXPECT_EQ(run.status, 1) << Describe(run);
   EXPECT_TRUE(run.out.empty());
   EXPECT_NE(run.err.find("StockLicense: "), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("(the reply could not be read)"), std::string::npos) << run.err;
 }
 
 TEST_F(StockLicenceCommandTest, TheStageSettingAsksTheStageProfile) {

@@ -18,35 +18,30 @@ constexpr mode_t kWritableByOthers = S_IWGRP | S_IWOTH;
 
 std::string NativePath(const std::u16string& path) { return FileHelperUtils::UTF16ToStdPath(path).native(); }
 
-bool Refuse(std::string* problem, std::string why) {
-  if (problem != nullptr) *problem = std::move(why);
-  return false;
-}
-
-bool CheckPrivate(const std::string& path, std::string* problem) {
+Status CheckPrivate(const std::string& path) {
   struct stat info;
-  if (::lstat(path.c_str(), &info) != 0) return Refuse(problem, std::string("cannot be read: ") + std::strerror(errno));
-  if (S_ISLNK(info.st_mode)) return Refuse(problem, "is a symbolic link");
-  if (!S_ISDIR(info.st_mode)) return Refuse(problem, "is not a folder");
+  if (::lstat(path.c_str(), &info) != 0) return Status::IOError(std::string("cannot be read: ") + std::strerror(errno));
+  if (S_ISLNK(info.st_mode)) return Status::IOError("is a symbolic link");
+  if (!S_ISDIR(info.st_mode)) return Status::IOError("is not a folder");
   if (info.st_uid != ::geteuid()) {
-    return Refuse(problem, "belongs to user " + std::to_string(info.st_uid) + ", not to user " +
-                               std::to_string(::geteuid()));
+    return Status::IOError("belongs to user " + std::to_string(info.st_uid) + ", not to user " +
+                           std::to_string(::geteuid()));
   }
-  if ((info.st_mode & kWritableByOthers) != 0) return Refuse(problem, "can be written by other users");
-  return true;
+  if ((info.st_mode & kWritableByOthers) != 0) return Status::IOError("can be written by other users");
+  return Status::OK();
 }
 
 }  // namespace
 
-bool MakePrivateFolder(const std::u16string& path, std::string* problem) {
+Status MakePrivateFolder(const std::u16string& path) {
   const std::string native = NativePath(path);
-  if (native.empty()) return Refuse(problem, "has no path");
+  if (native.empty()) return Status::InvalidArgument("has no path");
   // mkdir never follows a link in the last component, and fails on any name already there; what is
   // there is then judged by the check, whoever made it.
   if (::mkdir(native.c_str(), kPrivateMode) != 0 && errno != EEXIST) {
-    return Refuse(problem, std::string("cannot be created: ") + std::strerror(errno));
+    return Status::IOError(std::string("cannot be created: ") + std::strerror(errno));
   }
-  return CheckPrivate(native, problem);
+  return CheckPrivate(native);
 }
 
 std::u16string MakeUniquePrivateFolder(const std::u16string& prefix) {

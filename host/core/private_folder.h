@@ -16,11 +16,14 @@
 
 #include <string>
 
+#include "host/core/status.h"
+
 namespace zorvcore {
 
-// True when `path` is (now) a private folder of the current user; otherwise false with `problem`
-// (when not null) saying what is wrong with it.
-bool MakePrivateFolder(const std::u16string& path, std::string* problem);
+// OK when `path` is (now) a private folder of the current user. Otherwise InvalidArgument for an
+// empty path and IOError for anything else, with a message that says what is wrong with the path
+// as the end of a sentence about it ("is a symbolic link").
+Status MakePrivateFolder(const std::u16string& path);
 
 // Creates a new private folder named `prefix` followed by six random characters; its path, or
 // empty when none could be made.

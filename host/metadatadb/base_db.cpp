@@ -61,12 +61,12 @@ DBError BaseDB::LastError() const {
   return it == errors_.end() ? DBError{} : it->second;
 }
 
-void BaseDB::GetDBErrorCode(int& code) const { code = LastError().code; }
+void BaseDB::GetDBErrorCode(int& code) const { code = LastError().code(); }
 
 void BaseDB::GetDBErrorString(std::u16string& text) const {
-  text = zorvcore::UTF8ToUTF16(LastError().text);
+  text = zorvcore::UTF8ToUTF16(LastError().text());
 }
 
-void BaseDB::GetSQLiteErrorCode(int& code) const { code = LastError().sqliteCode; }
+void BaseDB::GetSQLiteErrorCode(int& code) const { code = LastError().sqliteCode(); }
 
 }  // namespace zorvmetadatadb

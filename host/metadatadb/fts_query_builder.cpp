@@ -52,7 +52,7 @@ DBError FtsQueryBuilder::Attach(sqlite3* db) {
   void* userData = nullptr;
   if (api == nullptr ||
       api->xFindTokenizer(api, kIndexTokenizerName, &userData, &methods_) != SQLITE_OK) {
-    return DBError{kDBSQLiteFailed, SQLITE_ERROR, "the full-text tokenizer is not available"};
+    return DBError::SQLite(SQLITE_ERROR, "the full-text tokenizer is not available");
   }
   // The tokenizer takes its arguments as a mutable array.
   const char* args[std::size(kIndexTokenizerArgs)];
@@ -60,7 +60,7 @@ DBError FtsQueryBuilder::Attach(sqlite3* db) {
   const int rc = methods_.xCreate(userData, args, static_cast<int>(std::size(args)), &tokenizer_);
   if (rc != SQLITE_OK) {
     tokenizer_ = nullptr;
-    return DBError{kDBSQLiteFailed, rc & 0xFF, "the full-text tokenizer cannot be created"};
+    return DBError::SQLite(rc, "the full-text tokenizer cannot be created");
   }
   return DBError{};
 }

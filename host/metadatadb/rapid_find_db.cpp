@@ -35,9 +35,8 @@ void RemoveIndexFiles(const std::string& path) {
   }
 }
 
-DBError WithPath(DBError error, const std::string& path) {
-  if (!error.ok()) error.text = "index \"" + path + "\": " + error.text;
-  return error;
+DBError WithPath(const DBError& error, const std::string& path) {
+  return error.WithContext("index \"" + path + "\": ");
 }
 
 }  // namespace
@@ -83,7 +82,7 @@ void RapidFindDB::Close() {
 DBError RapidFindDB::OpenFile() {
   damaged_ = false;
   DBError error = OpenConnections();
-  if (error.IsCorruption()) {
+  if (error.status().IsCorruption()) {
     // A cache that cannot be read is worth nothing: start a fresh one in its place.
     CloseConnections();
     RemoveIndexFiles(path_);
@@ -105,7 +104,7 @@ DBError RapidFindDB::OpenConnections() {
   IndexFileState state = IndexFileState::kReady;
   if (error.ok()) error = PrepareIndexSchema(writing, &state);
   if (error.ok() && state == IndexFileState::kForeign) {
-    return DBError{kDBSQLiteFailed, SQLITE_NOTADB, "the file is not a search index"};
+    return DBError::SQLite(SQLITE_NOTADB, "the file is not a search index");
   }
   if (!error.ok()) return error;
 
@@ -138,7 +137,6 @@ DBError RapidFindDB::RunWrite(Write write) {
   if (!writer_.connection().IsOpen()) return kNotOpen;
   const bool hadBatch = writer_.HasOpenBatch();
   DBError error = write();
-  if (error.IsCorruption()) damaged_ = true;
   if (writer_.HasOpenBatch()) {
     lastWrite_ = std::chrono::steady_clock::now();
     if (!hadBatch) batchOpened_.notify_one();
@@ -146,29 +144,31 @@ DBError RapidFindDB::RunWrite(Write write) {
   return error;
 }
 
+bool RapidFindDB::Finish(const DBError& outcome) {
+  if (outcome.status().IsCorruption()) damaged_ = true;
+  RecordOutcome(outcome);
+  return outcome.ok();
+}
+
 bool RapidFindDB::UpdateTable(const std::vector<std::u16string>& columns) {
-  const DBError error = RunWrite([&] { return writer_.AddColumns(columns); });
-  RecordOutcome(error);
-  return error.ok();
+  return Finish(RunWrite([&] { return writer_.AddColumns(columns); }));
 }
 
 bool RapidFindDB::DeleteTable() {
   const DBError error = RunWrite([&] {
     if (!damaged_) {
       DBError deleted = writer_.DeleteAll();
-      if (!deleted.IsCorruption()) return deleted;
+      if (!deleted.status().IsCorruption()) return deleted;
     }
     std::lock_guard<std::mutex> lock(readMutex_);
     return StartFresh();
   });
-  RecordOutcome(error);
-  return error.ok();
+  return Finish(error);
 }
 
 int32_t RapidFindDB::InsertRow(const std::u16string& key, const std::vector<std::u16string>& values) {
   const DBError error = RunWrite([&] { return writer_.InsertRow(key, values); });
-  RecordOutcome(error);
-  return error.ok() ? kInsertRowOk : (kInsertStatusBase | error.code);
+  return Finish(error) ? kInsertRowOk : (kInsertStatusBase | error.code());
 }
 
 bool RapidFindDB::Match(const std::vector<DBMatchTerm>& terms, int op,
@@ -179,9 +179,7 @@ bool RapidFindDB::Match(const std::vector<DBMatchTerm>& terms, int op,
     std::lock_guard<std::mutex> lock(readMutex_);
     error = reader_.connection().IsOpen() ? reader_.Match(terms, op, keys) : kNotOpen;
   }
-  if (error.IsCorruption()) damaged_ = true;
-  RecordOutcome(error);
-  return error.ok();
+  return Finish(error);
 }
 
 bool RapidFindDB::GetSimilarList(const std::u16string& word, int maxCount,
@@ -195,9 +193,7 @@ bool RapidFindDB::GetSimilarList(const std::u16string& word, int maxCount,
                 ? reader_.SimilarValues(word, maxCount, columns, wholeWordsOnly, items)
                 : kNotOpen;
   }
-  if (error.IsCorruption()) damaged_ = true;
-  RecordOutcome(error);
-  return error.ok();
+  return Finish(error);
 }
 
 void RapidFindDB::ReconfigureConnections() {

@@ -35,9 +35,9 @@
 // The file. The index is a cache, not user data. Open creates a missing file; a file that is
 // damaged, not a database, some other database, or an index of an older layout is deleted and a
 // fresh index made in its place. A path in a folder that does not exist or cannot be written
-// fails Open (false, with the error code and text set). Damage found later (error code
-// kDBSQLiteFailed with SQLite code 11, SQLITE_CORRUPT) makes the next DeleteTable start a fresh
-// file. Two index objects may open the same file (each waits for the other's batch to commit);
+// fails Open (false, with the error code and text set). Damage found later (a failure whose SQLite
+// result SQLiteFailureKind classifies as corruption, db_error.h) makes the next DeleteTable start a
+// fresh file. Two index objects may open the same file (each waits for the other's batch to commit);
 // deleting a damaged file under the other object leaves that one on the deleted copy.
 //
 // Thread safety: every public method may be called from any thread. Writes (UpdateTable,
@@ -110,6 +110,9 @@ class RapidFindDB : public BaseDB {
   void CloseConnections();
   DBError StartFresh();
 
+  // Records the outcome of a call for its thread and remembers damage (a failure classified as
+  // corruption) for the next DeleteTable; true on success.
+  bool Finish(const DBError& outcome);
   // Runs a write under writeMutex_ and keeps the idle commit informed.
   template <typename Write>
   DBError RunWrite(Write write);

@@ -6,8 +6,9 @@
 #include <thread>
 #include <vector>
 
+#include "host/core/test_temp_folder.h"
 #include "host/metadatadb/rapid_find_db.h"
-#include "host/metadatadb/test_temp_folder.h"
+#include "host/core/unicode.h"
 
 namespace zorvmetadatadb {
 namespace {
@@ -48,62 +49,46 @@ void ReadOnce(RapidFindDB& db, std::atomic<int>& failures, std::atomic<int>& wro
   }
 }
 
-TEST(RapidFindDBConcurrencyTest, ReadsRunWhileAnotherThreadRebuilds) {
-  TestTempFolder folder;
-  RapidFindDB db;
-  ASSERT_TRUE(db.Open(folder.File("index.db")));
+// Rebuilds through `writer` while `readerThreads` threads read through `reader`: readers never
+// fail and never see more than a full index holds.
+void ReadDuringRebuilds(RapidFindDB& writer, RapidFindDB& reader, int readerThreads) {
   std::atomic<int> failures{0}, wrong{0};
   std::atomic<bool> rebuilding{true};
-  std::latch readersRunning(2);
-
-  auto reader = [&] {
-    readersRunning.count_down();
-    do {
-      ReadOnce(db, failures, wrong);
-    } while (rebuilding);
-  };
-  std::thread first(reader), second(reader);
+  std::latch readersRunning(readerThreads);
+  std::vector<std::thread> readers;
+  for (int i = 0; i < readerThreads; ++i) {
+    readers.emplace_back([&] {
+      readersRunning.count_down();
+      do {
+        ReadOnce(reader, failures, wrong);
+      } while (rebuilding);
+    });
+  }
   readersRunning.wait();
-  for (int round = 0; round < kRounds; ++round) Rebuild(db, failures);
+  for (int round = 0; round < kRounds; ++round) Rebuild(writer, failures);
   rebuilding = false;
-  first.join();
-  second.join();
+  for (std::thread& thread : readers) thread.join();
 
   EXPECT_EQ(failures, 0);
   EXPECT_EQ(wrong, 0);
   std::vector<std::u16string> keys;
-  ASSERT_TRUE(db.Match({{u"blue", kColumns}, {u"title", kColumns}}, kDBMatchAll, keys));
+  ASSERT_TRUE(writer.Match({{u"blue", kColumns}, {u"title", kColumns}}, kDBMatchAll, keys));
   EXPECT_EQ(keys.size(), static_cast<size_t>(kKeys));
 }
 
-TEST(RapidFindDBConcurrencyTest, SecondObjectReadsWhileTheFirstRebuilds) {
-  TestTempFolder folder;
+TEST(RapidFindDBConcurrencyTest, ReadsRunWhileARebuildRunsOnTheSameOrAnotherObject) {
+  zorvcore::TestTempFolder folder;
   RapidFindDB writer, reader;
-  ASSERT_TRUE(writer.Open(folder.File("index.db")));
-  ASSERT_TRUE(reader.Open(folder.File("index.db")));
-  std::atomic<int> failures{0}, wrong{0};
-  std::atomic<bool> rebuilding{true};
-  std::latch readerRunning(1);
-
-  std::thread reading([&] {
-    readerRunning.count_down();
-    do {
-      ReadOnce(reader, failures, wrong);
-    } while (rebuilding);
-  });
-  readerRunning.wait();
-  for (int round = 0; round < kRounds; ++round) Rebuild(writer, failures);
-  rebuilding = false;
-  reading.join();
-
-  EXPECT_EQ(failures, 0);
-  EXPECT_EQ(wrong, 0);
+  ASSERT_TRUE(writer.Open(folder.U16(u"index.db")));
+  ReadDuringRebuilds(writer, writer, 2);
+  ASSERT_TRUE(reader.Open(folder.U16(u"index.db")));
+  ReadDuringRebuilds(writer, reader, 1);
 }
 
 TEST(RapidFindDBConcurrencyTest, CloseAndOpenWhileOthersWork) {
-  TestTempFolder folder;
+  zorvcore::TestTempFolder folder;
   RapidFindDB db;
-  ASSERT_TRUE(db.Open(folder.File("index.db")));
+  ASSERT_TRUE(db.Open(folder.U16(u"index.db")));
   ASSERT_TRUE(db.UpdateTable(kColumns));
   std::atomic<bool> cycling{true};
   std::atomic<int> unexpected{0};
@@ -133,7 +118,7 @@ TEST(RapidFindDBConcurrencyTest, CloseAndOpenWhileOthersWork) {
   workersRunning.wait();
   for (int cycle = 0; cycle < 10; ++cycle) {
     db.Close();
-    EXPECT_TRUE(db.Open(folder.File("index.db")));
+    EXPECT_TRUE(db.Open(folder.U16(u"index.db")));
   }
   cycling = false;
   inserting.join();

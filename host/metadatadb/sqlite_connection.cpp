@@ -22,7 +22,7 @@ DBError SQLiteConnection::Open(const std::string& path) {
   // SQLite falls back to reading only when the file is write-protected; an index must be written.
   if (sqlite3_db_readonly(db_, "main") == 1) {
     Close();
-    return DBError{kDBSQLiteFailed, SQLITE_READONLY, "the file cannot be written"};
+    return DBError::SQLite(SQLITE_READONLY, "the file cannot be written");
   }
   return DBError{};
 }
@@ -80,7 +80,7 @@ DBError SQLiteConnection::Failure(int rc, std::string_view what) const {
   } else {
     text += sqlite3_errstr(rc);
   }
-  return DBError{kDBSQLiteFailed, rc & 0xFF, std::move(text)};
+  return DBError::SQLite(rc, text);
 }
 
 void SQLiteConnection::FinalizeStatements(
