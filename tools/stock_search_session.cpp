@@ -3,17 +3,15 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
-#include <mutex>
-#include <string_view>
 
 #include "catalogue/check_cancel.h"
 #include "catalogue/graphic_source_manager.h"
 #include "host/core/main_thread.h"
-#include "host/net/transfer_observer.h"
 #include "stock/stock_preview_download_manager.h"
 #include "stock/stock_source.h"
 #include "tools/main_thread_pump.h"
 #include "tools/stock_service_paths.h"
+#include "tools/transfer_watch.h"
 
 namespace capsuletool {
 namespace {
@@ -55,47 +53,6 @@ void InstallCallback(GraphicSourceManager& manager, const std::shared_ptr<Delive
         if (IsLastStockPage(start, total)) deliveries->walkOver = true;
       }));
 }
-
-bool IsFileSearchURL(std::string_view url) {
-  url = url.substr(0, url.find('?'));
-  return url.ends_with(kFileSearchPath);
-}
-
-std::string FailureText(const zorvnet::Response& response) {
-  if (response.Error() == zorvnet::RequestError::kNone) return "HTTP " + std::to_string(response.StatusCode());
-  return zorvnet::RequestErrorName(response.Error());
-}
-
-// Counts the search requests that failed while it is alive. The network thread reports to a
-// shared record, so a report racing the watch's end finds it alive.
-class SearchFailureWatch {
- public:
-  SearchFailureWatch() : record_(std::make_shared<Record>()) {
-    zorvnet::SetTransferObserver([record = record_](const std::string& url, const zorvnet::Response& response) {
-      if (response.IsSuccess() || !IsFileSearchURL(url)) return;
-      std::lock_guard<std::mutex> lock(record->mutex);
-      ++record->failures;
-      record->lastFailure = FailureText(response);
-    });
-  }
-  SearchFailureWatch(const SearchFailureWatch&) = delete;
-  SearchFailureWatch& operator=(const SearchFailureWatch&) = delete;
-  ~SearchFailureWatch() { zorvnet::SetTransferObserver(nullptr); }
-
-  void CopyTo(StockSearchResult& result) const {
-    std::lock_guard<std::mutex> lock(record_->mutex);
-    result.failedSearches = record_->failures;
-    result.lastSearchFailure = record_->lastFailure;
-  }
-
- private:
-  struct Record {
-    std::mutex mutex;
-    int failures = 0;
-    std::string lastFailure;
-  };
-  const std::shared_ptr<Record> record_;
-};
 
 size_t EntryCount(const StockSearchResult& result) {
   size_t count = 0;
@@ -151,7 +108,7 @@ StockSearchResult RunStockSearchSession(const StockSearchRequest& request, const
                                         TerminalProgress& progress) {
   auto deliveries = std::make_shared<Deliveries>();
   {
-    const SearchFailureWatch failures;
+    const TransferWatch searches(kFileSearchPath);
     GraphicSourceManager manager;
     manager.AddGraphicSource(MakeSource(request));
     manager.SetSearchFilterType(request.filter);
@@ -162,7 +119,8 @@ StockSearchResult RunStockSearchSession(const StockSearchRequest& request, const
       manager.RequestGraphics(request.words);
     }
     deliveries->result.complete = PumpUntilWalkOver(*deliveries, diagnostics, progress);
-    failures.CopyTo(deliveries->result);
+    deliveries->result.failedSearches = searches.FailureCount();
+    deliveries->result.lastSearchFailure = searches.LastFailure().message();
     if (request.thumbnails) FetchThumbnails(manager, deliveries->result, progress);
     manager.Shutdown();
   }

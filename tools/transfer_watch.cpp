@@ -10,6 +10,8 @@ namespace capsuletool {
 struct TransferWatch::Record {
   std::mutex mutex;
   zorvcore::Status last = zorvcore::Status::NotFound("no reply arrived");
+  int failures = 0;
+  zorvcore::Status lastFailure;
 };
 
 namespace {
@@ -30,6 +32,10 @@ TransferWatch::TransferWatch(std::string path) : record_(std::make_shared<Record
     if (!std::string_view(url).substr(0, url.find('?')).ends_with(path)) return;
     zorvcore::Status outcome = OutcomeOf(response);
     std::lock_guard<std::mutex> lock(record->mutex);
+    if (!outcome.ok()) {
+      ++record->failures;
+      record->lastFailure = outcome;
+    }
     record->last = std::move(outcome);
   });
 }
@@ -39,6 +45,16 @@ TransferWatch::~TransferWatch() { zorvnet::SetTransferObserver(nullptr); }
 zorvcore::Status TransferWatch::LastOutcome() const {
   std::lock_guard<std::mutex> lock(record_->mutex);
   return record_->last;
+}
+
+int TransferWatch::FailureCount() const {
+  std::lock_guard<std::mutex> lock(record_->mutex);
+  return record_->failures;
+}
+
+zorvcore::Status TransferWatch::LastFailure() const {
+  std::lock_guard<std::mutex> lock(record_->mutex);
+  return record_->lastFailure;
 }
 
 }  // namespace capsuletool

@@ -30,6 +30,10 @@ class TransferWatch {
   // ("HTTP 503", "timed out", ...) otherwise; NotFound when none finished.
   zorvcore::Status LastOutcome() const;
 
+  // How many watched requests failed, and how the last of them did (OK when none failed).
+  int FailureCount() const;
+  zorvcore::Status LastFailure() const;
+
  private:
   struct Record;
   const std::shared_ptr<Record> record_;
