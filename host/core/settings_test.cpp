@@ -10,6 +10,7 @@
 #include "host/core/debug_database.h"
 #include "host/core/locale.h"
 #include "host/core/localizer.h"
+#include "host/core/test_temp_folder.h"
 
 namespace zorvcore {
 namespace {
@@ -17,8 +18,7 @@ namespace {
 class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = std::filesystem::temp_directory_path() /
-            ("zorv_settings_" + std::to_string(::getpid()) + ".json");
+    path_ = folder_.path() / "settings.json";
     ::setenv(DebugDatabase::kSettingsFileVariable, path_.c_str(), 1);
     DebugDatabase::ClearAllEntries();
     DebugDatabase::ReloadSettingsFile();
@@ -27,12 +27,12 @@ class SettingsFileTest : public ::testing::Test {
     ::unsetenv(DebugDatabase::kSettingsFileVariable);
     DebugDatabase::ReloadSettingsFile();
     DebugDatabase::ClearAllEntries();
-    std::filesystem::remove(path_);
   }
   void WriteFile(const std::string& text) {
     std::ofstream(path_) << text;
     DebugDatabase::ReloadSettingsFile();
   }
+  TestTempFolder folder_;
   std::filesystem::path path_;
 };
 
