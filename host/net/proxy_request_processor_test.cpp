@@ -83,6 +83,11 @@ TEST(ProxyRequestProcessorTest, KeepsAccountOfUnfinishedRequestsUntilTheirCallba
   EXPECT_EQ(proxy->UnfinishedCount(), 1u);
   target->Complete(second, 200);  // an empty callback is fine
   EXPECT_EQ(proxy->UnfinishedCount(), 0u);
+
+  target->refuse = true;  // a refused request leaves no trace
+  EXPECT_FALSE(proxy->StartRequest(Guid::CreateUnique(), Anywhere(), nullptr));
+  EXPECT_EQ(proxy->UnfinishedCount(), 0u);
+  EXPECT_EQ(http::CreateProxyProcessor(nullptr), nullptr);
 }
 
 TEST(ProxyRequestProcessorTest, CancelAllAsksOnlyForItsOwnUnfinishedRequests) {
@@ -100,16 +105,6 @@ TEST(ProxyRequestProcessorTest, CancelAllAsksOnlyForItsOwnUnfinishedRequests) {
   proxy->TryToCancelRequest(neighbours);  // not the proxy's: not passed on
 
   EXPECT_EQ(target->Cancelled(), std::vector<Guid>{open});
-}
-
-TEST(ProxyRequestProcessorTest, RefusedRequestsLeaveNoTrace) {
-  auto target = std::make_shared<FakeProcessor>();
-  auto proxy = http::CreateProxyProcessor(target);
-  target->refuse = true;
-
-  EXPECT_FALSE(proxy->StartRequest(Guid::CreateUnique(), Anywhere(), nullptr));
-  EXPECT_EQ(proxy->UnfinishedCount(), 0u);
-  EXPECT_EQ(http::CreateProxyProcessor(nullptr), nullptr);
 }
 
 class ProxyOverCurlTest : public ::testing::Test {
