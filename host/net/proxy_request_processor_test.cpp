@@ -153,18 +153,6 @@ TEST_F(ProxyOverCurlTest, CancelAllEndsTheProxysRequestsWhileNeighboursCarryOn) 
   EXPECT_EQ(neighbour.Calls(), 1);
 }
 
-TEST_F(ProxyOverCurlTest, DestroyingTheProxyCancelsItsRequestsAndTheirCallbacksStillCome) {
-  const ResponseCatcher own = Get(*proxy_, server_.Url("/silent"));
-  ASSERT_TRUE(server_.WaitUntilHeld(1));
-
-  proxy_.reset();
-
-  ASSERT_NE(own.Wait(), nullptr);
-  EXPECT_EQ(own.Wait()->Error(), RequestError::kCancelled);
-  ShutDown();
-  EXPECT_EQ(own.Calls(), 1);
-}
-
 TEST(GlobalRequestProcessorTest, OneProcessorServesTheWholeProcess) {
   TestHttpServer server;
   server.HoldGet("/silent");

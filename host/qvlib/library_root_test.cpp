@@ -71,12 +71,9 @@ TEST_F(LibraryRootTest, DefaultsToTheUserDataFolder) {
     const ScopedVariable xdg("XDG_DATA_HOME", ignored);
     EXPECT_EQ(ConfiguredLibraryRoot(), "/home/someone/.local/share/zorvcapsule/libraries");
   }
-}
-
-TEST_F(LibraryRootTest, NoRootWithoutSettingOrHome) {
   const ScopedVariable xdg("XDG_DATA_HOME", std::nullopt);
-  const ScopedVariable home("HOME", std::nullopt);
-  EXPECT_EQ(ConfiguredLibraryRoot(), "");
+  const ScopedVariable noHome("HOME", std::nullopt);
+  EXPECT_EQ(ConfiguredLibraryRoot(), "");  // no setting and no home: no root
 }
 
 }  // namespace
