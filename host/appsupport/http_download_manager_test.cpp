@@ -119,10 +119,16 @@ class HTTPDownloadManagerTest : public ::testing::Test {
   std::unique_ptr<HTTPDownloadManager> manager_;
 };
 
-TEST_F(HTTPDownloadManagerTest, DownloadFollowsTheRedirectAndLandsWholeAtTheTarget) {
+TEST_F(HTTPDownloadManagerTest, DownloadFollowsTheRedirectAndLandsWholeAtTheTargetUnlessOneIsKept) {
+  folder_.WriteFile("kept.tplx", "already here");
+  const Completion kept;
+  Download("/file", "kept.tplx", kept, /*replaceExisting=*/false);
   const Completion completion;
-  const auto stream = Download("/moved", "new/folder/package.tplx", completion);
+  const auto stream = Download("/moved", "new/folder/package.tplx", completion, false);
 
+  ASSERT_TRUE(kept.Wait());
+  EXPECT_TRUE(kept.Succeeded());
+  EXPECT_EQ(folder_.ReadFile("kept.tplx"), "already here");  // kept without a transfer
   ASSERT_TRUE(completion.Wait());
   EXPECT_TRUE(completion.Succeeded()) << stream->FailureReason();
   EXPECT_EQ(completion.Manager(), manager_.get());
@@ -130,7 +136,8 @@ TEST_F(HTTPDownloadManagerTest, DownloadFollowsTheRedirectAndLandsWholeAtTheTarg
   EXPECT_EQ(folder_.ReadFile("new/folder/package.tplx"), body_);
   EXPECT_EQ(stream->BytesReceived(), static_cast<int64_t>(body_.size()));
   EXPECT_EQ(stream->ExpectedBytes(), static_cast<int64_t>(body_.size()));
-  EXPECT_EQ(folder_.Files(), std::set<std::string>{"new/folder/package.tplx"});
+  EXPECT_EQ(folder_.Files(), (std::set<std::string>{"kept.tplx", "new/folder/package.tplx"}));
+  EXPECT_EQ(server_.CountOf("/file"), 1u);
 }
 
 TEST_F(HTTPDownloadManagerTest, FailedDownloadsLeaveTheOldTargetAndNoPartialFile) {
@@ -219,21 +226,6 @@ TEST_F(HTTPDownloadManagerTest, SlotConnectedAfterCompletionRunsAtOnceOnItsThrea
   EXPECT_EQ(completion.Calls(), 1);
   EXPECT_EQ(completion.Manager(), manager_.get());
   EXPECT_TRUE(folder_.Files().empty());
-}
-
-TEST_F(HTTPDownloadManagerTest, ExistingTargetIsKeptWithoutATransferWhenNotReplacing) {
-  folder_.WriteFile("package.tplx", "already here");
-  const Completion kept;
-  Download("/file", "package.tplx", kept, /*replaceExisting=*/false);
-  const Completion fetched;
-  Download("/file", "other.tplx", fetched, /*replaceExisting=*/false);
-
-  ASSERT_TRUE(kept.Wait());
-  ASSERT_TRUE(fetched.Wait());
-  EXPECT_TRUE(kept.Succeeded());
-  EXPECT_EQ(folder_.ReadFile("package.tplx"), "already here");
-  EXPECT_EQ(folder_.ReadFile("other.tplx"), body_);
-  EXPECT_EQ(server_.CountOf("/file"), 1u);
 }
 
 TEST_F(HTTPDownloadManagerTest, SlotMayStartTheNextDownloadAndAThrowingSlotIsReported) {
