@@ -76,21 +76,6 @@ TEST(JSONParseTest, AllOverloadsAgreeAndReadOnlyTheGivenLength) {
   EXPECT_FALSE(JSONParse(std::string_view(buffer, 2)));
 }
 
-TEST(JSONParseTest, MembersOfAnyOrderAreReadSorted) {
-  std::string text = "{";
-  for (int i = 99; i >= 0; --i)
-    text += "\"k" + std::to_string(100 + i) + "\":" + std::to_string(i) + ",";
-  text += "\"k150\":\"again\"}";
-  const JSONValuePtr root = JSONParse(text);
-  ASSERT_TRUE(root);
-  const JSONObject& object = AsObject(root);
-  ASSERT_EQ(object.size(), 100u);
-  EXPECT_EQ(object.begin()->first, "k100");
-  EXPECT_EQ(AsInt64(object.begin()->second), 0);
-  EXPECT_EQ(AsString(GetVariantInObject(root, "k150")), "again");
-  EXPECT_EQ(AsInt64(GetVariantInObject(root, "k199")), 99);
-}
-
 TEST(JSONParseTest, MalformedTextGivesAnEmptyPointer) {
   const char* const cases[] = {
       "",
