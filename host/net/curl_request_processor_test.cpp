@@ -473,32 +473,6 @@ TEST_F(CurlRequestProcessorTest, RequestsFromManyThreadsEachCallBackOnce) {
   }
 }
 
-TEST_F(CurlRequestProcessorTest, CallbackMayStartTheNextRequest) {
-  server_.Get("/step/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
-    res.set_content(req.matches[1].str(), "text/plain");
-  });
-  server_.Start();
-  ResponseCatcher last;
-  std::atomic<int> steps{0};
-  RequestCallback step;
-  step = [&](const Guid&, std::shared_ptr<Response> response) {
-    const int done = ++steps;
-    const RequestCallback next = done < 3 ? step : last.Callback();
-    EXPECT_TRUE(processor_->GET(Guid::CreateUnique(), next,
-                                Text(server_.Url("/step/" + std::to_string(done))), HeaderMap(),
-                                Configuration()));
-    EXPECT_EQ(response->StatusCode(), 200);
-  };
-  ASSERT_TRUE(processor_->GET(Guid::CreateUnique(), step, Text(server_.Url("/step/0")),
-                              HeaderMap(), Configuration()));
-
-  const auto response = last.Wait();
-
-  ASSERT_NE(response, nullptr);
-  EXPECT_EQ(response->GetPayloadAsUTF8String(), "3");
-  EXPECT_EQ(steps.load(), 3);
-}
-
 TEST_F(CurlRequestProcessorTest, DroppingTheLastReferenceInsideACallbackStillEndsEveryRequest) {
   server_.Get("/ok", [](const httplib::Request&, httplib::Response& res) {
     res.set_content("ok", "text/plain");

@@ -93,10 +93,10 @@ TEST_F(ZipFileTest, UnreadablePackagesBehaveAsPackagesWithoutMembers) {
   }
 }
 
-TEST_F(ZipFileTest, DamagedMemberDataReadsAsMissingWithoutHarmingTheOthers) {
+TEST_F(ZipFileTest, DamagedOrOversizedMembersReadAsMissingWithoutHarmingTheOthers) {
   const std::string payload = "PAYLOAD-" + NoiseBytes(300);
   TestZipBuilder(Package())
-      .Add("definition.json", "{}")
+      .Add("definition.json", "{}", /*stored=*/true)
       .Add("thumb.png", payload, /*stored=*/true)
       .Write();
   DamageBytes(Package(), "PAYLOAD-");
@@ -106,10 +106,8 @@ TEST_F(ZipFileTest, DamagedMemberDataReadsAsMissingWithoutHarmingTheOthers) {
   EXPECT_FALSE(zip.UnzipItems("thumb.png", DirOf(Out())));
   EXPECT_FALSE(fs::exists(Out() / "thumb.png"));
   EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{}");
-}
 
-TEST_F(ZipFileTest, AMemberDeclaringAnAbsurdSizeIsMissing) {
-  TestZipBuilder(Package()).Add("definition.json", "{}", /*stored=*/true).Write();
+  // A member declaring an absurd size is missing too.
   DeclareSize(Package(), "definition.json", static_cast<uint32_t>(ZipFile::kMaxUnzipItemBytes + 1));
   EXPECT_EQ(OpenZip(Package()).UnzipItem("definition.json"), nullptr);
   EXPECT_EQ(OpenZip(Package()).ItemSize("definition.json"), std::nullopt);
@@ -157,17 +155,7 @@ TEST_F(ZipFileTest, EncryptedMembersNeedThePassword) {
 
 // ---- Extracting items ----
 
-TEST_F(ZipFileTest, ASingleMemberIsWrittenUnderItsOwnName) {
-  TestZipBuilder(Package()).Add("project.tsgraphic", "project bytes").Add("x/y.bin", "y").Write();
-  const ZipFile zip = OpenZip(Package());
-  ASSERT_TRUE(zip.UnzipItems("project.tsgraphic", DirOf(Out() / "deep" / "target")));
-  EXPECT_EQ(ReadFileBytes(Out() / "deep" / "target" / "project.tsgraphic"), "project bytes");
-  ASSERT_TRUE(zip.UnzipItems("x/y.bin", DirOf(Out())));
-  EXPECT_EQ(ReadFileBytes(Out() / "y.bin"), "y");
-  EXPECT_FALSE(zip.UnzipItems("nothing", DirOf(Out())));
-}
-
-TEST_F(ZipFileTest, AFolderItemIsWrittenBelowTheDestination) {
+TEST_F(ZipFileTest, AFolderItemOrASingleMemberIsWrittenBelowTheDestination) {
   TestZipBuilder(Package())
       .AddDirectory("project.qzgraphic/")
       .Add("project.qzgraphic/main.json", "main")
@@ -187,6 +175,13 @@ TEST_F(ZipFileTest, AFolderItemIsWrittenBelowTheDestination) {
   // The same item named as a folder, and extracted again over what is there.
   ASSERT_TRUE(zip.UnzipItems("project.qzgraphic/", DirOf(Out())));
   EXPECT_EQ(ReadFileBytes(Out() / "main.json"), "main");
+
+  // A single member is written under its own name, making missing folders.
+  ASSERT_TRUE(zip.UnzipItems("other/main.json", DirOf(Out() / "deep" / "target")));
+  EXPECT_EQ(ReadFileBytes(Out() / "deep" / "target" / "main.json"), "nor this");
+  ASSERT_TRUE(zip.UnzipItems("project.qzgraphic.bak", DirOf(Out())));
+  EXPECT_EQ(ReadFileBytes(Out() / "project.qzgraphic.bak"), "not part of the item");
+  EXPECT_FALSE(zip.UnzipItems("nothing", DirOf(Out())));
 }
 
 TEST_F(ZipFileTest, HostileMemberNamesAreRefusedAndNothingIsWritten) {
