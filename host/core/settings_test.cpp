@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "host/core/app_config.h"
 #include "host/core/debug.h"
 #include "host/core/debug_database.h"
 #include "host/core/locale.h"
@@ -74,14 +73,6 @@ TEST(LocaleTest, HostSettingWinsOverEnvironment) {
   } else {
     ::unsetenv("LC_ALL");
   }
-}
-
-TEST(ConfigTest, IdentityIsSettable) {
-  const auto name = config::GetApplicationName();
-  EXPECT_FALSE(name.empty());
-  config::SetApplicationName(u"Editor");
-  EXPECT_EQ(config::GetApplicationName(), u"Editor");
-  config::SetApplicationName(name);
 }
 
 TEST(LocalizerTest, DefaultsTranslationsAndPlainText) {
