@@ -1,13 +1,13 @@
 #include "host/core/dir.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <optional>
 #include <vector>
 
 #include "host/core/file_utils.h"
+#include "host/core/test_environment_variable.h"
 #include "host/core/test_temp_folder.h"
 
 namespace zorvcore {
@@ -99,30 +99,13 @@ TEST(DirTest, DeleteRemovesTheWholeTreeButNothingOutsideIt) {
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "outside/keep.png"));
 }
 
-// Sets TMPDIR for one scope and puts back what was there.
-class ScopedTmpDir {
- public:
-  explicit ScopedTmpDir(const char* value) {
-    if (const char* old = getenv("TMPDIR")) old_ = old;
-    value ? setenv("TMPDIR", value, 1) : unsetenv("TMPDIR");
-  }
-  ~ScopedTmpDir() { old_ ? setenv("TMPDIR", old_->c_str(), 1) : unsetenv("TMPDIR"); }
-
- private:
-  std::optional<std::string> old_;
-};
-
 TEST(DirTest, TempDirFollowsTmpdirAndFallsBackToTmp) {
   TestTempFolder folder;
-  {
-    const ScopedTmpDir tmp((folder.path().native() + "/").c_str());
-    EXPECT_EQ(Dir::TempDir(), Dir(folder.U16()));
-    EXPECT_EQ(Dir::TempDir().FullPath(), folder.U16());
-  }
-  {
-    const ScopedTmpDir tmp((folder.path() / "missing").c_str());
-    EXPECT_EQ(Dir::TempDir().FullPath(), u"/tmp");
-  }
+  const ScopedEnvironmentVariable tmp("TMPDIR", folder.path().native() + "/");
+  EXPECT_EQ(Dir::TempDir(), Dir(folder.U16()));
+  EXPECT_EQ(Dir::TempDir().FullPath(), folder.U16());
+  tmp.Set((folder.path() / "missing").native());
+  EXPECT_EQ(Dir::TempDir().FullPath(), u"/tmp");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "host/core/debug_database.h"
 #include "host/core/locale.h"
 #include "host/core/localizer.h"
+#include "host/core/test_environment_variable.h"
 #include "host/core/test_temp_folder.h"
 
 namespace zorvcore {
@@ -17,13 +18,11 @@ namespace {
 class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = folder_.path() / "settings.json";
-    ::setenv(DebugDatabase::kSettingsFileVariable, path_.c_str(), 1);
     DebugDatabase::ClearAllEntries();
     DebugDatabase::ReloadSettingsFile();
   }
   void TearDown() override {
-    ::unsetenv(DebugDatabase::kSettingsFileVariable);
+    settingsFile_.Set(std::nullopt);
     DebugDatabase::ReloadSettingsFile();
     DebugDatabase::ClearAllEntries();
   }
@@ -32,7 +31,8 @@ class SettingsFileTest : public ::testing::Test {
     DebugDatabase::ReloadSettingsFile();
   }
   TestTempFolder folder_;
-  std::filesystem::path path_;
+  const std::filesystem::path path_ = folder_.path() / "settings.json";
+  const ScopedEnvironmentVariable settingsFile_{DebugDatabase::kSettingsFileVariable, path_.native()};
 };
 
 TEST_F(SettingsFileTest, FileValuesBecomeTextAndCodeOverridesThem) {
@@ -62,17 +62,10 @@ TEST(LocaleTest, HostSettingWinsOverEnvironment) {
   Locale::SetApplicationLanguage(u"fr_FR");
   EXPECT_EQ(Locale::ApplicationLangauge(), u"fr_FR");
   Locale::SetApplicationLanguage(u"");
-  const char* saved = std::getenv("LC_ALL");
-  const std::string saved_value = saved ? saved : "";
-  ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+  const ScopedEnvironmentVariable language("LC_ALL", "de_DE.UTF-8");
   EXPECT_EQ(Locale::ApplicationLangauge(), u"de_DE");
-  ::setenv("LC_ALL", "C", 1);
+  language.Set("C");
   EXPECT_EQ(Locale::ApplicationLangauge(), u"en_US");
-  if (saved) {
-    ::setenv("LC_ALL", saved_value.c_str(), 1);
-  } else {
-    ::unsetenv("LC_ALL");
-  }
 }
 
 TEST(LocalizerTest, DefaultsTranslationsAndPlainText) {
