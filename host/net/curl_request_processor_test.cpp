@@ -51,11 +51,15 @@ class CurlRequestProcessorTest : public ::testing::Test {
   std::shared_ptr<CurlRequestProcessor> processor_;
 };
 
-TEST_F(CurlRequestProcessorTest, GetDeliversStatusHeadersAndBodyAndSendsRequestHeaders) {
+TEST_F(CurlRequestProcessorTest, GetDeliversStatusHeadersAndBodyOfSuccessesAndErrorsAndSendsRequestHeaders) {
   server_.Get("/hello", [](const httplib::Request&, httplib::Response& res) {
     res.set_header("X-Custom-Thing", "first");
     res.set_header("X-Custom-Thing", "second");
     res.set_content("hello, world", "text/plain");
+  });
+  server_.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
+    res.status = 404;
+    res.set_content("{\"error\":\"not here\"}", "application/json");
   });
   server_.Start();
 
@@ -76,17 +80,9 @@ TEST_F(CurlRequestProcessorTest, GetDeliversStatusHeadersAndBodyAndSendsRequestH
   EXPECT_EQ(requests[0].Header("X-API-KEY"), "key-123");
   EXPECT_EQ(requests[0].Header("X-PRODUCT"), "editor");
   EXPECT_THAT(requests[0].Header("User-Agent"), HasSubstr("/"));
-}
 
-TEST_F(CurlRequestProcessorTest, ErrorStatusesAreCompletedAnswersWithTheirBodies) {
-  server_.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
-    res.status = 404;
-    res.set_content("{\"error\":\"not here\"}", "application/json");
-  });
-  server_.Start();
-
+  // An error status is a completed answer with its body.
   const auto missing = Get(server_.Url("/missing")).Wait();
-
   ASSERT_NE(missing, nullptr);
   EXPECT_EQ(missing->StatusCode(), 404);
   EXPECT_FALSE(missing->IsSuccess());
