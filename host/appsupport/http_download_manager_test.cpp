@@ -5,10 +5,9 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,19 +24,6 @@ namespace {
 
 using zorvcore::ImmutableString;
 using zorvnet::testing::TestHttpServer;
-
-std::string Read(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> Names(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
-  }
-  return names;
-}
 
 std::string Pattern(size_t size) {
   std::string bytes(size, '\0');
@@ -133,26 +119,33 @@ class HTTPDownloadManagerTest : public ::testing::Test {
   std::unique_ptr<HTTPDownloadManager> manager_;
 };
 
-TEST_F(HTTPDownloadManagerTest, DownloadFollowsTheRedirectAndLandsWholeAtTheTarget) {
+TEST_F(HTTPDownloadManagerTest, DownloadFollowsTheRedirectAndLandsWholeAtTheTargetUnlessOneIsKept) {
+  folder_.WriteFile("kept.tplx", "already here");
+  const Completion kept;
+  Download("/file", "kept.tplx", kept, /*replaceExisting=*/false);
   const Completion completion;
-  const auto stream = Download("/moved", "new/folder/package.tplx", completion);
+  const auto stream = Download("/moved", "new/folder/package.tplx", completion, false);
 
+  ASSERT_TRUE(kept.Wait());
+  EXPECT_TRUE(kept.Succeeded());
+  EXPECT_EQ(folder_.ReadFile("kept.tplx"), "already here");  // kept without a transfer
   ASSERT_TRUE(completion.Wait());
   EXPECT_TRUE(completion.Succeeded()) << stream->FailureReason();
   EXPECT_EQ(completion.Manager(), manager_.get());
   EXPECT_TRUE(stream->Succeeded());
-  EXPECT_EQ(Read(folder_.path() / "new/folder/package.tplx"), body_);
+  EXPECT_EQ(folder_.ReadFile("new/folder/package.tplx"), body_);
   EXPECT_EQ(stream->BytesReceived(), static_cast<int64_t>(body_.size()));
   EXPECT_EQ(stream->ExpectedBytes(), static_cast<int64_t>(body_.size()));
-  EXPECT_EQ(Names(folder_.path()), std::vector<std::string>{"package.tplx"});
+  EXPECT_EQ(folder_.Files(), (std::set<std::string>{"kept.tplx", "new/folder/package.tplx"}));
+  EXPECT_EQ(server_.CountOf("/file"), 1u);
 }
 
-TEST_F(HTTPDownloadManagerTest, FailedDownloadLeavesTheOldTargetAndNoOtherFile) {
+TEST_F(HTTPDownloadManagerTest, FailedDownloadsLeaveTheOldTargetAndNoPartialFile) {
   folder_.WriteFile("package.tplx", "old package");
   const Completion missing;
   const Completion cut;
   const auto missingStream = Download("/missing", "package.tplx", missing);
-  const auto cutStream = Download("/cut", "package.tplx", cut);
+  const auto cutStream = Download("/cut", "fresh.tplx", cut);  // leaves no partial file
 
   ASSERT_TRUE(missing.Wait());
   ASSERT_TRUE(cut.Wait());
@@ -160,17 +153,8 @@ TEST_F(HTTPDownloadManagerTest, FailedDownloadLeavesTheOldTargetAndNoOtherFile) 
   EXPECT_FALSE(cut.Succeeded());
   EXPECT_NE(missingStream->FailureReason().find("404"), std::string::npos);
   EXPECT_FALSE(cutStream->FailureReason().empty());
-  EXPECT_EQ(Read(folder_.path() / "package.tplx"), "old package");
-  EXPECT_EQ(Names(folder_.path()), std::vector<std::string>{"package.tplx"});
-}
-
-TEST_F(HTTPDownloadManagerTest, InterruptedDownloadLeavesNoPartialFile) {
-  const Completion completion;
-  Download("/cut", "package.tplx", completion);
-
-  ASSERT_TRUE(completion.Wait());
-  EXPECT_FALSE(completion.Succeeded());
-  EXPECT_TRUE(Names(folder_.path()).empty());
+  EXPECT_EQ(folder_.ReadFile("package.tplx"), "old package");
+  EXPECT_EQ(folder_.Files(), std::set<std::string>{"package.tplx"});
 }
 
 TEST_F(HTTPDownloadManagerTest, AtMostTheLimitRunsAtOnceAndTheRestFollowInTurn) {
@@ -189,7 +173,7 @@ TEST_F(HTTPDownloadManagerTest, AtMostTheLimitRunsAtOnceAndTheRestFollowInTurn) 
     EXPECT_TRUE(completion.Succeeded());
   }
   EXPECT_EQ(server_.CountOf("/held"), completions.size());
-  EXPECT_EQ(Read(folder_.path() / "held3"), "late");
+  EXPECT_EQ(folder_.ReadFile("held3"), "late");
 }
 
 TEST_F(HTTPDownloadManagerTest, FlushEndsRunningAndWaitingDownloadsBeforeItReturns) {
@@ -208,8 +192,8 @@ TEST_F(HTTPDownloadManagerTest, FlushEndsRunningAndWaitingDownloadsBeforeItRetur
   }
   EXPECT_EQ(manager_->ActiveDownloadCount(), 0u);
   EXPECT_EQ(manager_->QueuedDownloadCount(), 0u);
-  EXPECT_EQ(Names(folder_.path()), std::vector<std::string>{"held0"});
-  EXPECT_EQ(Read(folder_.path() / "held0"), "kept");
+  EXPECT_EQ(folder_.Files(), std::set<std::string>{"held0"});
+  EXPECT_EQ(folder_.ReadFile("held0"), "kept");
   EXPECT_EQ(server_.CountOf("/held"), kLimit);  // the waiting ones never started
 }
 
@@ -241,22 +225,7 @@ TEST_F(HTTPDownloadManagerTest, SlotConnectedAfterCompletionRunsAtOnceOnItsThrea
 
   EXPECT_EQ(completion.Calls(), 1);
   EXPECT_EQ(completion.Manager(), manager_.get());
-  EXPECT_TRUE(Names(folder_.path()).empty());
-}
-
-TEST_F(HTTPDownloadManagerTest, ExistingTargetIsKeptWithoutATransferWhenNotReplacing) {
-  folder_.WriteFile("package.tplx", "already here");
-  const Completion kept;
-  Download("/file", "package.tplx", kept, /*replaceExisting=*/false);
-  const Completion fetched;
-  Download("/file", "other.tplx", fetched, /*replaceExisting=*/false);
-
-  ASSERT_TRUE(kept.Wait());
-  ASSERT_TRUE(fetched.Wait());
-  EXPECT_TRUE(kept.Succeeded());
-  EXPECT_EQ(Read(folder_.path() / "package.tplx"), "already here");
-  EXPECT_EQ(Read(folder_.path() / "other.tplx"), body_);
-  EXPECT_EQ(server_.CountOf("/file"), 1u);
+  EXPECT_TRUE(folder_.Files().empty());
 }
 
 TEST_F(HTTPDownloadManagerTest, SlotMayStartTheNextDownloadAndAThrowingSlotIsReported) {
@@ -282,7 +251,7 @@ TEST_F(HTTPDownloadManagerTest, SlotMayStartTheNextDownloadAndAThrowingSlotIsRep
   zorvcore::debug::SetAssertReporter(previous);
 
   EXPECT_TRUE(second.Succeeded());
-  EXPECT_EQ(Read(folder_.path() / "second"), body_);
+  EXPECT_EQ(folder_.ReadFile("second"), body_);
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_THAT(reports[0], ::testing::HasSubstr("slot broke"));
 }

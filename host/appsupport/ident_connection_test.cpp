@@ -9,10 +9,8 @@
 
 #include "host/core/debug_database.h"
 #include "host/core/gate.h"
-#include "host/core/test_temp_folder.h"
 #include "host/net/curl_request_processor.h"
 #include "host/net/test_http_server.h"
-#include "host/net/test_tls_certificate.h"
 
 namespace zorvappsupport {
 namespace {
@@ -20,7 +18,6 @@ namespace {
 using zorvcore::DebugDatabase;
 using zorvnet::testing::TestHttpServer;
 
-constexpr const char* kCAFile = "Net.CAFile";
 constexpr const char* kScopes = "openid,profile,stock";
 
 // What a fetch's callback was given, and how often it was called.
@@ -89,7 +86,6 @@ class IdentConnectionTest : public ::testing::Test {
   static void ClearSettings() {
     DebugDatabase::ClearEntry(IdentConnection::kServiceURLSetting);
     DebugDatabase::ClearEntry(IdentConnection::kStageServiceURLSetting);
-    DebugDatabase::ClearEntry(kCAFile);
   }
 
   void UseProduction(const std::string& url) {
@@ -140,48 +136,36 @@ TEST_F(IdentConnectionTest, PostsTheFormToTheProductionEndpointAndHandsOnTheRepl
   EXPECT_EQ(request.body.find("grant_type="), 0u);
 }
 
-TEST_F(IdentConnectionTest, StageFetchGoesToTheStageEndpoint) {
-  server_.Start();
-  UseProduction(server_.Url("/token"));
-  DebugDatabase::SetEntry(IdentConnection::kStageServiceURLSetting, server_.Url("/stage/token"));
-
-  const FetchOutcome outcome = Fetch(/*production=*/false);
-
-  ASSERT_TRUE(outcome.Wait());
-  EXPECT_EQ(outcome.Reply(), R"({"access_token":"stage-tok"})");
-  EXPECT_EQ(server_.CountOf("/token"), 0u);
-  EXPECT_EQ(server_.CountOf("/stage/token"), 1u);
-}
-
-TEST_F(IdentConnectionTest, RefusalAndServerFailureGiveNonZeroStatusesWithTheReply) {
-  server_.Start();
-  UseProduction(server_.Url("/refused"));
-  const FetchOutcome refused = Fetch();
-  ASSERT_TRUE(refused.Wait());
-  UseProduction(server_.Url("/failing"));
-  const FetchOutcome failing = Fetch();
-  ASSERT_TRUE(failing.Wait());
-
-  EXPECT_EQ(refused.Status(), kIdentStatusRejected);
-  EXPECT_EQ(refused.Reply(), R"({"error":"invalid_grant","jump":"https://sign-in.test/"})");
-  EXPECT_EQ(failing.Status(), kIdentStatusServerError);
-  EXPECT_EQ(failing.Reply(), "maintenance");
-}
-
-TEST_F(IdentConnectionTest, UnreachableServiceIsANetworkErrorWithAnEmptyReply) {
-  std::string url;
+TEST_F(IdentConnectionTest, EachOutcomeGivesItsStatusAndReply) {
+  std::string unreachable;
   {
     TestHttpServer gone;
     gone.Start();
-    url = gone.Url("/token");
+    unreachable = gone.Url("/token");
   }
-  UseProduction(url);
-
-  const FetchOutcome outcome = Fetch();
-
-  ASSERT_TRUE(outcome.Wait());
-  EXPECT_EQ(outcome.Status(), kIdentStatusNetworkError);
-  EXPECT_EQ(outcome.Reply(), "");
+  server_.Start();
+  DebugDatabase::SetEntry(IdentConnection::kStageServiceURLSetting, server_.Url("/stage/token"));
+  const struct {
+    std::string url;
+    bool production;
+    IDENT_STATUS status;
+    std::string reply;
+  } cases[] = {
+      {server_.Url("/token"), false, kIdentStatusOK, R"({"access_token":"stage-tok"})"},
+      {server_.Url("/refused"), true, kIdentStatusRejected,
+       R"({"error":"invalid_grant","jump":"https://sign-in.test/"})"},
+      {server_.Url("/failing"), true, kIdentStatusServerError, "maintenance"},
+      {unreachable, true, kIdentStatusNetworkError, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    UseProduction(c.url);
+    const FetchOutcome outcome = Fetch(c.production);
+    ASSERT_TRUE(outcome.Wait());
+    EXPECT_EQ(outcome.Status(), c.status);
+    EXPECT_EQ(outcome.Reply(), c.reply);
+  }
+  EXPECT_EQ(server_.CountOf("/token"), 0u);  // the stage fetch went to the stage endpoint
 }
 
 TEST_F(IdentConnectionTest, FetchIsNotStartedWithoutEndpointClientOrCredential) {
@@ -248,29 +232,6 @@ TEST_F(IdentConnectionTest, ShutdownDuringAFetchCallsBackOnceAsCancelled) {
   EXPECT_EQ(outcome.Calls(), 1);
   EXPECT_EQ(outcome.Status(), kIdentStatusCancelled);
   EXPECT_EQ(outcome.Reply(), "");
-}
-
-TEST_F(IdentConnectionTest, FetchOverTlsTrustsTheConfiguredAuthorityOnly) {
-  zorvcore::TestTempFolder folder;
-  const auto files =
-      zorvnet::testing::MakeTestCertificates(folder.path(), "identity", "IP:127.0.0.1");
-  TestHttpServer tlsServer(files);
-  tlsServer.Post("/token", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(R"({"access_token":"tls-tok"})", "application/json");
-  });
-  tlsServer.Start();
-  UseProduction(tlsServer.Url("/token"));
-
-  const FetchOutcome untrusted = Fetch();
-  ASSERT_TRUE(untrusted.Wait());
-  DebugDatabase::SetEntry(kCAFile, files.caPath);
-  const FetchOutcome trusted = Fetch();
-  ASSERT_TRUE(trusted.Wait());
-
-  EXPECT_EQ(untrusted.Status(), kIdentStatusNetworkError);
-  EXPECT_EQ(trusted.Status(), kIdentStatusOK);
-  EXPECT_EQ(trusted.Reply(), R"({"access_token":"tls-tok"})");
-  EXPECT_EQ(tlsServer.CountOf("/token"), 1u);
 }
 
 }  // namespace

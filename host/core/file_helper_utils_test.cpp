@@ -34,11 +34,9 @@ TEST(FileHelperUtilsTest, ConvertedPathsNameTheSameFileOnDisk) {
   EXPECT_TRUE(FileUtils::FileExists(path));
   const boost::filesystem::directory_iterator it(FileHelperUtils::UTF16ToBoostPath(folder.U16()));
   EXPECT_EQ(FileHelperUtils::BoostPathToUTF16(it->path()), path);
-}
 
-TEST(FileHelperUtilsTest, OnlyWellFormedUTF8HasAUTF16Form) {
+  // Only well-formed UTF-8 has a UTF-16 form.
   EXPECT_TRUE(FileHelperUtils::HasUTF16Form(kNameUTF8));
-  EXPECT_TRUE(FileHelperUtils::HasUTF16Form(""));
   EXPECT_FALSE(FileHelperUtils::HasUTF16Form("bad\xFF.tplx"));
   EXPECT_FALSE(FileHelperUtils::HasUTF16Form("\xED\xA0\x80"));  // an encoded surrogate
 }

@@ -1,8 +1,8 @@
 #include "host/core/file_utils.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <set>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -11,58 +11,35 @@
 namespace zorvcore {
 namespace {
 
-std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().native());
+TEST(FileUtilsTest, PathTextHelpers) {
+  const struct {
+    std::u16string path, added, removed, last, parent;
+  } cases[] = {
+      // path      AddTrailing  RemoveTrailing  LastComponent  ParentPath
+      {u"a", u"a/", u"a", u"a", u""},
+      {u"a/", u"a/", u"a", u"a", u""},
+      {u"/", u"/", u"/", u"", u"/"},
+      {u"//", u"//", u"/", u"", u"/"},
+      {u"", u"", u"", u"", u""},
+      {u"/a//", u"/a//", u"/a", u"a", u"/"},
+      {u"/a/b.tplx", u"/a/b.tplx/", u"/a/b.tplx", u"b.tplx", u"/a"},
+      {u"/a/b/", u"/a/b/", u"/a/b", u"b", u"/a"},
+      {u"/a//b", u"/a//b/", u"/a//b", u"b", u"/a"},
+      {u"a/b", u"a/b/", u"a/b", u"b", u"a"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(FileHelperUtils::UTF16ToStdPath(c.path).native());
+    EXPECT_EQ(FileUtils::AddTrailingSlash(c.path), c.added);
+    EXPECT_EQ(FileUtils::RemoveTrailingSlash(c.path), c.removed);
+    std::u16string stripped = c.path;
+    FileUtils::StripTrailingSlash(stripped);
+    EXPECT_EQ(stripped, c.removed);
+    EXPECT_EQ(FileUtils::GetLastComponent(c.path), c.last);
+    EXPECT_EQ(FileUtils::GetParentPath(c.path), c.parent);
   }
-  return names;
 }
 
-std::string ReadAll(const std::filesystem::path& file) {
-  std::ostringstream text;
-  text << std::ifstream(file, std::ios::binary).rdbuf();
-  return text.str();
-}
-
-TEST(FileUtilsTest, TrailingSlashHelpers) {
-  EXPECT_EQ(FileUtils::AddTrailingSlash(u"a"), u"a/");
-  EXPECT_EQ(FileUtils::AddTrailingSlash(u"a/"), u"a/");
-  EXPECT_EQ(FileUtils::AddTrailingSlash(u"/"), u"/");
-  EXPECT_EQ(FileUtils::AddTrailingSlash(u""), u"");
-
-  EXPECT_EQ(FileUtils::RemoveTrailingSlash(u"a"), u"a");
-  EXPECT_EQ(FileUtils::RemoveTrailingSlash(u"a/"), u"a");
-  EXPECT_EQ(FileUtils::RemoveTrailingSlash(u"/a//"), u"/a");
-  EXPECT_EQ(FileUtils::RemoveTrailingSlash(u"/"), u"/");
-  EXPECT_EQ(FileUtils::RemoveTrailingSlash(u"//"), u"/");
-  EXPECT_EQ(FileUtils::RemoveTrailingSlash(u""), u"");
-
-  std::u16string path = u"/tmp/x/";
-  FileUtils::StripTrailingSlash(path);
-  EXPECT_EQ(path, u"/tmp/x");
-  path = u"/";
-  FileUtils::StripTrailingSlash(path);
-  EXPECT_EQ(path, u"/");
-}
-
-TEST(FileUtilsTest, LastComponentAndParentIgnoreTrailingSeparators) {
-  EXPECT_EQ(FileUtils::GetLastComponent(u"/a/b.tplx"), u"b.tplx");
-  EXPECT_EQ(FileUtils::GetLastComponent(u"/a/b/"), u"b");
-  EXPECT_EQ(FileUtils::GetLastComponent(u"name"), u"name");
-  EXPECT_EQ(FileUtils::GetLastComponent(u"/"), u"");
-
-  EXPECT_EQ(FileUtils::GetParentPath(u"/a/b"), u"/a");
-  EXPECT_EQ(FileUtils::GetParentPath(u"/a/b/"), u"/a");
-  EXPECT_EQ(FileUtils::GetParentPath(u"/a//b"), u"/a");
-  EXPECT_EQ(FileUtils::GetParentPath(u"/a"), u"/");
-  EXPECT_EQ(FileUtils::GetParentPath(u"/"), u"/");
-  EXPECT_EQ(FileUtils::GetParentPath(u"a/b"), u"a");
-  EXPECT_EQ(FileUtils::GetParentPath(u"a"), u"");
-  EXPECT_EQ(FileUtils::GetParentPath(u""), u"");
-}
-
-TEST(FileUtilsTest, ExistenceTellsFilesFromFolders) {
+TEST(FileUtilsTest, ExistenceTellsFilesFromFoldersAndEnsureDirectoryMakesTheWholePath) {
   TestTempFolder folder;
   folder.WriteFile("f", "x");
   EXPECT_TRUE(FileUtils::FileExists(folder.U16(u"f")));
@@ -71,43 +48,31 @@ TEST(FileUtilsTest, ExistenceTellsFilesFromFolders) {
   EXPECT_FALSE(FileUtils::FileExists(folder.U16()));
   EXPECT_FALSE(FileUtils::FileExists(folder.U16(u"missing")));
   EXPECT_FALSE(FileUtils::DirectoryExists(folder.U16(u"missing")));
-}
 
-TEST(FileUtilsTest, EnsureDirectoryExistsMakesTheWholePath) {
-  TestTempFolder folder;
   const std::u16string deep = folder.U16(u"a/b/c/\u00e9\U0001F600/");
   EXPECT_TRUE(FileUtils::EnsureDirectoryExists(deep));
   EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "a/b/c/\xC3\xA9\xF0\x9F\x98\x80"));
   EXPECT_TRUE(FileUtils::EnsureDirectoryExists(deep));  // already there
-
-  folder.WriteFile("file", "x");
-  EXPECT_FALSE(FileUtils::EnsureDirectoryExists(folder.U16(u"file/sub")));
-  EXPECT_FALSE(FileUtils::EnsureDirectoryExists(folder.U16(u"file")));
+  EXPECT_FALSE(FileUtils::EnsureDirectoryExists(folder.U16(u"f/sub")));
+  EXPECT_FALSE(FileUtils::EnsureDirectoryExists(folder.U16(u"f")));
   EXPECT_FALSE(FileUtils::EnsureDirectoryExists(u""));
 }
 
-TEST(FileUtilsTest, SimpleWriteReplacesContentAndLeavesNoTemporaryFile) {
+TEST(FileUtilsTest, SimpleWriteReplacesContentOrFailsWithoutDamage) {
   TestTempFolder folder;
   const std::u16string path = folder.U16(u"definition.json");
   ASSERT_TRUE(FileUtils::SimpleWriteStringToFile(path, "{\"a\":1}"));
-  EXPECT_EQ(ReadAll(folder.path() / "definition.json"), "{\"a\":1}");
-  ASSERT_TRUE(FileUtils::SimpleWriteStringToFile(path, "\xC3\xA9"));
-  EXPECT_EQ(ReadAll(folder.path() / "definition.json"), "\xC3\xA9");
+  EXPECT_EQ(folder.ReadFile("definition.json"), "{\"a\":1}");
   ASSERT_TRUE(FileUtils::SimpleWriteStringToFile(path, ""));
-  EXPECT_EQ(std::filesystem::file_size(folder.path() / "definition.json"), 0u);
-  EXPECT_EQ(NamesIn(folder.path()), std::vector<std::string>{"definition.json"});
-}
+  EXPECT_EQ(folder.ReadFile("definition.json"), "");
 
-TEST(FileUtilsTest, SimpleWriteFailsWithoutCreatingOrDamagingAnything) {
-  TestTempFolder folder;
   EXPECT_FALSE(FileUtils::SimpleWriteStringToFile(folder.U16(u"missing/x.json"), "x"));
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing"));
-
   // A folder cannot be replaced by a file: it and its content stay, and no temporary is left.
   folder.WriteFile("target/inner", "keep");
   EXPECT_FALSE(FileUtils::SimpleWriteStringToFile(folder.U16(u"target"), "x"));
-  EXPECT_EQ(ReadAll(folder.path() / "target/inner"), "keep");
-  EXPECT_EQ(NamesIn(folder.path()), std::vector<std::string>{"target"});
+  EXPECT_EQ(folder.Files(), (std::set<std::string>{"definition.json", "target/inner"}));
+  EXPECT_EQ(folder.ReadFile("target/inner"), "keep");
 }
 
 }  // namespace

@@ -8,32 +8,26 @@
 namespace zorvcore {
 namespace {
 
-TEST(GateTest, ClosedGateGivesUpAfterItsLimit) {
+TEST(GateTest, ClosedGateGivesUpAfterItsLimitAndAnOpenOneLetsEveryoneThrough) {
   Gate gate;
   EXPECT_FALSE(gate.PassThrough(0));
   EXPECT_FALSE(gate.PassThrough(20));
   EXPECT_FALSE(gate.IsOpen());
+  Gate open(true);
+  EXPECT_TRUE(open.PassThrough(0));
+  EXPECT_TRUE(open.PassThrough(Gate::kWaitForever));
 }
 
-TEST(GateTest, OpenGateLetsEveryoneThroughForever) {
-  Gate gate(true);
-  EXPECT_TRUE(gate.PassThrough(0));
-  EXPECT_TRUE(gate.PassThrough(Gate::kWaitForever));
-}
-
-TEST(GateTest, OpeningFromAnotherThreadReleasesWaiter) {
+TEST(GateTest, OpeningFromAnotherThreadReleasesAWaiterAndALateOpenIsHarmless) {
   auto gate = std::make_shared<Gate>();
   std::thread opener([gate] { gate->Open(); });
   EXPECT_TRUE(gate->PassThrough(Gate::kWaitForever));
   opener.join();
-}
 
-TEST(GateTest, LateOpenAfterWaiterGaveUpIsHarmless) {
-  auto gate = std::make_shared<Gate>();
-  EXPECT_FALSE(gate->PassThrough(1));
-  std::thread late([gate] { gate->Open(); });
-  late.join();
-  EXPECT_TRUE(gate->PassThrough(0));
+  auto late = std::make_shared<Gate>();
+  EXPECT_FALSE(late->PassThrough(1));
+  std::thread([late] { late->Open(); }).join();
+  EXPECT_TRUE(late->PassThrough(0));
 }
 
 }  // namespace

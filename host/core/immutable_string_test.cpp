@@ -8,31 +8,25 @@
 namespace zorvcore {
 namespace {
 
-TEST(ImmutableStringTest, StaticTextIsNotCopied) {
+TEST(ImmutableStringTest, StaticTextIsNotCopiedAndDynamicTextIsOwnedAndShared) {
   static const char kLiteral[] = "X-API-KEY";
   const ImmutableString text = ImmutableString::CreateStatic(kLiteral);
   EXPECT_EQ(text.c_str(), kLiteral);
+  EXPECT_EQ(ImmutableString(text).c_str(), kLiteral);
   EXPECT_EQ(text.size(), 9u);
-  const ImmutableString copy = text;
-  EXPECT_EQ(copy.c_str(), kLiteral);
-}
 
-TEST(ImmutableStringTest, DynamicTextIsSharedByCopiesAndOwned) {
   std::string source = "https://example.test/a";
-  const ImmutableString text = ImmutableString::CreateDynamic(source);
+  const ImmutableString dynamic = ImmutableString::CreateDynamic(source);
   source[0] = 'X';
-  EXPECT_EQ(text.view(), "https://example.test/a");
-  const ImmutableString copy = text;
-  EXPECT_EQ(copy.c_str(), text.c_str());
+  EXPECT_EQ(dynamic.view(), "https://example.test/a");
+  EXPECT_EQ(ImmutableString(dynamic).c_str(), dynamic.c_str());
   ImmutableString moved = ImmutableString::CreateDynamic("short");  // within small-string size
   const char* before = moved.c_str();
   const ImmutableString target = std::move(moved);
   EXPECT_EQ(target.c_str(), before);
   EXPECT_STREQ(target.c_str(), "short");
-}
 
-TEST(ImmutableStringTest, EmptyFormsAreAlwaysUsable) {
-  EXPECT_TRUE(ImmutableString().empty());
+  // Empty forms are always usable.
   EXPECT_STREQ(ImmutableString().c_str(), "");
   EXPECT_TRUE(ImmutableString::CreateStatic(nullptr).empty());
   EXPECT_STREQ(ImmutableString::CreateStatic(nullptr).c_str(), "");

@@ -16,6 +16,8 @@ using std::chrono::milliseconds;
 
 TEST(MainThreadQueueTest, TasksFromWorkersRunOnTheDrainingThreadInOrder) {
   RunMainThreadTasks();
+  std::atomic<int> wakes{0};
+  SetMainThreadWakeUp([&] { ++wakes; });
   const auto main_id = std::this_thread::get_id();
   std::vector<int> order;
   bool all_on_main = true;
@@ -28,6 +30,8 @@ TEST(MainThreadQueueTest, TasksFromWorkersRunOnTheDrainingThreadInOrder) {
     }
   });
   worker.join();
+  SetMainThreadWakeUp(nullptr);
+  EXPECT_EQ(wakes.load(), 100);  // one wake-up for every queued task
   EXPECT_EQ(PendingMainThreadTasks(), 100u);
   EXPECT_EQ(RunMainThreadTasks(), 100u);
   ASSERT_EQ(order.size(), 100u);
@@ -35,19 +39,15 @@ TEST(MainThreadQueueTest, TasksFromWorkersRunOnTheDrainingThreadInOrder) {
   EXPECT_TRUE(all_on_main);
 }
 
-TEST(MainThreadQueueTest, WaitReturnsWhenATaskArrives) {
+TEST(MainThreadQueueTest, WaitReturnsWhenATaskArrivesOrTimesOutOnAnEmptyQueue) {
   RunMainThreadTasks();
+  EXPECT_EQ(WaitAndRunMainThreadTasks(milliseconds(5)), 0u);
   bool ran = false;
   std::thread worker([&] { AsyncCallFromMainThread([&] { ran = true; }); });
   size_t count = 0;
   while (count == 0) count = WaitAndRunMainThreadTasks(milliseconds(60000));
   worker.join();
   EXPECT_TRUE(ran);
-}
-
-TEST(MainThreadQueueTest, WaitTimesOutOnAnEmptyQueue) {
-  RunMainThreadTasks();
-  EXPECT_EQ(WaitAndRunMainThreadTasks(milliseconds(5)), 0u);
 }
 
 TEST(MainThreadQueueTest, ThrowingTaskIsReportedAndLaterTasksRun) {
@@ -79,17 +79,6 @@ TEST(MainThreadQueueTest, TaskQueuedWhileDrainingWaitsForTheNextDrain) {
   EXPECT_EQ(RunMainThreadTasks(), 1u);
   EXPECT_EQ(runs, 2);
   EXPECT_EQ(PendingMainThreadTasks(), 0u);
-}
-
-TEST(MainThreadQueueTest, WakeUpIsCalledForEveryQueuedTask) {
-  RunMainThreadTasks();
-  std::atomic<int> wakes{0};
-  SetMainThreadWakeUp([&] { ++wakes; });
-  AsyncCallFromMainThread([] {});
-  AsyncCallFromMainThread([] {});
-  SetMainThreadWakeUp(nullptr);
-  RunMainThreadTasks();
-  EXPECT_EQ(wakes.load(), 2);
 }
 
 }  // namespace

@@ -5,11 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "host/core/app_config.h"
 #include "host/core/debug.h"
 #include "host/core/debug_database.h"
 #include "host/core/locale.h"
 #include "host/core/localizer.h"
+#include "host/core/test_environment_variable.h"
+#include "host/core/test_temp_folder.h"
 
 namespace zorvcore {
 namespace {
@@ -17,23 +18,21 @@ namespace {
 class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = std::filesystem::temp_directory_path() /
-            ("zorv_settings_" + std::to_string(::getpid()) + ".json");
-    ::setenv(DebugDatabase::kSettingsFileVariable, path_.c_str(), 1);
     DebugDatabase::ClearAllEntries();
     DebugDatabase::ReloadSettingsFile();
   }
   void TearDown() override {
-    ::unsetenv(DebugDatabase::kSettingsFileVariable);
+    settingsFile_.Set(std::nullopt);
     DebugDatabase::ReloadSettingsFile();
     DebugDatabase::ClearAllEntries();
-    std::filesystem::remove(path_);
   }
   void WriteFile(const std::string& text) {
     std::ofstream(path_) << text;
     DebugDatabase::ReloadSettingsFile();
   }
-  std::filesystem::path path_;
+  TestTempFolder folder_;
+  const std::filesystem::path path_ = folder_.path() / "settings.json";
+  const ScopedEnvironmentVariable settingsFile_{DebugDatabase::kSettingsFileVariable, path_.native()};
 };
 
 TEST_F(SettingsFileTest, FileValuesBecomeTextAndCodeOverridesThem) {
@@ -63,25 +62,10 @@ TEST(LocaleTest, HostSettingWinsOverEnvironment) {
   Locale::SetApplicationLanguage(u"fr_FR");
   EXPECT_EQ(Locale::ApplicationLangauge(), u"fr_FR");
   Locale::SetApplicationLanguage(u"");
-  const char* saved = std::getenv("LC_ALL");
-  const std::string saved_value = saved ? saved : "";
-  ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+  const ScopedEnvironmentVariable language("LC_ALL", "de_DE.UTF-8");
   EXPECT_EQ(Locale::ApplicationLangauge(), u"de_DE");
-  ::setenv("LC_ALL", "C", 1);
+  language.Set("C");
   EXPECT_EQ(Locale::ApplicationLangauge(), u"en_US");
-  if (saved) {
-    ::setenv("LC_ALL", saved_value.c_str(), 1);
-  } else {
-    ::unsetenv("LC_ALL");
-  }
-}
-
-TEST(ConfigTest, IdentityIsSettable) {
-  const auto name = config::GetApplicationName();
-  EXPECT_FALSE(name.empty());
-  config::SetApplicationName(u"Editor");
-  EXPECT_EQ(config::GetApplicationName(), u"Editor");
-  config::SetApplicationName(name);
 }
 
 TEST(LocalizerTest, DefaultsTranslationsAndPlainText) {

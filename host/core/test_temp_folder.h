@@ -11,6 +11,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -53,6 +55,21 @@ class TestTempFolder {
     const std::filesystem::path file = path_ / relative;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << content;
+  }
+  // The bytes of `relative` (an absolute path is taken as it is); empty when it cannot be read.
+  std::string ReadFile(const std::filesystem::path& relative) const {
+    std::ifstream in(path_ / relative, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // Every file (not folder) below the folder, as paths relative to it.
+  std::set<std::string> Files() const {
+    std::set<std::string> files;
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+      if (!it->is_directory()) files.insert(std::filesystem::relative(it->path(), path_).native());
+    }
+    return files;
   }
 
  private:

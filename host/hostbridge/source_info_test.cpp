@@ -5,14 +5,6 @@
 namespace hostbridge {
 namespace {
 
-TEST(SourceInfoTest, DefaultClaimsNoFieldOrder) {
-  const SourceInfo info;
-  EXPECT_EQ(info.field_type, kFieldTypeUnknown);
-  EXPECT_EQ(info.native_field_type, kFieldTypeUnknown);
-  EXPECT_EQ(info.duration, MediaTime(0));
-  EXPECT_EQ(info.pixel_aspect_ratio, (zorvmediatypes::PixelAspectRatio{1, 1}));
-}
-
 TEST(SourceInfoTest, EqualityReachesNestedRecords) {
   SourceInfo with_header;
   with_header.farside_asset_request_info.server_connect_info.headers["X-Trace"] = "1";

@@ -2,39 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include "host/mediatypes/color_space.h"
-
 namespace zorvmediatypes {
 namespace {
 
-TEST(ColorProfileTest, IdentifierFollowsNameAndBytes) {
+TEST(ColorProfileTest, IdentifierFollowsNameAndBytesAndIsStableAcrossRuns) {
+  // Stored descriptions compare profiles by this identifier, so it must never change.
+  EXPECT_EQ(ColorProfile(u"sRGB", {0x10, 0x20}).ToGuid().AsUTF8String(),
+            "B098608E-273D-5448-B83C-2BF400000013");
   const ColorProfile profile(u"Wide Gamut", {1, 2, 3, 4});
   EXPECT_EQ(profile.ToGuid(), ColorProfile(u"Wide Gamut", {1, 2, 3, 4}).ToGuid());
   EXPECT_NE(profile.ToGuid(), ColorProfile(u"Wide Gamut", {1, 2, 3, 5}).ToGuid());
   EXPECT_NE(profile.ToGuid(), ColorProfile(u"Wide gamut", {1, 2, 3, 4}).ToGuid());
-  // The same bytes under no name are another profile.
-  EXPECT_NE(profile.ToGuid(), ColorProfile(u"", {1, 2, 3, 4}).ToGuid());
-}
-
-TEST(ColorProfileTest, OnlyTheEmptyProfileHasTheZeroIdentifier) {
+  EXPECT_NE(profile.ToGuid(), ColorProfile(u"", {1, 2, 3, 4}).ToGuid());  // no name: another profile
+  // Only the empty profile has the zero identifier.
   EXPECT_TRUE(ColorProfile().ToGuid().IsNull());
   EXPECT_FALSE(ColorProfile(u"x", {}).ToGuid().IsNull());
   EXPECT_FALSE(ColorProfile(u"", {0}).ToGuid().IsNull());
-}
-
-TEST(ColorProfileTest, IdentifierIsStableAcrossRuns) {
-  // Stored descriptions compare profiles by this identifier, so it must never change.
-  EXPECT_EQ(ColorProfile(u"sRGB", {0x10, 0x20}).ToGuid().AsUTF8String(),
-            "B098608E-273D-5448-B83C-2BF400000013");
-}
-
-TEST(ColorSpaceTest, DefaultIsTheWorkingSpace) {
-  ColorSpace space;
-  EXPECT_TRUE(space.base_color_profile.ToGuid().IsNull());
-  EXPECT_EQ(space.base_profile_type, 0u);
-  EXPECT_FALSE(space.linearized);
-  space.linearized = true;
-  EXPECT_FALSE(space == ColorSpace());
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "host/net/curl_request_processor.h"
 #include "host/net/global_request_processor.h"
 #include "host/net/test_http_server.h"
 #include "host/net/test_response_catcher.h"
@@ -83,6 +82,11 @@ TEST(ProxyRequestProcessorTest, KeepsAccountOfUnfinishedRequestsUntilTheirCallba
   EXPECT_EQ(proxy->UnfinishedCount(), 1u);
   target->Complete(second, 200);  // an empty callback is fine
   EXPECT_EQ(proxy->UnfinishedCount(), 0u);
+
+  target->refuse = true;  // a refused request leaves no trace
+  EXPECT_FALSE(proxy->StartRequest(Guid::CreateUnique(), Anywhere(), nullptr));
+  EXPECT_EQ(proxy->UnfinishedCount(), 0u);
+  EXPECT_EQ(http::CreateProxyProcessor(nullptr), nullptr);
 }
 
 TEST(ProxyRequestProcessorTest, CancelAllAsksOnlyForItsOwnUnfinishedRequests) {
@@ -100,74 +104,6 @@ TEST(ProxyRequestProcessorTest, CancelAllAsksOnlyForItsOwnUnfinishedRequests) {
   proxy->TryToCancelRequest(neighbours);  // not the proxy's: not passed on
 
   EXPECT_EQ(target->Cancelled(), std::vector<Guid>{open});
-}
-
-TEST(ProxyRequestProcessorTest, RefusedRequestsLeaveNoTrace) {
-  auto target = std::make_shared<FakeProcessor>();
-  auto proxy = http::CreateProxyProcessor(target);
-  target->refuse = true;
-
-  EXPECT_FALSE(proxy->StartRequest(Guid::CreateUnique(), Anywhere(), nullptr));
-  EXPECT_EQ(proxy->UnfinishedCount(), 0u);
-  EXPECT_EQ(http::CreateProxyProcessor(nullptr), nullptr);
-}
-
-class ProxyOverCurlTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    server_.HoldGet("/silent");
-    server_.Start();
-    target_ = CurlRequestProcessor::Create();
-    ASSERT_NE(target_, nullptr);
-    proxy_ = http::CreateProxyProcessor(target_);
-  }
-
-  static ResponseCatcher Get(RequestProcessor& processor, const std::string& url) {
-    ResponseCatcher catcher;
-    EXPECT_TRUE(processor.GET(Guid::CreateUnique(), catcher.Callback(),
-                              ImmutableString::CreateDynamic(url), HeaderMap(), Configuration()));
-    return catcher;
-  }
-
-  // Drops both references to the processor; its destructor returns after every callback.
-  void ShutDown() {
-    proxy_.reset();
-    target_.reset();
-  }
-
-  TestHttpServer server_;
-  std::shared_ptr<CurlRequestProcessor> target_;
-  std::shared_ptr<ProxyRequestProcessor> proxy_;
-};
-
-TEST_F(ProxyOverCurlTest, CancelAllEndsTheProxysRequestsWhileNeighboursCarryOn) {
-  const ResponseCatcher own = Get(*proxy_, server_.Url("/silent"));
-  const ResponseCatcher neighbour = Get(*target_, server_.Url("/silent"));
-  ASSERT_TRUE(server_.WaitUntilHeld(2));
-
-  proxy_->CancelAll();
-  ASSERT_NE(own.Wait(), nullptr);
-  EXPECT_EQ(own.Wait()->Error(), RequestError::kCancelled);
-  EXPECT_FALSE(neighbour.WasCalled());
-  server_.Release();
-  ASSERT_NE(neighbour.Wait(), nullptr);
-  EXPECT_EQ(neighbour.Wait()->GetPayloadAsUTF8String(), "late");
-
-  ShutDown();
-  EXPECT_EQ(own.Calls(), 1);
-  EXPECT_EQ(neighbour.Calls(), 1);
-}
-
-TEST_F(ProxyOverCurlTest, DestroyingTheProxyCancelsItsRequestsAndTheirCallbacksStillCome) {
-  const ResponseCatcher own = Get(*proxy_, server_.Url("/silent"));
-  ASSERT_TRUE(server_.WaitUntilHeld(1));
-
-  proxy_.reset();
-
-  ASSERT_NE(own.Wait(), nullptr);
-  EXPECT_EQ(own.Wait()->Error(), RequestError::kCancelled);
-  ShutDown();
-  EXPECT_EQ(own.Calls(), 1);
 }
 
 TEST(GlobalRequestProcessorTest, OneProcessorServesTheWholeProcess) {

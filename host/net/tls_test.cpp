@@ -72,45 +72,37 @@ TEST_F(TlsTest, ServerSignedByTheConfiguredAuthorityIsTrusted) {
   EXPECT_EQ(response->GetPayloadAsUTF8String(), "secret");
 }
 
-TEST_F(TlsTest, CertificateTheSystemDoesNotTrustFails) {
-  const auto server = Serve(Certificates("untrusted", "IP:127.0.0.1"));
+TEST_F(TlsTest, ServerTheConfiguredAuthorityDoesNotVouchForFails) {
+  enum class Authority { kNone, kOwn, kOther, kMissingFile };
+  const struct {
+    const char* name;
+    const char* altNames;
+    Authority authority;
+  } cases[] = {
+      {"untrusted", "IP:127.0.0.1", Authority::kNone},  // not trusted by the system either
+      {"other", "IP:127.0.0.1", Authority::kOther},
+      {"elsewhere", "DNS:elsewhere.invalid", Authority::kOwn},  // issued for another host
+      {"nofile", "IP:127.0.0.1", Authority::kMissingFile},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto files = Certificates(c.name, c.altNames);
+    const auto server = Serve(files);
+    DebugDatabase::ClearEntry(kCAFile);
+    if (c.authority == Authority::kOwn) DebugDatabase::SetEntry(kCAFile, files.caPath);
+    if (c.authority == Authority::kOther) {
+      DebugDatabase::SetEntry(kCAFile, Certificates("another", "IP:127.0.0.1").caPath);
+    }
+    if (c.authority == Authority::kMissingFile) {
+      DebugDatabase::SetEntry(kCAFile, (folder_.path() / "missing.pem").string());
+    }
 
-  const auto response = Fetch(server->Url("/"));
+    const auto response = Fetch(server->Url("/"));
 
-  ASSERT_NE(response, nullptr);
-  EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
-  EXPECT_EQ(response->StatusCode(), 0);
-}
-
-TEST_F(TlsTest, CertificateOfAnotherAuthorityFails) {
-  const auto server = Serve(Certificates("served", "IP:127.0.0.1"));
-  DebugDatabase::SetEntry(kCAFile, Certificates("other", "IP:127.0.0.1").caPath);
-
-  const auto response = Fetch(server->Url("/"));
-
-  ASSERT_NE(response, nullptr);
-  EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
-}
-
-TEST_F(TlsTest, CertificateForAnotherHostFails) {
-  const auto files = Certificates("elsewhere", "DNS:elsewhere.invalid");
-  const auto server = Serve(files);
-  DebugDatabase::SetEntry(kCAFile, files.caPath);
-
-  const auto response = Fetch(server->Url("/"));
-
-  ASSERT_NE(response, nullptr);
-  EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
-}
-
-TEST_F(TlsTest, MissingAuthorityFileFails) {
-  const auto server = Serve(Certificates("served", "IP:127.0.0.1"));
-  DebugDatabase::SetEntry(kCAFile, (folder_.path() / "missing.pem").string());
-
-  const auto response = Fetch(server->Url("/"));
-
-  ASSERT_NE(response, nullptr);
-  EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
+    ASSERT_NE(response, nullptr);
+    EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
+    EXPECT_EQ(response->StatusCode(), 0);
+  }
 }
 
 // Headers given to a TLS request may hold credentials; a redirect must not carry them into clear text.

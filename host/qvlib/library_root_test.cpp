@@ -2,8 +2,6 @@
 // rules. The environment is the process's, so each test puts back what it changed.
 #include "host/qvlib/library_root.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,35 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "host/core/debug_database.h"
+#include "host/core/test_environment_variable.h"
 
 namespace zorvqvlib {
 namespace {
 
-// Sets or unsets an environment variable for one scope.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = ::getenv(name)) old_ = old;
-    if (value) {
-      ::setenv(name, value->c_str(), 1);
-    } else {
-      ::unsetenv(name);
-    }
-  }
-  ~ScopedVariable() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using ScopedVariable = zorvcore::ScopedEnvironmentVariable;
 
 class LibraryRootTest : public ::testing::Test {
  protected:
@@ -71,12 +46,9 @@ TEST_F(LibraryRootTest, DefaultsToTheUserDataFolder) {
     const ScopedVariable xdg("XDG_DATA_HOME", ignored);
     EXPECT_EQ(ConfiguredLibraryRoot(), "/home/someone/.local/share/zorvcapsule/libraries");
   }
-}
-
-TEST_F(LibraryRootTest, NoRootWithoutSettingOrHome) {
   const ScopedVariable xdg("XDG_DATA_HOME", std::nullopt);
-  const ScopedVariable home("HOME", std::nullopt);
-  EXPECT_EQ(ConfiguredLibraryRoot(), "");
+  const ScopedVariable noHome("HOME", std::nullopt);
+  EXPECT_EQ(ConfiguredLibraryRoot(), "");  // no setting and no home: no root
 }
 
 }  // namespace

@@ -63,9 +63,7 @@ TEST_F(LibraryTreeTest, AFolderIsALibraryOnlyWithAWellFormedManifest) {
     const std::optional<std::string> expected = cases[i].name == "=" ? std::optional(id) : cases[i].name;
     EXPECT_EQ(Tree().ReadLibraryName(id), expected) << cases[i].manifest.substr(0, 40);
   }
-}
-
-TEST_F(LibraryTreeTest, ManifestsThatAreNoRegularFilesMakeNoLibrary) {
+  // Manifests that are no regular files make no library.
   folder_.MakeFolder("plain");                       // no manifest at all
   folder_.MakeFolder("folder/library.json");         // a folder under the manifest's name
   folder_.MakeFolder("fifo");
@@ -170,13 +168,10 @@ TEST_F(LibraryTreeTest, HostileIDsNameNothing) {
     EXPECT_EQ(Tree().ReadElement("lib", id), std::nullopt) << id;
   }
   EXPECT_EQ(Tree().ListLibraryFolders(), Names{"lib"});
-}
 
-TEST_F(LibraryTreeTest, AMissingRootHasNoLibraries) {
-  folder_.Library("lib", "Library");
   folder_.Write("file", "x");
   for (const std::string& root : {std::string(), folder_.Path("missing"), folder_.Path("file")}) {
-    const LibraryTree tree(root);
+    const LibraryTree tree(root);  // a missing root has no libraries
     EXPECT_TRUE(tree.ListLibraryFolders().empty()) << root;
     EXPECT_EQ(tree.ReadLibraryName("lib"), std::nullopt) << root;
   }

@@ -55,16 +55,6 @@ class QvLibManagerTest : public ::testing::Test {
   TestLibraryFolder folder_;
 };
 
-TEST_F(QvLibManagerTest, AnswersNothingUntilStarted) {
-  WriteMixedTree();
-  EXPECT_FALSE(QvLibManager::IsStarted());
-  EXPECT_TRUE(Libraries().empty());
-  EXPECT_TRUE(Elements("brand").empty());
-  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand"), "");
-  EXPECT_EQ(QvLibManager::GetCapsulePath("brand", "lower"), "");
-  EXPECT_EQ(QvLibManager::GetElementName("brand", "lower"), "");
-}
-
 TEST_F(QvLibManagerTest, AnswersAsTheOlderFunctionsDo) {
   WriteMixedTree();
   QvLibManager::Initialize();
@@ -137,8 +127,14 @@ TEST_F(QvLibManagerTest, ANewRootSettingStartsAfresh) {
   EXPECT_TRUE(Elements("brand").empty());
 }
 
-TEST_F(QvLibManagerTest, StartsAreCountedAndTheLastTerminateDropsTheSnapshot) {
+TEST_F(QvLibManagerTest, AnswersNothingUntilStartedAndTheLastTerminateDropsTheSnapshot) {
   WriteMixedTree();
+  EXPECT_FALSE(QvLibManager::IsStarted());
+  EXPECT_TRUE(Libraries().empty());
+  EXPECT_TRUE(Elements("brand").empty());
+  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand"), "");
+  EXPECT_EQ(QvLibManager::GetCapsulePath("brand", "lower"), "");
+  EXPECT_EQ(QvLibManager::GetElementName("brand", "lower"), "");
   QvLibManager::Terminate();  // without a start: nothing to stop, and no debt either
   QvLibManager::Initialize();
   QvLibManager::Initialize();

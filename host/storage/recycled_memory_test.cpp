@@ -16,7 +16,7 @@ std::shared_ptr<const RecycledMemory> FillWith(size_t size, uint8_t value) {
   });
 }
 
-TEST(RecycledMemoryTest, HoldsWhatTheFillerWrote) {
+TEST(RecycledMemoryTest, HoldsWhatTheFillerWroteOrNothingWhenItFails) {
   const auto block = FillWith(1000, 0xAB);
   ASSERT_NE(block, nullptr);
   ASSERT_EQ(block->Size(), 1000u);
@@ -26,9 +26,6 @@ TEST(RecycledMemoryTest, HoldsWhatTheFillerWrote) {
   ASSERT_NE(empty, nullptr);
   EXPECT_EQ(empty->Size(), 0u);
   EXPECT_NE(empty->Buffer(), nullptr);
-}
-
-TEST(RecycledMemoryTest, AFailedFillGivesNothing) {
   EXPECT_EQ(RecycledMemory::Fill(64, [](uint8_t*, size_t) { return false; }), nullptr);
 }
 

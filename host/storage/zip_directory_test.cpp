@@ -120,17 +120,5 @@ TEST_F(ZipDirectoryTest, DeclinesWhatItCannotVouchForAndZipFileStillReadsIt) {
   }
 }
 
-TEST_F(ZipDirectoryTest, ADamagedMemberIsLeftToTheArchiveLibrary) {
-  const std::string payload = "PAYLOAD-" + NoiseBytes(300);
-  TestZipBuilder(Package()).Add("thumb.png", payload, /*stored=*/true).Write();
-  DamageBytes(Package(), "PAYLOAD-");
-  OpenPackage file(Package());
-  const std::unique_ptr<ZipDirectory> directory = ZipDirectory::Read(file.fd, file.size);
-  ASSERT_NE(directory, nullptr);
-  const ZipDirectory::Member* member = directory->Find("thumb.png");
-  ASSERT_NE(member, nullptr);
-  EXPECT_EQ(directory->ReadMember(*member), nullptr) << "the checksum no longer matches";
-}
-
 }  // namespace
 }  // namespace zorvstorage

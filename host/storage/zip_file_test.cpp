@@ -35,17 +35,6 @@ ZipFile OpenZip(const fs::path& path, const std::string& password = "") {
 
 Dir DirOf(const fs::path& path) { return Dir(FileHelperUtils::StdPathToUTF16(path)); }
 
-// Every file below `root`, as paths relative to it.
-std::set<std::string> FilesBelow(const fs::path& root) {
-  std::set<std::string> files;
-  std::error_code error;
-  for (auto it = fs::recursive_directory_iterator(root, error);
-       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-    if (!it->is_directory()) files.insert(fs::relative(it->path(), root).native());
-  }
-  return files;
-}
-
 class ZipFileTest : public ::testing::Test {
  protected:
   fs::path Package() const { return temp_.path() / "package.tplx"; }
@@ -104,10 +93,10 @@ TEST_F(ZipFileTest, UnreadablePackagesBehaveAsPackagesWithoutMembers) {
   }
 }
 
-TEST_F(ZipFileTest, DamagedMemberDataReadsAsMissingWithoutHarmingTheOthers) {
+TEST_F(ZipFileTest, DamagedOrOversizedMembersReadAsMissingWithoutHarmingTheOthers) {
   const std::string payload = "PAYLOAD-" + NoiseBytes(300);
   TestZipBuilder(Package())
-      .Add("definition.json", "{}")
+      .Add("definition.json", "{}", /*stored=*/true)
       .Add("thumb.png", payload, /*stored=*/true)
       .Write();
   DamageBytes(Package(), "PAYLOAD-");
@@ -117,10 +106,8 @@ TEST_F(ZipFileTest, DamagedMemberDataReadsAsMissingWithoutHarmingTheOthers) {
   EXPECT_FALSE(zip.UnzipItems("thumb.png", DirOf(Out())));
   EXPECT_FALSE(fs::exists(Out() / "thumb.png"));
   EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{}");
-}
 
-TEST_F(ZipFileTest, AMemberDeclaringAnAbsurdSizeIsMissing) {
-  TestZipBuilder(Package()).Add("definition.json", "{}", /*stored=*/true).Write();
+  // A member declaring an absurd size is missing too.
   DeclareSize(Package(), "definition.json", static_cast<uint32_t>(ZipFile::kMaxUnzipItemBytes + 1));
   EXPECT_EQ(OpenZip(Package()).UnzipItem("definition.json"), nullptr);
   EXPECT_EQ(OpenZip(Package()).ItemSize("definition.json"), std::nullopt);
@@ -168,17 +155,7 @@ TEST_F(ZipFileTest, EncryptedMembersNeedThePassword) {
 
 // ---- Extracting items ----
 
-TEST_F(ZipFileTest, ASingleMemberIsWrittenUnderItsOwnName) {
-  TestZipBuilder(Package()).Add("project.tsgraphic", "project bytes").Add("x/y.bin", "y").Write();
-  const ZipFile zip = OpenZip(Package());
-  ASSERT_TRUE(zip.UnzipItems("project.tsgraphic", DirOf(Out() / "deep" / "target")));
-  EXPECT_EQ(ReadFileBytes(Out() / "deep" / "target" / "project.tsgraphic"), "project bytes");
-  ASSERT_TRUE(zip.UnzipItems("x/y.bin", DirOf(Out())));
-  EXPECT_EQ(ReadFileBytes(Out() / "y.bin"), "y");
-  EXPECT_FALSE(zip.UnzipItems("nothing", DirOf(Out())));
-}
-
-TEST_F(ZipFileTest, AFolderItemIsWrittenBelowTheDestination) {
+TEST_F(ZipFileTest, AFolderItemOrASingleMemberIsWrittenBelowTheDestination) {
   TestZipBuilder(Package())
       .AddDirectory("project.qzgraphic/")
       .Add("project.qzgraphic/main.json", "main")
@@ -190,13 +167,21 @@ TEST_F(ZipFileTest, AFolderItemIsWrittenBelowTheDestination) {
       .Write();
   const ZipFile zip = OpenZip(Package());
   ASSERT_TRUE(zip.UnzipItems("project.qzgraphic", DirOf(Out())));
-  EXPECT_EQ(FilesBelow(Out()), (std::set<std::string>{"main.json", "media/clip.mov", "media/empty"}));
+  EXPECT_EQ(temp_.Files(), (std::set<std::string>{"package.tplx", "out/main.json", "out/media/clip.mov",
+                                                   "out/media/empty"}));
   EXPECT_TRUE(fs::is_directory(Out() / "fonts"));
   EXPECT_EQ(ReadFileBytes(Out() / "media" / "clip.mov"), NoiseBytes(100000));
 
   // The same item named as a folder, and extracted again over what is there.
   ASSERT_TRUE(zip.UnzipItems("project.qzgraphic/", DirOf(Out())));
   EXPECT_EQ(ReadFileBytes(Out() / "main.json"), "main");
+
+  // A single member is written under its own name, making missing folders.
+  ASSERT_TRUE(zip.UnzipItems("other/main.json", DirOf(Out() / "deep" / "target")));
+  EXPECT_EQ(ReadFileBytes(Out() / "deep" / "target" / "main.json"), "nor this");
+  ASSERT_TRUE(zip.UnzipItems("project.qzgraphic.bak", DirOf(Out())));
+  EXPECT_EQ(ReadFileBytes(Out() / "project.qzgraphic.bak"), "not part of the item");
+  EXPECT_FALSE(zip.UnzipItems("nothing", DirOf(Out())));
 }
 
 TEST_F(ZipFileTest, HostileMemberNamesAreRefusedAndNothingIsWritten) {
@@ -234,7 +219,7 @@ TEST_F(ZipFileTest, HostileItemNamesAreRefused) {
   for (const std::string& name : hostile) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(zip.UnzipItems(name, DirOf(Out() / "in")));
-    EXPECT_EQ(FilesBelow(temp_.path()), (std::set<std::string>{"package.tplx"}));
+    EXPECT_EQ(temp_.Files(), (std::set<std::string>{"package.tplx"}));
   }
 }
 
@@ -277,7 +262,7 @@ TEST_F(ZipFileTest, AFailedExtractionTakesBackWhatItCreated) {
   EXPECT_FALSE(OpenZip(Package()).UnzipItems("project.tsgraphic", DirOf(Out() / "new" / "target")));
   EXPECT_FALSE(fs::exists(Out() / "new")) << "folders the call made are gone again";
   EXPECT_FALSE(OpenZip(Package()).UnzipItems("project.tsgraphic", DirOf(Out())));
-  EXPECT_EQ(FilesBelow(Out()), (std::set<std::string>{"kept/old.txt"}));
+  EXPECT_EQ(temp_.Files(), (std::set<std::string>{"package.tplx", "out/kept/old.txt"}));
   EXPECT_FALSE(fs::exists(Out() / "sub"));
 }
 
@@ -310,34 +295,29 @@ class ZipFileAddTest : public ZipFileTest {
   const std::string clip_ = NoiseBytes(200000, 9);
 };
 
-TEST_F(ZipFileAddTest, ReplacingAMemberKeepsEveryOtherMember) {
-  const ZipFile zip = OpenZip(Package());
-  ASSERT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":1}");
-  ASSERT_TRUE(zip.AddItem("definition.json", DirOf(Source()), true));
+TEST_F(ZipFileAddTest, ReplacingAMemberKeepsTheOthersAndRenamesTheNewPackageIntoPlace) {
+  struct stat before;
+  ASSERT_EQ(::stat(Package().c_str(), &before), 0);
+  const ZipFile independent = OpenZip(Package());
+  const ZipFile writer = OpenZip(Package());
+  const ZipFile sharer = writer;
+  ASSERT_EQ(AsString(writer.UnzipItem("definition.json")), "{\"version\":1}");
 
-  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":2}");
+  ASSERT_TRUE(writer.AddItem("definition.json", DirOf(Source()), true));
+
+  struct stat after;
+  ASSERT_EQ(::stat(Package().c_str(), &after), 0);
+  EXPECT_NE(before.st_ino, after.st_ino) << "written to a new file and renamed, not patched in place";
+  EXPECT_EQ(AsString(sharer.UnzipItem("definition.json")), "{\"version\":2}");
+  // A reader opened on its own keeps the old package.
+  EXPECT_EQ(AsString(independent.UnzipItem("definition.json")), "{\"version\":1}");
+  EXPECT_EQ(AsString(independent.UnzipItem("thumb.png")), thumb_);
   const ZipFile reopened = OpenZip(Package());
   EXPECT_EQ(AsString(reopened.UnzipItem("definition.json")), "{\"version\":2}");
   EXPECT_EQ(AsString(reopened.UnzipItem("thumb.png")), thumb_);
   EXPECT_EQ(AsString(reopened.UnzipItem("project.tsgraphic/main.json")), "main");
   EXPECT_EQ(AsString(reopened.UnzipItem("project.tsgraphic/media/clip.mov")), clip_);
   EXPECT_TRUE(LeftoversBesidePackage().empty());
-}
-
-TEST_F(ZipFileAddTest, TheNewPackageIsRenamedIntoPlaceSoOpenReadersKeepTheOld) {
-  struct stat before;
-  ASSERT_EQ(::stat(Package().c_str(), &before), 0);
-  const ZipFile independent = OpenZip(Package());
-  const ZipFile writer = OpenZip(Package());
-  const ZipFile sharer = writer;
-
-  ASSERT_TRUE(writer.AddItem("definition.json", DirOf(Source()), true));
-  struct stat after;
-  ASSERT_EQ(::stat(Package().c_str(), &after), 0);
-  EXPECT_NE(before.st_ino, after.st_ino) << "written to a new file and renamed, not patched in place";
-  EXPECT_EQ(AsString(sharer.UnzipItem("definition.json")), "{\"version\":2}");
-  EXPECT_EQ(AsString(independent.UnzipItem("definition.json")), "{\"version\":1}");
-  EXPECT_EQ(AsString(independent.UnzipItem("thumb.png")), thumb_);
 }
 
 TEST_F(ZipFileAddTest, AWriteThatFailsPartWayLeavesTheOldPackage) {
@@ -408,23 +388,21 @@ TEST_F(ZipFileAddTest, ANewPackageThatWouldNotReadBackIsNeverPutInPlace) {
   EXPECT_TRUE(LeftoversBesidePackage().empty());
 }
 
-TEST_F(ZipFileAddTest, AddingToAMissingPackageCreatesItButNeverOverwritesANonZip) {
+TEST_F(ZipFileAddTest, AddingCreatesAMissingPackageFollowsLinksButNeverOverwritesANonZip) {
   const fs::path fresh = temp_.path() / "fresh.tplx";
   ASSERT_TRUE(OpenZip(fresh).AddItem("definition.json", DirOf(Source()), true));
   EXPECT_EQ(AsString(OpenZip(fresh).UnzipItem("definition.json")), "{\"version\":2}");
 
-  const fs::path notZip = temp_.path() / "notzip.tplx";
-  WriteFileBytes(notZip, NoiseBytes(1000));
-  EXPECT_FALSE(OpenZip(notZip).AddItem("definition.json", DirOf(Source()), true));
-  EXPECT_EQ(ReadFileBytes(notZip), NoiseBytes(1000));
-}
-
-TEST_F(ZipFileAddTest, AddingThroughALinkReplacesTheLinkedPackage) {
   const fs::path link = temp_.path() / "link.tplx";
   fs::create_symlink(Package(), link);
   ASSERT_TRUE(OpenZip(link).AddItem("definition.json", DirOf(Source()), true));
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(AsString(OpenZip(Package()).UnzipItem("definition.json")), "{\"version\":2}");
+
+  const fs::path notZip = temp_.path() / "notzip.tplx";
+  WriteFileBytes(notZip, NoiseBytes(1000));
+  EXPECT_FALSE(OpenZip(notZip).AddItem("definition.json", DirOf(Source()), true));
+  EXPECT_EQ(ReadFileBytes(notZip), NoiseBytes(1000));
 }
 
 // ---- Sharing ----

@@ -190,15 +190,6 @@ TEST_F(FolderWatcherTest, AFileWrittenSlowlyIsReportedOnceWhenComplete) {
   for (const uintmax_t size : sizesSeen) EXPECT_EQ(size, kPieces * kPieceSize);
 }
 
-TEST_F(FolderWatcherTest, ABurstOfFilesGivesFewReports) {
-  fs::create_directories(Path("templates/burst"));
-  Watch({{Folder("templates"), true}});
-  for (int i = 0; i < 200; ++i) WriteBytes(Path("templates/burst/" + std::to_string(i) + ".tplx"), 4096);
-  Settle();
-  EXPECT_GE(ReportsNaming("templates"), 1u);
-  EXPECT_LE(ReportsNaming("templates"), 10u);
-}
-
 TEST_F(FolderWatcherTest, AWatchedFolderDeletedAndCreatedAgainIsFollowed) {
   WriteBytes(Path("templates/a.tplx"), 10);
   Watch({{Folder("templates"), true}, {Folder("later/extra"), false}});
