@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "host/core/debug_database.h"
@@ -22,16 +20,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::DoneRecorder;
 using testing::MakeTestConnection;
+using testing::ReadFile;
 using testing::TestStockService;
 
 constexpr const char* kLicensePath = "/prod/Rest/Libraries/1/Content/License";
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class StockDownloadTest : public ::testing::Test {
  protected:
@@ -105,10 +97,7 @@ class StockDownloadTest : public ::testing::Test {
     return done;
   }
 
-  void PlaceOldPackage() {
-    fs::create_directories(target_.parent_path());
-    std::ofstream(target_, std::ios::binary) << "old package";
-  }
+  void PlaceOldPackage() { testing::WriteFile(target_, "old package"); }
   // Nothing but the target (if any) in its folder: no temporary file left behind.
   size_t FilesBesideTarget() const {
     size_t count = 0;

@@ -8,8 +8,6 @@
 #include <chrono>
 #include <filesystem>
 #include <thread>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "host/core/file_helper_utils.h"
@@ -23,14 +21,8 @@ namespace zorvcapsule {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadFile;
 using testing::TestStockService;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Waits for the transfer of every pending preview, playing the host's main thread, which is where
 // completions name their files; a minute means it never ended.
@@ -91,9 +83,8 @@ TEST_F(StockPreviewDownloadManagerTest, APreviewIsFetchedIntoTheCacheAndNamedByT
   EXPECT_TRUE(entry->SupportVideoPlayback());
 }
 
-TEST_F(StockPreviewDownloadManagerTest, ACachedPreviewIsFoundWithoutATransfer) {
-  fs::create_directories(Cached("12").parent_path());
-  std::ofstream(Cached("12"), std::ios::binary) << "cached video";
+TEST_F(StockPreviewDownloadManagerTest, ACachedPreviewIsFoundWithoutATransferAndOtherEntriesAreLeftAlone) {
+  testing::WriteFile(Cached("12"), "cached video");
   const auto entry = Entry("12", "ok");
   manager_->DownloadPreview(entry);
   EXPECT_EQ(Path(entry->videoPreviewPath), Cached("12"));
@@ -105,15 +96,11 @@ TEST_F(StockPreviewDownloadManagerTest, ACachedPreviewIsFoundWithoutATransfer) {
   named->videoPreviewPath = u"/elsewhere/video.mp4";
   manager_->DownloadPreview(named);
   EXPECT_EQ(named->videoPreviewPath, u"/elsewhere/video.mp4");
-  EXPECT_TRUE(service_.Requests().empty());
-}
-
-TEST_F(StockPreviewDownloadManagerTest, AnEntryThatIsNotAStockEntryIsIgnored) {
-  auto entry = std::make_shared<CapsuleEntry>();
-  entry->path = u"14";
-  entry->videoPreviewPath.clear();
-  manager_->DownloadPreview(entry);
-  EXPECT_TRUE(entry->videoPreviewPath.empty());
+  // So is an entry of another source.
+  auto local = std::make_shared<CapsuleEntry>();
+  local->path = u"14";
+  manager_->DownloadPreview(local);
+  EXPECT_TRUE(local->videoPreviewPath.empty());
   EXPECT_EQ(manager_->PendingCount(), 0u);
   EXPECT_TRUE(service_.Requests().empty());
 }
