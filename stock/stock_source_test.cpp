@@ -28,7 +28,7 @@ using testing::MakeTestConnection;
 using testing::TestStockService;
 using Words = std::vector<std::u16string>;
 
-constexpr const char* kSearch = "/prod/Rest/Media/1/Search/Files";
+const std::string kSearch = "/prod/Rest/Media/1/Search/Files";
 
 const char* const kColumns =
     "&result_columns[]=nb_results&result_columns[]=id&result_columns[]=title&result_columns[]=description"
@@ -98,42 +98,41 @@ class StockSourceTest : public ::testing::Test {
 
 // ---- The request ----
 
-TEST_F(StockSourceTest, ASearchWithoutWordsAsksForTheGalleryOfTheProductAndVersion) {
+// Without words a search asks for the connection's gallery of the product and version; with words it
+// sends them joined, names the template source, and asks for no gallery.
+TEST_F(StockSourceTest, TheSearchRequestCarriesTheConnectionAndTheWords) {
+  struct Case {
+    Words words;
+    int start, count, templateType;
+    std::u16string filter;
+    std::string query;
+  } cases[] = {
+      {{}, 0, 100, 3, kStockFilterAll,
+       "?locale=en_US&search_parameters[limit]=100&search_parameters[offset]=0"
+       "&search_parameters[filters][premium]=all&search_parameters[filters][content_type:template]=1"
+       "&search_parameters[filters][template_type_id][]=3&search_parameters[filters][tplx_api_version]=1.4"
+       "&product=Editor%20Pro%2F24.1&search_parameters[gallery_id]=gallery%209"},
+      {{u"lower third", u"caf\u00e9"}, 200, 50, 7, kStockFilterPremium,
+       "?locale=en_US&search_parameters[limit]=50&search_parameters[offset]=200"
+       "&search_parameters[filters][premium]=true&search_parameters[filters][content_type:template]=1"
+       "&search_parameters[filters][template_type_id][]=7&search_parameters[filters][tplx_source][]=tsgraphic"
+       "&search_parameters[filters][tplx_api_version]=1.4&search_parameters[words]=lower%20third%20caf%C3%A9"},
+  };
   AnswerSearches(SearchReply(0, {}));
   service_.Start();
-  Search({}, 0, 100);
-  const auto searches = Searches();
-  ASSERT_EQ(searches.size(), 1u);
-  EXPECT_EQ(searches[0].target,
-            std::string(kSearch) +
-                "?locale=en_US&search_parameters[limit]=100&search_parameters[offset]=0"
-                "&search_parameters[filters][premium]=all&search_parameters[filters][content_type:template]=1"
-                "&search_parameters[filters][template_type_id][]=3&search_parameters[filters][tplx_api_version]=1.4"
-                "&product=Editor%20Pro%2F24.1&search_parameters[gallery_id]=gallery%209" +
-                kColumns);
-  EXPECT_EQ(searches[0].Header("X-API-KEY"), "key-prod");
-  EXPECT_EQ(searches[0].Header("X-PRODUCT"), "Editor Pro");
-  EXPECT_EQ(searches[0].Header("X-PRODUCT-LOCATION"), "Editor Pro/templates panel");
-  EXPECT_EQ(searches[0].Header("Authorization"), "Bearer host-token");
-}
-
-TEST_F(StockSourceTest, ASearchWithWordsSendsThemJoinedAndNoGallery) {
-  AnswerSearches(SearchReply(0, {}));
-  service_.Start();
-  source_ = std::make_shared<StockSource>(MakeTestConnection(7));
-  SetIdentity("client", "credential", u"host-token");
-  source_->SetFilterType(kStockFilterPremium);
-  Search({u"lower third", u"caf\u00e9"}, 200, 50);
-  const auto searches = Searches();
-  ASSERT_EQ(searches.size(), 1u);
-  EXPECT_EQ(searches[0].target,
-            std::string(kSearch) +
-                "?locale=en_US&search_parameters[limit]=50&search_parameters[offset]=200"
-                "&search_parameters[filters][premium]=true&search_parameters[filters][content_type:template]=1"
-                "&search_parameters[filters][template_type_id][]=7&search_parameters[filters][tplx_source][]=tsgraphic"
-                "&search_parameters[filters][tplx_api_version]=1.4"
-                "&search_parameters[words]=lower%20third%20caf%C3%A9" +
-                kColumns);
+  for (const Case& c : cases) {
+    source_ = std::make_shared<StockSource>(MakeTestConnection(c.templateType));
+    SetIdentity("client", "credential", u"host-token");
+    source_->SetFilterType(c.filter);
+    Search(c.words, c.start, c.count);
+    const testing::SeenRequest search = Searches().back();
+    EXPECT_EQ(search.target, kSearch + c.query + kColumns);
+    EXPECT_EQ(search.Header("X-API-KEY"), "key-prod");
+    EXPECT_EQ(search.Header("X-PRODUCT"), "Editor Pro");
+    EXPECT_EQ(search.Header("X-PRODUCT-LOCATION"), "Editor Pro/templates panel");
+    EXPECT_EQ(search.Header("Authorization"), "Bearer host-token");
+  }
+  EXPECT_EQ(Searches().size(), 2u);
 }
 
 TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
