@@ -52,7 +52,7 @@ class LocalSourceTest : public testing::CatalogueTest {
 
 // ---- What is listed ------------------------------------------------------------------------------
 
-TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevel) {
+TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevelAndFiltersByFolder) {
   WritePackage("templates/a.tplx");
   WritePackage("templates/UPPER.TPLX");
   WritePackage("templates/Upper2.Tplx");
@@ -62,7 +62,7 @@ TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevel) {
   WritePackage("extra/c.tplx");
   WritePackage("extra/deeper/d.tplx");
   GraphicSourceManager& manager =
-      Manager({{u"Extra", Path("extra")}, {u"Gone", Path("missing")}, {u"No path", u""}});
+      Manager({{u"gone", Path("missing")}, {u"Extra", Path("extra")}, {u"No path", u""}});
 
   const Delivery set = DefaultSet();
   EXPECT_EQ(Names(set.entries), (std::vector<std::u16string>{u"a", u"b", u"c"}));
@@ -84,6 +84,25 @@ TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevel) {
   EXPECT_EQ(Search({u"Lower", u"Thirds"}), b);
   EXPECT_TRUE(Search({u"extra"}).empty());
   EXPECT_TRUE(Search({u"templates"}).empty());
+
+  // The filter: the default item first, then the folders with a path by name, a missing one unavailable.
+  std::vector<IGraphicSource::GraphicFilterID> filters;
+  manager.GetFilterList(filters);
+  ASSERT_EQ(filters.size(), 1u);
+  IGraphicSource::GraphicFilterID& filter = filters[0];
+  EXPECT_EQ(filter.name, u"Local Templates Folder");
+  EXPECT_EQ(filter.sourceID, kLocalSourceID);
+  ASSERT_EQ(filter.items.size(), 3u);
+  EXPECT_EQ(filter.items[0].name, u"Local Templates Folder");
+  EXPECT_EQ(filter.items[0].id, kLocalDefaultID);
+  EXPECT_TRUE(filter.items[0].available);
+  EXPECT_EQ(filter.items[1].name, u"Extra");
+  EXPECT_EQ(filter.items[1].id, zorvcore::UTF16ToUTF8(Path("extra")));
+  EXPECT_TRUE(filter.items[1].available);
+  EXPECT_EQ(filter.items[2].name, u"gone");
+  EXPECT_FALSE(filter.items[2].available);
+  source_->GetFilter(filter);  // filled again: replaced, not added to
+  EXPECT_EQ(filter.items.size(), 3u);
 }
 
 TEST_F(LocalSourceTest, TemplatesFolderWithTrailingSlashStillGivesFolderWords) {
@@ -297,34 +316,6 @@ TEST_F(LocalSourceTest, SearchWithWordsOrAnAbortedTokenAppendsNothingButSetsTheT
     EXPECT_EQ(results.size(), c.size);
     EXPECT_EQ(total, static_cast<int>(c.size));
   }
-}
-
-TEST_F(LocalSourceTest, FilterHasTheDefaultItemFirstThenFoldersByName) {
-  fs::create_directories(folder_.path() / "beta");
-  fs::create_directories(folder_.path() / "alpha");
-  GraphicSourceManager& manager =
-      Manager({{u"beta", Path("beta")}, {u"Alpha", Path("alpha")}, {u"gamma", Path("gone")}, {u"empty", u""}});
-  std::vector<IGraphicSource::GraphicFilterID> filters;
-  manager.GetFilterList(filters);
-  ASSERT_EQ(filters.size(), 1u);
-  const IGraphicSource::GraphicFilterID& filter = filters[0];
-  EXPECT_EQ(filter.name, u"Local Templates Folder");
-  EXPECT_EQ(filter.sourceID, kLocalSourceID);
-  ASSERT_EQ(filter.items.size(), 4u);
-  EXPECT_EQ(filter.items[0].name, u"Local Templates Folder");
-  EXPECT_EQ(filter.items[0].id, kLocalDefaultID);
-  EXPECT_TRUE(filter.items[0].available);
-  EXPECT_EQ(filter.items[1].name, u"Alpha");
-  EXPECT_EQ(filter.items[1].id, zorvcore::UTF16ToUTF8(Path("alpha")));
-  EXPECT_TRUE(filter.items[1].available);
-  EXPECT_EQ(filter.items[2].name, u"beta");
-  EXPECT_EQ(filter.items[3].name, u"gamma");
-  EXPECT_FALSE(filter.items[3].available);
-
-  // Filling the same filter again replaces its items rather than adding to them.
-  IGraphicSource::GraphicFilterID again = filter;
-  source_->GetFilter(again);
-  EXPECT_EQ(again.items.size(), 4u);
 }
 
 // ---- Thumbnails ----------------------------------------------------------------------------------
