@@ -135,6 +135,7 @@ TEST_F(StockSourceTest, TheSearchRequestCarriesTheConnectionAndTheWords) {
   EXPECT_EQ(Searches().size(), 2u);
 }
 
+// The token a search fetched is cached for the next one.
 TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
   AnswerSearches(SearchReply(0, {}));
   service_.OnTokenFetch(200, R"({"access_token": "stage-token"})");
@@ -142,28 +143,17 @@ TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
   zorvcore::DebugDatabase::SetEntry("Graphics.UseStockStage", "true");
   SetIdentity("client", "credential", u"");
   Search();
+  Search();
   EXPECT_EQ(Searches().size(), 0u);
   const auto searches = service_.RequestsTo("/stage/Rest/Media/1/Search/Files");
-  ASSERT_EQ(searches.size(), 1u);
+  ASSERT_EQ(searches.size(), 2u);
   EXPECT_EQ(searches[0].Header("X-API-KEY"), "key-stage");
   EXPECT_EQ(searches[0].Header("Authorization"), "Bearer stage-token");
+  EXPECT_EQ(searches[1].Header("Authorization"), "Bearer stage-token");
   const auto fetches = service_.RequestsTo("/ident/stage");
   ASSERT_EQ(fetches.size(), 1u);
   EXPECT_EQ(fetches[0].Param("connection_param_a"), "param-a-stage");
   EXPECT_EQ(fetches[0].Param("connection_param_b"), "param-b-stage");
-}
-
-TEST_F(StockSourceTest, ASearchUsesTheCachedTokenOnceOneWasFetched) {
-  AnswerSearches(SearchReply(0, {}));
-  service_.OnTokenFetch(200, R"({"access_token": "fetched"})");
-  service_.Start();
-  SetIdentity("client", "credential", u"");
-  Search();
-  Search();
-  EXPECT_EQ(service_.CountOf("/ident/prod"), 1u);
-  const auto searches = Searches();
-  ASSERT_EQ(searches.size(), 2u);
-  EXPECT_EQ(searches[1].Header("Authorization"), "Bearer fetched");
 }
 
 // ---- The entries ----
@@ -218,13 +208,17 @@ TEST_F(StockSourceTest, TheTotalIsCappedAndAZeroCountMeansNoEntries) {
   EXPECT_TRUE(outcome.entries.empty());
 }
 
+// A cached description that cannot be read is passed over quietly.
 TEST_F(StockSourceTest, CachedDescriptionAndPreviewAreAppliedWithoutDownloading) {
-  AnswerSearches(SearchReply(1, {SearchHit(55, R"("tplx_metadata_url": "https://cdn/d.json")")}));
+  AnswerSearches(SearchReply(2, {SearchHit(55, R"("tplx_metadata_url": "https://cdn/d.json")"), SearchHit(56)}));
   service_.Start();
   WriteFile(service_.AssetFolder("55") / "definition.json", Description("capsule-55"));
   WriteFile(service_.AssetFolder("55") / "thumb.mp4", "video");
+  WriteFile(service_.AssetFolder("56") / "definition.json", R"({"apiVersion": "1.4", "capsuleID": 12})");
   const Outcome outcome = Search();
-  ASSERT_EQ(outcome.entries.size(), 1u);
+  ASSERT_EQ(outcome.entries.size(), 2u);
+  EXPECT_FALSE(AsStock(outcome.entries[1])->descriptionLoaded);
+  EXPECT_TRUE(service_.Reports().empty());
   const auto entry = AsStock(outcome.entries[0]);
   EXPECT_EQ(entry->capsuleID, u"capsule-55");
   EXPECT_EQ(entry->usedFonts, (std::vector<std::u16string>{u"Font A", u"Font B"}));
@@ -235,16 +229,6 @@ TEST_F(StockSourceTest, CachedDescriptionAndPreviewAreAppliedWithoutDownloading)
             service_.AssetFolder("55") / "thumb.mp4");
   EXPECT_TRUE(entry->SupportVideoPlayback());
   EXPECT_EQ(service_.Requests().size(), 1u);  // the search alone
-}
-
-TEST_F(StockSourceTest, AnUnreadableCachedDescriptionIsIgnored) {
-  AnswerSearches(SearchReply(1, {SearchHit(56)}));
-  service_.Start();
-  WriteFile(service_.AssetFolder("56") / "definition.json", R"({"apiVersion": "1.4", "capsuleID": 12})");
-  const Outcome outcome = Search();
-  ASSERT_EQ(outcome.entries.size(), 1u);
-  EXPECT_FALSE(AsStock(outcome.entries[0])->descriptionLoaded);
-  EXPECT_TRUE(service_.Reports().empty());
 }
 
 // ---- Failures ----
