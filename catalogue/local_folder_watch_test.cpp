@@ -64,7 +64,7 @@ class LocalFolderWatchTest : public testing::CatalogueTest {
   std::unique_ptr<LocalFolderWatch> watch_;
 };
 
-TEST_F(LocalFolderWatchTest, TheCatalogueFollowsPackagesInTheTreeAndTheAddedFolders) {
+TEST_F(LocalFolderWatchTest, TheCatalogueFollowsPackagesInTheTreeAndTheAddedAndReplacedFolders) {
   Write("templates/kept.tplx");
   fs::create_directories(folder_.path() / "extra/sub");
   Start({{u"Extra", Path("extra")}, {u"Later", Path("later")}});
@@ -80,11 +80,9 @@ TEST_F(LocalFolderWatchTest, TheCatalogueFollowsPackagesInTheTreeAndTheAddedFold
   EXPECT_TRUE(WaitForSet([](const auto& names) { return Has(names, u"appeared"); }));
   fs::remove(folder_.path() / "templates/New/Deeper/added.tplx");
   EXPECT_TRUE(WaitForSet([](const auto& names) { return !Has(names, u"added") && Has(names, u"kept"); }));
-}
 
-TEST_F(LocalFolderWatchTest, FoldersTheHostReplacesAreWatchedAfterARefresh) {
+  // Folders the host replaces are watched after a refresh.
   fs::create_directories(folder_.path() / "other");
-  Start({{u"Extra", Path("extra")}});
   manager_->LocalDirectoryChanged(true, {{u"Other", Path("other")}});
   watch_->Refresh();
   EXPECT_EQ(watch_->WatchedFolders(),

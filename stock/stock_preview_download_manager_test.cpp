@@ -74,13 +74,21 @@ TEST_F(StockPreviewDownloadManagerTest, InitializeKeepsTheFirstInstanceAndTermin
   StockPreviewDownloadManager::Terminate();  // a second time does nothing
 }
 
+// A failed transfer leaves the entry alone and forgets the address, so a later request tries again.
 TEST_F(StockPreviewDownloadManagerTest, APreviewIsFetchedIntoTheCacheAndNamedByTheEntry) {
   const auto entry = Entry("11", "ok");
+  const auto failing = Entry("15", "missing");
   manager_->DownloadPreview(entry);
+  manager_->DownloadPreview(failing);
   WaitUntilNothingPending(*manager_);
   EXPECT_EQ(Path(entry->videoPreviewPath), Cached("11"));
   EXPECT_EQ(ReadFile(Cached("11")), "VIDEO-11");
   EXPECT_TRUE(entry->SupportVideoPlayback());
+  EXPECT_TRUE(failing->videoPreviewPath.empty());
+  EXPECT_FALSE(fs::exists(Cached("15")));
+  manager_->DownloadPreview(failing);
+  WaitUntilNothingPending(*manager_);
+  EXPECT_EQ(service_.CountOf("/previews/missing/15"), 2u);
 }
 
 TEST_F(StockPreviewDownloadManagerTest, ACachedPreviewIsFoundWithoutATransferAndOtherEntriesAreLeftAlone) {
@@ -103,18 +111,6 @@ TEST_F(StockPreviewDownloadManagerTest, ACachedPreviewIsFoundWithoutATransferAnd
   EXPECT_TRUE(local->videoPreviewPath.empty());
   EXPECT_EQ(manager_->PendingCount(), 0u);
   EXPECT_TRUE(service_.Requests().empty());
-}
-
-TEST_F(StockPreviewDownloadManagerTest, AFailedTransferLeavesTheEntryAndForgetsTheURL) {
-  const auto entry = Entry("15", "missing");
-  manager_->DownloadPreview(entry);
-  WaitUntilNothingPending(*manager_);
-  EXPECT_TRUE(entry->videoPreviewPath.empty());
-  EXPECT_FALSE(fs::exists(Cached("15")));
-  // Forgotten, so a later request tries again.
-  manager_->DownloadPreview(entry);
-  WaitUntilNothingPending(*manager_);
-  EXPECT_EQ(service_.CountOf("/previews/missing/15"), 2u);
 }
 
 TEST_F(StockPreviewDownloadManagerTest, ASecondRequestForAPendingURLStartsNoTransferAndGetsTheResult) {
