@@ -4,16 +4,14 @@
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <mutex>
-#include <stdexcept>
 
 #include <gtest/gtest.h>
 
 #include "catalogue/search_index.h"
-#include "host/core/debug.h"
 #include "host/core/gate.h"
 #include "host/core/main_thread.h"
+#include "host/core/test_temp_folder.h"
 
 namespace zorvcapsule {
 namespace {
@@ -25,20 +23,15 @@ class ScriptedSource : public IGraphicSource {
  public:
   ScriptedSource(std::string id, int hits) : id_(std::move(id)), hits_(hits) {}
 
-  void Search(const Words& words, std::vector<CapsuleEntryPtr>& results, int start, int count, int& total,
+  void Search(const Words&, std::vector<CapsuleEntryPtr>& results, int start, int count, int& total,
               const CheckCancelPtr& token) override {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       pages_.emplace_back(start, count);
-      searched_words_.push_back(words);
     }
     if (block_until_aborted_ && token) {
       started_.Open();
       while (!token->GetAbort()) started_.PassThrough(1);
-    }
-    if (throw_after_ >= 0) {
-      for (int i = 0; i < throw_after_; ++i) results.push_back(MakeEntry(u"partial" + Number(i)));
-      throw std::runtime_error("bad cast");
     }
     const int first = paged_ ? start : 0;
     const int all = names_.empty() ? hits_ : static_cast<int>(names_.size());
@@ -65,7 +58,6 @@ class ScriptedSource : public IGraphicSource {
 
   bool paged_ = true;
   bool block_until_aborted_ = false;
-  int throw_after_ = -1;
   std::vector<std::u16string> names_;
   std::vector<std::u16string> tags_;
   zorvcore::Gate started_;
@@ -88,7 +80,6 @@ class ScriptedSource : public IGraphicSource {
   int hits_;
   std::mutex mutex_;
   std::vector<std::pair<int, int>> pages_;
-  std::vector<Words> searched_words_;
 };
 
 // Pumps the main-thread queue until `done` holds; every wait is bounded only by the test timeout.
@@ -118,37 +109,39 @@ class PagedManagerTest : public ::testing::Test {
   std::vector<Page> pages_;
 };
 
-TEST_F(PagedManagerTest, WalksPagesUntilTheTotal) {
-  auto source = std::make_shared<ScriptedSource>("paged", 250);
-  manager_.AddGraphicSource(source);
-  manager_.RequestDefaultGraphicSet();
-  PumpUntil([&] { return pages_.size() == 3; });
-  EXPECT_EQ(source->Pages(), (std::vector<std::pair<int, int>>{{0, 100}, {100, 100}, {200, 50}}));
-  EXPECT_EQ(pages_[0].start, 0);
-  EXPECT_EQ(pages_[1].start, 100);
-  EXPECT_EQ(pages_[2].start, 200);
-  EXPECT_EQ(pages_[2].names.size(), 50u);
-  for (const auto& page : pages_) EXPECT_EQ(page.total, 250);
-}
-
-TEST_F(PagedManagerTest, StopsAtTheLargestTotalItWalks) {
-  auto source = std::make_shared<ScriptedSource>("paged", 5000);
-  manager_.AddGraphicSource(source);
-  manager_.RequestGraphics({u"blue"});
-  PumpUntil([&] { return pages_.size() == 10; });
-  manager_.Shutdown();  // waits for any further page task, of which there must be none
-  zorvcore::RunMainThreadTasks();
-  ASSERT_EQ(pages_.size(), 10u);
-  EXPECT_EQ(source->Pages().back(), (std::pair<int, int>{900, 100}));
-}
-
-TEST_F(PagedManagerTest, SinglePageWhenTotalFitsTheFirstPage) {
-  auto source = std::make_shared<ScriptedSource>("paged", 100);
-  manager_.AddGraphicSource(source);
-  manager_.RequestDefaultGraphicSet();
-  PumpUntil([&] { return pages_.size() == 1; });
-  manager_.Shutdown();
-  EXPECT_EQ(source->Pages().size(), 1u);
+// The walk asks for pages of 100 until the total or the largest total it walks (1000).
+TEST_F(PagedManagerTest, WalksPagesUntilTheTotalOrItsLimit) {
+  struct Case {
+    int hits;
+    std::vector<std::pair<int, int>> pages;
+  } cases[] = {
+      {100, {{0, 100}}},
+      {250, {{0, 100}, {100, 100}, {200, 50}}},
+      {5000, {{0, 100}, {100, 100}, {200, 100}, {300, 100}, {400, 100}, {500, 100}, {600, 100}, {700, 100},
+              {800, 100}, {900, 100}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hits);
+    GraphicSourceManager manager;
+    std::vector<Page> pages;
+    manager.SetStockRequestVectorCallback(std::make_shared<GraphicSourceManager::EntryVectorCallback>(
+        [&pages](GraphicSourceManager::EntryVector& entries, int32_t start, int32_t total) {
+          pages.push_back({start, total, std::vector<std::u16string>(entries.size())});
+        }));
+    auto source = std::make_shared<ScriptedSource>("paged", c.hits);
+    manager.AddGraphicSource(source);
+    manager.RequestGraphics({u"blue"});
+    PumpUntil([&] { return pages.size() == c.pages.size(); });
+    manager.Shutdown();  // waits for any further page task, of which there must be none
+    zorvcore::RunMainThreadTasks();
+    EXPECT_EQ(source->Pages(), c.pages);
+    ASSERT_EQ(pages.size(), c.pages.size());
+    for (size_t i = 0; i < pages.size(); ++i) {
+      EXPECT_EQ(pages[i].start, c.pages[i].first);
+      EXPECT_EQ(pages[i].total, c.hits);
+      EXPECT_EQ(pages[i].names.size(), static_cast<size_t>(c.pages[i].second));
+    }
+  }
 }
 
 TEST_F(PagedManagerTest, NewerRequestSuppressesPagesOfTheOlderOne) {
@@ -233,19 +226,9 @@ TEST(ManagerSourcesTest, ThumbnailsFiltersAndLookups) {
 // Index mode: the module-wide index lives in a temporary folder for each test.
 class IndexManagerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    zorvcore::RunMainThreadTasks();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("zorv_manager_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-  std::u16string IndexPath(const char* name = "index.db") const {
-    return (folder_ / name).u16string();
-  }
-  std::filesystem::path folder_;
+  void SetUp() override { zorvcore::RunMainThreadTasks(); }
+  std::u16string IndexPath(const char16_t* name = u"index.db") const { return folder_.U16(name); }
+  zorvcore::TestTempFolder folder_;
 };
 
 // Collects what the index-mode callbacks receive.
@@ -331,31 +314,9 @@ TEST_F(IndexManagerTest, CancelledSimilarTagsNeverArrive) {
   EXPECT_TRUE(got.tags.empty());
 }
 
-TEST_F(IndexManagerTest, SourceErrorIsReportedAndEntriesBeforeItStillArrive) {
-  std::vector<std::string> reports;
-  std::mutex reports_mutex;
-  auto previous = zorvcore::debug::SetAssertReporter([&](const zorvcore::debug::AssertReport& report) {
-    std::lock_guard<std::mutex> lock(reports_mutex);
-    reports.push_back(report.message);
-    return zorvcore::debug::AssertAction::kContinue;
-  });
-  GraphicSourceManager manager(IndexPath());
-  IndexDeliveries got;
-  got.Install(manager);
-  auto failing = NamedSource({});
-  failing->throw_after_ = 2;
-  manager.AddGraphicSource(failing);
-  manager.RequestDefaultGraphicSet();
-  PumpUntil([&] { return got.maps.size() == 1; });
-  zorvcore::debug::SetAssertReporter(previous);
-  EXPECT_EQ(got.maps[0].size(), 2u);
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_NE(reports[0].find("bad cast"), std::string::npos);
-}
-
 TEST_F(IndexManagerTest, TwoManagersShareTheOneIndex) {
-  auto first = std::make_unique<GraphicSourceManager>(IndexPath("first.db"));
-  auto second = std::make_unique<GraphicSourceManager>(IndexPath("second.db"));
+  auto first = std::make_unique<GraphicSourceManager>(IndexPath(u"first.db"));
+  auto second = std::make_unique<GraphicSourceManager>(IndexPath(u"second.db"));
   IndexDeliveries got;
   got.Install(*second);
   second->AddGraphicSource(NamedSource({u"shared"}));

@@ -1,205 +1,68 @@
-// The local folder source driven as a host drives it: a manager with its index in a temporary folder,
-// a local source over a folder tree the test writes, callbacks installed, requests issued and the
-// main-thread queue pumped until the delivery. The thumbnail cache lives under the test's own
-// temporary folder ($TMPDIR points there).
+// The local folder source driven as a host drives it (catalogue_test_fixture.h): a local source
+// over a folder tree the test writes, requests issued and the main-thread queue pumped until the
+// delivery. The thumbnail cache lives under the test's own temporary folder ($TMPDIR points there).
 #include "catalogue/local_graphics_source.h"
 
-#include <stdlib.h>
-
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <typeinfo>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "capsule/capsule.h"
-#include "capsule/capsule_json.h"
-#include "capsule/test_app_language.h"
-#include "catalogue/graphic_source_manager.h"
+#include "catalogue/catalogue_test_fixture.h"
 #include "catalogue/source_ids.h"
-#include "host/core/debug.h"
 #include "host/core/dir.h"
 #include "host/core/file.h"
-#include "host/core/file_utils.h"
-#include "host/core/main_thread.h"
-#include "host/core/test_temp_folder.h"
 #include "host/core/unicode.h"
 #include "host/hostbridge/source_info.h"
 #include "host/storage/test_zip_builder.h"
-#include "package/temp_directories.h"
-#include "package/temp_directories_internal.h"
 
 namespace zorvcapsule {
 namespace {
 
 namespace fs = std::filesystem;
-using zorvstorage::NoiseBytes;
+using testing::Description;
+using testing::NamedDescription;
 using zorvstorage::ReadFileBytes;
-using zorvstorage::TestZipBuilder;
 using zorvstorage::WriteFileBytes;
-using Entries = GraphicSourceManager::EntryVector;
 using Folders = LocalGraphicsSource::FolderList;
-using WordSet = GraphicSourceManager::WordSet;
 
-const std::string kStillBytes = NoiseBytes(700, 7);
-const std::string kVideoBytes = NoiseBytes(1500, 9);
+std::string Titled(const std::u16string& name) { return NamedDescription(UIString(name)); }
+const std::string kBrokenTags = R"({"apiVersion":"1.4","capsuleTags":"t"})";  // the reader's bad cast
 
-// A description as an authoring application writes it; `edit` adjusts the record first.
-template <typename Edit>
-std::string Description(Edit edit) {
-  auto capsule = std::make_shared<Capsule>(u"tssl", u"", u"capsule-id");
-  capsule->SetCapsuleNameLocalized(UIString());
-  edit(*capsule);
-  return serialization::CapsuleToJson(capsule);
-}
-
-std::string NamedDescription(const std::u16string& name) {
-  return Description([&](Capsule& c) { c.SetCapsuleNameLocalized(UIString(name)); });
-}
-
-struct Package {
-  std::string description;  // none when empty
-  bool still = true;
-  bool video = true;
-};
-
-struct Delivery {
-  Entries entries;
-  int32_t first = -1;
-  int32_t total = -1;
-};
-
-class LocalSourceTest : public ::testing::Test {
+class LocalSourceTest : public testing::CatalogueTest {
  protected:
-  void SetUp() override {
-    zorvcore::RunMainThreadTasks();
-    if (const char* tmp = ::getenv("TMPDIR")) savedTmpDir_ = tmp;
-    fs::create_directories(folder_.path() / "tmp");
-    ::setenv("TMPDIR", (folder_.path() / "tmp").c_str(), 1);
-    internal::ResetTempDirectoryChecksForTesting();
-    savedReporter_ = zorvcore::debug::SetAssertReporter([this](const zorvcore::debug::AssertReport& report) {
-      std::lock_guard<std::mutex> lock(reportsMutex_);
-      reports_.push_back(report.message);
-      return zorvcore::debug::AssertAction::kContinue;
-    });
-  }
-
-  void TearDown() override {
-    manager_.reset();
-    zorvcore::RunMainThreadTasks();
-    zorvcore::debug::SetAssertReporter(savedReporter_);
-    if (savedTmpDir_) {
-      ::setenv("TMPDIR", savedTmpDir_->c_str(), 1);
-    } else {
-      ::unsetenv("TMPDIR");
-    }
-    internal::ResetTempDirectoryChecksForTesting();
-  }
-
-  std::u16string Path(const std::string& relative) const {
-    return folder_.U16(std::u16string(relative.begin(), relative.end()));
-  }
   std::u16string Templates() const { return Path("templates"); }
 
-  void Write(const std::string& relative, const Package& package) const {
-    fs::create_directories((folder_.path() / relative).parent_path());
-    TestZipBuilder zip(folder_.path() / relative);
-    if (!package.description.empty()) zip.Add("definition.json", package.description);
-    if (package.still) zip.Add("thumb.png", kStillBytes);
-    if (package.video) zip.Add("thumb.mp4", kVideoBytes);
-    zip.Add("project.tsgraphic/main.json", "{}");
-    zip.Write();
-  }
-  void Write(const std::string& relative) const { Write(relative, {NamedDescription(u"")}); }
-
-  // The manager as a host sets it up: index in the test folder, one local source, the vector
-  // callback for the default set and the database callback for word searches.
   GraphicSourceManager& Manager(const Folders& folders = {}) {
-    manager_ = std::make_unique<GraphicSourceManager>(Path("index.db"));
     source_ = std::make_shared<LocalGraphicsSource>(Templates(), folders);
-    manager_->AddGraphicSource(source_);
-    manager_->SetLocalRequestVectorCallback(std::make_shared<GraphicSourceManager::EntryVectorCallback>(
-        [this](Entries& entries, int32_t first, int32_t total) { sets_.push_back({entries, first, total}); }));
-    manager_->SetDatabaseRequestCallback(std::make_shared<GraphicSourceManager::WordSetCallback>(
-        [this](WordSet keys) { searches_.push_back(std::move(keys)); }));
-    return *manager_;
-  }
-
-  template <typename Predicate>
-  static void PumpUntil(Predicate done) {
-    while (!done()) zorvcore::WaitAndRunMainThreadTasks(std::chrono::milliseconds(100));
-  }
-
-  Delivery DefaultSet() {
-    const size_t before = sets_.size();
-    manager_->RequestDefaultGraphicSet();
-    PumpUntil([&] { return sets_.size() > before; });
-    return sets_.back();
-  }
-
-  WordSet Search(const std::vector<std::u16string>& words) {
-    const size_t before = searches_.size();
-    manager_->RequestGraphics(words);
-    PumpUntil([&] { return searches_.size() > before; });
-    return searches_.back();
-  }
-
-  static CapsuleEntryPtr Named(const Entries& entries, const std::u16string& name) {
-    for (const auto& entry : entries) {
-      if (entry->name == name) return entry;
-    }
-    ADD_FAILURE() << "no entry named " << std::string(name.begin(), name.end());
-    return std::make_shared<CapsuleEntry>();
-  }
-
-  static std::vector<std::u16string> Names(const Entries& entries) {
-    std::vector<std::u16string> names;
-    for (const auto& entry : entries) names.push_back(entry->name);
-    return names;
-  }
-
-  std::vector<std::string> Reports() {
-    std::lock_guard<std::mutex> lock(reportsMutex_);
-    return reports_;
+    return StartManager(source_);
   }
 
   std::u16string CacheFolder() const { return Path("tmp/TslBrowser"); }
 
-  zorvcore::TestTempFolder folder_;
-  std::unique_ptr<GraphicSourceManager> manager_;
   std::shared_ptr<LocalGraphicsSource> source_;
-  std::vector<Delivery> sets_;
-  std::vector<WordSet> searches_;
-
- private:
-  std::optional<std::string> savedTmpDir_;
-  zorvcore::debug::AssertReporter savedReporter_;
-  std::mutex reportsMutex_;
-  std::vector<std::string> reports_;
 };
 
 // ---- What is listed ------------------------------------------------------------------------------
 
-TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevel) {
-  Write("templates/a.tplx");
-  Write("templates/UPPER.TPLX");
-  Write("templates/Upper2.Tplx");
+TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevelAndFiltersByFolder) {
+  WritePackage("templates/a.tplx");
+  WritePackage("templates/UPPER.TPLX");
+  WritePackage("templates/Upper2.Tplx");
   fs::create_directories(folder_.path() / "templates/Empty");
   folder_.WriteFile("templates/notes.txt", "not a package");
-  Write("templates/Lower Thirds/Sports/b.tplx");
-  Write("extra/c.tplx");
-  Write("extra/deeper/d.tplx");
+  WritePackage("templates/Lower Thirds/Sports/b.tplx");
+  WritePackage("extra/c.tplx");
+  WritePackage("extra/deeper/d.tplx");
   GraphicSourceManager& manager =
-      Manager({{u"Extra", Path("extra")}, {u"Gone", Path("missing")}, {u"No path", u""}});
+      Manager({{u"gone", Path("missing")}, {u"Extra", Path("extra")}, {u"No path", u""}});
 
   const Delivery set = DefaultSet();
   EXPECT_EQ(Names(set.entries), (std::vector<std::u16string>{u"a", u"b", u"c"}));
@@ -221,15 +84,31 @@ TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevel) {
   EXPECT_EQ(Search({u"Lower", u"Thirds"}), b);
   EXPECT_TRUE(Search({u"extra"}).empty());
   EXPECT_TRUE(Search({u"templates"}).empty());
+
+  // The filter: the default item first, then the folders with a path by name, a missing one unavailable.
+  std::vector<IGraphicSource::GraphicFilterID> filters;
+  manager.GetFilterList(filters);
+  ASSERT_EQ(filters.size(), 1u);
+  IGraphicSource::GraphicFilterID& filter = filters[0];
+  EXPECT_EQ(filter.name, u"Local Templates Folder");
+  EXPECT_EQ(filter.sourceID, kLocalSourceID);
+  ASSERT_EQ(filter.items.size(), 3u);
+  EXPECT_EQ(filter.items[0].name, u"Local Templates Folder");
+  EXPECT_EQ(filter.items[0].id, kLocalDefaultID);
+  EXPECT_TRUE(filter.items[0].available);
+  EXPECT_EQ(filter.items[1].name, u"Extra");
+  EXPECT_EQ(filter.items[1].id, zorvcore::UTF16ToUTF8(Path("extra")));
+  EXPECT_TRUE(filter.items[1].available);
+  EXPECT_EQ(filter.items[2].name, u"gone");
+  EXPECT_FALSE(filter.items[2].available);
+  source_->GetFilter(filter);  // filled again: replaced, not added to
+  EXPECT_EQ(filter.items.size(), 3u);
 }
 
 TEST_F(LocalSourceTest, TemplatesFolderWithTrailingSlashStillGivesFolderWords) {
-  Write("templates/Sub/a.tplx");
-  manager_ = std::make_unique<GraphicSourceManager>(Path("index.db"));
-  manager_->AddGraphicSource(std::make_shared<LocalGraphicsSource>(Templates() + u"/", Folders{}));
-  manager_->SetDatabaseRequestCallback(std::make_shared<GraphicSourceManager::WordSetCallback>(
-      [this](WordSet keys) { searches_.push_back(std::move(keys)); }));
-  manager_->RequestDefaultGraphicSet();
+  WritePackage("templates/Sub/a.tplx");
+  StartManager(std::make_shared<LocalGraphicsSource>(Templates() + u"/", Folders{}));
+  DefaultSet();
   EXPECT_EQ(Search({u"sub"}).size(), 1u);
   std::set<std::u16string> watched;
   manager_->GetLocalDirectories(watched);
@@ -237,18 +116,16 @@ TEST_F(LocalSourceTest, TemplatesFolderWithTrailingSlashStillGivesFolderWords) {
 }
 
 TEST_F(LocalSourceTest, MissingTemplatesFolderListsNothing) {
-  Write("extra/c.tplx");
+  WritePackage("extra/c.tplx");
   Manager({{u"Extra", Path("extra")}});
-  fs::remove_all(folder_.path() / "templates");
-  const Delivery set = DefaultSet();
-  EXPECT_EQ(Names(set.entries), (std::vector<std::u16string>{u"c"}));
+  EXPECT_EQ(Names(DefaultSet().entries), (std::vector<std::u16string>{u"c"}));
   EXPECT_TRUE(Reports().empty());
 }
 
 TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuild) {
-  Write("templates/a.tplx");
-  Write("one/b.tplx");
-  Write("two/c.tplx");
+  WritePackage("templates/a.tplx");
+  WritePackage("one/b.tplx");
+  WritePackage("two/c.tplx");
   GraphicSourceManager& manager = Manager({{u"One", Path("one")}});
   EXPECT_EQ(Names(DefaultSet().entries), (std::vector<std::u16string>{u"a", u"b"}));
 
@@ -270,27 +147,37 @@ TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuild) {
 // ---- The entry built from a package --------------------------------------------------------------
 
 TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
-  Write("templates/file-title.tplx", {Description([](Capsule& c) {
-          c.SetCapsuleNameLocalized(UIString(u"Lower Third"));
-          c.SetCapsuleDesc(u"Two lines and a bar.");
-          c.SetCapsuleID(u"3F2504E0-4F89");
-          c.SetUsedFonts({"Sans-Bold", "Sans-Regular"});
-          c.SetTags({"news", "title"});
-          hostbridge::SourceInfo info;
-          info.duration = hostbridge::MediaTime(10, 3);
-          info.frame_rect.size = {1920, 1080};
-          c.SetSourceInfo(info);
-        })});
-  Write("templates/negative.tplx", {Description([](Capsule& c) {
-          c.SetCapsuleNameLocalized(UIString(u"Negative"));
-          hostbridge::SourceInfo info;
-          info.duration = hostbridge::MediaTime(-10, 3);
-          c.SetSourceInfo(info);
-        })});
-  Write("templates/no-video.tplx", {NamedDescription(u"No video"), true, false});
+  WritePackage("templates/file-title.tplx", Description([](Capsule& c) {
+                 c.SetCapsuleNameLocalized(UIString(u"Lower Third"));
+                 c.SetCapsuleDesc(u"Two lines and a bar.");
+                 c.SetCapsuleID(u"3F2504E0-4F89");
+                 c.SetUsedFonts({"Sans-Bold", "Sans-Regular"});
+                 c.SetTags({"news", "title"});
+                 hostbridge::SourceInfo info;
+                 info.duration = hostbridge::MediaTime(10, 3);
+                 info.frame_rect.size = {1920, 1080};
+                 c.SetSourceInfo(info);
+               }));
+  WritePackage("templates/negative.tplx", Description([](Capsule& c) {
+                 c.SetCapsuleNameLocalized(UIString(u"Negative"));
+                 hostbridge::SourceInfo info;
+                 info.duration = hostbridge::MediaTime(-10, 3);
+                 c.SetSourceInfo(info);
+               }));
+  WritePackage("templates/no-video.tplx", Titled(u"No video"), true, false);
+  WritePackage("templates/nameless.tplx");  // no name in the description: the file title stays
+  // Compositing templates require their application (its author text exactly) unless marked compliant.
+  for (const auto& [title, app, compliant] : std::vector<std::tuple<std::u16string, std::u16string, bool>>{
+           {u"Old", u"qzfx", false}, {u"Compliant", u"qzfx", true}, {u"Upper", u"QZFX", false}}) {
+    WritePackage("templates/" + zorvcore::UTF16ToUTF8(title) + ".tplx", Description([&](Capsule& c) {
+                   c.SetAuthorApp(app);
+                   if (compliant) c.SetQzlibCompliantVersion(u"201810");
+                   c.SetCapsuleNameLocalized(UIString(title));
+                 }));
+  }
   Manager();
   const Delivery set = DefaultSet();
-  ASSERT_EQ(set.entries.size(), 3u);
+  ASSERT_EQ(set.entries.size(), 7u);
 
   const CapsuleEntryPtr entry = Named(set.entries, u"Lower Third");
   EXPECT_EQ(entry->path, Path("templates/file-title.tplx"));
@@ -304,9 +191,13 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
   EXPECT_EQ(entry->frameHeight, 1080);
   EXPECT_EQ(entry->state, 2);
   EXPECT_FALSE(entry->requiresQuazel);
-  EXPECT_EQ(entry->modifiedTime,
-            zorvcore::File(Path("templates/file-title.tplx")).Modified().ToPtime());
+  EXPECT_EQ(entry->modifiedTime, zorvcore::File(Path("templates/file-title.tplx")).Modified().ToPtime());
   EXPECT_EQ(Named(set.entries, u"Negative")->durationMs, -3333);  // truncated toward zero
+  EXPECT_EQ(Named(set.entries, u"nameless")->state, 2);
+  EXPECT_TRUE(Named(set.entries, u"Old")->requiresQuazel);
+  EXPECT_EQ(Named(set.entries, u"Old")->GetCreatorApp(), CapsuleEntry::CreatorApp::kQuazel);
+  EXPECT_FALSE(Named(set.entries, u"Compliant")->requiresQuazel);
+  EXPECT_FALSE(Named(set.entries, u"Upper")->requiresQuazel);
 
   // The video thumbnail is in the cache already; the still one waits until it is asked for.
   ASSERT_TRUE(entry->SupportVideoPlayback());
@@ -318,74 +209,17 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
     EXPECT_EQ(file.path().extension(), ".mp4");
     ++cached;
   }
-  EXPECT_EQ(cached, 2u);
+  EXPECT_EQ(cached, 6u);
 
   // Tags and names are words of the index.
   EXPECT_EQ(Search({u"news"}), (WordSet{entry->path}));
   EXPECT_EQ(Search({u"lower", u"title"}), (WordSet{entry->path}));
 }
 
-TEST_F(LocalSourceTest, CompositingTemplatesRequireTheirApplicationUnlessMarkedCompliant) {
-  Write("templates/old.tplx", {Description([](Capsule& c) {
-          c.SetAuthorApp(u"qzfx");
-          c.SetCapsuleNameLocalized(UIString(u"Old"));
-        })});
-  Write("templates/compliant.tplx", {Description([](Capsule& c) {
-          c.SetAuthorApp(u"qzfx");
-          c.SetQzlibCompliantVersion(u"201810");
-          c.SetCapsuleNameLocalized(UIString(u"Compliant"));
-        })});
-  Write("templates/upper.tplx", {Description([](Capsule& c) {
-          c.SetAuthorApp(u"QZFX");
-          c.SetCapsuleNameLocalized(UIString(u"Upper"));
-        })});
-  Manager();
-  const Delivery set = DefaultSet();
-  EXPECT_TRUE(Named(set.entries, u"Old")->requiresQuazel);
-  EXPECT_FALSE(Named(set.entries, u"Compliant")->requiresQuazel);
-  EXPECT_FALSE(Named(set.entries, u"Upper")->requiresQuazel);
-  EXPECT_EQ(Named(set.entries, u"Old")->GetCreatorApp(), CapsuleEntry::CreatorApp::kQuazel);
-}
-
-TEST_F(LocalSourceTest, NameFollowsTheApplicationLanguageThenEnglishThenTheSmallestLocale) {
-  const ScopedAppLanguage language(u"en_US");
-  UIString germanAndFrench;
-  germanAndFrench.SetString(u"fr_FR", u"Titre");
-  germanAndFrench.SetString(u"de_DE", u"Titel");
-  Write("templates/de-fr.tplx", {Description([&](Capsule& c) { c.SetCapsuleNameLocalized(germanAndFrench); })});
-  UIString withEnglish = germanAndFrench;
-  withEnglish.SetString(u"en_US", u"Title");
-  Write("templates/en.tplx", {Description([&](Capsule& c) { c.SetCapsuleNameLocalized(withEnglish); })});
-  Write("templates/plain.tplx", {Description([](Capsule& c) {
-          UIString empty;
-          empty.SetString(u"en_US", u"");
-          c.SetCapsuleNameLocalized(empty);
-          c.SetCapsuleNameObsolete(u"Plain name");
-        })});
-  Write("templates/nameless.tplx", {Description([](Capsule&) {})});
-  Manager();
-  const Delivery set = DefaultSet();
-  EXPECT_EQ(Names(set.entries), (std::vector<std::u16string>{u"Plain name", u"Titel", u"Title", u"nameless"}));
-  EXPECT_EQ(Named(set.entries, u"Titel")->path, Path("templates/de-fr.tplx"));
-  EXPECT_EQ(Named(set.entries, u"Titel")->state, 2);
-  EXPECT_EQ(Named(set.entries, u"nameless")->state, 2);
-}
-
-TEST_F(LocalSourceTest, NameInTheApplicationLanguageWins) {
-  const ScopedAppLanguage language(u"fr_FR");
-  UIString names;
-  names.SetString(u"de_DE", u"Titel");
-  names.SetString(u"en_US", u"Title");
-  names.SetString(u"fr_FR", u"Titre");
-  Write("templates/t.tplx", {Description([&](Capsule& c) { c.SetCapsuleNameLocalized(names); })});
-  Manager();
-  EXPECT_EQ(Names(DefaultSet().entries), (std::vector<std::u16string>{u"Titre"}));
-}
-
 TEST_F(LocalSourceTest, PackagesWithoutAReadableDescriptionAreListedUnderTheirTitle) {
-  Write("templates/unversioned.tplx", {R"({"capsuleID":"x","capsuleName":{"strDB":[]}})"});
-  Write("templates/newer.tplx", {R"({"apiVersion":"9.0","capsuleID":"x"})"});
-  Write("templates/no-description.tplx", {""});
+  WritePackage("templates/unversioned.tplx", R"({"capsuleID":"x","capsuleName":{"strDB":[]}})");
+  WritePackage("templates/newer.tplx", R"({"apiVersion":"9.0","capsuleID":"x"})");
+  WritePackage("templates/no-description.tplx", "");
   folder_.WriteFile("templates/not-a-zip.tplx", "these bytes are no archive");
   Manager();
   const Delivery set = DefaultSet();
@@ -400,15 +234,13 @@ TEST_F(LocalSourceTest, PackagesWithoutAReadableDescriptionAreListedUnderTheirTi
     EXPECT_EQ(entry->ids, (std::vector<std::string>{kLocalSourceID, kLocalDefaultID}));
     EXPECT_GT(entry->fileSize, 0u);
   }
-  EXPECT_FALSE(fs::exists(folder_.path() / "tmp/TslBrowser") &&
-               !fs::is_empty(folder_.path() / "tmp/TslBrowser"));
+  EXPECT_FALSE(fs::exists(folder_.path() / "tmp/TslBrowser") && !fs::is_empty(folder_.path() / "tmp/TslBrowser"));
   EXPECT_TRUE(Reports().empty());
 }
 
 TEST_F(LocalSourceTest, IllFormedTextInADescriptionIsReplacedNotRefused) {
   // Latin-1 bytes where UTF-8 belongs, as old tools wrote them.
-  Write("templates/odd.tplx",
-        {"{\"apiVersion\":\"1.4\",\"capsuleName\":\"Caf\xE9 Noir\",\"capsuleTags\":[\"\xFFx\"]}"});
+  WritePackage("templates/odd.tplx", "{\"apiVersion\":\"1.4\",\"capsuleName\":\"Caf\xE9 Noir\",\"capsuleTags\":[\"\xFFx\"]}");
   Manager();
   const Delivery set = DefaultSet();
   ASSERT_EQ(set.entries.size(), 1u);
@@ -423,13 +255,9 @@ TEST_F(LocalSourceTest, BadCastEndsTheListingAtThatPackage) {
   // middle of the walk: those before it arrive, none after it.
   for (char name = 'a'; name <= 'p'; ++name) {
     const std::string title(1, name);
-    if (name == 'h') {
-      Write("templates/" + title + ".tplx", {R"({"apiVersion":"1.4","capsuleTags":"t"})"});
-    } else {
-      Write("templates/" + title + ".tplx", {NamedDescription(std::u16string(1, name))});
-    }
+    WritePackage("templates/" + title + ".tplx", name == 'h' ? kBrokenTags : Titled(std::u16string(1, name)));
   }
-  Write("extra/z.tplx");
+  WritePackage("extra/z.tplx");
   Manager({{u"Extra", Path("extra")}});
   const Delivery set = DefaultSet();
   EXPECT_EQ(Names(set.entries), (std::vector<std::u16string>{u"a", u"b", u"c", u"d", u"e", u"f", u"g"}));
@@ -445,11 +273,11 @@ TEST_F(LocalSourceTest, BadCastEndsTheListingAtThatPackage) {
 
 TEST_F(LocalSourceTest, ListHandsOverEachAppendedEntryInOrderWhileTheRestIsBuilt) {
   // Many pool tasks; the second run has a broken package part-way through the walk.
-  for (int n = 0; n < 40; ++n) Write("templates/" + std::to_string(100 + n) + ".tplx");
+  for (int n = 0; n < 40; ++n) WritePackage("templates/" + std::to_string(100 + n) + ".tplx");
   Manager();
   for (const bool broken : {false, true}) {
     SCOPED_TRACE(broken ? "broken" : "whole");
-    if (broken) Write("templates/125.tplx", {R"({"apiVersion":"1.4","capsuleTags":"t"})"});
+    if (broken) WritePackage("templates/125.tplx", kBrokenTags);
     std::vector<CapsuleEntryPtr> results{std::make_shared<CapsuleEntry>()};
     std::vector<CapsuleEntryPtr> handed;  // the hand-over comes one call at a time
     int total = -1;
@@ -470,61 +298,31 @@ TEST_F(LocalSourceTest, ListHandsOverEachAppendedEntryInOrderWhileTheRestIsBuilt
 // ---- The source's own answers --------------------------------------------------------------------
 
 TEST_F(LocalSourceTest, SearchWithWordsOrAnAbortedTokenAppendsNothingButSetsTheTotal) {
-  Write("templates/a.tplx");
-  Write("templates/b.tplx");
+  WritePackage("templates/a.tplx");
+  WritePackage("templates/b.tplx");
   Manager();
   std::vector<CapsuleEntryPtr> results{std::make_shared<CapsuleEntry>(), std::make_shared<CapsuleEntry>()};
-  int total = -1;
-  auto token = std::make_shared<CheckCancel>();
-  token->Abort();
-  source_->Search({}, results, 0, 100, total, token);
-  EXPECT_EQ(results.size(), 2u);
-  EXPECT_EQ(total, 2);
-
-  total = -1;
-  source_->Search({u"a"}, results, 0, 100, total, nullptr);
-  EXPECT_EQ(results.size(), 2u);
-  EXPECT_EQ(total, 2);
-
-  total = -1;
-  source_->Search({}, results, 0, 1, total, nullptr);  // start and count mean nothing here
-  EXPECT_EQ(results.size(), 4u);
-  EXPECT_EQ(total, 4);
-}
-
-TEST_F(LocalSourceTest, FilterHasTheDefaultItemFirstThenFoldersByName) {
-  fs::create_directories(folder_.path() / "beta");
-  fs::create_directories(folder_.path() / "alpha");
-  GraphicSourceManager& manager = Manager(
-      {{u"beta", Path("beta")}, {u"Alpha", Path("alpha")}, {u"gamma", Path("gone")}, {u"empty", u""}});
-  std::vector<IGraphicSource::GraphicFilterID> filters;
-  manager.GetFilterList(filters);
-  ASSERT_EQ(filters.size(), 1u);
-  const IGraphicSource::GraphicFilterID& filter = filters[0];
-  EXPECT_EQ(filter.name, u"Local Templates Folder");
-  EXPECT_EQ(filter.sourceID, kLocalSourceID);
-  ASSERT_EQ(filter.items.size(), 4u);
-  EXPECT_EQ(filter.items[0].name, u"Local Templates Folder");
-  EXPECT_EQ(filter.items[0].id, kLocalDefaultID);
-  EXPECT_TRUE(filter.items[0].available);
-  EXPECT_EQ(filter.items[1].name, u"Alpha");
-  EXPECT_EQ(filter.items[1].id, zorvcore::UTF16ToUTF8(Path("alpha")));
-  EXPECT_TRUE(filter.items[1].available);
-  EXPECT_EQ(filter.items[2].name, u"beta");
-  EXPECT_EQ(filter.items[3].name, u"gamma");
-  EXPECT_FALSE(filter.items[3].available);
-
-  // Filling the same filter again replaces its items rather than adding to them.
-  IGraphicSource::GraphicFilterID again = filter;
-  source_->GetFilter(again);
-  EXPECT_EQ(again.items.size(), 4u);
+  auto aborted = std::make_shared<CheckCancel>();
+  aborted->Abort();
+  struct Case {
+    std::vector<std::u16string> words;
+    int count;
+    CheckCancelPtr token;
+    size_t size;
+  } cases[] = {{{}, 100, aborted, 2}, {{u"a"}, 100, nullptr, 2}, {{}, 1, nullptr, 4}};  // count means nothing
+  for (const Case& c : cases) {
+    int total = -1;
+    source_->Search(c.words, results, 0, c.count, total, c.token);
+    EXPECT_EQ(results.size(), c.size);
+    EXPECT_EQ(total, static_cast<int>(c.size));
+  }
 }
 
 // ---- Thumbnails ----------------------------------------------------------------------------------
 
 TEST_F(LocalSourceTest, StillThumbnailIsExtractedOncePerPackageVersion) {
-  Write("templates/a.tplx");
-  Write("templates/no-still.tplx", {NamedDescription(u"no still"), false, true});
+  WritePackage("templates/a.tplx");
+  WritePackage("templates/no-still.tplx", Titled(u"no still"), false, true);
   GraphicSourceManager& manager = Manager();
   const Delivery set = DefaultSet();
   const CapsuleEntryPtr entry = Named(set.entries, u"a");
@@ -570,12 +368,11 @@ TEST_F(LocalSourceTest, StillThumbnailIsExtractedOncePerPackageVersion) {
   fs::remove(package);
   EXPECT_TRUE(manager.GetThumbnailPath(entry, nullptr).empty());
 }
-
 // ---- Threads -------------------------------------------------------------------------------------
 
 TEST_F(LocalSourceTest, ThumbnailsAndFolderChangesBesideARunningListing) {
-  for (int i = 0; i < 24; ++i) Write("templates/t" + std::to_string(i) + ".tplx");
-  Write("extra/x.tplx");
+  for (int i = 0; i < 24; ++i) WritePackage("templates/t" + std::to_string(i) + ".tplx");
+  WritePackage("extra/x.tplx");
   GraphicSourceManager& manager = Manager();
   const Delivery first = DefaultSet();
   ASSERT_EQ(first.entries.size(), 24u);
@@ -604,7 +401,7 @@ TEST_F(LocalSourceTest, ThumbnailsAndFolderChangesBesideARunningListing) {
 }
 
 TEST_F(LocalSourceTest, ShutdownWithAListingInFlightDeliversNothing) {
-  for (int i = 0; i < 16; ++i) Write("templates/t" + std::to_string(i) + ".tplx");
+  for (int i = 0; i < 16; ++i) WritePackage("templates/t" + std::to_string(i) + ".tplx");
   GraphicSourceManager& manager = Manager();
   manager.RequestDefaultGraphicSet();
   manager.RequestGraphics({u"t1"});

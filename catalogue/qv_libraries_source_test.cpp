@@ -1,12 +1,11 @@
-// The cloud libraries source driven as a host drives it: a manager with its index in a temporary
-// folder, the source added, a library tree written under the configured root, callbacks installed
-// and the main-thread queue pumped until the deliveries arrive. Most cases run once with each
-// library manager, chosen through the wrapper's setting.
+// The cloud libraries source driven as a host drives it (catalogue_test_fixture.h): the source
+// added to a manager, a library tree written under the configured root, and the main-thread queue
+// pumped until the deliveries arrive. Most cases run once with each library manager, chosen through
+// the wrapper's setting.
 #include "catalogue/qv_libraries_source.h"
 
 #include <sys/stat.h>
 
-#include <chrono>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,16 +13,11 @@
 
 #include <gtest/gtest.h>
 
-#include "capsule/capsule.h"
-#include "capsule/capsule_json.h"
-#include "capsule/test_app_language.h"
-#include "catalogue/graphic_source_manager.h"
+#include "catalogue/catalogue_test_fixture.h"
 #include "catalogue/qv_libraries_wrapper.h"
 #include "catalogue/source_ids.h"
 #include "host/core/debug_database.h"
 #include "host/core/file.h"
-#include "host/core/main_thread.h"
-#include "host/core/test_temp_folder.h"
 #include "host/core/unicode.h"
 #include "host/qvlib/qv_lib_manager.h"
 #include "host/qvlib/test_library_folder.h"
@@ -31,78 +25,35 @@
 namespace zorvcapsule {
 namespace {
 
-using Entries = GraphicSourceManager::EntryVector;
-using WordSet = GraphicSourceManager::WordSet;
+using testing::Description;
+using testing::NamedDescription;
 using zorvqvlib::QvLibManager;
-using zorvqvlib::TestLibraryFolder;
 
 std::u16string Wide(const std::string& text) { return zorvcore::UTF8ToUTF16(text); }
 
-// A description as an authoring application writes it; `edit` adjusts the record first.
-template <typename Edit>
-std::string Description(Edit edit) {
-  auto capsule = std::make_shared<Capsule>(u"tssl", u"", u"capsule-id");
-  capsule->SetCapsuleNameLocalized(UIString());
-  edit(*capsule);
-  return serialization::CapsuleToJson(capsule);
-}
-
-std::string NamedDescription(UIString::LocaleMap names) {
-  return Description([&](Capsule& c) { c.SetCapsuleNameLocalized(UIString(std::move(names))); });
-}
+std::string EnglishDescription(const std::u16string& name) { return NamedDescription(UIString({{u"en_US", name}})); }
 
 void UseNewLibraryAPIs(bool newer) {
   zorvcore::DebugDatabase::SetEntry(IQvLibrariesWrapper::kUseNewLibraryAPIsSetting, newer ? "true" : "false");
 }
 
-class QvLibrariesSourceTest : public ::testing::Test {
+class QvLibrariesSourceTest : public testing::CatalogueTest {
  protected:
-  void SetUp() override { zorvcore::RunMainThreadTasks(); }
-
   void TearDown() override {
     // The manager's shutdown stops the newer manager only under the setting that started it.
     UseNewLibraryAPIs(startedNewer_);
-    manager_.reset();
-    zorvcore::RunMainThreadTasks();
+    CatalogueTest::TearDown();
     zorvcore::DebugDatabase::ClearEntry(IQvLibrariesWrapper::kUseNewLibraryAPIsSetting);
     while (QvLibManager::IsStarted()) QvLibManager::Terminate();
   }
 
-  // The manager as a host sets it up, with the tree written so far settled, so that later changes
-  // show at once.
+  // The manager with the tree written so far settled, so that later changes show at once.
   void Start(bool newer) {
     UseNewLibraryAPIs(newer);
     startedNewer_ = newer;
     libraries_.Settle();
-    manager_ = std::make_unique<GraphicSourceManager>(temp_.U16(u"index.db"));
     source_ = std::make_shared<QvLibrariesSource>();
-    manager_->AddGraphicSource(source_);
-    manager_->SetLocalRequestVectorCallback(std::make_shared<GraphicSourceManager::EntryVectorCallback>(
-        [this](Entries& entries, int32_t, int32_t total) {
-          sets_.push_back(entries);
-          totals_.push_back(total);
-        }));
-    manager_->SetDatabaseRequestCallback(std::make_shared<GraphicSourceManager::WordSetCallback>(
-        [this](WordSet keys) { searches_.push_back(std::move(keys)); }));
-  }
-
-  template <typename Predicate>
-  static void PumpUntil(Predicate done) {
-    while (!done()) zorvcore::WaitAndRunMainThreadTasks(std::chrono::milliseconds(100));
-  }
-
-  Entries DefaultSet() {
-    const size_t before = sets_.size();
-    manager_->RequestDefaultGraphicSet();
-    PumpUntil([&] { return sets_.size() > before; });
-    return sets_.back();
-  }
-
-  WordSet Search(const std::vector<std::u16string>& words) {
-    const size_t before = searches_.size();
-    manager_->RequestGraphics(words);
-    PumpUntil([&] { return searches_.size() > before; });
-    return searches_.back();
+    StartManager(source_);
   }
 
   IGraphicSource::GraphicFilterID Filter() {
@@ -118,22 +69,11 @@ class QvLibrariesSourceTest : public ::testing::Test {
     return folders;
   }
 
-  static std::vector<std::u16string> Names(const Entries& entries) {
-    std::vector<std::u16string> names;
-    for (const auto& entry : entries) names.push_back(entry->name);
-    return names;
-  }
+  std::u16string LibraryPath(const std::string& relative) const { return Wide(libraries_.Path(relative)); }
 
-  std::u16string Path(const std::string& relative) const { return Wide(libraries_.Path(relative)); }
-
-  zorvcore::TestTempFolder temp_;
-  TestLibraryFolder libraries_;
-  std::unique_ptr<GraphicSourceManager> manager_;
+  zorvqvlib::TestLibraryFolder libraries_;
   std::shared_ptr<QvLibrariesSource> source_;
   bool startedNewer_ = true;
-  std::vector<Entries> sets_;
-  std::vector<int32_t> totals_;
-  std::vector<WordSet> searches_;
 };
 
 // The same cases with the newer manager (true) and the older functions (false).
@@ -152,34 +92,33 @@ TEST_P(EitherManagerTest, ListsElementsWithPackagesFilledFromTheirDescriptions) 
   libraries_.Write("brand/e1/definition.json", serialization::CapsuleToJson(capsule));
   libraries_.Write("brand/e1/thumb.png", "png");
   libraries_.Write("brand/e1/thumb.mp4", "mp4");
-  libraries_.Write("brand/e2/definition.json", NamedDescription({{u"en_US", u"No Package"}}));
+  libraries_.Write("brand/e2/definition.json", EnglishDescription(u"No Package"));
   libraries_.Element("brand", "e3", "Plain");
   Start(GetParam());
 
-  const Entries entries = DefaultSet();
+  const Entries entries = DefaultSet().entries;
   ASSERT_EQ(Names(entries), (std::vector<std::u16string>{u"Plain", u"Title Card"}));
-  EXPECT_EQ(totals_.back(), 2);
+  EXPECT_EQ(sets_.back().total, 2);
 
   const CapsuleEntry& full = *entries[1];
   EXPECT_EQ(full.ids, (std::vector<std::string>{kQvLibrariesSourceID, "brand"}));
-  EXPECT_EQ(full.GetLibraryID(), "brand");
-  EXPECT_EQ(full.path, Path("brand/e1/template.tplx"));
+  EXPECT_EQ(full.path, LibraryPath("brand/e1/template.tplx"));
   EXPECT_EQ(full.elementID, "e1");
-  EXPECT_EQ(full.descriptionPath, Path("brand/e1/definition.json"));
-  EXPECT_EQ(full.thumbnailPath, Path("brand/e1/thumb.png"));
-  EXPECT_EQ(full.videoPreviewPath, Path("brand/e1/thumb.mp4"));
+  EXPECT_EQ(full.descriptionPath, LibraryPath("brand/e1/definition.json"));
+  EXPECT_EQ(full.thumbnailPath, LibraryPath("brand/e1/thumb.png"));
+  EXPECT_EQ(full.videoPreviewPath, LibraryPath("brand/e1/thumb.mp4"));
   EXPECT_EQ(full.capsuleID, u"cid-1");
   EXPECT_EQ(full.state, 2);
   EXPECT_EQ(full.usedFonts, (std::vector<std::u16string>{u"Inter"}));
   EXPECT_EQ(full.tags, (std::vector<std::u16string>{u"news", u"blue"}));
   EXPECT_EQ(full.authorApp, u"qzfx");
-  EXPECT_EQ(full.requiresQuazel, !capsule->CanUseQZLib(nullptr));
+  EXPECT_TRUE(full.requiresQuazel);  // its application, with no compliant version
   EXPECT_EQ(full.modifiedTime, zorvcore::File(full.path).Modified().ToPtime());
 
   // Without a description: only what the manager gave.
   const CapsuleEntry& plain = *entries[0];
   EXPECT_EQ(plain.elementID, "e3");
-  EXPECT_EQ(plain.descriptionPath, Path("brand/e3/definition.json"));
+  EXPECT_EQ(plain.descriptionPath, LibraryPath("brand/e3/definition.json"));
   EXPECT_TRUE(plain.thumbnailPath.empty());
   EXPECT_TRUE(plain.videoPreviewPath.empty());
   EXPECT_EQ(plain.state, 0);
@@ -189,23 +128,6 @@ TEST_P(EitherManagerTest, ListsElementsWithPackagesFilledFromTheirDescriptions) 
   // The thumbnail is the file the manager keeps, handed out as listed.
   EXPECT_EQ(manager_->GetThumbnailPath(entries[1], nullptr), full.thumbnailPath);
   EXPECT_EQ(manager_->GetThumbnailPath(entries[0], nullptr), u"");
-}
-
-TEST_P(EitherManagerTest, DisplayNamesFallBackInOrder) {
-  const ScopedAppLanguage language(u"de_DE");
-  libraries_.Library("lib", "Library");
-  const auto write = [&](const std::string& element, const std::string& description) {
-    libraries_.Element("lib", element, "Element " + element);
-    libraries_.Write("lib/" + element + "/definition.json", description);
-  };
-  write("de", NamedDescription({{u"de_DE", u"Hallo"}, {u"en_US", u"Hello"}}));
-  write("en", NamedDescription({{u"en_US", u"Hello US"}, {u"fr_FR", u"Bonjour"}}));
-  write("fr", NamedDescription({{u"it_IT", u"Ciao"}, {u"fr_FR", u"Bonjour FR"}}));
-  write("old", Description([](Capsule& c) { c.SetCapsuleNameObsolete(u"Old Name"); }));
-  write("none", NamedDescription({{u"de_DE", u""}}));
-  Start(GetParam());
-  EXPECT_EQ(Names(DefaultSet()),
-            (std::vector<std::u16string>{u"Bonjour FR", u"Element none", u"Hallo", u"Hello US", u"Old Name"}));
 }
 
 TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeRead) {
@@ -226,14 +148,17 @@ TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeRead) {
   libraries_.Element("lib", "fifo", "Kept fifo");
   ASSERT_EQ(::mkfifo(libraries_.Path("lib/fifo/definition.json").c_str(), 0600), 0);  // must not block
   libraries_.Element("lib", "z", "Last");
-  libraries_.Write("lib/z/definition.json", NamedDescription({{u"en_US", u"Zebra"}}));
+  libraries_.Write("lib/z/definition.json", EnglishDescription(u"Zebra"));
+  libraries_.Element("lib", "unnamed", "Kept unnamed");  // readable, but no name in it
+  libraries_.Write("lib/unnamed/definition.json", EnglishDescription(u""));
   Start(GetParam());
 
-  const Entries entries = DefaultSet();
+  const Entries entries = DefaultSet().entries;
   EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"Kept 0", u"Kept 1", u"Kept 2", u"Kept 3",
-                                                         u"Kept fifo", u"Kept folder", u"Zebra"}));
+                                                         u"Kept fifo", u"Kept folder", u"Kept unnamed", u"Zebra"}));
   for (const auto& entry : entries) {
-    EXPECT_EQ(entry->state, entry->name == u"Zebra" ? 2 : 0) << zorvcore::UTF16ToUTF8(entry->name);
+    const bool read = entry->name == u"Zebra" || entry->name == u"Kept unnamed";
+    EXPECT_EQ(entry->state, read ? 2 : 0) << zorvcore::UTF16ToUTF8(entry->name);
   }
 }
 
@@ -243,7 +168,7 @@ TEST_P(EitherManagerTest, FilterHasEveryLibraryInCaseInsensitiveOrder) {
   libraries_.Library("l3", "alpha2");
   libraries_.Library("l4", "Alpha");
   libraries_.Element("l1", "e");
-  libraries_.Write("l2/no-package/definition.json", NamedDescription({{u"en_US", u"Orphan"}}));
+  libraries_.Write("l2/no-package/definition.json", EnglishDescription(u"Orphan"));
   libraries_.MakeFolder("l3/empty");
   libraries_.Write("broken/library.json", "{\"name\": ");  // malformed: no library
   libraries_.Element("broken", "e");
@@ -265,7 +190,7 @@ TEST_P(EitherManagerTest, FilterHasEveryLibraryInCaseInsensitiveOrder) {
   EXPECT_EQ(ids, (std::vector<std::string>{"l4", "l3", "l1", "l2"}));
 
   // Libraries without packages are filter items but contribute no entries.
-  const Entries entries = DefaultSet();
+  const Entries entries = DefaultSet().entries;
   EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"e", u"odd"}));
   for (const auto& entry : entries) EXPECT_EQ(entry->GetLibraryID(), "l1");
 }
@@ -281,10 +206,10 @@ TEST_P(EitherManagerTest, WordSearchesAreAnsweredFromTheIndex) {
   Start(GetParam());
   DefaultSet();
 
-  const std::u16string news = Path("lib/news/template.tplx");
+  const std::u16string news = LibraryPath("lib/news/template.tplx");
   EXPECT_EQ(Search({u"headline"}), WordSet{news});
   EXPECT_EQ(Search({u"banner"}), WordSet{news});
-  EXPECT_EQ(Search({u"slate"}), WordSet{Path("lib/plain/template.tplx")});
+  EXPECT_EQ(Search({u"slate"}), WordSet{LibraryPath("lib/plain/template.tplx")});
   // The answer comes from the index, not the disk: it stands until the next default set.
   libraries_.Remove("lib/news");
   EXPECT_EQ(Search({u"headline"}), WordSet{news});
@@ -299,35 +224,26 @@ TEST_P(EitherManagerTest, WordSearchesAreAnsweredFromTheIndex) {
   EXPECT_EQ(total, 2);
 }
 
-TEST_P(EitherManagerTest, OnlyTheOlderFunctionsNameFoldersToWatch) {
-  libraries_.Library("a", "A");
-  libraries_.Library("b", "B");
-  libraries_.MakeFolder("no-library");
-  Start(GetParam());
-  if (GetParam()) {
-    EXPECT_TRUE(Directories().empty());
-  } else {
-    EXPECT_EQ(Directories(), (std::set<std::u16string>{Wide(libraries_.Root()), Path("a"), Path("b")}));
-  }
-}
-
+// Only the older functions name folders to watch: the root and every library's folder.
 TEST_F(QvLibrariesSourceTest, TheSettingIsReadAtEveryCall) {
   libraries_.Library("first", "First");
   libraries_.Element("first", "e", "One");
+  libraries_.MakeFolder("no-library");
   Start(true);
-  EXPECT_EQ(Names(DefaultSet()), std::vector<std::u16string>{u"One"});
+  EXPECT_EQ(Names(DefaultSet().entries), std::vector<std::u16string>{u"One"});
   EXPECT_TRUE(Directories().empty());
 
   UseNewLibraryAPIs(false);
   libraries_.Library("second", "Second");
   libraries_.Element("second", "e", "Two");
-  EXPECT_EQ(Names(DefaultSet()), (std::vector<std::u16string>{u"One", u"Two"}));
-  EXPECT_EQ(Directories().count(Path("second")), 1u);
+  EXPECT_EQ(Names(DefaultSet().entries), (std::vector<std::u16string>{u"One", u"Two"}));
+  EXPECT_EQ(Directories(),
+            (std::set<std::u16string>{Wide(libraries_.Root()), LibraryPath("first"), LibraryPath("second")}));
   EXPECT_EQ(Filter().items.size(), 2u);
 
   // Back to the newer manager, which catches up with the change from its snapshot.
   UseNewLibraryAPIs(true);
-  EXPECT_EQ(Names(DefaultSet()), (std::vector<std::u16string>{u"One", u"Two"}));
+  EXPECT_EQ(Names(DefaultSet().entries), (std::vector<std::u16string>{u"One", u"Two"}));
   EXPECT_TRUE(Directories().empty());
   EXPECT_EQ(Filter().items.size(), 2u);
 }

@@ -73,18 +73,6 @@ TEST_F(StockAccessTokenTest, AFetchPostsTheConnectionTextsAndScopesAndCachesTheT
   EXPECT_EQ(posts[0].Param("scope").size(), 79u);
 }
 
-TEST_F(StockAccessTokenTest, TheStageSettingSwitchesTheServiceAndTheTokenTexts) {
-  service_.OnTokenFetch(200, kProfile);
-  service_.Start();
-  zorvcore::DebugDatabase::SetEntry("Graphics.UseStockStage", "true");
-  EXPECT_TRUE(CanConnectWithStock("client", "credential", MakeTestConnection(), u""));
-  EXPECT_EQ(service_.CountOf("/ident/prod"), 0u);
-  const auto posts = service_.RequestsTo("/ident/stage");
-  ASSERT_EQ(posts.size(), 1u);
-  EXPECT_EQ(posts[0].Param("connection_param_a"), "param-a-stage");
-  EXPECT_EQ(posts[0].Param("connection_param_b"), "param-b-stage");
-}
-
 TEST_F(StockAccessTokenTest, ACachedTokenServesUnforcedFetchesAndAForcedOneReplacesIt) {
   service_.OnTokenFetch(200, kProfile);
   service_.Start();

@@ -5,12 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "host/core/debug_database.h"
 #include "host/core/file_helper_utils.h"
+#include "host/core/unicode.h"
 #include "stock/shared_download_manager.h"
 #include "stock/stock_token_cache.h"
 #include "stock/test_done_recorder.h"
@@ -22,16 +21,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::DoneRecorder;
 using testing::MakeTestConnection;
+using testing::ReadFile;
 using testing::TestStockService;
 
 constexpr const char* kLicensePath = "/prod/Rest/Libraries/1/Content/License";
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class StockDownloadTest : public ::testing::Test {
  protected:
@@ -105,10 +98,7 @@ class StockDownloadTest : public ::testing::Test {
     return done;
   }
 
-  void PlaceOldPackage() {
-    fs::create_directories(target_.parent_path());
-    std::ofstream(target_, std::ios::binary) << "old package";
-  }
+  void PlaceOldPackage() { testing::WriteFile(target_, "old package"); }
   // Nothing but the target (if any) in its folder: no temporary file left behind.
   size_t FilesBesideTarget() const {
     size_t count = 0;
@@ -161,39 +151,42 @@ TEST_F(StockDownloadTest, ADownloadForcesAFreshToken) {
   EXPECT_EQ(asked[0].Header("Authorization"), "Bearer fetched");
 }
 
-TEST_F(StockDownloadTest, EveryRoadThatCannotStartReportsFalseOnceAndKeepsTheTarget) {
+// Every road that fails reports false once, leaves no partial file and keeps a package already
+// there. The licence answer and the download redirect come from the network: an address in clear
+// text must receive neither the user's token and API key nor the package request.
+TEST_F(StockDownloadTest, EveryFailedRoadReportsFalseOnceAndKeepsTheTarget) {
+  EXPECT_FALSE(Download(u"half", true).Succeeded());
+  EXPECT_FALSE(fs::exists(target_));
+
   struct Case {
     std::u16string id;
     bool isLicensed;
   } cases[] = {
-      {u"plain200", true},     // a 200 where a redirect was due
-      {u"nolocation", true},   // a redirect without a target
-      {u"refused", false},     // the purchase refused
-      {u"none", false},        // the purchase names no content
-      {u"garbled", false},     // the purchase answer unreadable
+      {u"plain200", true},    // a 200 where a redirect was due
+      {u"nolocation", true},  // a redirect without a target
+      {u"refused", false},    // the purchase refused
+      {u"none", false},       // the purchase names no content
+      {u"garbled", false},    // the purchase answer unreadable
+      {u"cleartext", false},  // the purchase names a clear-text address
+      {u"cleartext", true},   // the redirect names a clear-text address
+      {u"half", true},        // the connection drops half-way
   };
   PlaceOldPackage();
   for (const Case& c : cases) {
+    SCOPED_TRACE(zorvcore::UTF16ToUTF8(c.id));
     const DoneRecorder done = Download(c.id, c.isLicensed);
     EXPECT_FALSE(done.Succeeded());
     EXPECT_EQ(done.Calls(), 1);
     EXPECT_EQ(ReadFile(target_), "old package");
   }
   EXPECT_EQ(FilesBesideTarget(), 0u);
-}
-
-// The licence answer and the download redirect come from the network: an address in clear text
-// must receive neither the user's token and API key nor the package request.
-TEST_F(StockDownloadTest, NothingTravelsToAClearTextAddressNamedByTheService) {
-  PlaceOldPackage();
-  for (const bool isLicensed : {false, true}) {
-    const DoneRecorder done = Download(u"cleartext", isLicensed);
-    EXPECT_FALSE(done.Succeeded());
-    EXPECT_EQ(done.Calls(), 1);
-  }
-  EXPECT_EQ(ReadFile(target_), "old package");
-  EXPECT_EQ(FilesBesideTarget(), 0u);
   EXPECT_TRUE(cleartextListener_.Requests().empty());
+  // Only the unreadable purchase answer is reported, as the licence's.
+  const auto reports = service_.Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].source, "StockLicense");
+  EXPECT_EQ(reports[0].function, "zorvcapsule::PurchaseLicense");
+  EXPECT_EQ(reports[0].message, "Exception caught in StockSource::License with error JSON not well-formed\r\n");
 }
 
 TEST_F(StockDownloadTest, WithoutATokenFalseComesBeforeTheCallReturns) {
@@ -206,27 +199,6 @@ TEST_F(StockDownloadTest, WithoutATokenFalseComesBeforeTheCallReturns) {
   EXPECT_TRUE(service_.Requests().empty());
   // An empty completion is allowed on every road.
   DownloadStockTplx(u"42", u"", "client", "", MakeTestConnection(), true, nullptr, u"");
-}
-
-TEST_F(StockDownloadTest, AnInterruptedDownloadLeavesNoPartialFile) {
-  DoneRecorder done = Download(u"half", true);
-  EXPECT_FALSE(done.Succeeded());
-  EXPECT_FALSE(fs::exists(target_));
-
-  PlaceOldPackage();
-  done = Download(u"half", true);
-  EXPECT_FALSE(done.Succeeded());
-  EXPECT_EQ(ReadFile(target_), "old package");
-  EXPECT_EQ(FilesBesideTarget(), 0u);
-}
-
-TEST_F(StockDownloadTest, AnUnreadablePurchaseIsReportedAsTheLicence) {
-  Download(u"garbled", false);
-  const auto reports = service_.Reports();
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].source, "StockLicense");
-  EXPECT_EQ(reports[0].function, "zorvcapsule::PurchaseLicense");
-  EXPECT_EQ(reports[0].message, "Exception caught in StockSource::License with error JSON not well-formed\r\n");
 }
 
 TEST_F(StockDownloadTest, TheStageSettingSwitchesEndpointsAndKey) {

@@ -8,8 +8,6 @@
 #include <chrono>
 #include <filesystem>
 #include <thread>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "host/core/file_helper_utils.h"
@@ -23,14 +21,8 @@ namespace zorvcapsule {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadFile;
 using testing::TestStockService;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Waits for the transfer of every pending preview, playing the host's main thread, which is where
 // completions name their files; a minute means it never ended.
@@ -82,18 +74,25 @@ TEST_F(StockPreviewDownloadManagerTest, InitializeKeepsTheFirstInstanceAndTermin
   StockPreviewDownloadManager::Terminate();  // a second time does nothing
 }
 
+// A failed transfer leaves the entry alone and forgets the address, so a later request tries again.
 TEST_F(StockPreviewDownloadManagerTest, APreviewIsFetchedIntoTheCacheAndNamedByTheEntry) {
   const auto entry = Entry("11", "ok");
+  const auto failing = Entry("15", "missing");
   manager_->DownloadPreview(entry);
+  manager_->DownloadPreview(failing);
   WaitUntilNothingPending(*manager_);
   EXPECT_EQ(Path(entry->videoPreviewPath), Cached("11"));
   EXPECT_EQ(ReadFile(Cached("11")), "VIDEO-11");
   EXPECT_TRUE(entry->SupportVideoPlayback());
+  EXPECT_TRUE(failing->videoPreviewPath.empty());
+  EXPECT_FALSE(fs::exists(Cached("15")));
+  manager_->DownloadPreview(failing);
+  WaitUntilNothingPending(*manager_);
+  EXPECT_EQ(service_.CountOf("/previews/missing/15"), 2u);
 }
 
-TEST_F(StockPreviewDownloadManagerTest, ACachedPreviewIsFoundWithoutATransfer) {
-  fs::create_directories(Cached("12").parent_path());
-  std::ofstream(Cached("12"), std::ios::binary) << "cached video";
+TEST_F(StockPreviewDownloadManagerTest, ACachedPreviewIsFoundWithoutATransferAndOtherEntriesAreLeftAlone) {
+  testing::WriteFile(Cached("12"), "cached video");
   const auto entry = Entry("12", "ok");
   manager_->DownloadPreview(entry);
   EXPECT_EQ(Path(entry->videoPreviewPath), Cached("12"));
@@ -105,29 +104,13 @@ TEST_F(StockPreviewDownloadManagerTest, ACachedPreviewIsFoundWithoutATransfer) {
   named->videoPreviewPath = u"/elsewhere/video.mp4";
   manager_->DownloadPreview(named);
   EXPECT_EQ(named->videoPreviewPath, u"/elsewhere/video.mp4");
-  EXPECT_TRUE(service_.Requests().empty());
-}
-
-TEST_F(StockPreviewDownloadManagerTest, AnEntryThatIsNotAStockEntryIsIgnored) {
-  auto entry = std::make_shared<CapsuleEntry>();
-  entry->path = u"14";
-  entry->videoPreviewPath.clear();
-  manager_->DownloadPreview(entry);
-  EXPECT_TRUE(entry->videoPreviewPath.empty());
+  // So is an entry of another source.
+  auto local = std::make_shared<CapsuleEntry>();
+  local->path = u"14";
+  manager_->DownloadPreview(local);
+  EXPECT_TRUE(local->videoPreviewPath.empty());
   EXPECT_EQ(manager_->PendingCount(), 0u);
   EXPECT_TRUE(service_.Requests().empty());
-}
-
-TEST_F(StockPreviewDownloadManagerTest, AFailedTransferLeavesTheEntryAndForgetsTheURL) {
-  const auto entry = Entry("15", "missing");
-  manager_->DownloadPreview(entry);
-  WaitUntilNothingPending(*manager_);
-  EXPECT_TRUE(entry->videoPreviewPath.empty());
-  EXPECT_FALSE(fs::exists(Cached("15")));
-  // Forgotten, so a later request tries again.
-  manager_->DownloadPreview(entry);
-  WaitUntilNothingPending(*manager_);
-  EXPECT_EQ(service_.CountOf("/previews/missing/15"), 2u);
 }
 
 TEST_F(StockPreviewDownloadManagerTest, ASecondRequestForAPendingURLStartsNoTransferAndGetsTheResult) {

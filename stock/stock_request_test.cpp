@@ -155,31 +155,27 @@ TEST(StockRequestTest, ATimeOutCancelsAndThenWaitsForTheCallback) {
   EXPECT_EQ(processor.cancels.load(), 1);
 }
 
-TEST(StockRequestTest, AnAbortedTokenCancelsWithoutWaitingForTheLimit) {
-  ScriptedProcessor processor;
-  processor.letCancelAnswer.Open();
-  auto token = std::make_shared<CheckCancel>();
-  token->Abort();
-  const auto response = RunStockRequest(processor, Url("https://stock.test/search"), {},
-                                        StockRequestConfiguration(), kNoLimitReached, token);
-  ASSERT_NE(response, nullptr);
-  EXPECT_EQ(response->Error(), RequestError::kCancelled);
-  EXPECT_EQ(processor.cancels.load(), 1);
-}
-
-TEST(StockRequestTest, AnAbortWhileWaitingCancelsTheRequest) {
-  ScriptedProcessor processor;
-  processor.letCancelAnswer.Open();
-  auto token = std::make_shared<CheckCancel>();
-  std::thread host([&] {
-    processor.started.PassThrough(Gate::kWaitForever);
-    token->Abort();
-  });
-  const auto response = RunStockRequest(processor, Url("https://stock.test/search"), {},
-                                        StockRequestConfiguration(), kNoLimitReached, token);
-  host.join();
-  ASSERT_NE(response, nullptr);
-  EXPECT_EQ(response->Error(), RequestError::kCancelled);
+// An abort, whether the token had it before the request started or gets it while the caller waits,
+// cancels the request without waiting for the limit.
+TEST(StockRequestTest, AnAbortCancelsWithoutWaitingForTheLimit) {
+  for (const bool abortFirst : {true, false}) {
+    SCOPED_TRACE(abortFirst ? "aborted before" : "aborted while waiting");
+    ScriptedProcessor processor;
+    processor.letCancelAnswer.Open();
+    auto token = std::make_shared<CheckCancel>();
+    if (abortFirst) token->Abort();
+    std::thread host([&] {
+      if (abortFirst) return;
+      processor.started.PassThrough(Gate::kWaitForever);
+      token->Abort();
+    });
+    const auto response = RunStockRequest(processor, Url("https://stock.test/search"), {},
+                                          StockRequestConfiguration(), kNoLimitReached, token);
+    host.join();
+    ASSERT_NE(response, nullptr);
+    EXPECT_EQ(response->Error(), RequestError::kCancelled);
+    EXPECT_EQ(processor.cancels.load(), 1);
+  }
 }
 
 TEST(StockRequestTest, AnAnswerThatWinsTheRaceWithTheCancelIsTheResult) {

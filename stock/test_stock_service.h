@@ -20,10 +20,12 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -190,6 +192,19 @@ class TestStockService {
   std::vector<SeenRequest> requests_;                  // guarded by mutex_
   std::vector<zorvcore::debug::AssertReport> reports_;  // guarded by mutex_
 };
+
+// The bytes of the file at `path` (empty when it cannot be read).
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+// Writes `content` to `path`, making missing folders on the way.
+inline void WriteFile(const std::filesystem::path& path, const std::string& content) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << content;
+}
 
 // One hit of a search reply: asset `id` titled "Template <id>", with `extra` members ("name": value, ...).
 inline std::string SearchHit(int id, const std::string& extra = "") {
