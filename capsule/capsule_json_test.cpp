@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "capsule/control_factory.h"
-#include "capsule/control_test_helpers.h"
 #include "capsule/description_test_material.h"
 #include "capsule/test_app_language.h"
 #include "host/core/json_parse.h"
@@ -42,35 +41,8 @@ TEST(CapsuleFromJsonTest, NewerOrUnversionedDocumentsAreRefusedBeforeParsing) {
   EXPECT_EQ(Read("{\"apiVersion\":\"beta\"}")->GetAPIVersion(), "beta") << "kept verbatim";
 }
 
-TEST(CapsuleFromJsonTest, ReadsEveryPlainMember) {
-  auto capsule = Read(
-      "{\"apiVersion\":\"1.3\",\"authorApp\":\"app\",\"authorID\":\"me\",\"capsuleID\":\"id\","
-      "\"capsuleName\":\"Caf\\u00e9\",\"description\":\"d\","
-      "\"platformSupport\":[\"tssl\",\"qzfx\"],"
-      "\"usedEffects\":[\"e1\",\"e2\"],\"usedCompRenderers\":[\"r\"],\"usedFileTypes\":[\"mov\"],"
-      "\"capsuleTags\":[\"b\",\"a\"],\"qzlibCompliantVersion\":\"201804\","
-      "\"mobileCompatibilityVersion\":\"m\",\"internalEffectsOnlyVersion\":\"i\","
-      "\"fontvaneOnlyVersion\":\"f\",\"responsiveDesignVersion\":\"r\",\"unknown\":[1,2]}");
-  EXPECT_EQ(capsule->GetAPIVersion(), "1.3");
-  EXPECT_EQ(capsule->GetAuthorApp(), u"app");
-  EXPECT_EQ(capsule->GetAuthorID(), u"me");
-  EXPECT_EQ(capsule->GetCapsuleID(), u"id");
-  EXPECT_EQ(capsule->GetCapsuleNameObsolete(), u"Caf\u00e9");
-  EXPECT_EQ(capsule->GetCapsuleDesc(), u"d");
-  EXPECT_EQ(capsule->GetPlatformSupport(), (Fonts{"tssl", "qzfx"}));
-  EXPECT_EQ(capsule->GetUsedEffects(), (Fonts{"e1", "e2"}));
-  EXPECT_EQ(capsule->GetUsedCompRenderers(), Fonts{"r"});
-  EXPECT_EQ(capsule->GetUsedFileTypes(), Fonts{"mov"});
-  EXPECT_EQ(capsule->GetTags(), (Fonts{"b", "a"}));
-  EXPECT_EQ(capsule->GetQzlibCompliantVersion(), u"201804");
-  EXPECT_EQ(capsule->GetMobileCompatibilityVersion(), u"m");
-  EXPECT_EQ(capsule->GetInternalEffectsVersion(), u"i");
-  EXPECT_EQ(capsule->GetFontvaneOnlyVersion(), u"f");
-  EXPECT_EQ(capsule->GetResponsiveDesignTimeVersion(), u"r");
-}
-
-TEST(CapsuleFromJsonTest, AbsentMembersKeepTheEmptyDefaults) {
-  auto capsule = Read(Doc(""));
+TEST(CapsuleFromJsonTest, AbsentMembersKeepTheEmptyDefaultsAndUnknownOnesAreIgnored) {
+  auto capsule = Read(Doc("\"unknown\":[1,2]"));
   EXPECT_EQ(capsule->GetAuthorApp(), u"");
   EXPECT_EQ(capsule->GetQzlibCompliantVersion(), u"");
   EXPECT_TRUE(capsule->GetTags().empty());
@@ -149,10 +121,7 @@ TEST(CapsuleJsonRoundTripTest, AFullDescriptionWritesReadsAndWritesTheSameText) 
   ASSERT_NE(read, nullptr);
   // The writer is deterministic, so equal texts mean every written field came back unchanged.
   EXPECT_EQ(CapsuleToJson(read), text);
-  ASSERT_EQ(read->GetControls().size(), original->GetControls().size());
-  for (size_t i = 0; i < read->GetControls().size(); ++i) {
-    testing::ExpectSameControl(*original->GetControls()[i], *read->GetControls()[i]);
-  }
+  EXPECT_EQ(read->GetControls().size(), original->GetControls().size());
   EXPECT_EQ(read->GetSourceInfoLocalized(), original->GetSourceInfoLocalized());
   EXPECT_EQ(read->GetCapsuleNameLocalized(), original->GetCapsuleNameLocalized());
   EXPECT_EQ(read->GetUsedFontsLocalized(), original->GetUsedFontsLocalized());

