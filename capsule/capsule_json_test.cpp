@@ -158,41 +158,28 @@ TEST(CapsuleJsonRoundTripTest, DropZonesAndUnknownKindsAreNotReadBack) {
 // ---- Bad input ----------------------------------------------------------------------------
 
 TEST(CapsuleFromJsonBadInputTest, EveryMemberOfTheWrongTypeIsABadCast) {
-  struct Case {
-    const char* key;
-    const char* wrong[3];
+  const struct {
+    std::vector<const char*> keys;
+    std::vector<const char*> wrong;
+  } groups[] = {
+      {{"apiVersion", "authorApp", "authorID", "capsuleID", "capsuleName", "description", "qzlibCompliantVersion",
+        "mobileCompatibilityVersion", "internalEffectsOnlyVersion", "fontvaneOnlyVersion", "responsiveDesignVersion"},
+       {"1", "true", "null", "[]", "{}"}},
+      {{"platformSupport", "usedFonts", "usedEffects", "usedCompRenderers", "usedFileTypes", "capsuleTags"},
+       {"\"t\"", "null", "{}", "[1]", "[1.5]", "[null]", "[true]", "[[]]", "[{}]"}},
+      {{"capsuleNameLocalized", "sourceInfo", "sourceInfoLocalized", "usedFontsLocalized"}, {"\"x\"", "null", "[]", "1"}},
+      {{"sourceInfoLocalized", "usedFontsLocalized"}, {"{\"en_US\":1}", "{\"en_US\":\"A\"}"}},
+      {{"usedFontsLocalized"}, {"{\"en_US\":[1]}"}},
+      {{"clientControls"}, {"{}", "null", "[[]]", "[1]"}},
   };
-  const Case cases[] = {
-      {"apiVersion", {"1.4", "null", "[]"}},
-      {"authorApp", {"1", "null", "{}"}},
-      {"authorID", {"true", "null", "[]"}},
-      {"capsuleID", {"1", "null", "[]"}},
-      {"capsuleName", {"1", "null", "{}"}},
-      {"capsuleNameLocalized", {"\"x\"", "null", "[]"}},
-      {"description", {"1", "null", "[]"}},
-      {"platformSupport", {"\"tssl\"", "[1]", "{}"}},
-      {"sourceInfo", {"1", "null", "[]"}},
-      {"sourceInfoLocalized", {"[]", "{\"en_US\":1}", "null"}},
-      {"clientControls", {"{}", "null", "[[]]"}},
-      {"usedFonts", {"\"A\"", "[null]", "{}"}},
-      {"usedFontsLocalized", {"[]", "{\"en_US\":\"A\"}", "{\"en_US\":[1]}"}},
-      {"usedEffects", {"1", "[true]", "null"}},
-      {"usedCompRenderers", {"1", "[{}]", "null"}},
-      {"usedFileTypes", {"\"mov\"", "[[]]", "null"}},
-      {"capsuleTags", {"\"t\"", "[1.5]", "null"}},
-      {"qzlibCompliantVersion", {"201810", "null", "[]"}},
-      {"mobileCompatibilityVersion", {"0", "null", "[]"}},
-      {"internalEffectsOnlyVersion", {"0", "null", "[]"}},
-      {"fontvaneOnlyVersion", {"0", "null", "[]"}},
-      {"responsiveDesignVersion", {"0", "null", "[]"}},
-  };
-  for (const Case& c : cases) {
-    for (const char* wrong : c.wrong) {
-      // The version gate only needs the bytes "apiVersion" somewhere, so they sit in a member the
-      // reader ignores and every real member, apiVersion included, can hold the wrong type.
-      const std::string text =
-          std::string("{\"x\":\"apiVersion\",\"") + c.key + "\":" + wrong + "}";
-      EXPECT_THROW(CapsuleFromJson(text), BadCastError) << text;
+  for (const auto& group : groups) {
+    for (const char* key : group.keys) {
+      for (const char* wrong : group.wrong) {
+        // The version gate only needs the bytes "apiVersion" somewhere, so they sit in a member the
+        // reader ignores and every real member, apiVersion included, can hold the wrong type.
+        const std::string text = std::string("{\"x\":\"apiVersion\",\"") + key + "\":" + wrong + "}";
+        EXPECT_THROW(CapsuleFromJson(text), BadCastError) << text;
+      }
     }
   }
 }
