@@ -57,7 +57,7 @@ class SampleTemplatesTest : public ::testing::Test {
   zorvcore::TestTempFolder temp;
 };
 
-TEST_F(SampleTemplatesTest, EveryPackageCarriesItsDescriptionAndAStillThumbnail) {
+TEST_F(SampleTemplatesTest, EveryPackageCarriesItsDescriptionAndThumbnailAndTheSetIsVaried) {
   const SampleSet set = Write("set", kSetSize, kDefaultSampleSeed);
   ASSERT_TRUE(set.ok) << set.error;
   ASSERT_EQ(set.templates.size(), kSetSize);
@@ -76,11 +76,8 @@ TEST_F(SampleTemplatesTest, EveryPackageCarriesItsDescriptionAndAStillThumbnail)
     EXPECT_TRUE(fs::exists(zorvcore::UTF16ToUTF8(project)));
     fs::remove_all(temp.path() / "projects");
   }
-}
 
-TEST_F(SampleTemplatesTest, ASetIsVariedAsARealCollection) {
-  const SampleSet set = Write("set", kSetSize, kDefaultSampleSeed);
-  ASSERT_TRUE(set.ok) << set.error;
+  // Varied as a real collection.
   std::set<std::u16string> locales, folders;
   std::set<int32_t> controlKinds;
   std::set<std::pair<int32_t, int32_t>> frameSizes;
