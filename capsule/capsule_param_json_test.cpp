@@ -54,11 +54,13 @@ TEST(CapsuleParamJsonTest, MembersByType) {
 TEST(CapsuleParamJsonTest, TextParameterTakesOlderFlatFontFlags) {
   const CapsuleParam flat = ReadParam(
       "{\"capPropType\":0,\"capPropFontEdit\":true,\"capPropFontSizeEdit\":\"true\","
-      "\"capPropFontFauxStyleEdit\":false}");
+      "\"capPropFontFauxStyleEdit\":false,\"fontEditValue\":\"Ignored\",\"fontFSBoldValue\":true}");
   const auto& font = flat.Get<hostbridge::SourceTextFontEditInfo>(CapsuleParamKey::kFontEditInfo);
   EXPECT_TRUE(font.font_editable);
   EXPECT_TRUE(font.font_size_editable);
   EXPECT_FALSE(font.faux_styles_editable);
+  EXPECT_EQ(font.font_name, u"") << "only the three edit flags are read from the flat form";
+  EXPECT_FALSE(font.bold);
 
   // The nested object of newer descriptions wins where both say something.
   const CapsuleParam both = ReadParam(

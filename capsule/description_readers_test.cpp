@@ -165,6 +165,8 @@ TEST(DescriptionReadersTest, AgreeOnRepeatedKeysTheDocumentRootAndBrokenText) {
            R"({"apiVersion":"1.4","clientControls":[{"type":1,"value":true,"value":"x"}]})",
            R"({"apiVersion":"1.4","clientControls":[{"type":2,"uiName":{"strDB":[{"str":1}]}}]})",
            R"({"apiVersion":"1.4","sourceInfoLocalized":{"en_US":{"duration":{"value":1,"scale":0}}}})",
+           R"({"apiVersion":"1.4","sourceInfo":{"duration":{"value":1,"scale":9223372036854775808}}})",
+           R"({"apiVersion":"1.4","clientControls":[{"type":7,"enumType":18446744073709551615,"value":-4294967295}]})",
            R"(["apiVersion"])", R"("apiVersion")", R"({"apiVersion":"1.4",)", R"({"apiVersion":"1.5"})",
            "", "{}"}) {
     SCOPED_TRACE(text);

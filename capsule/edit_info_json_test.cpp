@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "capsule/json_node.h"
+#include "capsule/source_info_test_material.h"
 #include "host/core/json_parse.h"
 #include "host/core/json_value.h"
 #include "host/core/unicode.h"
@@ -17,34 +17,15 @@ namespace zs = zorvcore::serialization;
 using hostbridge::SourceTextFontEditInfo;
 using hostbridge::TextEditInfo;
 
+// Every flag and field away from its default; the size has no short binary form.
 SourceTextFontEditInfo SampleFontEditInfo() {
-  SourceTextFontEditInfo info;
-  info.font_editable = true;
-  info.font_name = u"Grotesk Bold \u00e9\u4e2d";
-  info.font_size_editable = true;
+  SourceTextFontEditInfo info = testing::FullFont();
   info.font_size = 0.1f;
-  info.faux_styles_editable = true;
-  info.bold = true;
-  info.italic = false;
   info.all_caps = true;
-  info.small_caps = true;
   return info;
 }
 
 std::u16string U16(const char* utf8) { return zorvcore::UTF8ToUTF16(utf8); }
-
-TEST(FontEditInfoJsonTest, DefaultRecordWritesAllNineMembers) {
-  const JSONValuePtr parsed = zs::JSONParse(SourceTextFontEditInfoToJson(SourceTextFontEditInfo()));
-  const JSONObject& object = zs::AsObject(parsed);
-  EXPECT_EQ(object.size(), 9u);
-  EXPECT_EQ(zs::AsString(zs::GetVariantInObject(object, "fontEditValue")), "");
-  EXPECT_EQ(zs::AsNumber(zs::GetVariantInObject(object, "fontSizeEditValue")), 0.0);
-  for (const char* flag : {"capPropFontEdit", "capPropFontSizeEdit", "capPropFontFauxStyleEdit",
-                           "fontFSBoldValue", "fontFSItalicValue", "fontFSAllCapsValue",
-                           "fontFSSmallCapsValue"}) {
-    EXPECT_FALSE(zs::AsBool(zs::GetVariantInObject(object, flag))) << flag;
-  }
-}
 
 TEST(FontEditInfoJsonTest, RoundTripKeepsEveryFieldAndText) {
   const SourceTextFontEditInfo info = SampleFontEditInfo();
@@ -70,19 +51,6 @@ TEST(FontEditInfoJsonTest, ReadsOnlyMembersPresent) {
   // A size beyond the float range is kept as the largest float, a number that writes back.
   EXPECT_EQ(SourceTextFontEditInfoFromJson(u"{\"fontSizeEditValue\":-1e39}").font_size,
             -std::numeric_limits<float>::max());
-}
-
-TEST(FontEditInfoJsonTest, FlatFlagsReadOnlyTheThreeEditFlags) {
-  const JSONValuePtr parameter = zs::JSONParse(
-      "{\"capPropFontEdit\":true,\"capPropFontSizeEdit\":true,\"capPropFontFauxStyleEdit\":true,"
-      "\"fontEditValue\":\"Ignored\",\"fontFSBoldValue\":true}");
-  SourceTextFontEditInfo info;
-  ReadSourceTextFontEditFlags(JsonNode::TreeRoot(parameter), info);
-  EXPECT_TRUE(info.font_editable);
-  EXPECT_TRUE(info.font_size_editable);
-  EXPECT_TRUE(info.faux_styles_editable);
-  EXPECT_EQ(info.font_name, u"");
-  EXPECT_FALSE(info.bold);
 }
 
 TEST(FontEditInfoJsonTest, WrongTypesAreBadCasts) {

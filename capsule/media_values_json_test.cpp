@@ -17,7 +17,7 @@ using hostbridge::MediaTime;
 MediaTime ReadTime(const char* text) { return MediaTimeFromJsonValue(zs::JSONParse(text)); }
 std::string Text(const JSONValuePtr& value) { return zs::GetJSONUTF8String(value, false); }
 
-TEST(MediaTimeJsonTest, ReadsReducedFractions) {
+TEST(MediaTimeJsonTest, ReadsAndWritesReducedFractions) {
   EXPECT_EQ(ReadTime("{\"value\":6,\"scale\":4}"), MediaTime(3, 2));
   EXPECT_EQ(ReadTime("{\"value\":6,\"scale\":4}").denominator(), 2);
   const MediaTime zero = ReadTime("{\"value\":0,\"scale\":7}");
@@ -29,9 +29,7 @@ TEST(MediaTimeJsonTest, ReadsReducedFractions) {
   // Without a scale the value counts whole seconds; without a value the time is zero.
   EXPECT_EQ(ReadTime("{\"value\":12}"), MediaTime(12));
   EXPECT_EQ(ReadTime("{}"), MediaTime(0));
-}
-
-TEST(MediaTimeJsonTest, WritesTheReducedFractionSigned) {
+  // Written as the reduced fraction, signed.
   EXPECT_EQ(Text(MediaTimeToJsonValue(MediaTime(-1001, 30000))),
             "{\"scale\":30000,\"value\":-1001}");
   EXPECT_EQ(Text(MediaTimeToJsonValue(MediaTime(6, 4))), "{\"scale\":2,\"value\":3}");

@@ -3,7 +3,6 @@
 #include <set>
 #include <string>
 
-#include <boost/rational.hpp>
 #include <gtest/gtest.h>
 
 #include "capsule/source_info_test_material.h"
@@ -54,19 +53,13 @@ TEST(SourceInfoJsonTest, EveryMemberIsWrittenEvenForADefaultRecord) {
             "\"mEARPort\":\"\",\"mUserName\":\"\"}}");
 }
 
+// The nested values' own forms are pinned with their writers; here the members that hold them.
 TEST(SourceInfoJsonTest, NestedObjectsCarryTheirValues) {
   const JSONValuePtr written = SourceInfoToJsonValue(testing::MakeFullSourceInfo());
   EXPECT_EQ(Member(written, "duration"), "{\"scale\":100,\"value\":1001}");
-  EXPECT_EQ(Member(written, "pixelaspectratio"), "{\"denominator\":11,\"numerator\":10}");
-  EXPECT_EQ(Member(written, "framesize"),
-            "{\"size\":{\"x\":1920,\"y\":1080},\"topleft\":{\"x\":-4,\"y\":8}}");
-  EXPECT_EQ(Member(written, "framerate"), "{\"ticksperframe\":29429400}");
   EXPECT_EQ(Member(written, "pixelformatlist"),
             "[{\"fourcc\":1111970369,\"properties\":1},"
             "{\"fourcc\":1983131952,\"properties\":2147483648}]");
-  EXPECT_EQ(Member(written, "audiochannellayout"),
-            "[{\"channellabel\":1},{\"channellabel\":2},{\"channellabel\":-3}]");
-  EXPECT_EQ(Member(written, "id"), "\"0E1A2B3C-4D5E-6F70-8192-A3B4C5D6E7F8\"");
   EXPECT_EQ(Member(written, "appspecificsourceinfo"),
             "\"{\\\"opaque\\\":[1,2]}\\u0001 \xc3\xa9 \\\\\"");
   EXPECT_EQ(Member(written, "colorSpace"),
@@ -117,17 +110,6 @@ TEST(SourceInfoJsonTest, NumbersAcceptEveryNumberKind) {
   EXPECT_EQ(read.alpha_channel_type, -1);
 }
 
-TEST(SourceInfoJsonTest, ServerWithoutOptionalPartsWritesThreeMembers) {
-  SourceInfo info;
-  auto& server = info.farside_asset_request_info.server_connect_info;
-  server.ear_port = "80";
-  server.user_name = "u";
-  server.auth_token = "t";
-  const JSONValuePtr request = zs::GetVariantInObject(SourceInfoToJsonValue(info), "farsideassetrequestinfo");
-  EXPECT_EQ(Member(request, "mServerConnectInfo"),
-            "{\"mAuthToken\":\"t\",\"mEARPort\":\"80\",\"mUserName\":\"u\"}");
-}
-
 TEST(SourceInfoJsonTest, WrongTypesAreBadCasts) {
   for (const char* text : {
            "[]", "\"info\"", "{\"name\":1}", "{\"parentprojectfile\":null}", "{\"id\":5}",
@@ -147,15 +129,6 @@ TEST(SourceInfoJsonTest, WrongTypesAreBadCasts) {
     EXPECT_THROW(Read(text), zs::BadCastError) << text;
   }
   EXPECT_THROW(SourceInfoFromJsonValue(nullptr), zs::BadCastError);
-}
-
-TEST(SourceInfoJsonTest, BadTimesAreBadRationals) {
-  for (const char* key : {"duration", "currenttime", "workinpoint", "workoutpoint", "starttime",
-                          "inpoint", "outpoint"}) {
-    EXPECT_THROW(Read(std::string("{\"") + key + "\":{\"value\":1,\"scale\":0}}"),
-                 boost::bad_rational)
-        << key;
-  }
 }
 
 TEST(SourceInfoLocaleMapJsonTest, OneMemberPerLocale) {

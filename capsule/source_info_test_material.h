@@ -7,7 +7,9 @@
 #define ZORVCAPSULE_CAPSULE_SOURCE_INFO_TEST_MATERIAL_H_
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/core/guid.h"
@@ -16,96 +18,73 @@
 
 namespace zorvcapsule::testing {
 
-inline hostbridge::CapsuleParam MakeParam(hostbridge::CapsuleParamType type, std::u16string name) {
+// A font record with every flag editable and a few styles set.
+inline hostbridge::SourceTextFontEditInfo FullFont() {
+  hostbridge::SourceTextFontEditInfo font;
+  font.font_editable = true;
+  font.font_name = u"Sans Condensed \u00e9";
+  font.font_size_editable = true;
+  font.font_size = 36.5f;
+  font.faux_styles_editable = true;
+  font.bold = true;
+  font.small_caps = true;
+  return font;
+}
+
+// A parameter with its match name ("match." + name), name, type, animatable only for sliders, and
+// the further properties given.
+inline hostbridge::CapsuleParam MakeParam(
+    hostbridge::CapsuleParamType type, std::u16string name,
+    std::initializer_list<std::pair<hostbridge::CapsuleParamKey, hostbridge::CapsuleParamValue>> more = {}) {
   using hostbridge::CapsuleParamKey;
   hostbridge::CapsuleParam param;
   param.Set(CapsuleParamKey::kMatchName, u"match." + name);
   param.Set(CapsuleParamKey::kUIName, std::move(name));
   param.Set(CapsuleParamKey::kAnimatable, type == hostbridge::CapsuleParamType::kSlider);
   param.Set(CapsuleParamKey::kType, static_cast<uint32_t>(type));
+  for (const auto& [key, value] : more) param.Set(key, value);
   return param;
 }
 
-// One parameter of each of the ten types, each property away from its default.
+// One parameter of each of the ten types, in type order, each property away from its default.
 inline hostbridge::CapsuleParamList MakeParamsOfAllTypes() {
-  using hostbridge::CapsuleParamKey;
-  using hostbridge::CapsuleParamType;
-  hostbridge::CapsuleParamList list;
-
-  hostbridge::CapsuleParam text = MakeParam(CapsuleParamType::kText, u"Headline \u00e9");
-  text.Set(CapsuleParamKey::kDefault, std::u16string(u"Breaking \"news\"\n"));
-  hostbridge::SourceTextFontEditInfo font;
-  font.font_editable = true;
-  font.font_name = u"Sans Condensed";
-  font.font_size_editable = true;
-  font.font_size = 36.5f;
-  font.faux_styles_editable = true;
-  font.italic = true;
-  font.small_caps = true;
-  text.Set(CapsuleParamKey::kFontEditInfo, font);
-  list.params.push_back(text);
-
-  hostbridge::CapsuleParam slider = MakeParam(CapsuleParamType::kSlider, u"Opacity");
-  slider.Set(CapsuleParamKey::kDefault, 42.25);
-  slider.Set(CapsuleParamKey::kMin, -10.0);
-  slider.Set(CapsuleParamKey::kMax, 250.0);
-  slider.Set(CapsuleParamKey::kDecimals, int32_t{2});
-  list.params.push_back(slider);
-
-  hostbridge::CapsuleParam checkbox = MakeParam(CapsuleParamType::kCheckbox, u"Shadow");
-  checkbox.Set(CapsuleParamKey::kDefault, true);
-  list.params.push_back(checkbox);
-
-  hostbridge::CapsuleParam color = MakeParam(CapsuleParamType::kColor, u"Fill");
-  color.Set(CapsuleParamKey::kDefault, std::vector<double>{1.0, 0.5, 0.25, 0.75});
-  list.params.push_back(color);
-
-  hostbridge::CapsuleParam string = MakeParam(CapsuleParamType::kString, u"Note");
-  string.Set(CapsuleParamKey::kDefault, std::u16string(u"\u4e2d\u6587"));
-  list.params.push_back(string);
-
-  hostbridge::CapsuleParam angle = MakeParam(CapsuleParamType::kAngle, u"Rotation");
-  angle.Set(CapsuleParamKey::kDefault, -45.5);
-  list.params.push_back(angle);
-
-  hostbridge::CapsuleParam point = MakeParam(CapsuleParamType::kPoint, u"Anchor");
-  point.Set(CapsuleParamKey::kDefault, std::vector<double>{960.0, 540.5});
-  list.params.push_back(point);
-
-  hostbridge::CapsuleParam scale = MakeParam(CapsuleParamType::kScale, u"Scale");
-  scale.Set(CapsuleParamKey::kDefault, std::vector<double>{100.0, 80.0, 60.0});
-  scale.Set(CapsuleParamKey::kLinked, true);
-  scale.Set(CapsuleParamKey::kDimensions, int32_t{3});
-  list.params.push_back(scale);
-
-  hostbridge::CapsuleParam group = MakeParam(CapsuleParamType::kGroup, u"Lower third");
-  group.Set(CapsuleParamKey::kDefault, std::vector<std::u16string>{u"match.Opacity", u"match.Fill"});
-  group.Set(CapsuleParamKey::kGroupExpanded, false);
-  list.params.push_back(group);
-
-  hostbridge::CapsuleParam sheet = MakeParam(CapsuleParamType::kSpreadsheet, u"Scores");
+  using K = hostbridge::CapsuleParamKey;
+  using T = hostbridge::CapsuleParamType;
   hostbridge::SpreadsheetValue cells;
   cells.active_rows = 2;
   cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Texts({u"Home", u"Away"}));
   cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Numbers({3.0, 1.0}));
-  sheet.Set(CapsuleParamKey::kDefault, cells);
-  sheet.Set(CapsuleParamKey::kSpreadsheetMinRows, uint32_t{1});
-  sheet.Set(CapsuleParamKey::kSpreadsheetMaxRows, uint32_t{8});
-  sheet.Set(CapsuleParamKey::kSpreadsheetColumnInfo,
-            std::vector<hostbridge::SpreadsheetColumnInfo>{
-                {hostbridge::kSpreadsheetDataTypeText, u"Team", 0.0, 100.0},
-                {hostbridge::kSpreadsheetDataTypeNumber, u"Goals", 0.0, 99.0}});
-  list.params.push_back(sheet);
-  return list;
+  const std::vector<hostbridge::SpreadsheetColumnInfo> columns = {
+      {hostbridge::kSpreadsheetDataTypeText, u"Team", 0.0, 100.0},
+      {hostbridge::kSpreadsheetDataTypeNumber, u"Goals", 0.0, 99.0}};
+  return {{
+      MakeParam(T::kText, u"Headline \u00e9",
+                {{K::kDefault, std::u16string(u"Breaking \"news\"\n")}, {K::kFontEditInfo, FullFont()}}),
+      MakeParam(T::kSlider, u"Opacity",
+                {{K::kDefault, 42.25}, {K::kMin, -10.0}, {K::kMax, 250.0}, {K::kDecimals, int32_t{2}}}),
+      MakeParam(T::kCheckbox, u"Shadow", {{K::kDefault, true}}),
+      MakeParam(T::kColor, u"Fill", {{K::kDefault, std::vector<double>{1.0, 0.5, 0.25, 0.75}}}),
+      MakeParam(T::kString, u"Note", {{K::kDefault, std::u16string(u"\u4e2d\u6587")}}),
+      MakeParam(T::kAngle, u"Rotation", {{K::kDefault, -45.5}}),
+      MakeParam(T::kPoint, u"Anchor", {{K::kDefault, std::vector<double>{960.0, 540.5}}}),
+      MakeParam(T::kScale, u"Scale",
+                {{K::kDefault, std::vector<double>{100.0, 80.0, 60.0}}, {K::kLinked, true},
+                 {K::kDimensions, int32_t{3}}}),
+      MakeParam(T::kGroup, u"Lower third",
+                {{K::kDefault, std::vector<std::u16string>{u"match.Opacity", u"match.Fill"}},
+                 {K::kGroupExpanded, false}}),
+      MakeParam(T::kSpreadsheet, u"Scores",
+                {{K::kDefault, cells}, {K::kSpreadsheetMinRows, uint32_t{1}},
+                 {K::kSpreadsheetMaxRows, uint32_t{8}}, {K::kSpreadsheetColumnInfo, columns}}),
+  }};
 }
 
-// A source info with every member away from its default. `variant` changes the texts and a few
-// numbers, so that the records of two locales differ.
+// A source info with every member away from its default. `variant` changes the name, the id and
+// the duration, so that the records of two locales differ.
 inline hostbridge::SourceInfo MakeFullSourceInfo(int variant = 0) {
-  const std::u16string tag = variant == 0 ? u"" : u" " + std::u16string(1, u'A' + variant % 26);
   hostbridge::SourceInfo info;
-  info.parent_project_file = u"/Projects/Lower Third \u00fc" + tag + u".qzgraphic";
-  info.name = u"Lower Third" + tag;
+  info.parent_project_file = u"/Projects/Lower Third \u00fc.qzgraphic";
+  info.name = variant == 0 ? u"Lower Third" : u"Lower Third B";
   info.media_producer_description = u"Compositing document";
   info.id = zorvcore::Guid(0x0E1A2B3Cu + variant, 0x4D5E, 0x6F70, {0x81, 0x92, 0xA3, 0xB4, 0xC5, 0xD6, 0xE7, 0xF8});
   info.duration = hostbridge::MediaTime(10010 + variant, 1000);
@@ -118,8 +97,7 @@ inline hostbridge::SourceInfo MakeFullSourceInfo(int variant = 0) {
   info.native_field_type = 2;
   info.audio_channel_layout = {{1}, {2}, {-3}};
   info.audio_sample_rate = zorvmediatypes::TickTime::FromTicks(14700);
-  info.initial_content_state =
-      zorvcore::Guid(0xDEADBEEFu, 0x0102, 0x0304, {1, 2, 3, 4, 5, 6, 7, 8});
+  info.initial_content_state = zorvcore::Guid(0xDEADBEEFu, 0x0102, 0x0304, {1, 2, 3, 4, 5, 6, 7, 8});
   info.has_audio = true;
   info.has_video = true;
   info.current_time = hostbridge::MediaTime(1001, 30000);
@@ -137,16 +115,11 @@ inline hostbridge::SourceInfo MakeFullSourceInfo(int variant = 0) {
   info.supports_video_rendering_sessions = true;
   info.app_specific_source_info = "{\"opaque\":[1,2]}\x01 \xc3\xa9 \\";
   info.capsule_params = MakeParamsOfAllTypes();
-  hostbridge::FarsideServerConnectInfo& server = info.farside_asset_request_info.server_connect_info;
-  server.server_discovery_url = "https://discovery.example.test/v1";
-  server.ear_port = "8443";
-  server.user_name = "editor";
-  server.auth_token = "token-123";
-  server.auth_token_type = "Bearer";
-  server.headers = {{"X-Request-Id", "abc"}, {"Accept-Language", "de-DE"}};
+  info.farside_asset_request_info.server_connect_info = {
+      "https://discovery.example.test/v1", "8443", "editor", "token-123", "Bearer",
+      {{"X-Request-Id", "abc"}, {"Accept-Language", "de-DE"}}};
   info.farside_asset_request_info.asset_info = {"prod-7", "rev-3", "asset-42"};
-  info.color_space.base_color_profile =
-      zorvmediatypes::ColorProfile(u"Wide Gamut", {0x00, 0x01, 0xFE, 0xFF, 0x7F});
+  info.color_space.base_color_profile = zorvmediatypes::ColorProfile(u"Wide Gamut", {0x00, 0x01, 0xFE, 0xFF, 0x7F});
   info.color_space.base_profile_type = 3;
   info.color_space.linearized = true;
   info.has_frozen_unstretchable_regions = true;

@@ -61,12 +61,9 @@ class TempDirectoriesTest : public ::testing::Test {
 
 // ---- Paths ----
 
-TEST_F(TempDirectoriesTest, TheLocalRootIsOnlyComputed) {
-  EXPECT_EQ(GetTempLocalDirectory(), U16(Local()));
-  EXPECT_FALSE(fs::exists(Local()));
-}
-
 TEST_F(TempDirectoriesTest, AStockAssetFolderIsNamedByHostVersionAndAssetAndMadeOnDemand) {
+  EXPECT_EQ(GetTempLocalDirectory(), U16(Local()));
+  EXPECT_FALSE(fs::exists(Local())) << "the local root is only computed";
   zorvcore::config::SetApplicationName(u"Editor");
   zorvcore::config::SetClientVersion(u"24.1");
   const fs::path asset = Stock() / "Editor" / "24.1" / "12345";
@@ -96,7 +93,8 @@ TEST_F(TempDirectoriesTest, AnAssetIDCannotReachOutsideItsVersionFolder) {
 
 // ---- The size check ----
 
-TEST_F(TempDirectoriesTest, ATreeOfExactlyTheLimitSurvives) {
+TEST_F(TempDirectoriesTest, ATreeOfExactlyTheLimitSurvivesOneByteMoreClearsIt) {
+  // Hidden files do not count.
   SizedFile(Local() / "a.png", 200 * 1024 * 1024);
   SizedFile(Local() / "nested" / "deeper" / "b.mp4", kTempTreeSizeLimit - 200 * 1024 * 1024);
   SizedFile(Local() / ".hidden.png", 2 * kTempTreeSizeLimit);
@@ -104,22 +102,12 @@ TEST_F(TempDirectoriesTest, ATreeOfExactlyTheLimitSurvives) {
   InitTempDirectory(true);
   EXPECT_TRUE(fs::exists(Local() / "a.png"));
   EXPECT_TRUE(fs::exists(Local() / "nested" / "deeper" / "b.mp4"));
-}
 
-TEST_F(TempDirectoriesTest, OneByteOverTheLimitClearsTheWholeTree) {
-  SizedFile(Local() / "a.png", 200 * 1024 * 1024);
-  SizedFile(Local() / "nested" / "deeper" / "b.mp4", kTempTreeSizeLimit - 200 * 1024 * 1024);
   SizedFile(Local() / "nested" / "one.byte", 1);
+  internal::ResetTempDirectoryChecksForTesting();
   InitTempDirectory(true);
   EXPECT_TRUE(fs::is_directory(Local()));
   EXPECT_TRUE(fs::is_empty(Local()));
-}
-
-TEST_F(TempDirectoriesTest, AMissingRootIsCreated) {
-  InitTempDirectory(true);
-  InitTempDirectory(false);
-  EXPECT_TRUE(fs::is_directory(Local()));
-  EXPECT_TRUE(fs::is_directory(Stock()));
 }
 
 TEST_F(TempDirectoriesTest, EachTreeIsCheckedOncePerProcess) {
@@ -187,7 +175,7 @@ class PlantedRootTest : public TempDirectoriesTest {
   zorvcore::debug::AssertReporter previous_;
 };
 
-TEST_F(PlantedRootTest, ANewRootIsPrivateToTheUser) {
+TEST_F(PlantedRootTest, AMissingRootIsMadePrivateToTheUser) {
   InitTempDirectory(true);
   InitTempDirectory(false);
   EXPECT_EQ(fs::status(Local()).permissions() & fs::perms::all, fs::perms::owner_all);

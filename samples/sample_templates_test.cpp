@@ -3,16 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "capsule/capsule_json.h"
 #include "capsule/client_control.h"
-#include "host/core/locale.h"
+#include "capsule/test_app_language.h"
 #include "host/core/test_temp_folder.h"
 #include "host/core/unicode.h"
+#include "host/storage/test_zip_builder.h"
 #include "package/capsule_zip.h"
 #include "samples/sample_template.h"
 #include "samples/template_package_writer.h"
@@ -23,20 +22,15 @@ namespace {
 namespace fs = std::filesystem;
 using zorvcapsule::Capsule;
 using zorvcapsule::CapsuleZip;
+using zorvstorage::ReadFileBytes;
 
 constexpr size_t kSetSize = 24;
-
-std::string FileBytes(const fs::path& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
-}
 
 // Every file below `folder`, by relative path, with its bytes.
 std::map<std::string, std::string> FolderContents(const fs::path& folder) {
   std::map<std::string, std::string> contents;
   for (const auto& item : fs::recursive_directory_iterator(folder)) {
-    if (item.is_regular_file()) contents[fs::relative(item.path(), folder).string()] = FileBytes(item.path());
+    if (item.is_regular_file()) contents[fs::relative(item.path(), folder).string()] = ReadFileBytes(item.path());
   }
   return contents;
 }
@@ -55,17 +49,15 @@ std::shared_ptr<Capsule> AsRead(const Capsule& written) {
 
 class SampleTemplatesTest : public ::testing::Test {
  protected:
-  void SetUp() override { zorvcore::Locale::SetApplicationLanguage(u"en_US"); }
-  void TearDown() override { zorvcore::Locale::SetApplicationLanguage(u""); }
-
   SampleSet Write(const std::string& sub, size_t count, uint64_t seed) {
     return WriteSampleTemplates(temp.U16(zorvcore::UTF8ToUTF16(sub)), count, seed);
   }
 
+  zorvcapsule::ScopedAppLanguage language{u"en_US"};
   zorvcore::TestTempFolder temp;
 };
 
-TEST_F(SampleTemplatesTest, EveryPackageCarriesItsDescriptionAndAStillThumbnail) {
+TEST_F(SampleTemplatesTest, EveryPackageCarriesItsDescriptionAndThumbnailAndTheSetIsVaried) {
   const SampleSet set = Write("set", kSetSize, kDefaultSampleSeed);
   ASSERT_TRUE(set.ok) << set.error;
   ASSERT_EQ(set.templates.size(), kSetSize);
@@ -78,17 +70,14 @@ TEST_F(SampleTemplatesTest, EveryPackageCarriesItsDescriptionAndAStillThumbnail)
               zorvcapsule::serialization::CapsuleToJson(AsRead(*written.capsule)));
     const std::u16string thumbnail = temp.U16(u"thumb.png");
     ASSERT_TRUE(package.GetTPLXThumbnailPNG(thumbnail));
-    EXPECT_EQ(FileBytes(zorvcore::UTF16ToUTF8(thumbnail)).substr(1, 3), "PNG");
+    EXPECT_EQ(ReadFileBytes(zorvcore::UTF16ToUTF8(thumbnail)).substr(1, 3), "PNG");
     std::u16string project;
     EXPECT_TRUE(package.GetTPLXProjectPackage(temp.U16(), u"projects", u"p", project));
     EXPECT_TRUE(fs::exists(zorvcore::UTF16ToUTF8(project)));
     fs::remove_all(temp.path() / "projects");
   }
-}
 
-TEST_F(SampleTemplatesTest, ASetIsVariedAsARealCollection) {
-  const SampleSet set = Write("set", kSetSize, kDefaultSampleSeed);
-  ASSERT_TRUE(set.ok) << set.error;
+  // Varied as a real collection.
   std::set<std::u16string> locales, folders;
   std::set<int32_t> controlKinds;
   std::set<std::pair<int32_t, int32_t>> frameSizes;
@@ -129,15 +118,13 @@ TEST_F(SampleTemplatesTest, PackagesHoldEveryKindOfOptionalMember) {
   for (size_t index = 0; index < kSetSize; ++index) {
     for (const PackageMember& member : MakeSampleTemplate(index, kDefaultSampleSeed).members) names.insert(member.name);
   }
-  EXPECT_TRUE(names.count("thumb_de_DE.png"));
-  EXPECT_TRUE(names.count("thumb_ja_JP.png"));
-  EXPECT_TRUE(names.count("thumb.mp4"));
-  EXPECT_TRUE(names.count("project.tsgraphic"));                // one member
-  EXPECT_TRUE(names.count("project.qzgraphic/main.qzproj"));    // a folder of members
-  EXPECT_TRUE(names.count("project_de_DE.tsgraphic"));          // localized
-  const bool qzSingle = names.count("project.qzgraphic") > 0;
-  const bool tsFolder = names.count("project.tsgraphic/main.tsproj") > 0;
-  EXPECT_TRUE(qzSingle && tsFolder);
+  // Localized thumbnails, a video thumbnail, and projects of both kinds as one member, as a folder of
+  // members and localized.
+  for (const char* name : {"thumb_de_DE.png", "thumb_ja_JP.png", "thumb.mp4", "project.tsgraphic",
+                           "project.qzgraphic/main.qzproj", "project_de_DE.tsgraphic", "project.qzgraphic",
+                           "project.tsgraphic/main.tsproj"}) {
+    EXPECT_TRUE(names.count(name)) << name;
+  }
 }
 
 TEST_F(SampleTemplatesTest, TheSameSeedGivesTheSameBytesAndALargerCountExtendsTheSet) {
