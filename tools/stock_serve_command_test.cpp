@@ -247,6 +247,13 @@ TEST_F(StockServeTest, PreviewsThumbnailsAndDescriptionsComeFromThePackages) {
     EXPECT_EQ(JsonText(entry, "capsuleID"), JsonText(listed.at(package), "capsuleID"));
   }
   EXPECT_GT(previews, 0u);
+
+  // The table gives both in columns of their own; the second time from the cache.
+  const ProgramRun table = Stock({"search", "neon", "glow", "--previews", "--thumbnails"});
+  ASSERT_EQ(table.status, 0) << Describe(table);
+  EXPECT_NE(table.out.find("  THUMBNAIL  "), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find("  PREVIEW"), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find(Path("TslStock").string()), std::string::npos) << table.out;
 }
 
 TEST_F(StockServeTest, WrongCredentialsAreRefused) {
