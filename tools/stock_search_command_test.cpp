@@ -82,10 +82,11 @@ TEST_F(StockSearchCommandTest, TheJSONAndTheTableOfAPageAreUnchanged) {
 TEST_F(StockSearchCommandTest, TheConnectionFileTheFilterAndTheWordsReachTheService) {
   ServeHits(0);
   service.Start();
+  EXPECT_EQ(Stock({"search", "--filter", "premium"}).status, 2) << "a filter is true or false";
   const ProgramRun run = Stock({"search", "neon", "glow", "--filter", "true"});
   ASSERT_EQ(run.status, 0) << Describe(run);
   const auto seen = service.RequestsTo(kSearchPath);
-  ASSERT_EQ(seen.size(), 1u);
+  ASSERT_EQ(seen.size(), 1u) << "the misused filter asked nothing";
   EXPECT_EQ(seen[0].Header("X-API-KEY"), "key-prod");
   EXPECT_EQ(seen[0].Header("X-PRODUCT"), "Editor Pro");
   EXPECT_EQ(seen[0].Header("X-PRODUCT-LOCATION"), "Editor Pro/templates panel");
@@ -96,24 +97,11 @@ TEST_F(StockSearchCommandTest, TheConnectionFileTheFilterAndTheWordsReachTheServ
 
 // ---- Identity ----
 
-TEST_F(StockSearchCommandTest, ACredentialFromTheEnvironmentIsExchangedForAToken) {
+// Without a token or a credential nothing is asked; a token from the environment is used as it is,
+// a credential from there is exchanged for one.
+TEST_F(StockSearchCommandTest, TheIdentityComesFromTheOptionsOrTheEnvironment) {
   ServeHits(1);
   service.OnTokenFetch(200, R"({"access_token": "fetched", "expires_in": 86400})");
-  service.Start();
-  const ProgramRun run = Stock({"search"}, {"--client-id", "client-7"}, {},
-                               {std::string(kStockCredentialVariable) + "=user-credential"});
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  const auto fetches = service.RequestsTo("/ident/prod");
-  ASSERT_EQ(fetches.size(), 1u);
-  EXPECT_EQ(fetches[0].Param("client_id"), "client-7");
-  EXPECT_EQ(fetches[0].Param("user_credential"), "user-credential");
-  const auto searches = service.RequestsTo(kSearchPath);
-  ASSERT_EQ(searches.size(), 1u);
-  EXPECT_EQ(searches[0].Header("Authorization"), "Bearer fetched");
-}
-
-TEST_F(StockSearchCommandTest, ATokenFromTheEnvironmentIsUsedAsItIsAndWithoutAnyNothingIsAsked) {
-  ServeHits(1);
   service.Start();
   const ProgramRun none = Stock({"search", "title"}, {});
   EXPECT_EQ(none.status, 1) << Describe(none);
@@ -121,12 +109,20 @@ TEST_F(StockSearchCommandTest, ATokenFromTheEnvironmentIsUsedAsItIsAndWithoutAny
   EXPECT_TRUE(none.out.empty());
   EXPECT_TRUE(service.Requests().empty());
 
-  const ProgramRun run = Stock({"search"}, {}, {}, {std::string(kStockTokenVariable) + "=env-token"});
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  const auto searches = service.RequestsTo(kSearchPath);
-  ASSERT_EQ(searches.size(), 1u);
-  EXPECT_EQ(searches[0].Header("Authorization"), "Bearer env-token");
+  const ProgramRun token = Stock({"search"}, {}, {}, {std::string(kStockTokenVariable) + "=env-token"});
+  ASSERT_EQ(token.status, 0) << Describe(token);
   EXPECT_EQ(service.CountOf("/ident/prod"), 0u);
+  const ProgramRun credential = Stock({"search"}, {"--client-id", "client-7"}, {},
+                                      {std::string(kStockCredentialVariable) + "=user-credential"});
+  ASSERT_EQ(credential.status, 0) << Describe(credential);
+  const auto fetches = service.RequestsTo("/ident/prod");
+  ASSERT_EQ(fetches.size(), 1u);
+  EXPECT_EQ(fetches[0].Param("client_id"), "client-7");
+  EXPECT_EQ(fetches[0].Param("user_credential"), "user-credential");
+  const auto searches = service.RequestsTo(kSearchPath);
+  ASSERT_EQ(searches.size(), 2u);
+  EXPECT_EQ(searches[0].Header("Authorization"), "Bearer env-token");
+  EXPECT_EQ(searches[1].Header("Authorization"), "Bearer fetched");
 }
 
 TEST_F(StockSearchCommandTest, AConnectionFileThatCannotBeReadStopsTheCommandBeforeAnyRequest) {
@@ -150,14 +146,6 @@ TEST_F(StockSearchCommandTest, AConnectionFileThatCannotBeReadStopsTheCommandBef
   EXPECT_EQ(Stock({"search"}).status, 1);
   EXPECT_TRUE(service.Requests().empty());
 }
-
-TEST_F(StockSearchCommandTest, AFilterThatIsNoBooleanIsAUsageError) {
-  service.Start();
-  EXPECT_EQ(Stock({"search", "--filter", "premium"}).status, 2);
-  EXPECT_TRUE(service.Requests().empty());
-}
-
-// ---- Bad replies ----
 
 // A page the service did not answer or that cannot be read is not "nothing found": the walk ends,
 // and the status says so; an empty answer is.
