@@ -56,24 +56,6 @@ TEST_F(CatalogueCommandTest, EveryWordOfASearchNarrowsIt) {
   for (const auto& match : both) EXPECT_TRUE(std::count(title.begin(), title.end(), match)) << match;
 }
 
-TEST_F(CatalogueCommandTest, AnAddedFolderIsListedUnderItsName) {
-  WriteSamples("templates", 2);
-  const zorvsamples::SampleSet extra = WriteSamples("elsewhere/extras", 1, 99);
-  const std::string extraFolder = fs::path(Utf8(extra.templates[0].path)).parent_path().string();
-  const json::JSONValuePtr root =
-      CatalogueJSON({Path("templates").string(), "--folder", "My extras=" + extraFolder});
-  EXPECT_EQ(JsonInt(root, "total"), 3);
-  size_t fromExtras = 0;
-  for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
-    if (JsonText(entry, "libraryID") == extraFolder) ++fromExtras;
-  }
-  EXPECT_EQ(fromExtras, 1u);
-
-  const ProgramRun table = Capsule({"catalogue", Path("templates").string(), "--folder", "My extras=" + extraFolder});
-  ASSERT_EQ(table.status, 0) << Describe(table);
-  EXPECT_THAT(table.out, HasSubstr("  My extras\n"));
-}
-
 TEST_F(CatalogueCommandTest, WithoutAFolderItCataloguesTheGeneratedSamplesAndCleansUp) {
   const json::JSONValuePtr root = CatalogueJSON({});
   EXPECT_EQ(JsonInt(root, "total"), static_cast<int64_t>(kSetSize));
@@ -115,9 +97,12 @@ TEST_F(CatalogueCommandTest, APackageWithoutAReadableDescriptionIsListedUnderIts
               json::GetVariantInObject(entries[0], "modifiedTime")->IsNull());
 }
 
-// A cloud library made by hand, as the README describes the layout.
-TEST_F(CatalogueCommandTest, LibrariesJoinTheCatalogueWithTheirFilters) {
+// An added folder is listed under its name; a cloud library made by hand, as the README describes
+// the layout, joins with its filters.
+TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   const zorvsamples::SampleSet set = WriteSamples("templates", 2);
+  const zorvsamples::SampleSet extra = WriteSamples("elsewhere/extras", 1, 99);
+  const std::string extraFolder = fs::path(Utf8(extra.templates[0].path)).parent_path().string();
   const fs::path element = Path("libraries/brand/lower");
   fs::create_directories(element);
   fs::create_directories(Path("libraries/empty"));
@@ -125,17 +110,18 @@ TEST_F(CatalogueCommandTest, LibrariesJoinTheCatalogueWithTheirFilters) {
   std::ofstream(Path("libraries/brand/library.json")) << R"({"name": "Brand Kit"})";
   std::ofstream(Path("libraries/empty/library.json")) << R"({"name": "Empty Kit"})";
   std::ofstream(element / "element.json") << R"({"name": "Lower"})";
-  std::ofstream(element / "definition.json")
-      << zorvcapsule::serialization::CapsuleToJson(set.templates[0].capsule);
+  std::ofstream(element / "definition.json") << zorvcapsule::serialization::CapsuleToJson(set.templates[0].capsule);
 
-  const json::JSONValuePtr root = CatalogueJSON({Path("templates").string(), "--libraries",
-                                                 Path("libraries").string()});
-  EXPECT_EQ(JsonInt(root, "total"), 3);
-  std::vector<std::string> fromLibraries;
+  const std::vector<std::string> line{Path("templates").string(), "--folder", "My extras=" + extraFolder, "--libraries",
+                                      Path("libraries").string()};
+  const json::JSONValuePtr root = CatalogueJSON(line);
+  EXPECT_EQ(JsonInt(root, "total"), 4);
+  std::map<std::string, std::vector<std::string>> libraries;  // source -> the libraries of its entries
   for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
-    if (JsonText(entry, "sourceID") == "graphicsource.QvLibraries") fromLibraries.push_back(JsonText(entry, "libraryID"));
+    libraries[JsonText(entry, "sourceID")].push_back(JsonText(entry, "libraryID"));
   }
-  EXPECT_EQ(fromLibraries, std::vector<std::string>{"brand"});
+  EXPECT_EQ(libraries["graphicsource.QvLibraries"], std::vector<std::string>{"brand"});
+  EXPECT_EQ(std::count(libraries["graphicsource.local"].begin(), libraries["graphicsource.local"].end(), extraFolder), 1);
 
   const json::JSONArray& filters = json::AsArray(json::GetVariantInObject(root, "filters"));
   ASSERT_EQ(filters.size(), 2u);
@@ -147,6 +133,12 @@ TEST_F(CatalogueCommandTest, LibrariesJoinTheCatalogueWithTheirFilters) {
   }
   EXPECT_EQ(items, (std::vector<std::string>{"Brand Kit=brand", "Empty Kit=empty"}));
   EXPECT_FALSE(json::AsArray(json::GetVariantInObject(root, "directories")).empty());
+
+  std::vector<std::string> tableLine{"catalogue"};
+  tableLine.insert(tableLine.end(), line.begin(), line.end());
+  const ProgramRun table = Capsule(tableLine);
+  ASSERT_EQ(table.status, 0) << Describe(table);
+  EXPECT_THAT(table.out, HasSubstr("  My extras\n"));
 }
 
 // The catalogue's text for a generated set is the text it has always had: its JSON and its table,
