@@ -94,6 +94,11 @@ TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWhole) {
 }
 
 TEST_F(StockDownloadCommandTest, EveryFailureLeavesTheTargetAsItWas) {
+  const ProgramRun folder = Download("12", Path("out").string(), true);
+  EXPECT_EQ(folder.status, 1) << Describe(folder);
+  EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
+  EXPECT_TRUE(service.Requests().empty()) << "a folder is no target: nothing is asked";
+
   const std::string target = Path("out/template.tplx").string();
   std::ofstream(target, std::ios::binary) << "older package";
   for (const auto& [id, licensed] : {std::pair<std::string, bool>{"half", true},
@@ -107,13 +112,6 @@ TEST_F(StockDownloadCommandTest, EveryFailureLeavesTheTargetAsItWas) {
     EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"}) << id;
   }
   EXPECT_TRUE(cleartext_.Requests().empty());
-}
-
-TEST_F(StockDownloadCommandTest, AFolderIsNoTarget) {
-  const ProgramRun run = Download("12", Path("out").string(), true);
-  EXPECT_EQ(run.status, 1) << Describe(run);
-  EXPECT_NE(run.err.find("is a folder"), std::string::npos) << run.err;
-  EXPECT_TRUE(service.Requests().empty());
 }
 
 }  // namespace
