@@ -1,5 +1,5 @@
 // The `capsule` commands beside info and catalogue (samples, extract), and the command line as a
-// whole: help, version and misuse.
+// whole: help, version, misuse and the failures that name what they could not use.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -16,65 +16,36 @@ using ::testing::HasSubstr;
 using ::testing::StartsWith;
 namespace fs = std::filesystem;
 
+// Every file below `folder` with its bytes, and every folder.
 std::map<std::string, std::string> FolderContents(const fs::path& folder) {
   std::map<std::string, std::string> contents;
   for (const auto& item : fs::recursive_directory_iterator(folder)) {
-    if (item.is_regular_file()) contents[fs::relative(item.path(), folder).string()] = ReadWholeFile(item.path());
+    contents[fs::relative(item.path(), folder).string()] = item.is_directory() ? "<folder>" : ReadWholeFile(item.path());
   }
   return contents;
 }
 
-void ExpectBadUsage(const ProgramRun& run) {
-  EXPECT_EQ(run.status, 2) << Describe(run);
-  EXPECT_EQ(run.out, "");
-  EXPECT_THAT(run.err, StartsWith("capsule: "));
-  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-}
+using CapsuleCommandTest = ToolTest;
 
-using SamplesCommandTest = ToolTest;
-
-TEST_F(SamplesCommandTest, WritesTheGeneratorsSetByteForByte) {
+TEST_F(CapsuleCommandTest, SamplesWritesTheGeneratorsSetByteForByte) {
   const ProgramRun run = Capsule({"samples", Path("out").string(), "--count", "6", "--seed", "9"});
   ASSERT_EQ(run.status, 0) << Describe(run);
   EXPECT_EQ(run.out, "6 templates written to " + Path("out").string() + "\n");
   EXPECT_EQ(run.err, "");
   WriteSamples("expected", 6, 9);
   const auto written = FolderContents(Path("out"));
-  EXPECT_EQ(written.size(), 6u);
+  EXPECT_EQ(std::count_if(written.begin(), written.end(), [](const auto& item) { return item.second != "<folder>"; }), 6);
   EXPECT_EQ(written, FolderContents(Path("expected")));
+
+  ASSERT_EQ(Capsule({"samples", Path("default").string()}).status, 0);
+  const auto defaults = FolderContents(Path("default"));
+  EXPECT_EQ(std::count_if(defaults.begin(), defaults.end(), [](const auto& item) { return item.second != "<folder>"; }), 24);
 }
 
-TEST_F(SamplesCommandTest, DefaultsToTwentyFourAndRefusesACountThatIsNoCount) {
-  const ProgramRun run = Capsule({"samples", Path("out").string()});
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  EXPECT_EQ(FolderContents(Path("out")).size(), 24u);
-
-  ExpectBadUsage(Capsule({"samples", Path("other").string(), "--count", "-1"}));
-  ExpectBadUsage(Capsule({"samples", Path("other").string(), "--count", "many"}));
-  ExpectBadUsage(Capsule({"samples"}));
-  EXPECT_FALSE(fs::exists(Path("other")));
-}
-
-TEST_F(SamplesCommandTest, AFolderThatCannotBeMadeFailsNamingIt) {
-  temp.WriteFile("taken", "a file");
-  const ProgramRun run = Capsule({"samples", Path("taken/out").string(), "--count", "2"});
-  EXPECT_EQ(run.status, 1) << Describe(run);
-  EXPECT_EQ(run.out, "");
-  EXPECT_THAT(run.err, HasSubstr(Path("taken/out").string()));
-}
-
-class ExtractCommandTest : public ToolTest {
- protected:
-  void SetUp() override {
-    ToolTest::SetUp();
-    set = WriteSamples("templates", 2);
-  }
-  zorvsamples::SampleSet set;
-};
-
-TEST_F(ExtractCommandTest, ExtractsAProjectMemberAndAProjectFolder) {
+TEST_F(CapsuleCommandTest, ExtractWritesAProjectMemberOrAProjectFolder) {
   // The first sample's project is one member of the editing application, the second's a folder of
   // the compositing application.
+  const zorvsamples::SampleSet set = WriteSamples("templates", 2);
   const ProgramRun single =
       Capsule({"extract", Utf8(set.templates[0].path), "--into", Path("work").string(), "--name", "First"});
   ASSERT_EQ(single.status, 0) << Describe(single);
@@ -89,33 +60,9 @@ TEST_F(ExtractCommandTest, ExtractsAProjectMemberAndAProjectFolder) {
   EXPECT_TRUE(fs::is_regular_file(Path("work/Second.qzgraphic/Assets/texture.png")));
 }
 
-TEST_F(ExtractCommandTest, RefusesNamesThatLeaveTheFolderAndPackagesWithoutAProject) {
-  const std::string package = Utf8(set.templates[0].path);
-  ExpectBadUsage(Capsule({"extract", package, "--into", Path("work").string(), "--name", "../escape"}));
-  ExpectBadUsage(Capsule({"extract", package, "--into", Path("work").string(), "--name", ".."}));
-  ExpectBadUsage(Capsule({"extract", package, "--name", "x"}));
-  EXPECT_FALSE(fs::exists(Path("work")));
-  EXPECT_FALSE(fs::exists(Path("escape.tsgraphic")));
-
-  ASSERT_TRUE(zorvsamples::WritePackageMembers(temp.U16(u"bare.tplx"), {{"definition.json", "{}"}}).ok);
-  const ProgramRun bare = Capsule({"extract", Path("bare.tplx").string(), "--into", Path("work").string(), "--name", "x"});
-  EXPECT_EQ(bare.status, 1) << Describe(bare);
-  EXPECT_EQ(bare.out, "");
-  EXPECT_THAT(bare.err, StartsWith("capsule: " + Path("bare.tplx").string() + ": no project package"));
-
-  const ProgramRun missing = Capsule({"extract", Path("gone.tplx").string(), "--into", Path("work").string(), "--name", "x"});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "capsule: " + Path("gone.tplx").string() + ": no such file\n");
-}
-
-using CommandLineTest = ToolTest;
-
-TEST_F(CommandLineTest, EveryCommandExplainsItself) {
-  const ProgramRun top = Capsule({"--help"});
-  ASSERT_EQ(top.status, 0) << Describe(top);
-  for (const char* command : {"info", "catalogue", "extract", "samples", "validate"}) EXPECT_THAT(top.out, HasSubstr(command));
-
+TEST_F(CapsuleCommandTest, EveryCommandExplainsItself) {
   const std::map<std::string, std::vector<std::string>> options = {
+      {"", {"info", "catalogue", "extract", "samples", "validate"}},
       {"info", {"PACKAGE", "--json"}},
       {"catalogue", {"DIR", "--folder", "--index", "--search", "--similar", "--thumbnails", "--json"}},
       {"extract", {"PACKAGE", "--into", "--name"}},
@@ -123,7 +70,7 @@ TEST_F(CommandLineTest, EveryCommandExplainsItself) {
       {"validate", {"PATH", "--json", "--strict"}},
   };
   for (const auto& [command, names] : options) {
-    const ProgramRun help = Capsule({command, "--help"});
+    const ProgramRun help = command.empty() ? Capsule({"--help"}) : Capsule({command, "--help"});
     EXPECT_EQ(help.status, 0) << Describe(help);
     EXPECT_EQ(help.err, "");
     for (const auto& name : names) EXPECT_THAT(help.out, HasSubstr(name)) << command;
@@ -133,11 +80,73 @@ TEST_F(CommandLineTest, EveryCommandExplainsItself) {
   EXPECT_THAT(version.out, StartsWith("capsule "));
 }
 
-TEST_F(CommandLineTest, AMissingOrUnknownCommandIsBadUsage) {
-  ExpectBadUsage(Capsule({}));
-  ExpectBadUsage(Capsule({"frobnicate"}));
-  ExpectBadUsage(Capsule({"info"}));
-  ExpectBadUsage(Capsule({"info", "a.tplx", "--verbose"}));
+// Misuse exits with 2, and a path the command cannot use with 1; either way with one line on
+// standard error, nothing on standard output and nothing written or changed anywhere.
+TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing) {
+  const zorvsamples::SampleSet set = WriteSamples("templates", 1);
+  const std::string package = Utf8(set.templates[0].path);
+  const std::string templates = Path("templates").string();
+  temp.WriteFile("taken", "a file");
+  temp.WriteFile("plain.tplx", "not a zip archive");
+  temp.WriteFile("notes.txt", "a file of the user's");
+  ASSERT_TRUE(zorvsamples::WritePackageMembers(temp.U16(u"bare.tplx"), {{"definition.json", "{}"}}).ok);
+  const auto before = FolderContents(temp.path());
+
+  const struct {
+    std::vector<std::string> line;
+    int status;
+    std::string problem;  // what standard error says after "capsule: "
+  } cases[] = {
+      {{}, 2, ""},
+      {{"frobnicate"}, 2, ""},
+      {{"info"}, 2, ""},
+      {{"info", "a.tplx", "--verbose"}, 2, ""},
+      {{"samples"}, 2, ""},
+      {{"samples", Path("other").string(), "--count", "-1"}, 2, ""},
+      {{"samples", Path("other").string(), "--count", "many"}, 2, ""},
+      {{"extract", package, "--into", Path("work").string(), "--name", "../escape"}, 2, ""},
+      {{"extract", package, "--into", Path("work").string(), "--name", ".."}, 2, ""},
+      {{"extract", package, "--name", "x"}, 2, ""},
+      {{"catalogue", templates, "--folder", "no-equals-sign"}, 2, ""},
+      {{"catalogue", templates, "--folder", "=" + templates}, 2, ""},
+      {{"catalogue", templates, "--frobnicate"}, 2, ""},
+      {{"catalogue", templates, templates}, 2, ""},
+      {{"catalogue", "--similar"}, 2, ""},
+      {{"catalogue", templates, "--watch", "--search", "neon"}, 2, ""},
+      {{"validate"}, 2, ""},
+      {{"stock"}, 2, ""},
+      {{"--set", "no-equals", "stock", "search", "--token", "t"}, 2, ""},
+      {{"--set", "=value", "stock", "search", "--token", "t"}, 2, ""},
+      {{"stock", "search", "--token", "t", "--set", "a=b"}, 2, ""},
+      {{"stock", "serve"}, 2, ""},
+      {{"stock", "serve", templates, "--fail-rate", "1.5"}, 2, ""},
+      {{"stock", "serve", templates, "--port", "70000"}, 2, ""},
+      {{"samples", Path("taken/out").string(), "--count", "2"}, 1, Path("taken/out").string()},
+      {{"extract", Path("bare.tplx").string(), "--into", Path("work").string(), "--name", "x"}, 1,
+       Path("bare.tplx").string() + ": no project package"},
+      {{"extract", Path("gone.tplx").string(), "--into", Path("work").string(), "--name", "x"}, 1,
+       Path("gone.tplx").string() + ": no such file\n"},
+      {{"info", Path("gone.tplx").string()}, 1, Path("gone.tplx").string() + ": no such file\n"},
+      {{"info", Path("plain.tplx").string()}, 1, Path("plain.tplx").string() + ": no readable definition.json"},
+      {{"info", templates}, 1, templates + ": is a folder"},
+      {{"catalogue", Path("nowhere").string()}, 1, Path("nowhere").string() + ": no such folder\n"},
+      {{"catalogue", templates, "--index", Path("notes.txt").string()}, 1,
+       Path("notes.txt").string() + ": is not a search index"},
+      {{"catalogue", templates, "--index", Path("missing/words.db").string()}, 1,
+       Path("missing/words.db").string() + ": its folder does not exist\n"},
+      {{"gallery", Path("nowhere").string(), "--out", Path("site").string()}, 1, Path("nowhere").string()},
+      {{"stock", "serve", Path("nowhere").string()}, 1, Path("nowhere").string()},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = Capsule(c.line);
+    SCOPED_TRACE(Describe(run));
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, "");
+    EXPECT_THAT(run.err, StartsWith("capsule: "));
+    EXPECT_THAT(run.err, HasSubstr(c.problem));
+    EXPECT_EQ(Lines(run.err).size(), 1u);
+  }
+  EXPECT_EQ(FolderContents(temp.path()), before);
 }
 
 }  // namespace

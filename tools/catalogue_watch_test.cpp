@@ -13,7 +13,6 @@
 #include "host/core/json_parse.h"
 #include "host/core/json_value.h"
 #include "host/storage/test_zip_builder.h"
-#include "tools/test_tool_runner.h"
 #include "tools/tool_test_fixture.h"
 
 namespace capsuletool {
@@ -139,13 +138,6 @@ TEST_F(CatalogueWatchTest, TheTableIsFollowedByALineForEachChange) {
 
   EXPECT_EQ(watch->Stop(SIGTERM), 0);
   EXPECT_EQ(watch->Err(), "");
-}
-
-TEST_F(CatalogueWatchTest, WatchingDoesNotGoWithASearch) {
-  fs::create_directories(Path("templates"));
-  const ProgramRun run = Capsule({"catalogue", Path("templates").string(), "--watch", "--search", "neon"});
-  EXPECT_EQ(run.status, 2) << Describe(run);
-  EXPECT_EQ(run.out, "");
 }
 
 }  // namespace

@@ -73,29 +73,32 @@ class StockDownloadCommandTest : public StockToolTest {
   zorvnet::testing::TestHttpServer cleartext_;  // plain "http:": no credential may reach it
 };
 
-TEST_F(StockDownloadCommandTest, ALicensedPackageComesFromTheDownloadEndpointWhole) {
+// A licensed package comes from the download endpoint; an unlicensed one is licensed first and
+// comes from where the licence points.
+TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWhole) {
   const std::string target = Path("out/template.tplx").string();
-  const ProgramRun run = Download("12", target, true);
-  ASSERT_EQ(run.status, 0) << Describe(run);
+  ASSERT_EQ(Download("12", target, true).status, 0);
   EXPECT_EQ(ReadWholeFile(target), package_);
   EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/Download/12/1"), 1u);
   EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/1/Content/License"), 0u);
   EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"});
-  // What arrived is a package the tool can read.
-  EXPECT_EQ(Capsule({"info", target}).status, 0);
-}
+  EXPECT_EQ(Capsule({"info", target}).status, 0) << "what arrived is a package the tool can read";
 
-TEST_F(StockDownloadCommandTest, AnUnlicensedPackageIsLicensedFirst) {
-  const std::string target = Path("out/bought.tplx").string();
-  const ProgramRun run = Download("13", target, false);
+  const std::string bought = Path("out/bought.tplx").string();
+  const ProgramRun run = Download("13", bought, false);
   ASSERT_EQ(run.status, 0) << Describe(run);
-  EXPECT_EQ(ReadWholeFile(target), package_);
+  EXPECT_EQ(ReadWholeFile(bought), package_);
   const auto purchases = service.RequestsTo("/prod/Rest/Libraries/1/Content/License");
   ASSERT_EQ(purchases.size(), 1u);
   EXPECT_EQ(purchases[0].Param("content_id"), "13");
 }
 
 TEST_F(StockDownloadCommandTest, EveryFailureLeavesTheTargetAsItWas) {
+  const ProgramRun folder = Download("12", Path("out").string(), true);
+  EXPECT_EQ(folder.status, 1) << Describe(folder);
+  EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
+  EXPECT_TRUE(service.Requests().empty()) << "a folder is no target: nothing is asked";
+
   const std::string target = Path("out/template.tplx").string();
   std::ofstream(target, std::ios::binary) << "older package";
   for (const auto& [id, licensed] : {std::pair<std::string, bool>{"half", true},
@@ -109,13 +112,6 @@ TEST_F(StockDownloadCommandTest, EveryFailureLeavesTheTargetAsItWas) {
     EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"}) << id;
   }
   EXPECT_TRUE(cleartext_.Requests().empty());
-}
-
-TEST_F(StockDownloadCommandTest, AFolderIsNoTarget) {
-  const ProgramRun run = Download("12", Path("out").string(), true);
-  EXPECT_EQ(run.status, 1) << Describe(run);
-  EXPECT_NE(run.err.find("is a folder"), std::string::npos) << run.err;
-  EXPECT_TRUE(service.Requests().empty());
 }
 
 }  // namespace

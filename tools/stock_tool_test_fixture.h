@@ -12,14 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "host/core/json_parse.h"
-#include "host/core/json_value.h"
 #include "stock/test_stock_service.h"
 #include "tools/tool_test_fixture.h"
 
 namespace capsuletool {
-
-namespace json = zorvcore::serialization;
 
 // The connection record of zorvcapsule::testing::MakeTestConnection, as a --connection file holds it.
 inline constexpr const char* kTestConnectionFile = R"({
@@ -68,13 +64,6 @@ class StockToolTest : public ToolTest {
 
   void WriteText(const std::string& relative, const std::string& text) const {
     std::ofstream(Path(relative), std::ios::binary) << text;
-  }
-
-  // The tool's --json output; fails the test when it is not one JSON object.
-  static json::JSONValuePtr ParseObject(const ProgramRun& run) {
-    json::JSONValuePtr root = json::JSONParse(run.out);
-    EXPECT_TRUE(root && root->IsObject()) << Describe(run);
-    return root && root->IsObject() ? root : json::MakeJSONObject();
   }
 
   zorvcapsule::testing::TestStockService service;

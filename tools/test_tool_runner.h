@@ -116,9 +116,8 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
 }
 
 // A program left running in the background (a server, a watching catalogue), in the same
-// environment as RunProgram. Its standard output is read while it runs, line by line or as every
-// line so far; its standard error goes to a file. A program still running when the object goes is
-// killed.
+// environment as RunProgram. Its standard output is read while it runs; its standard error goes to
+// a file. A program still running when the object goes is killed.
 class BackgroundProgram {
  public:
   BackgroundProgram(const std::string& program, const std::vector<std::string>& arguments,
@@ -147,20 +146,6 @@ class BackgroundProgram {
     if (out_ >= 0) ::close(out_);
   }
 
-  // The next line of standard output not yet taken by ReadLine, without its line break; empty when
-  // the output ended or no line came within `limit` (a broken test, not a slow one).
-  std::string ReadLine(std::chrono::seconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (printed_.find('\n', taken_) == std::string::npos) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0 || !ReadMore(static_cast<int>(left.count()))) return std::string();
-    }
-    const size_t end = printed_.find('\n', taken_);
-    std::string line = printed_.substr(taken_, end - taken_);
-    taken_ = end + 1;
-    return line;
-  }
-
   // Every complete line printed so far (a line still being written is left for later).
   std::vector<std::string> OutLines() const {
     while (ReadMore(0)) {
@@ -172,8 +157,9 @@ class BackgroundProgram {
   }
 
   // Waits, up to a generous limit, until the lines printed so far satisfy `done`.
-  bool WaitForOutput(const std::function<bool(const std::vector<std::string>&)>& done) const {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+  bool WaitForOutput(const std::function<bool(const std::vector<std::string>&)>& done,
+                     std::chrono::seconds within = std::chrono::minutes(2)) const {
+    const auto limit = std::chrono::steady_clock::now() + within;
     while (!done(OutLines())) {
       if (std::chrono::steady_clock::now() > limit) return false;
       ReadMore(20);
@@ -210,7 +196,6 @@ class BackgroundProgram {
   pid_t child_ = 0;
   int out_ = -1;
   mutable std::string printed_;  // everything read from standard output so far
-  size_t taken_ = 0;             // how much of it ReadLine has handed out
 };
 
 // Prints a run's output when an expectation about it fails.

@@ -17,6 +17,8 @@
 
 #include "capsule/capsule.h"
 #include "capsule/capsule_json.h"
+#include "host/core/json_parse.h"
+#include "host/core/json_value.h"
 #include "host/core/locale.h"
 #include "host/core/test_temp_folder.h"
 #include "host/core/unicode.h"
@@ -25,6 +27,23 @@
 #include "tools/test_tool_runner.h"
 
 namespace capsuletool {
+
+namespace json = zorvcore::serialization;
+
+// A text or whole-number member of a JSON object of the tool's output.
+inline std::string JsonText(const json::JSONValuePtr& object, const char* key) {
+  return json::AsString(json::GetVariantInObject(object, std::string_view(key)));
+}
+inline int64_t JsonInt(const json::JSONValuePtr& object, const char* key) {
+  return json::AsAnyInt64(json::GetVariantInObject(object, std::string_view(key)));
+}
+
+// The tool's --json output; fails the test when it is not one JSON object.
+inline json::JSONValuePtr ParseObject(const ProgramRun& run) {
+  json::JSONValuePtr root = json::JSONParse(run.out);
+  EXPECT_TRUE(root && root->IsObject()) << Describe(run);
+  return root && root->IsObject() ? root : json::MakeJSONObject();
+}
 
 class ToolTest : public ::testing::Test {
  protected:
@@ -53,6 +72,18 @@ class ToolTest : public ::testing::Test {
   }
 
   static std::string Utf8(const std::u16string& text) { return zorvcore::UTF16ToUTF8(text); }
+
+  // A file of tools/testdata: an output pinned when it was last checked by hand.
+  static std::string TestData(const std::string& name) {
+    return ReadWholeFile(std::string(TOOLS_TESTDATA_PATH) + "/" + name);
+  }
+
+  // `text` with this test's folder written "TEST", as the pinned outputs have it.
+  std::string WithFolderAsTEST(std::string text) const {
+    const std::string folder = temp.path().string();
+    for (size_t at; (at = text.find(folder)) != std::string::npos;) text.replace(at, folder.size(), "TEST");
+    return text;
+  }
 
   static std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
