@@ -3,12 +3,14 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "host/core/dir.h"
 #include "host/core/file_helper_utils.h"
 #include "host/core/locale.h"
 #include "host/core/unicode.h"
+#include "package/package_names.h"
 
 namespace capsuletool {
 namespace {
@@ -70,13 +72,20 @@ std::string DescribeProject(const zorvcapsule::CapsuleZip& package, const std::s
   return name + "/ (folder, " + std::to_string(files) + (files == 1 ? " file)" : " files)");
 }
 
+// The members named `stem` with `extension`: the localized ones in `languages` order, then the plain one.
+std::vector<std::string> CandidateNames(const std::vector<std::string>& languages, std::string_view stem,
+                                        std::string_view extension) {
+  std::vector<std::string> names;
+  for (const auto& language : languages) names.push_back(zorvcapsule::LocalizedMemberName(stem, language, extension));
+  names.push_back(zorvcapsule::PlainMemberName(stem, extension));
+  return names;
+}
+
 void AddThumbnails(const zorvcapsule::CapsuleZip& package, const std::vector<std::string>& languages,
-                   const std::string& extension, std::vector<std::string>& found) {
-  for (const auto& language : languages) {
-    const std::string name = "thumb_" + language + extension;
+                   std::string_view extension, std::vector<std::string>& found) {
+  for (const std::string& name : CandidateNames(languages, zorvcapsule::kThumbStem, extension)) {
     if (HasFileMember(package, name)) found.push_back(name);
   }
-  if (HasFileMember(package, "thumb" + extension)) found.push_back("thumb" + extension);
 }
 
 }  // namespace
@@ -84,13 +93,10 @@ void AddThumbnails(const zorvcapsule::CapsuleZip& package, const std::vector<std
 PackageMembers FindPackageMembers(const zorvcapsule::CapsuleZip& package, const std::set<std::u16string>& locales) {
   const std::vector<std::string> languages = LanguagesOf(locales);
   PackageMembers members;
-  AddThumbnails(package, languages, ".png", members.stillThumbnails);
-  AddThumbnails(package, languages, ".mp4", members.videoThumbnails);
-  for (const std::string extension : {".tsgraphic", ".qzgraphic"}) {
-    std::vector<std::string> names;
-    for (const auto& language : languages) names.push_back("project_" + language + extension);
-    names.push_back("project" + extension);
-    for (const auto& name : names) {
+  AddThumbnails(package, languages, zorvcapsule::kStillThumbExtension, members.stillThumbnails);
+  AddThumbnails(package, languages, zorvcapsule::kVideoThumbExtension, members.videoThumbnails);
+  for (const std::string_view extension : {zorvcapsule::kTsProjectExtension, zorvcapsule::kQzProjectExtension}) {
+    for (const auto& name : CandidateNames(languages, zorvcapsule::kProjectStem, extension)) {
       const std::string described = DescribeProject(package, name);
       if (!described.empty()) members.projects.push_back(described);
     }
