@@ -45,7 +45,9 @@ void WriteWhole(const std::u16string& destinationPath, const zorvstorage::Recycl
   }
 }
 
-// Identifies a folder however it was reached, so a link back up the tree is walked only once.
+// The walk behind GetPathOfUnZippedProject is its own rather than zorvcore::RecursiveFileIterator:
+// it follows links to folders (an unzipped project may be reached through one), which that iterator
+// never enters. Identifies a folder however it was reached, so a link back up the tree is walked only once.
 using FolderIdentity = std::pair<dev_t, ino_t>;
 
 bool FirstVisit(const boost::filesystem::path& folder, std::set<FolderIdentity>& visited) {

@@ -3,12 +3,14 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 
 #include "host/core/dir.h"
 #include "host/core/file_helper_utils.h"
 #include "host/core/locale.h"
+#include "host/core/recursive_file_iterator.h"
 #include "host/core/unicode.h"
 #include "package/package_names.h"
 
@@ -51,24 +53,14 @@ class ScratchFolder {
   fs::path path_;
 };
 
-size_t CountFiles(const fs::path& folder) {
-  size_t files = 0;
-  std::error_code error;
-  for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
-       it.increment(error)) {
-    if (it->is_regular_file(error)) ++files;
-  }
-  return files;
-}
-
 // "name" for a member, "name/ (folder, N files)" for a folder of members, empty for neither.
 std::string DescribeProject(const zorvcapsule::CapsuleZip& package, const std::string& name) {
   if (HasFileMember(package, name)) return name;
   ScratchFolder scratch;
   if (scratch.Path().empty()) return std::string();
-  const fs::path target = scratch.Path() / "project";
-  if (!package.UnzipItems(name, zorvcore::Dir(zorvcore::FileHelperUtils::StdPathToUTF16(target)))) return std::string();
-  const size_t files = CountFiles(target);
+  const zorvcore::Dir target(zorvcore::FileHelperUtils::StdPathToUTF16(scratch.Path() / "project"));
+  if (!package.UnzipItems(name, target)) return std::string();
+  const auto files = static_cast<size_t>(std::distance(zorvcore::RecursiveFileIterator(target), {}));
   return name + "/ (folder, " + std::to_string(files) + (files == 1 ? " file)" : " files)");
 }
 
