@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::string_view kVersionKey = "apiVersion";
 constexpr size_t kVersionBytes = 3;
-constexpr char kCurrentVersion[] = "1.4";
 
 // The leading number of text as strtod reads it in the "C" locale: a host running in a locale with
 // a decimal comma must not read "1.5" as 1.
@@ -30,7 +29,7 @@ bool HasReadableAPIVersion(std::string_view document) {
   const size_t quote = document.find('"', key + kVersionKey.size() + 1);
   if (quote != std::string_view::npos) version = document.substr(quote + 1, kVersionBytes);
   return !(static_cast<float>(LeadingNumber(version)) >
-           static_cast<float>(LeadingNumber(kCurrentVersion)));
+           static_cast<float>(LeadingNumber(std::string(kCurrentAPIVersion))));
 }
 
 }  // namespace zorvcapsule::serialization

@@ -17,6 +17,9 @@
 
 namespace zorvcapsule::serialization {
 
+// The description format version this library writes and the newest one it reads (UTF-8).
+inline constexpr std::string_view kCurrentAPIVersion = "1.4";
+
 // False when document has no "apiVersion" bytes or names a version newer than the current one.
 bool HasReadableAPIVersion(std::string_view document);
 

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "capsule/api_version_check.h"
 #include "host/core/locale.h"
 
 namespace zorvcapsule {
@@ -17,8 +18,6 @@ const char* const CAPSULE_PLATFORMSUPPORT_FLIT_STR = "flit";
 const char* const CAPSULE_PLATFORMSUPPORT_QUAZEL_STR = "qzfx";
 
 namespace {
-
-constexpr char kCurrentAPIVersion[] = "1.4";
 
 std::u16string Unsupported() { return u"0"; }
 
@@ -50,7 +49,7 @@ constexpr QZLibRule kQZLibRules[] = {
 Capsule::Capsule() = default;
 
 Capsule::Capsule(std::u16string author_app, std::u16string capsule_name, std::u16string capsule_id)
-    : api_version_(kCurrentAPIVersion),
+    : api_version_(serialization::kCurrentAPIVersion),
       author_app_(std::move(author_app)),
       capsule_name_(std::move(capsule_name)),
       capsule_name_localized_(capsule_name_),
@@ -71,7 +70,7 @@ Capsule::Capsule(std::u16string author_app, std::u16string author_id, std::u16st
                  std::u16string qzlib_compliant_version,
                  std::u16string mobile_compatibility_version,
                  std::u16string internal_effects_version, std::u16string fontvane_only_version)
-    : api_version_(kCurrentAPIVersion),
+    : api_version_(serialization::kCurrentAPIVersion),
       author_app_(std::move(author_app)),
       author_id_(std::move(author_id)),
       capsule_name_(std::move(capsule_name)),
@@ -99,7 +98,7 @@ Capsule::Capsule(Capsule&&) = default;
 Capsule& Capsule::operator=(Capsule&&) = default;
 Capsule::~Capsule() = default;
 
-std::string Capsule::GetCurrentAPIVersion() { return kCurrentAPIVersion; }
+std::string Capsule::GetCurrentAPIVersion() { return std::string(serialization::kCurrentAPIVersion); }
 
 std::u16string Capsule::GetDisplayName() const {
   const UIString::LocaleMap& names = capsule_name_localized_.GetLocaleMap();
