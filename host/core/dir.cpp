@@ -88,4 +88,14 @@ DirFileIterator Dir::BeginFiles() const {
       ListFiles(FileHelperUtils::UTF16ToStdPath(path_))));
 }
 
+std::vector<std::u16string> FolderNamesBetween(Dir folder, const Dir& ancestor) {
+  std::vector<std::u16string> names;
+  while (!(folder == ancestor)) {
+    if (folder.IsTopLevelDir() || !folder.Exists()) return {};
+    names.push_back(folder.GetName());
+    folder = folder.Parent();
+  }
+  return names;
+}
+
 }  // namespace zorvcore

@@ -116,6 +116,10 @@ class Dir {
   std::u16string path_;
 };
 
+// The names of the folders from `folder` up to, not including, `ancestor`, innermost first; none
+// when the walk up from `folder` meets the top or a missing folder before it meets `ancestor`.
+std::vector<std::u16string> FolderNamesBetween(Dir folder, const Dir& ancestor);
+
 }  // namespace zorvcore
 
 #endif  // ZORVCAPSULE_HOST_CORE_DIR_H_
