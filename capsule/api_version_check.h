@@ -26,11 +26,13 @@
 
 namespace zorvcapsule::serialization {
 
+// The description format version this library writes and the newest one it reads (UTF-8).
+inline constexpr std::string_view kCurrentAPIVersion = "1.4";
+
 namespace api_version_gate {
 
 inline constexpr std::string_view kVersionKey = "apiVersion";
 inline constexpr size_t kVersionBytes = 3;
-inline constexpr char kCurrentVersion[] = "1.4";
 
 // The leading number of text as strtod reads it in the "C" locale: a host running in a locale with
 // a decimal comma must not read "1.5" as 1.
@@ -51,7 +53,7 @@ inline zorvcore::Status CheckAPIVersion(std::string_view document) {
   std::string version;
   const size_t quote = document.find('"', key + kVersionKey.size() + 1);
   if (quote != std::string_view::npos) version = document.substr(quote + 1, kVersionBytes);
-  if (LeadingNumber(version) > LeadingNumber(kCurrentVersion)) {
+  if (LeadingNumber(version) > LeadingNumber(std::string(kCurrentAPIVersion))) {
     return zorvcore::Status::NotSupported(version);
   }
   return zorvcore::Status::OK();

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "capsule/api_version_check.h"
 #include "host/core/locale.h"
 
 namespace zorvcapsule {
@@ -17,8 +18,6 @@ const char* const CAPSULE_PLATFORMSUPPORT_FLIT_STR = "flit";
 const char* const CAPSULE_PLATFORMSUPPORT_QUAZEL_STR = "qzfx";
 
 namespace {
-
-constexpr char kCurrentAPIVersion[] = "1.4";
 
 std::u16string Unsupported() { return u"0"; }
 
@@ -50,16 +49,16 @@ constexpr QZLibRule kQZLibRules[] = {
 Capsule::Capsule() = default;
 
 Capsule::Capsule(std::u16string author_app, std::u16string capsule_name, std::u16string capsule_id)
-    : api_version_(kCurrentAPIVersion),
-      author_app_(std::move(author_app)),
-      capsule_name_(std::move(capsule_name)),
-      capsule_name_localized_(capsule_name_),
-      capsule_id_(std::move(capsule_id)),
-      qzlib_compliant_version_(Unsupported()),
-      mobile_compatibility_version_(Unsupported()),
-      internal_effects_version_(Unsupported()),
-      fontvane_only_version_(Unsupported()),
-      responsive_design_version_(Unsupported()) {}
+    : apiVersion_(serialization::kCurrentAPIVersion),
+      authorApp_(std::move(author_app)),
+      capsuleName_(std::move(capsule_name)),
+      capsuleNameLocalized_(capsuleName_),
+      capsuleID_(std::move(capsule_id)),
+      qzlibCompliantVersion_(Unsupported()),
+      mobileCompatibilityVersion_(Unsupported()),
+      internalEffectsVersion_(Unsupported()),
+      fontvaneOnlyVersion_(Unsupported()),
+      responsiveDesignVersion_(Unsupported()) {}
 
 Capsule::Capsule(std::u16string author_app, std::u16string author_id, std::u16string capsule_name,
                  std::u16string capsule_id, std::u16string capsule_desc,
@@ -71,24 +70,24 @@ Capsule::Capsule(std::u16string author_app, std::u16string author_id, std::u16st
                  std::u16string qzlib_compliant_version,
                  std::u16string mobile_compatibility_version,
                  std::u16string internal_effects_version, std::u16string fontvane_only_version)
-    : api_version_(kCurrentAPIVersion),
-      author_app_(std::move(author_app)),
-      author_id_(std::move(author_id)),
-      capsule_name_(std::move(capsule_name)),
-      capsule_name_localized_(capsule_name_),
-      capsule_id_(std::move(capsule_id)),
-      capsule_desc_(std::move(capsule_desc)),
-      platform_support_(std::move(platform_support)),
+    : apiVersion_(serialization::kCurrentAPIVersion),
+      authorApp_(std::move(author_app)),
+      authorID_(std::move(author_id)),
+      capsuleName_(std::move(capsule_name)),
+      capsuleNameLocalized_(capsuleName_),
+      capsuleID_(std::move(capsule_id)),
+      capsuleDesc_(std::move(capsule_desc)),
+      platformSupport_(std::move(platform_support)),
       controls_(std::move(controls)),
-      used_effects_(std::move(used_effects)),
-      used_comp_renderers_(std::move(used_comp_renderers)),
-      used_file_types_(std::move(used_file_types)),
+      usedEffects_(std::move(used_effects)),
+      usedCompRenderers_(std::move(used_comp_renderers)),
+      usedFileTypes_(std::move(used_file_types)),
       tags_(std::move(tags)),
-      qzlib_compliant_version_(std::move(qzlib_compliant_version)),
-      mobile_compatibility_version_(std::move(mobile_compatibility_version)),
-      internal_effects_version_(std::move(internal_effects_version)),
-      fontvane_only_version_(std::move(fontvane_only_version)),
-      responsive_design_version_(Unsupported()) {
+      qzlibCompliantVersion_(std::move(qzlib_compliant_version)),
+      mobileCompatibilityVersion_(std::move(mobile_compatibility_version)),
+      internalEffectsVersion_(std::move(internal_effects_version)),
+      fontvaneOnlyVersion_(std::move(fontvane_only_version)),
+      responsiveDesignVersion_(Unsupported()) {
   SetSourceInfo(std::move(source_info));
   SetUsedFonts(std::move(used_fonts));
 }
@@ -99,55 +98,55 @@ Capsule::Capsule(Capsule&&) = default;
 Capsule& Capsule::operator=(Capsule&&) = default;
 Capsule::~Capsule() = default;
 
-std::string Capsule::GetCurrentAPIVersion() { return kCurrentAPIVersion; }
+std::string Capsule::GetCurrentAPIVersion() { return std::string(serialization::kCurrentAPIVersion); }
 
 std::u16string Capsule::GetDisplayName() const {
-  const UIString::LocaleMap& names = capsule_name_localized_.GetLocaleMap();
-  const std::u16string* name = capsule_name_localized_.Find(ApplicationLanguage());
-  if (name == nullptr) name = capsule_name_localized_.Find(kDefaultLocale);
+  const UIString::LocaleMap& names = capsuleNameLocalized_.GetLocaleMap();
+  const std::u16string* name = capsuleNameLocalized_.Find(ApplicationLanguage());
+  if (name == nullptr) name = capsuleNameLocalized_.Find(kDefaultLocale);
   if (name == nullptr && !names.empty()) name = &names.begin()->second;
-  if (name == nullptr || name->empty()) return capsule_name_;
+  if (name == nullptr || name->empty()) return capsuleName_;
   return *name;
 }
 
 std::vector<std::string> Capsule::GetUsedFonts() const {
-  const std::vector<std::string>* fonts = FindForApplicationLanguage(used_fonts_);
+  const std::vector<std::string>* fonts = FindForApplicationLanguage(usedFonts_);
   return fonts != nullptr ? *fonts : std::vector<std::string>();
 }
 
 void Capsule::SetUsedFonts(std::vector<std::string> fonts) {
-  used_fonts_.insert_or_assign(ApplicationLanguage(), std::move(fonts));
+  usedFonts_.insert_or_assign(ApplicationLanguage(), std::move(fonts));
 }
 
 void Capsule::SetUsedFontsObsolete(std::vector<std::string> fonts) {
-  if (used_fonts_.empty()) SetUsedFonts(std::move(fonts));
+  if (usedFonts_.empty()) SetUsedFonts(std::move(fonts));
 }
 
 void Capsule::SetSourceInfoVector(SourceInfoMap source_info) {
-  if (!source_info.empty()) source_info_ = std::move(source_info);
+  if (!source_info.empty()) sourceInfo_ = std::move(source_info);
 }
 
 hostbridge::SourceInfo Capsule::GetSourceInfo() const {
-  const hostbridge::SourceInfo* source_info = FindForApplicationLanguage(source_info_);
+  const hostbridge::SourceInfo* source_info = FindForApplicationLanguage(sourceInfo_);
   return source_info != nullptr ? *source_info : hostbridge::SourceInfo();
 }
 
 void Capsule::SetSourceInfo(hostbridge::SourceInfo source_info) {
-  source_info_.insert_or_assign(ApplicationLanguage(), std::move(source_info));
+  sourceInfo_.insert_or_assign(ApplicationLanguage(), std::move(source_info));
 }
 
 void Capsule::SetSourceInfoObsolete(hostbridge::SourceInfo source_info) {
-  if (source_info_.empty()) SetSourceInfo(std::move(source_info));
+  if (sourceInfo_.empty()) SetSourceInfo(std::move(source_info));
 }
 
-bool Capsule::IsQZLibCompliant() const { return qzlib_compliant_version_ != Unsupported(); }
+bool Capsule::IsQZLibCompliant() const { return qzlibCompliantVersion_ != Unsupported(); }
 
 bool Capsule::CanUseQZLib(bool* known) const {
   for (const QZLibRule& rule : kQZLibRules) {
-    if (api_version_ != rule.api_version) continue;
+    if (apiVersion_ != rule.api_version) continue;
     if (known != nullptr) *known = true;
     for (std::u16string_view marker : rule.markers) {
-      if (!marker.empty() && qzlib_compliant_version_ == marker) return true;
+      if (!marker.empty() && qzlibCompliantVersion_ == marker) return true;
     }
     return false;
   }

@@ -76,42 +76,42 @@ class ZORVCAPSULE_EXPORT Capsule {
   static std::string GetCurrentAPIVersion();
 
   // The format version the record's document was written with ("1.2", "1.4"; UTF-8).
-  std::string GetAPIVersion() const { return api_version_; }
-  void SetAPIVersion(std::string version) { api_version_ = std::move(version); }
+  std::string GetAPIVersion() const { return apiVersion_; }
+  void SetAPIVersion(std::string version) { apiVersion_ = std::move(version); }
 
-  std::u16string GetAuthorApp() const { return author_app_; }
-  void SetAuthorApp(std::u16string app) { author_app_ = std::move(app); }
+  std::u16string GetAuthorApp() const { return authorApp_; }
+  void SetAuthorApp(std::u16string app) { authorApp_ = std::move(app); }
 
-  std::u16string GetAuthorID() const { return author_id_; }
-  void SetAuthorID(std::u16string id) { author_id_ = std::move(id); }
+  std::u16string GetAuthorID() const { return authorID_; }
+  void SetAuthorID(std::u16string id) { authorID_ = std::move(id); }
 
   // The single-language name older descriptions carried; GetDisplayName falls back to it.
-  std::u16string GetCapsuleNameObsolete() const { return capsule_name_; }
-  void SetCapsuleNameObsolete(std::u16string name) { capsule_name_ = std::move(name); }
+  std::u16string GetCapsuleNameObsolete() const { return capsuleName_; }
+  void SetCapsuleNameObsolete(std::u16string name) { capsuleName_ = std::move(name); }
 
-  UIString GetCapsuleNameLocalized() const { return capsule_name_localized_; }
-  void SetCapsuleNameLocalized(UIString name) { capsule_name_localized_ = std::move(name); }
+  UIString GetCapsuleNameLocalized() const { return capsuleNameLocalized_; }
+  void SetCapsuleNameLocalized(UIString name) { capsuleNameLocalized_ = std::move(name); }
 
   // The name to show: the application's language, else "en_US", else the smallest locale; an empty
   // text there gives the single-language name instead.
   std::u16string GetDisplayName() const;
 
-  std::u16string GetCapsuleID() const { return capsule_id_; }
-  void SetCapsuleID(std::u16string id) { capsule_id_ = std::move(id); }
+  std::u16string GetCapsuleID() const { return capsuleID_; }
+  void SetCapsuleID(std::u16string id) { capsuleID_ = std::move(id); }
 
-  std::u16string GetCapsuleDesc() const { return capsule_desc_; }
-  void SetCapsuleDesc(std::u16string desc) { capsule_desc_ = std::move(desc); }
+  std::u16string GetCapsuleDesc() const { return capsuleDesc_; }
+  void SetCapsuleDesc(std::u16string desc) { capsuleDesc_ = std::move(desc); }
 
-  const std::vector<std::string>& GetPlatformSupport() const { return platform_support_; }
-  void SetPlatformSupport(std::vector<std::string> ids) { platform_support_ = std::move(ids); }
+  const std::vector<std::string>& GetPlatformSupport() const { return platformSupport_; }
+  void SetPlatformSupport(std::vector<std::string> ids) { platformSupport_ = std::move(ids); }
 
   const ClientControlList& GetControls() const { return controls_; }
   void SetControls(ClientControlList controls) { controls_ = std::move(controls); }
 
   // ---- Used fonts, per locale -------------------------------------------------------------
-  const UsedFontsMap& GetUsedFontsLocalized() const { return used_fonts_; }
+  const UsedFontsMap& GetUsedFontsLocalized() const { return usedFonts_; }
   // Replaces the whole map, also with an empty one.
-  void SetUsedFontsVector(UsedFontsMap fonts) { used_fonts_ = std::move(fonts); }
+  void SetUsedFontsVector(UsedFontsMap fonts) { usedFonts_ = std::move(fonts); }
   // The application language's fonts, else the smallest locale's, else none.
   std::vector<std::string> GetUsedFonts() const;
   // Inserts or replaces the application language's entry.
@@ -119,36 +119,36 @@ class ZORVCAPSULE_EXPORT Capsule {
   // As SetUsedFonts, but only while there are no fonts for any locale.
   void SetUsedFontsObsolete(std::vector<std::string> fonts);
 
-  const std::vector<std::string>& GetUsedEffects() const { return used_effects_; }
-  void SetUsedEffects(std::vector<std::string> ids) { used_effects_ = std::move(ids); }
+  const std::vector<std::string>& GetUsedEffects() const { return usedEffects_; }
+  void SetUsedEffects(std::vector<std::string> ids) { usedEffects_ = std::move(ids); }
 
-  const std::vector<std::string>& GetUsedCompRenderers() const { return used_comp_renderers_; }
-  void SetUsedCompRenderers(std::vector<std::string> ids) { used_comp_renderers_ = std::move(ids); }
+  const std::vector<std::string>& GetUsedCompRenderers() const { return usedCompRenderers_; }
+  void SetUsedCompRenderers(std::vector<std::string> ids) { usedCompRenderers_ = std::move(ids); }
 
-  const std::vector<std::string>& GetUsedFileTypes() const { return used_file_types_; }
-  void SetUsedFileTypes(std::vector<std::string> types) { used_file_types_ = std::move(types); }
+  const std::vector<std::string>& GetUsedFileTypes() const { return usedFileTypes_; }
+  void SetUsedFileTypes(std::vector<std::string> types) { usedFileTypes_ = std::move(types); }
 
   const std::vector<std::string>& GetTags() const { return tags_; }
   void SetTags(std::vector<std::string> tags) { tags_ = std::move(tags); }
 
   // ---- Feature-version markers ------------------------------------------------------------
-  std::u16string GetQzlibCompliantVersion() const { return qzlib_compliant_version_; }
-  void SetQzlibCompliantVersion(std::u16string v) { qzlib_compliant_version_ = std::move(v); }
+  std::u16string GetQzlibCompliantVersion() const { return qzlibCompliantVersion_; }
+  void SetQzlibCompliantVersion(std::u16string v) { qzlibCompliantVersion_ = std::move(v); }
 
-  std::u16string GetMobileCompatibilityVersion() const { return mobile_compatibility_version_; }
+  std::u16string GetMobileCompatibilityVersion() const { return mobileCompatibilityVersion_; }
   void SetMobileCompatibilityVersion(std::u16string v) {
-    mobile_compatibility_version_ = std::move(v);
+    mobileCompatibilityVersion_ = std::move(v);
   }
 
-  std::u16string GetInternalEffectsVersion() const { return internal_effects_version_; }
-  void SetInternalEffectsVersion(std::u16string v) { internal_effects_version_ = std::move(v); }
+  std::u16string GetInternalEffectsVersion() const { return internalEffectsVersion_; }
+  void SetInternalEffectsVersion(std::u16string v) { internalEffectsVersion_ = std::move(v); }
 
-  std::u16string GetFontvaneOnlyVersion() const { return fontvane_only_version_; }
-  void SetFontvaneOnlyVersion(std::u16string v) { fontvane_only_version_ = std::move(v); }
+  std::u16string GetFontvaneOnlyVersion() const { return fontvaneOnlyVersion_; }
+  void SetFontvaneOnlyVersion(std::u16string v) { fontvaneOnlyVersion_ = std::move(v); }
 
-  std::u16string GetResponsiveDesignTimeVersion() const { return responsive_design_version_; }
+  std::u16string GetResponsiveDesignTimeVersion() const { return responsiveDesignVersion_; }
   void SetResponsiveDesignTimeVersion(std::u16string v) {
-    responsive_design_version_ = std::move(v);
+    responsiveDesignVersion_ = std::move(v);
   }
 
   // False only when the compliance marker is exactly CAPSULE_VERSION_UNSUPPORTED; a template that
@@ -161,7 +161,7 @@ class ZORVCAPSULE_EXPORT Capsule {
   bool CanUseQZLib(bool* known) const;
 
   // ---- Source info, per locale ------------------------------------------------------------
-  const SourceInfoMap& GetSourceInfoLocalized() const { return source_info_; }
+  const SourceInfoMap& GetSourceInfoLocalized() const { return sourceInfo_; }
   // Replaces the whole map with a non-empty one; an empty one changes nothing.
   void SetSourceInfoVector(SourceInfoMap source_info);
   // The application language's source info, else the smallest locale's, else a default one.
@@ -172,26 +172,26 @@ class ZORVCAPSULE_EXPORT Capsule {
   void SetSourceInfoObsolete(hostbridge::SourceInfo source_info);
 
  private:
-  std::string api_version_;
-  std::u16string author_app_;
-  std::u16string author_id_;
-  std::u16string capsule_name_;
-  UIString capsule_name_localized_;
-  std::u16string capsule_id_;
-  std::u16string capsule_desc_;
-  std::vector<std::string> platform_support_;
+  std::string apiVersion_;
+  std::u16string authorApp_;
+  std::u16string authorID_;
+  std::u16string capsuleName_;
+  UIString capsuleNameLocalized_;
+  std::u16string capsuleID_;
+  std::u16string capsuleDesc_;
+  std::vector<std::string> platformSupport_;
   ClientControlList controls_;
-  UsedFontsMap used_fonts_;
-  std::vector<std::string> used_effects_;
-  std::vector<std::string> used_comp_renderers_;
-  std::vector<std::string> used_file_types_;
+  UsedFontsMap usedFonts_;
+  std::vector<std::string> usedEffects_;
+  std::vector<std::string> usedCompRenderers_;
+  std::vector<std::string> usedFileTypes_;
   std::vector<std::string> tags_;
-  std::u16string qzlib_compliant_version_;
-  std::u16string mobile_compatibility_version_;
-  std::u16string internal_effects_version_;
-  std::u16string fontvane_only_version_;
-  std::u16string responsive_design_version_;
-  SourceInfoMap source_info_;
+  std::u16string qzlibCompliantVersion_;
+  std::u16string mobileCompatibilityVersion_;
+  std::u16string internalEffectsVersion_;
+  std::u16string fontvaneOnlyVersion_;
+  std::u16string responsiveDesignVersion_;
+  SourceInfoMap sourceInfo_;
 };
 
 }  // namespace zorvcapsule

@@ -9,7 +9,7 @@ ClientControl::ClientControl(int32_t type, std::u16string id, UIString name,
     : type_(type),
       id_(std::move(id)),
       name_(std::move(name)),
-      can_animate_(properties.can_animate),
+      canAnimate_(properties.can_animate),
       value_(std::move(value)) {}
 
 ClientControl::~ClientControl() = default;

@@ -65,14 +65,14 @@ class ZORVCAPSULE_EXPORT ClientControl {
   const UIString& GetSuffix() const { return suffix_; }
   void SetSuffix(UIString suffix) { suffix_ = std::move(suffix); }
 
-  const UIString& GetToolTip() const { return tool_tip_; }
-  void SetToolTip(UIString tool_tip) { tool_tip_ = std::move(tool_tip); }
+  const UIString& GetToolTip() const { return toolTip_; }
+  void SetToolTip(UIString tool_tip) { toolTip_ = std::move(tool_tip); }
 
   // A hidden control keeps its value but is not offered to the user.
   bool IsHidden() const { return hidden_; }
   void SetHidden(bool hidden) { hidden_ = hidden; }
 
-  bool CanAnimate() const { return can_animate_; }
+  bool CanAnimate() const { return canAnimate_; }
 
   const ControlValue& GetValue() const { return value_; }
 
@@ -96,9 +96,9 @@ class ZORVCAPSULE_EXPORT ClientControl {
   std::u16string id_;
   UIString name_;
   UIString suffix_;
-  UIString tool_tip_;
+  UIString toolTip_;
   bool hidden_ = false;
-  bool can_animate_;
+  bool canAnimate_;
   ControlValue value_;
 };
 

@@ -7,7 +7,7 @@ namespace zorvcapsule {
 EnumControl::EnumControl(std::u16string id, UIString name, const ControlProperties& properties,
                          EnumType enum_type, std::vector<UIString> items, int32_t value)
     : ClientControl(kEnumControlType, std::move(id), std::move(name), properties, value),
-      enum_type_(enum_type),
+      enumType_(enum_type),
       items_(std::move(items)) {}
 
 EnumControl::~EnumControl() = default;

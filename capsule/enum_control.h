@@ -30,12 +30,12 @@ class ZORVCAPSULE_EXPORT EnumControl : public ClientControl {
               EnumType enum_type, std::vector<UIString> items, int32_t value);
   ~EnumControl() override;
 
-  EnumType GetEnumType() const { return enum_type_; }
+  EnumType GetEnumType() const { return enumType_; }
   // The choices in display order.
   const std::vector<UIString>& GetItems() const { return items_; }
 
  private:
-  EnumType enum_type_;
+  EnumType enumType_;
   std::vector<UIString> items_;
 };
 

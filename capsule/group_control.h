@@ -29,12 +29,12 @@ class ZORVCAPSULE_EXPORT GroupControl : public ClientControl {
   bool IsExpanded() const { return expanded_; }
   void SetExpanded(bool expanded) { expanded_ = expanded; }
 
-  const std::u16string& GetExcludedChildID() const { return excluded_child_id_; }
-  void SetExcludedChildID(std::u16string id) { excluded_child_id_ = std::move(id); }
+  const std::u16string& GetExcludedChildID() const { return excludedChildID_; }
+  void SetExcludedChildID(std::u16string id) { excludedChildID_ = std::move(id); }
 
  private:
   bool expanded_;
-  std::u16string excluded_child_id_;
+  std::u16string excludedChildID_;
 };
 
 class ZORVCAPSULE_EXPORT GroupDropZoneControl : public ClientControl {

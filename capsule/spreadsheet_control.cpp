@@ -11,8 +11,8 @@ SpreadsheetControl::SpreadsheetControl(std::u16string id, UIString name,
                                        hostbridge::SpreadsheetValue value)
     : ClientControl(kSpreadsheetControlType, std::move(id), std::move(name), properties,
                     std::move(value)),
-      min_rows_(min_rows),
-      max_rows_(max_rows),
+      minRows_(min_rows),
+      maxRows_(max_rows),
       columns_(std::move(columns)) {}
 
 SpreadsheetControl::~SpreadsheetControl() = default;

@@ -27,14 +27,14 @@ class ZORVCAPSULE_EXPORT SpreadsheetControl : public ClientControl {
                      hostbridge::SpreadsheetValue value);
   ~SpreadsheetControl() override;
 
-  uint32_t GetMinRows() const { return min_rows_; }
-  uint32_t GetMaxRows() const { return max_rows_; }
+  uint32_t GetMinRows() const { return minRows_; }
+  uint32_t GetMaxRows() const { return maxRows_; }
   // One entry per column, in column order.
   const std::vector<SpreadsheetColumnInfoLoc>& GetColumnInfo() const { return columns_; }
 
  private:
-  uint32_t min_rows_;
-  uint32_t max_rows_;
+  uint32_t minRows_;
+  uint32_t maxRows_;
   std::vector<SpreadsheetColumnInfoLoc> columns_;
 };
 

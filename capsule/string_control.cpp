@@ -8,7 +8,7 @@ StringControl::StringControl(std::u16string id, UIString name, const ControlProp
                              UIString value, hostbridge::SourceTextFontEditInfo font_edit_info)
     : ClientControl(kStringControlType, std::move(id), std::move(name), properties,
                     std::move(value)),
-      font_edit_info_(std::move(font_edit_info)) {}
+      fontEditInfo_(std::move(font_edit_info)) {}
 
 StringControl::~StringControl() = default;
 

@@ -20,10 +20,10 @@ class ZORVCAPSULE_EXPORT StringControl : public ClientControl {
                 UIString value, hostbridge::SourceTextFontEditInfo font_edit_info);
   ~StringControl() override;
 
-  const hostbridge::SourceTextFontEditInfo& GetFontEditInfo() const { return font_edit_info_; }
+  const hostbridge::SourceTextFontEditInfo& GetFontEditInfo() const { return fontEditInfo_; }
 
  private:
-  hostbridge::SourceTextFontEditInfo font_edit_info_;
+  hostbridge::SourceTextFontEditInfo fontEditInfo_;
 };
 
 }  // namespace zorvcapsule

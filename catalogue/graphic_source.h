@@ -5,8 +5,9 @@
 // menu, names the folders to watch and produces thumbnails. Sources are held by shared pointers.
 //
 // Thread safety: the manager calls Initialize on the thread that adds the source and Terminate at its
-// shutdown; Search, SearchDB and GetThumbnailPath run on the manager's worker (one at a time, under its
-// mutex), GetFilter and GetDirectories on the host's thread. A source that keeps mutable state guards it
+// shutdown; Search and SearchDB run on the manager's worker and GetThumbnailPath on the thread that asks
+// the manager for a thumbnail (any thread), all three under the manager's mutex, so one at a time;
+// GetFilter and GetDirectories run on the host's thread. A source that keeps mutable state guards it
 // itself.
 
 #ifndef ZORVCAPSULE_CATALOGUE_GRAPHIC_SOURCE_H_

@@ -71,18 +71,6 @@ std::shared_ptr<LocalGraphicsSource> AsLocalSource(const IGraphicSourcePtr& sour
   return std::dynamic_pointer_cast<LocalGraphicsSource>(source);
 }
 
-// The folders between `folder` and `templates`, innermost first, or none when the walk up from
-// `folder` ends at the top or at a missing folder before it meets `templates`.
-std::vector<std::u16string> FolderWordsBetween(zorvcore::Dir folder, const zorvcore::Dir& templates) {
-  std::vector<std::u16string> names;
-  while (!(folder == templates)) {
-    if (folder.IsTopLevelDir() || !folder.Exists()) return {};
-    names.push_back(folder.GetName());
-    folder = folder.Parent();
-  }
-  return names;
-}
-
 // The words of one local entry's folders, worked out once per folder: a listing holds many templates
 // per folder, and each walk up the tree asks the disk at every step.
 class FolderWords {
@@ -92,7 +80,7 @@ class FolderWords {
     const zorvcore::Dir folder = zorvcore::File(templatePath).Parent();
     auto found = byFolder_.find(folder.FullPath());
     if (found == byFolder_.end()) {
-      found = byFolder_.emplace(folder.FullPath(), FolderWordsBetween(folder, templates_)).first;
+      found = byFolder_.emplace(folder.FullPath(), zorvcore::FolderNamesBetween(folder, templates_)).first;
     }
     return found->second;
   }

@@ -6,10 +6,11 @@
 // thumbnails are extracted into the thumbnail cache while listing, still thumbnails when asked for,
 // each at most once per package version. Word searches go through the search index.
 //
-// Thread safety: the manager calls Search and GetThumbnailPath on worker threads (one at a time, under
-// its mutex) and GetFilter, GetDirectories and SetFolders on the host's thread. The folder list is
-// guarded by the source's own lock, and a listing works on the list as it was when it started, so the
-// host may replace it at any time without waiting for a listing to end.
+// Thread safety: the manager calls Search on its worker and GetThumbnailPath on the thread that asks it
+// for a thumbnail, both under its mutex (one at a time), and GetFilter, GetDirectories and SetFolders
+// on the host's thread. The folder list is guarded by the source's own lock, and a listing works on the
+// list as it was when it started, so the host may replace it at any time without waiting for a listing
+// to end.
 //
 // Errors: the source catches no exceptions. An exception from the file system, the package reader or
 // the description reader (the bad-cast error) ends a listing at the failing package, with the entries

@@ -14,8 +14,9 @@
 // its entry with only what the manager gave, and the listing goes on.
 //
 // Thread safety: the source manager calls Search on its worker (the source's own lock is held for
-// the listing) and GetFilter, GetDirectories and GetThumbnailPath on the host's thread, unlocked;
-// the managers behind the wrapper allow both at once.
+// the listing), GetThumbnailPath on the thread that asks the manager for a thumbnail (under the
+// manager's mutex, not the source's lock), and GetFilter and GetDirectories on the host's thread
+// without either lock; the managers behind the wrapper allow calls from several threads at once.
 
 #ifndef ZORVCAPSULE_CATALOGUE_QV_LIBRARIES_SOURCE_H_
 #define ZORVCAPSULE_CATALOGUE_QV_LIBRARIES_SOURCE_H_

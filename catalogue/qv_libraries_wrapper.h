@@ -43,7 +43,7 @@ ZORVCAPSULE_EXPORT std::string GetCapsuleSchemaPath(const std::string& libraryID
 ZORVCAPSULE_EXPORT std::string GetCapsuleThumbnailPath(const std::string& libraryID, const std::string& elementID);
 ZORVCAPSULE_EXPORT std::string GetCapsuleVideoThumbnailPath(const std::string& libraryID,
                                                             const std::string& elementID);
-// `flag` is accepted for the callers' sake and never written.
+// `flag` keeps the wrapper's call form that hosts already use; nothing is written to it.
 ZORVCAPSULE_EXPORT std::string GetElementName(const std::string& libraryID, const std::string& elementID,
                                               bool* flag = nullptr);
 ZORVCAPSULE_EXPORT std::string GetLibraryDiskPath(const std::string& libraryID);

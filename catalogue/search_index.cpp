@@ -66,6 +66,7 @@ void InitializeRapidFindDB(const std::u16string& path) {
   if (!opened) return;
   index.SetSynchronousMode(false);
   const int interval = LeadingNumber(zorvcore::DebugDatabase::GetEntry("ZORV.graphicfindinterval", "50000"));
+  // Null handler: setup keeps its progress-handler step and interval setting, yet nothing stops a query.
   index.RegisterSQLiteProgressHandler(interval, nullptr, nullptr);
   ReportResult(index, index.UpdateTable(Columns()));
 }

@@ -22,20 +22,7 @@
 namespace zorvcapsule {
 namespace {
 
-constexpr std::string_view kThumbPrefix = "thumb_";
-constexpr std::string_view kProjectPrefix = "project_";
-constexpr char kPngExtension[] = ".png";
-constexpr char kMp4Extension[] = ".mp4";
-constexpr std::string_view kTsExtension = ".tsgraphic";
-constexpr std::string_view kQzExtension = ".qzgraphic";
-
 std::string AppLanguage() { return zorvcore::UTF16ToUTF8(zorvcore::Locale::ApplicationLangauge()); }
-
-std::string Joined(std::string_view a, std::string_view b, std::string_view c) {
-  std::string joined;
-  joined.reserve(a.size() + b.size() + c.size());
-  return joined.append(a).append(b).append(c);
-}
 
 bool HasBytes(const std::shared_ptr<const zorvstorage::RecycledMemory>& block) {
   return block != nullptr && block->Size() > 0;
@@ -58,7 +45,9 @@ void WriteWhole(const std::u16string& destinationPath, const zorvstorage::Recycl
   }
 }
 
-// Identifies a folder however it was reached, so a link back up the tree is walked only once.
+// The walk behind GetPathOfUnZippedProject is its own rather than zorvcore::RecursiveFileIterator:
+// it follows links to folders (an unzipped project may be reached through one), which that iterator
+// never enters. Identifies a folder however it was reached, so a link back up the tree is walked only once.
 using FolderIdentity = std::pair<dev_t, ino_t>;
 
 bool FirstVisit(const boost::filesystem::path& folder, std::set<FolderIdentity>& visited) {
@@ -103,27 +92,27 @@ CapsuleZip::CapsuleZip(const zorvcore::File& package, const std::string& archive
 CapsuleZip::~CapsuleZip() = default;
 
 std::u16string CapsuleZip::GetTPLXDescriptionJSON() const {
-  const auto block = UnzipItem(zorvcore::UTF16ToUTF8(kJSONFileName));
+  const auto block = UnzipItem(std::string(kDescriptionMember));
   if (!HasBytes(block)) return std::u16string();
   return zorvcore::StdToUTF16String(
       std::string_view(reinterpret_cast<const char*>(block->Buffer()), block->Size()));
 }
 
 bool CapsuleZip::SetTPLXDescriptionJSON(const std::u16string& folderPath) const {
-  return AddItem(zorvcore::UTF16ToUTF8(kJSONFileName), zorvcore::Dir(folderPath), true);
+  return AddItem(std::string(kDescriptionMember), zorvcore::Dir(folderPath), true);
 }
 
 bool CapsuleZip::GetTPLXThumbnailPNG(const std::u16string& destinationPath) const {
-  return ExtractThumbnail(kPngExtension, kThumbFileName, destinationPath);
+  return ExtractThumbnail(kStillThumbExtension, kThumbFileName, destinationPath);
 }
 
 bool CapsuleZip::GetTPLXThumbnailVideo(const std::u16string& destinationPath) const {
-  return ExtractThumbnail(kMp4Extension, kVideoThumbFileName, destinationPath);
+  return ExtractThumbnail(kVideoThumbExtension, kVideoThumbFileName, destinationPath);
 }
 
 bool CapsuleZip::ExtractThumbnail(const char* extension, const std::u16string& plainName,
                                   const std::u16string& destinationPath) const {
-  auto block = UnzipItem(Joined(kThumbPrefix, AppLanguage(), extension));
+  auto block = UnzipItem(LocalizedMemberName(kThumbStem, AppLanguage(), extension));
   if (!HasBytes(block)) block = UnzipItem(zorvcore::UTF16ToUTF8(plainName));
   if (!HasBytes(block)) return false;
   WriteWhole(destinationPath, *block);
@@ -131,16 +120,16 @@ bool CapsuleZip::ExtractThumbnail(const char* extension, const std::u16string& p
 }
 
 bool CapsuleZip::CacheTPLXThumbnailPNG(const std::u16string& cachePath) const {
-  return CacheThumbnail(kPngExtension, kThumbFileName, cachePath);
+  return CacheThumbnail(kStillThumbExtension, kThumbFileName, cachePath);
 }
 
 bool CapsuleZip::CacheTPLXThumbnailVideo(const std::u16string& cachePath) const {
-  return CacheThumbnail(kMp4Extension, kVideoThumbFileName, cachePath);
+  return CacheThumbnail(kVideoThumbExtension, kVideoThumbFileName, cachePath);
 }
 
 bool CapsuleZip::CacheThumbnail(const char* extension, const std::u16string& plainName,
                                 const std::u16string& cachePath) const {
-  std::optional<uint64_t> size = ItemSize(Joined(kThumbPrefix, AppLanguage(), extension));
+  std::optional<uint64_t> size = ItemSize(LocalizedMemberName(kThumbStem, AppLanguage(), extension));
   if (!size || *size == 0) size = ItemSize(zorvcore::UTF16ToUTF8(plainName));
   if (!size || *size == 0) return false;
   if (static_cast<uint64_t>(zorvcore::File(cachePath).Size()) == *size) return true;
@@ -158,13 +147,13 @@ bool CapsuleZip::GetTPLXProjectPackage(const std::u16string& baseFolder,
   const std::u16string prefix = zorvcore::FileUtils::AddTrailingSlash(parent.FullPath()) + targetName;
   const std::string lang = AppLanguage();
 
-  const std::u16string tsTarget = prefix + zorvcore::UTF8ToUTF16(kTsExtension);
-  if (ExtractProjectTry(Joined(kProjectPrefix, lang, kTsExtension), tsTarget, outputFolder) ||
+  const std::u16string tsTarget = prefix + zorvcore::UTF8ToUTF16(kTsProjectExtension);
+  if (ExtractProjectTry(LocalizedMemberName(kProjectStem, lang, kTsProjectExtension), tsTarget, outputFolder) ||
       ExtractProjectTry(zorvcore::UTF16ToUTF8(kTsProjectFileName), tsTarget, outputFolder)) {
     return true;
   }
-  const std::u16string qzTarget = prefix + zorvcore::UTF8ToUTF16(kQzExtension);
-  return ExtractProjectTry(Joined(kProjectPrefix, lang, kQzExtension), qzTarget, outputFolder) ||
+  const std::u16string qzTarget = prefix + zorvcore::UTF8ToUTF16(kQzProjectExtension);
+  return ExtractProjectTry(LocalizedMemberName(kProjectStem, lang, kQzProjectExtension), qzTarget, outputFolder) ||
          ExtractProjectTry(zorvcore::UTF16ToUTF8(kQzProjectFileName), qzTarget, outputFolder);
 }
 

@@ -6,6 +6,7 @@
 #define ZORVCAPSULE_PACKAGE_PACKAGE_NAMES_H_
 
 #include <string>
+#include <string_view>
 
 #include "capsule/capsule_export.h"
 
@@ -17,6 +18,24 @@ ZORVCAPSULE_EXPORT extern const std::u16string kThumbFileName;       // "thumb.p
 ZORVCAPSULE_EXPORT extern const std::u16string kVideoThumbFileName;  // "thumb.mp4"
 ZORVCAPSULE_EXPORT extern const std::u16string kQzProjectFileName;   // "project.qzgraphic"
 ZORVCAPSULE_EXPORT extern const std::u16string kTsProjectFileName;   // "project.tsgraphic"
+
+// The member names as the archive stores them (UTF-8). A thumbnail or project package may also come
+// localized, named "<stem>_<language><extension>" ("thumb_en_US.png", "project_fr_FR.tsgraphic").
+inline constexpr char kDescriptionMember[] = "definition.json";
+inline constexpr char kThumbStem[] = "thumb";
+inline constexpr char kProjectStem[] = "project";
+inline constexpr char kStillThumbExtension[] = ".png";
+inline constexpr char kVideoThumbExtension[] = ".mp4";
+inline constexpr char kTsProjectExtension[] = ".tsgraphic";
+inline constexpr char kQzProjectExtension[] = ".qzgraphic";
+
+inline std::string PlainMemberName(std::string_view stem, std::string_view extension) {
+  return std::string(stem).append(extension);
+}
+
+inline std::string LocalizedMemberName(std::string_view stem, std::string_view language, std::string_view extension) {
+  return std::string(stem).append("_").append(language).append(extension);
+}
 
 }  // namespace zorvcapsule
 

@@ -6,6 +6,7 @@
 
 #include "capsule/capsule.h"
 #include "host/core/unicode.h"
+#include "package/package_names.h"
 #include "samples/png_image.h"
 #include "samples/sample_controls.h"
 #include "samples/sample_random.h"
@@ -303,11 +304,15 @@ std::string ProjectBytes(const std::shared_ptr<Capsule>& capsule, const std::u16
          "\nlanguage: " + zorvcore::UTF16ToUTF8(locale) + "\n";
 }
 
-// The project package: one member, or a folder of members (a project file and its assets).
-void AddProject(const Plan& plan, const std::shared_ptr<Capsule>& capsule, const std::string& suffix,
-                const std::u16string& locale, std::vector<PackageMember>& members) {
-  const std::string extension = plan.compositing ? ".qzgraphic" : ".tsgraphic";
-  const std::string name = "project" + suffix + extension;
+// The project package (plain for an empty locale): one member, or a folder of members (a project
+// file and its assets).
+void AddProject(const Plan& plan, const std::shared_ptr<Capsule>& capsule, const std::u16string& locale,
+                std::vector<PackageMember>& members) {
+  const std::string_view extension =
+      plan.compositing ? zorvcapsule::kQzProjectExtension : zorvcapsule::kTsProjectExtension;
+  const std::string name =
+      locale.empty() ? zorvcapsule::PlainMemberName(zorvcapsule::kProjectStem, extension)
+                     : zorvcapsule::LocalizedMemberName(zorvcapsule::kProjectStem, zorvcore::UTF16ToUTF8(locale), extension);
   if (!plan.projectIsFolder) {
     members.push_back({name, ProjectBytes(capsule, locale)});
     return;
@@ -319,15 +324,21 @@ void AddProject(const Plan& plan, const std::shared_ptr<Capsule>& capsule, const
 std::vector<PackageMember> MembersOf(const Plan& plan, const std::shared_ptr<Capsule>& capsule) {
   const hostbridge::FramePoint frame = capsule->GetSourceInfoLocalized().begin()->second.frame_rect.size;
   std::vector<PackageMember> members;
-  members.push_back({"thumb.png", ThumbnailPNG(*plan.theme, frame, 0)});
+  using zorvcapsule::kStillThumbExtension;
+  using zorvcapsule::kThumbStem;
+  members.push_back({zorvcapsule::PlainMemberName(kThumbStem, kStillThumbExtension), ThumbnailPNG(*plan.theme, frame, 0)});
   for (size_t language : plan.localizedThumbnails) {
-    members.push_back({"thumb_" + zorvcore::UTF16ToUTF8(Locale(language)) + ".png",
-                       ThumbnailPNG(*plan.theme, frame, language)});
+    members.push_back(
+        {zorvcapsule::LocalizedMemberName(kThumbStem, zorvcore::UTF16ToUTF8(Locale(language)), kStillThumbExtension),
+         ThumbnailPNG(*plan.theme, frame, language)});
   }
-  if (plan.video) members.push_back({"thumb.mp4", MakeVideoThumbnail(zorvcore::UTF16ToUTF8(capsule->GetCapsuleID()))});
-  AddProject(plan, capsule, "", u"", members);
+  if (plan.video) {
+    members.push_back({zorvcapsule::PlainMemberName(kThumbStem, zorvcapsule::kVideoThumbExtension),
+                       MakeVideoThumbnail(zorvcore::UTF16ToUTF8(capsule->GetCapsuleID()))});
+  }
+  AddProject(plan, capsule, u"", members);
   for (size_t language : plan.localizedProjects) {
-    AddProject(plan, capsule, "_" + zorvcore::UTF16ToUTF8(Locale(language)), Locale(language), members);
+    AddProject(plan, capsule, Locale(language), members);
   }
   return members;
 }

@@ -7,6 +7,7 @@
 
 #include "capsule/capsule_json.h"
 #include "host/core/unicode.h"
+#include "package/package_names.h"
 
 namespace zorvsamples {
 namespace {
@@ -81,7 +82,7 @@ WriteResult WriteTemplatePackage(const std::u16string& packagePath, const std::s
                                  const std::vector<PackageMember>& members) {
   std::vector<PackageMember> all;
   all.reserve(members.size() + 1);
-  all.push_back({"definition.json", zorvcapsule::serialization::CapsuleToJson(capsule)});
+  all.push_back({std::string(zorvcapsule::kDescriptionMember), zorvcapsule::serialization::CapsuleToJson(capsule)});
   all.insert(all.end(), members.begin(), members.end());
   return WritePackageMembers(packagePath, all);
 }

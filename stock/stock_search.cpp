@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "capsule/api_version_check.h"
 #include "host/core/app_config.h"
 #include "host/core/locale.h"
 #include "host/core/unicode.h"
@@ -90,7 +91,7 @@ std::string BuildSearchURL(const std::vector<std::u16string>& words, const std::
   if (connection.templateTypeId == kEditorTemplateTypeId) {
     query.Add("search_parameters[filters][tplx_source][]", "tsgraphic");
   }
-  query.Add("search_parameters[filters][tplx_api_version]", "1.4");
+  query.Add("search_parameters[filters][tplx_api_version]", zorvcapsule::serialization::kCurrentAPIVersion);
   AddSubjectPairs(query, words, connection);
   for (const std::string_view column : kResultColumns) query.Add("result_columns[]", column);
   return url.append("?").append(query.Take());

@@ -13,10 +13,10 @@
 // host's assertion reporter (stock_failure_report.h). A cancelled search leaves the results and the
 // total untouched; one that ran to its end without cancellation always sets the total (0 on failure).
 //
-// Thread safety: Search and GetThumbnailPath run on the manager's worker (one at a time, under its
-// mutex) or on the host's thread, and block for their requests. SetFilterType and
-// SetUserDataCallback are called on the host's thread; the source guards both values with its own
-// lock, so a setter never races a search that reads them.
+// Thread safety: Search runs on the manager's worker and GetThumbnailPath on the thread that asks the
+// manager for a thumbnail, both under the manager's mutex (one at a time), and both block for their
+// requests. SetFilterType and SetUserDataCallback are called on the host's thread; the source guards
+// both values with its own lock, so a setter never races a search that reads them.
 
 #ifndef ZORVCAPSULE_STOCK_STOCK_SOURCE_H_
 #define ZORVCAPSULE_STOCK_STOCK_SOURCE_H_

@@ -3,25 +3,9 @@
 #include <algorithm>
 
 #include "catalogue/source_ids.h"
-#include "host/core/file.h"
+#include "host/core/dir.h"
 
 namespace capsuletool {
-namespace {
-
-// The folders between `folder` and `templates`, innermost first; none when the walk up from
-// `folder` meets the top or a missing folder before it meets `templates`. The manager words a
-// template's folders the same way.
-std::vector<std::u16string> FolderNamesBetween(zorvcore::Dir folder, const zorvcore::Dir& templates) {
-  std::vector<std::u16string> names;
-  while (!(folder == templates)) {
-    if (folder.IsTopLevelDir() || !folder.Exists()) return {};
-    names.push_back(folder.GetName());
-    folder = folder.Parent();
-  }
-  return names;
-}
-
-}  // namespace
 
 GallerySearchWords::GallerySearchWords(const std::u16string& templatesFolder) : templates_(templatesFolder) {
   // An empty in-memory database is enough to reach the tokenizer the index files are made with.
@@ -50,7 +34,7 @@ const std::vector<std::u16string>& GallerySearchWords::FolderNamesOf(const std::
   const zorvcore::Dir folder = zorvcore::File(packagePath).Parent();
   auto found = folderNames_.find(folder.FullPath());
   if (found == folderNames_.end()) {
-    found = folderNames_.emplace(folder.FullPath(), FolderNamesBetween(folder, templates_)).first;
+    found = folderNames_.emplace(folder.FullPath(), zorvcore::FolderNamesBetween(folder, templates_)).first;
   }
   return found->second;
 }

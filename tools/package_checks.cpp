@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "host/core/unicode.h"
 #include "host/storage/item_extraction.h"
 #include "host/storage/member_name.h"
 #include "host/storage/zip_file.h"
@@ -28,11 +27,9 @@ using Items = std::vector<Item>;
 constexpr uint64_t kSuspiciousBytes = uint64_t{10} * 1024 * 1024;
 constexpr uint64_t kSuspiciousRatio = 100;
 
-constexpr std::string_view kThumbStem = "thumb";
-constexpr std::string_view kProjectStem = "project";
-constexpr std::string_view kStillSuffix = ".png";
-constexpr std::string_view kVideoSuffix = ".mp4";
-constexpr std::string_view kProjectSuffixes[] = {".tsgraphic", ".qzgraphic"};
+using zorvcapsule::kProjectStem;
+using zorvcapsule::kThumbStem;
+constexpr std::string_view kProjectSuffixes[] = {zorvcapsule::kTsProjectExtension, zorvcapsule::kQzProjectExtension};
 
 // The name as a message shows it: control characters written as \xNN, so a hostile name cannot
 // break the line.
@@ -124,7 +121,7 @@ std::optional<std::string> ReadMember(const zorvcapsule::CapsuleZip& package, co
 }
 
 void CheckDescription(const zorvcapsule::CapsuleZip& package, const Items& items, std::vector<Problem>& problems) {
-  const std::string name = zorvcore::UTF16ToUTF8(zorvcapsule::kJSONFileName);
+  const std::string name(zorvcapsule::kDescriptionMember);
   const Item* item = FindFileMember(items, name);
   if (item == nullptr || item->size == 0) {
     problems.emplace_back(kMissingDescription,
@@ -139,7 +136,7 @@ void CheckDescription(const zorvcapsule::CapsuleZip& package, const Items& items
 void CheckStillThumbnails(const zorvcapsule::CapsuleZip& package, const Items& items, std::vector<Problem>& problems) {
   bool found = false;
   for (const Item& item : items) {
-    if (!IsFileMember(item) || item.size == 0 || !IsNamed(item.name, kThumbStem, kStillSuffix)) continue;
+    if (!IsFileMember(item) || item.size == 0 || !IsNamed(item.name, kThumbStem, zorvcapsule::kStillThumbExtension)) continue;
     found = true;
     const std::optional<std::string> bytes = ReadMember(package, item, kBadThumbnail, problems);
     if (!bytes) continue;
@@ -156,7 +153,7 @@ void CheckStillThumbnails(const zorvcapsule::CapsuleZip& package, const Items& i
 
 void CheckVideoThumbnail(const Items& items, std::vector<Problem>& problems) {
   for (const Item& item : items) {
-    if (IsFileMember(item) && item.size > 0 && IsNamed(item.name, kThumbStem, kVideoSuffix)) return;
+    if (IsFileMember(item) && item.size > 0 && IsNamed(item.name, kThumbStem, zorvcapsule::kVideoThumbExtension)) return;
   }
   problems.emplace_back(kMissingVideoThumbnail,
                         "no video thumbnail (thumb.mp4 or thumb_<language>.mp4); hosts show the still one");

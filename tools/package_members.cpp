@@ -3,12 +3,16 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <iterator>
+#include <string_view>
 #include <system_error>
 
 #include "host/core/dir.h"
 #include "host/core/file_helper_utils.h"
 #include "host/core/locale.h"
+#include "host/core/recursive_file_iterator.h"
 #include "host/core/unicode.h"
+#include "package/package_names.h"
 
 namespace capsuletool {
 namespace {
@@ -49,34 +53,31 @@ class ScratchFolder {
   fs::path path_;
 };
 
-size_t CountFiles(const fs::path& folder) {
-  size_t files = 0;
-  std::error_code error;
-  for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
-       it.increment(error)) {
-    if (it->is_regular_file(error)) ++files;
-  }
-  return files;
-}
-
 // "name" for a member, "name/ (folder, N files)" for a folder of members, empty for neither.
 std::string DescribeProject(const zorvcapsule::CapsuleZip& package, const std::string& name) {
   if (HasFileMember(package, name)) return name;
   ScratchFolder scratch;
   if (scratch.Path().empty()) return std::string();
-  const fs::path target = scratch.Path() / "project";
-  if (!package.UnzipItems(name, zorvcore::Dir(zorvcore::FileHelperUtils::StdPathToUTF16(target)))) return std::string();
-  const size_t files = CountFiles(target);
+  const zorvcore::Dir target(zorvcore::FileHelperUtils::StdPathToUTF16(scratch.Path() / "project"));
+  if (!package.UnzipItems(name, target)) return std::string();
+  const auto files = static_cast<size_t>(std::distance(zorvcore::RecursiveFileIterator(target), {}));
   return name + "/ (folder, " + std::to_string(files) + (files == 1 ? " file)" : " files)");
 }
 
+// The members named `stem` with `extension`: the localized ones in `languages` order, then the plain one.
+std::vector<std::string> CandidateNames(const std::vector<std::string>& languages, std::string_view stem,
+                                        std::string_view extension) {
+  std::vector<std::string> names;
+  for (const auto& language : languages) names.push_back(zorvcapsule::LocalizedMemberName(stem, language, extension));
+  names.push_back(zorvcapsule::PlainMemberName(stem, extension));
+  return names;
+}
+
 void AddThumbnails(const zorvcapsule::CapsuleZip& package, const std::vector<std::string>& languages,
-                   const std::string& extension, std::vector<std::string>& found) {
-  for (const auto& language : languages) {
-    const std::string name = "thumb_" + language + extension;
+                   std::string_view extension, std::vector<std::string>& found) {
+  for (const std::string& name : CandidateNames(languages, zorvcapsule::kThumbStem, extension)) {
     if (HasFileMember(package, name)) found.push_back(name);
   }
-  if (HasFileMember(package, "thumb" + extension)) found.push_back("thumb" + extension);
 }
 
 }  // namespace
@@ -84,13 +85,10 @@ void AddThumbnails(const zorvcapsule::CapsuleZip& package, const std::vector<std
 PackageMembers FindPackageMembers(const zorvcapsule::CapsuleZip& package, const std::set<std::u16string>& locales) {
   const std::vector<std::string> languages = LanguagesOf(locales);
   PackageMembers members;
-  AddThumbnails(package, languages, ".png", members.stillThumbnails);
-  AddThumbnails(package, languages, ".mp4", members.videoThumbnails);
-  for (const std::string extension : {".tsgraphic", ".qzgraphic"}) {
-    std::vector<std::string> names;
-    for (const auto& language : languages) names.push_back("project_" + language + extension);
-    names.push_back("project" + extension);
-    for (const auto& name : names) {
+  AddThumbnails(package, languages, zorvcapsule::kStillThumbExtension, members.stillThumbnails);
+  AddThumbnails(package, languages, zorvcapsule::kVideoThumbExtension, members.videoThumbnails);
+  for (const std::string_view extension : {zorvcapsule::kTsProjectExtension, zorvcapsule::kQzProjectExtension}) {
+    for (const auto& name : CandidateNames(languages, zorvcapsule::kProjectStem, extension)) {
       const std::string described = DescribeProject(package, name);
       if (!described.empty()) members.projects.push_back(described);
     }

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "package/package_names.h"
+
 namespace capsuletool {
 
 ServedAddresses::ServedAddresses(int port, std::string secret)
@@ -13,7 +15,7 @@ std::string ServedAddresses::DownloadURL(bool stage, int32_t id) const {
 
 std::string ServedAddresses::MemberURL(int32_t id, const std::string& member, const std::string& locale) const {
   std::string url = origin_ + FilesRoot() + "/assets/" + std::to_string(id) + "/" + member;
-  if (!locale.empty() && member != "definition.json") url += "?locale=" + locale;
+  if (!locale.empty() && member != zorvcapsule::kDescriptionMember) url += "?locale=" + locale;
   return url;
 }
 

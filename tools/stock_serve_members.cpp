@@ -5,23 +5,26 @@
 
 #include "host/core/file.h"
 #include "host/storage/zip_file.h"
+#include "package/package_names.h"
 
 namespace capsuletool {
 namespace {
 
 struct MemberKind {
   ServedMember member;
-  const char* name;
-  const char* stem;       // empty for a member with no localized forms
-  const char* extension;
+  std::string_view stem;
+  std::string_view extension;
+  bool localized;  // whether "<stem>_<locale><extension>" is looked for first
   const char* type;
 };
 
 constexpr MemberKind kKinds[] = {
-    {ServedMember::kDescription, "definition.json", "", "", "application/json"},
-    {ServedMember::kStillThumbnail, "thumb.png", "thumb", ".png", "image/png"},
-    {ServedMember::kVideoThumbnail, "thumb.mp4", "thumb", ".mp4", "video/mp4"},
+    {ServedMember::kDescription, zorvcapsule::kDescriptionMember, "", false, "application/json"},
+    {ServedMember::kStillThumbnail, zorvcapsule::kThumbStem, zorvcapsule::kStillThumbExtension, true, "image/png"},
+    {ServedMember::kVideoThumbnail, zorvcapsule::kThumbStem, zorvcapsule::kVideoThumbExtension, true, "video/mp4"},
 };
+
+std::string NameOf(const MemberKind& kind) { return zorvcapsule::PlainMemberName(kind.stem, kind.extension); }
 
 const MemberKind& KindOf(ServedMember member) {
   for (const MemberKind& kind : kKinds) {
@@ -42,11 +45,11 @@ uint32_t BigEndian32(const uint8_t* bytes) {
 
 }  // namespace
 
-const char* ServedMemberName(ServedMember member) { return KindOf(member).name; }
+std::string ServedMemberName(ServedMember member) { return NameOf(KindOf(member)); }
 
 std::optional<ServedMember> ServedMemberNamed(const std::string& name) {
   for (const MemberKind& kind : kKinds) {
-    if (name == kind.name) return kind.member;
+    if (name == NameOf(kind)) return kind.member;
   }
   return std::nullopt;
 }
@@ -65,10 +68,11 @@ std::shared_ptr<const zorvstorage::RecycledMemory> ReadServedMember(const std::u
                                                                     ServedMember member, const std::string& locale) {
   const MemberKind& kind = KindOf(member);
   const zorvstorage::ZipFile package{zorvcore::File(packagePath), std::string()};
-  if (*kind.stem != '\0' && !locale.empty()) {
-    if (auto localized = NonEmpty(package, std::string(kind.stem) + "_" + locale + kind.extension)) return localized;
+  if (kind.localized && !locale.empty()) {
+    const std::string name = zorvcapsule::LocalizedMemberName(kind.stem, locale, kind.extension);
+    if (auto localized = NonEmpty(package, name)) return localized;
   }
-  return NonEmpty(package, kind.name);
+  return NonEmpty(package, NameOf(kind));
 }
 
 std::optional<std::pair<int32_t, int32_t>> PngSize(const zorvstorage::RecycledMemory& png) {

@@ -25,7 +25,7 @@ enum class ServedMember {
 };
 
 // The member's name in served addresses ("definition.json", "thumb.png", "thumb.mp4").
-const char* ServedMemberName(ServedMember member);
+std::string ServedMemberName(ServedMember member);
 // The member a served name stands for; nullopt for any other name.
 std::optional<ServedMember> ServedMemberNamed(const std::string& name);
 // Its content type.

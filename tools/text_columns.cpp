@@ -2,41 +2,19 @@
 
 #include <cstdint>
 
+#include "host/core/utf8_character.h"
+
 namespace capsuletool {
 namespace {
 
 constexpr std::string_view kEllipsis = "\u2026";
 
-struct Decoded {
-  char32_t codePoint;
-  size_t length;  // bytes taken
-  bool valid;
-};
+using Decoded = zorvcore::UTF8Character;
 
+// The character at `at`; an ill-formed byte stands alone, so that each one takes a cell.
 Decoded DecodeAt(std::string_view text, size_t at) {
-  const auto lead = static_cast<uint8_t>(text[at]);
-  size_t length = 0;
-  char32_t value = 0;
-  if (lead < 0x80) return {lead, 1, true};
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2;
-    value = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3;
-    value = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4;
-    value = lead & 0x07;
-  } else {
-    return {0, 1, false};
-  }
-  if (at + length > text.size()) return {0, 1, false};
-  for (size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<uint8_t>(text[at + i]);
-    if ((next & 0xC0) != 0x80) return {0, 1, false};
-    value = (value << 6) | (next & 0x3F);
-  }
-  return {value, length, true};
+  const Decoded decoded = zorvcore::DecodeUTF8At(text, at);
+  return decoded.wellFormed ? decoded : Decoded{decoded.codePoint, 1, false};
 }
 
 bool IsCombining(char32_t c) {
@@ -53,7 +31,7 @@ bool IsWide(char32_t c) {
 }
 
 size_t CellsOf(const Decoded& decoded) {
-  if (!decoded.valid) return 1;
+  if (!decoded.wellFormed) return 1;
   if (IsCombining(decoded.codePoint)) return 0;
   return IsWide(decoded.codePoint) ? 2 : 1;
 }

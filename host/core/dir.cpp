@@ -25,7 +25,7 @@ std::u16string NormalForm(std::u16string_view path) {
 }
 
 // The regular files directly in `folder`, by byte order of their native names.
-std::vector<File> ListFiles(const std::filesystem::path& folder, int storageType) {
+std::vector<File> ListFiles(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> names;
   std::error_code error;
   std::filesystem::directory_iterator it(folder, error);
@@ -40,18 +40,17 @@ std::vector<File> ListFiles(const std::filesystem::path& folder, int storageType
   std::vector<File> files;
   files.reserve(names.size());
   for (const auto& name : names) {
-    files.emplace_back(FileHelperUtils::StdPathToUTF16(folder / name), storageType);
+    files.emplace_back(FileHelperUtils::StdPathToUTF16(folder / name));
   }
   return files;
 }
 
 }  // namespace
 
-Dir::Dir(std::u16string_view path, int storageType)
-    : path_(NormalForm(path)), storageType_(storageType) {}
+Dir::Dir(std::u16string_view path, int) : path_(NormalForm(path)) {}
 
 Dir::Dir(const Dir& parent, std::u16string_view name)
-    : Dir(FileUtils::AddTrailingSlash(parent.path_) + std::u16string(name), parent.storageType_) {}
+    : Dir(FileUtils::AddTrailingSlash(parent.path_) + std::u16string(name)) {}
 
 Dir Dir::TempDir() {
   boost::system::error_code error;
@@ -64,7 +63,7 @@ std::u16string Dir::GetName() const {
   return std::u16string(FileUtils::GetLastComponent(path_));
 }
 
-Dir Dir::Parent() const { return Dir(FileUtils::GetParentPath(path_), storageType_); }
+Dir Dir::Parent() const { return Dir(FileUtils::GetParentPath(path_)); }
 
 bool Dir::Exists() const { return FileUtils::DirectoryExists(path_); }
 
@@ -86,7 +85,17 @@ bool Dir::Delete() const {
 DirFileIterator Dir::BeginFiles() const {
   if (path_.empty()) return DirFileIterator();
   return DirFileIterator(std::make_shared<const std::vector<File>>(
-      ListFiles(FileHelperUtils::UTF16ToStdPath(path_), storageType_)));
+      ListFiles(FileHelperUtils::UTF16ToStdPath(path_))));
+}
+
+std::vector<std::u16string> FolderNamesBetween(Dir folder, const Dir& ancestor) {
+  std::vector<std::u16string> names;
+  while (!(folder == ancestor)) {
+    if (folder.IsTopLevelDir() || !folder.Exists()) return {};
+    names.push_back(folder.GetName());
+    folder = folder.Parent();
+  }
+  return names;
 }
 
 }  // namespace zorvcore

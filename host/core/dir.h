@@ -82,7 +82,7 @@ struct DirFiles {
 
 class Dir {
  public:
-  // storageType is kept for callers that pass it along; it does not change any behaviour.
+  // `storageType` keeps the host's constructor form (callers give 0); there is one file system here.
   explicit Dir(std::u16string_view path, int storageType = 0);
   // The folder `name` inside `parent`.
   // REQUIRES: name is one path component (no separator, not "." or "..").
@@ -93,7 +93,6 @@ class Dir {
 
   // Without a trailing separator, except the root "/".
   const std::u16string& FullPath() const { return path_; }
-  int StorageType() const { return storageType_; }
   // The last component; empty for the root.
   std::u16string GetName() const;
   // The folder above; the root is its own parent, and a relative single name has an empty one.
@@ -115,8 +114,11 @@ class Dir {
 
  private:
   std::u16string path_;
-  int storageType_;
 };
+
+// The names of the folders from `folder` up to, not including, `ancestor`, innermost first; none
+// when the walk up from `folder` meets the top or a missing folder before it meets `ancestor`.
+std::vector<std::u16string> FolderNamesBetween(Dir folder, const Dir& ancestor);
 
 }  // namespace zorvcore
 

@@ -77,27 +77,6 @@ class RunningTasks {
   bool stopped_ = false;
 };
 
-// Runs `task` unless `state` was stopped first.
-void RunIfNotStopped(const std::shared_ptr<RunningTasks>& state, const Executor::Task& task) {
-  if (!state->Enter()) return;
-  RunGuarded(task);
-  state->Leave();
-}
-
-class PoolExecutor : public Executor {
- public:
-  bool Submit(Task task, int) override {
-    if (state_->IsStopped()) return false;
-    boost::asio::post(WorkerPool(), [state = state_, task = std::move(task)] { RunIfNotStopped(state, task); });
-    return true;
-  }
-  void Stop() override { state_->StopAndWait(); }
-  bool IsStopped() const override { return state_->IsStopped(); }
-
- private:
-  std::shared_ptr<RunningTasks> state_ = std::make_shared<RunningTasks>();
-};
-
 // One task at a time, in order, on a thread of the queue's own. A serial queue's tasks may block on
 // the network for seconds (a stock search, a token fetch); on a thread borrowed from the pool, a few
 // such queues would hold every pool thread and stall every other queue's CPU work behind them.
@@ -107,7 +86,7 @@ class SerialExecutor : public Executor {
 
   bool Submit(Task task, int) override {
     std::lock_guard<std::mutex> lock(shared_->mutex);
-    if (shared_->closing || shared_->running_tasks.IsStopped()) return false;
+    if (shared_->closing || shared_->runningTasks.IsStopped()) return false;
     shared_->queue.push_back(std::move(task));
     if (!thread_.joinable()) thread_ = std::thread([shared = shared_] { RunQueue(*shared); });
     shared_->wake.notify_one();
@@ -115,7 +94,7 @@ class SerialExecutor : public Executor {
   }
 
   void Stop() override {
-    shared_->running_tasks.StopAndWait();
+    shared_->runningTasks.StopAndWait();
     std::thread finished;
     {
       std::lock_guard<std::mutex> lock(shared_->mutex);
@@ -133,7 +112,7 @@ class SerialExecutor : public Executor {
     }
   }
 
-  bool IsStopped() const override { return shared_->running_tasks.IsStopped(); }
+  bool IsStopped() const override { return shared_->runningTasks.IsStopped(); }
 
  private:
   struct Shared {
@@ -141,7 +120,7 @@ class SerialExecutor : public Executor {
     std::condition_variable wake;
     std::deque<Task> queue;  // guarded by mutex
     bool closing = false;    // guarded by mutex
-    RunningTasks running_tasks;
+    RunningTasks runningTasks;
   };
 
   static void RunQueue(Shared& shared) {
@@ -154,64 +133,15 @@ class SerialExecutor : public Executor {
         next = std::move(shared.queue.front());
         shared.queue.pop_front();
       }
-      if (shared.running_tasks.Enter()) {
+      if (shared.runningTasks.Enter()) {
         RunGuarded(next);
-        shared.running_tasks.Leave();
+        shared.runningTasks.Leave();
       }
     }
   }
 
   const std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
   std::thread thread_;  // guarded by shared_->mutex
-};
-
-// At most `limit` tasks at once, started in submission order.
-class LimitedExecutor : public Executor {
- public:
-  explicit LimitedExecutor(size_t limit) : shared_(std::make_shared<Shared>()) { shared_->limit = limit; }
-
-  bool Submit(Task task, int) override {
-    if (shared_->running_tasks.IsStopped()) return false;
-    {
-      std::lock_guard<std::mutex> lock(shared_->mutex);
-      shared_->queue.push_back(std::move(task));
-    }
-    StartMore(shared_);
-    return true;
-  }
-  void Stop() override { shared_->running_tasks.StopAndWait(); }
-  bool IsStopped() const override { return shared_->running_tasks.IsStopped(); }
-
- private:
-  struct Shared {
-    std::mutex mutex;
-    std::deque<Task> queue;
-    size_t limit = 1;
-    size_t in_flight = 0;
-    RunningTasks running_tasks;
-  };
-
-  static void StartMore(const std::shared_ptr<Shared>& shared) {
-    std::lock_guard<std::mutex> lock(shared->mutex);
-    while (shared->in_flight < shared->limit && !shared->queue.empty()) {
-      Task next = std::move(shared->queue.front());
-      shared->queue.pop_front();
-      ++shared->in_flight;
-      boost::asio::post(WorkerPool(), [shared, next = std::move(next)] {
-        if (shared->running_tasks.Enter()) {
-          RunGuarded(next);
-          shared->running_tasks.Leave();
-        }
-        {
-          std::lock_guard<std::mutex> inner(shared->mutex);
-          --shared->in_flight;
-        }
-        StartMore(shared);
-      });
-    }
-  }
-
-  std::shared_ptr<Shared> shared_;
 };
 
 // The shared state of one ExecuteCPUBoundTaskOnAllProcessors call. Pool helpers may start after the
@@ -249,12 +179,9 @@ struct ChunkRun {
 
 }  // namespace
 
-ExecutorPtr CreateCPUBoundExecutor() { return std::make_shared<PoolExecutor>(); }
+ExecutorPtr CreateCPUBoundExecutor() { return nullptr; }
 
-ExecutorPtr CreateSubExecutor(const ExecutorPtr&, int limit) {
-  if (limit <= 1) return std::make_shared<SerialExecutor>();
-  return std::make_shared<LimitedExecutor>(static_cast<size_t>(limit));
-}
+ExecutorPtr CreateSubExecutor(const ExecutorPtr&, int) { return std::make_shared<SerialExecutor>(); }
 
 void ExecuteCPUBoundTaskOnAllProcessors(const std::function<void(size_t chunk)>& task, size_t count) {
   if (count == 0) return;

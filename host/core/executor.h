@@ -1,12 +1,11 @@
 // Executors: queues of parameterless tasks that run off the calling thread.
 //
-// The process has one pool of worker threads for CPU-bound work, one per processor (at least two).
-// CreateCPUBoundExecutor hands out an executor that posts straight to that pool; CreateSubExecutor makes
-// a queue whose tasks run at most `limit` at a time, in the order they were submitted. A serial queue
-// runs on a thread of its own rather than on the pool, so that its tasks may wait (on the network,
-// say) without taking a thread from the pool's CPU work; its tasks still fan CPU work out to the pool
-// with ExecuteCPUBoundTaskOnAllProcessors. The template library's source manager runs its whole
-// request queue on one serial sub-executor.
+// The process has one pool of worker threads for CPU-bound work, one per processor (at least two),
+// reached through ExecuteCPUBoundTaskOnAllProcessors. CreateSubExecutor makes a serial queue: its
+// tasks run one at a time, in the order they were submitted, on a thread of the queue's own rather
+// than on the pool, so that they may wait (on the network, say) without taking a thread from the
+// pool's CPU work; they still fan CPU work out to the pool with ExecuteCPUBoundTaskOnAllProcessors.
+// The template library's source manager runs its whole request queue on one such queue.
 //
 // A task must not let an exception escape; one that does is caught at the task boundary and reported
 // through debug::ReportDiagnostic, and the queue carries on with the next task.
@@ -32,8 +31,9 @@ class Executor {
   Executor& operator=(const Executor&) = delete;
   virtual ~Executor() = default;
 
-  // Queues `task` and returns at once. `flags` is reserved; callers pass 0. Returns false, dropping the
-  // task, when the executor has been stopped.
+  // Queues `task` and returns at once. Returns false, dropping the task, when the executor has been
+  // stopped.
+  // `flags` keeps the host's submit form, whose callers pass 0; no flag changes how a task runs here.
   virtual bool Submit(Task task, int flags = 0) = 0;
 
   // After Stop no new task starts: tasks still queued are dropped without running. A task already
@@ -46,15 +46,16 @@ class Executor {
 
 using ExecutorPtr = std::shared_ptr<Executor>;
 
-// An executor over the process-wide worker pool; its tasks may run in parallel. Stopping it stops
-// only this handle, never the pool.
+// Names the process-wide worker pool as the parent of a queue, in the host's form for asking for
+// one: CreateSubExecutor(CreateCPUBoundExecutor(), -1). The pool takes work only through
+// ExecuteCPUBoundTaskOnAllProcessors, so the handle is empty: there is nothing to submit to.
 ExecutorPtr CreateCPUBoundExecutor();
 
-// A queue running at most `limit` tasks at once, in submission order. A limit of -1 (the usual
-// argument), 0 or 1 makes a serial queue: one task at a time, each starting after the previous one
-// ended, on the queue's own thread (started with the first task, ended by Stop or destruction).
-// `parent` names the pool a queue of more than one task at a time borrows its threads from.
-// REQUIRES: parent was made by CreateCPUBoundExecutor.
+// A serial queue: one task at a time, each starting after the previous one ended, in submission
+// order, on the queue's own thread (started with the first task, ended by Stop or destruction).
+// `parent` keeps the host's form of the call; every queue runs on a thread of its own, not the pool's.
+// `limit` is the most tasks the host lets run at once; -1 (what callers pass), 0 and 1 mean one.
+// REQUIRES: limit <= 1.
 ExecutorPtr CreateSubExecutor(const ExecutorPtr& parent, int limit);
 
 // Runs task(chunk) for every chunk index in [0, count) and returns when all have run. The chunks are

@@ -28,8 +28,7 @@ bool StatOf(const std::u16string& path, struct stat& info) { return ::stat(UTF16
 
 }  // namespace
 
-File::File(std::u16string path, int storageType)
-    : path_(std::move(path)), storageType_(storageType) {}
+File::File(std::u16string path, int) : path_(std::move(path)) {}
 
 bool File::Exists() const { return FileUtils::FileExists(path_); }
 
@@ -58,7 +57,7 @@ std::u16string File::GetTitle() const {
   return std::u16string(name.substr(0, ExtensionDot(name)));
 }
 
-Dir File::Parent() const { return Dir(FileUtils::GetParentPath(path_), storageType_); }
+Dir File::Parent() const { return Dir(FileUtils::GetParentPath(path_)); }
 
 bool File::Create() const {
   const std::string native = FileHelperUtils::UTF16ToStdPath(path_).native();

@@ -26,12 +26,11 @@ class Dir;
 
 class File {
  public:
-  // storageType is kept for callers that pass it along; it does not change any behaviour.
+  // `storageType` keeps the host's constructor form (callers give 0); there is one file system here.
   explicit File(std::u16string path, int storageType = 0);
 
   // The path as given.
   const std::u16string& FullPath() const { return path_; }
-  int StorageType() const { return storageType_; }
 
   // True for a regular file (or a link to one); false for a folder.
   bool Exists() const;
@@ -55,7 +54,6 @@ class File {
 
  private:
   std::u16string path_;
-  int storageType_;
 };
 
 }  // namespace zorvcore

@@ -37,7 +37,7 @@ constexpr size_t kLargestReusedCapacity = size_t{2} << 20;
 class NodeArena {
  public:
   explicit NodeArena(size_t text_length)
-      : next_block_size_(std::clamp(text_length * 2, kSmallestBlock, kLargestBlock)) {}
+      : nextBlockSize_(std::clamp(text_length * 2, kSmallestBlock, kLargestBlock)) {}
 
   NodeArena(const NodeArena&) = delete;
   NodeArena& operator=(const NodeArena&) = delete;
@@ -73,11 +73,11 @@ class NodeArena {
   ~NodeArena() = default;
 
   void AddBlock(size_t at_least) {
-    const size_t size = std::max(next_block_size_, at_least);
+    const size_t size = std::max(nextBlockSize_, at_least);
     blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
     cursor_ = blocks_.back().get();
     room_ = size;
-    next_block_size_ = std::min(next_block_size_ * 2, kLargestBlock);
+    nextBlockSize_ = std::min(nextBlockSize_ * 2, kLargestBlock);
   }
 
   std::atomic<uint64_t> live_{kBuildBias};
@@ -85,7 +85,7 @@ class NodeArena {
   std::vector<std::unique_ptr<std::byte[]>> blocks_;
   std::byte* cursor_ = nullptr;
   size_t room_ = 0;
-  size_t next_block_size_;
+  size_t nextBlockSize_;
 };
 
 // Hands std::allocate_shared the storage of a NodeArena; freeing a node releases it there.

@@ -23,7 +23,8 @@
 
 namespace zorvcore {
 
-// Queues `task` for the main thread and returns at once. `flags` is reserved; callers pass 0.
+// Queues `task` for the main thread and returns at once.
+// `flags` keeps the host's call form, whose callers pass 0; no flag changes when or where a task runs.
 void AsyncCallFromMainThread(std::function<void()> task, int flags = 0);
 
 // Runs every task queued so far and returns how many ran.

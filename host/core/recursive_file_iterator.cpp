@@ -68,7 +68,7 @@ std::vector<Entry> ReadFolder(const std::string& folder) {
 // The walk's state: one frame per folder entered, each a snapshot of its entries and a cursor.
 class RecursiveFileIterator::Walk {
  public:
-  explicit Walk(const std::string& root, int storageType) : storageType_(storageType) {
+  explicit Walk(const std::string& root) {
     Enter(root);
     Advance();
   }
@@ -90,7 +90,7 @@ class RecursiveFileIterator::Walk {
         Enter(entry.path);  // invalidates `frame` and `entry`
         continue;
       }
-      current_.emplace(UTF8ToUTF16(entry.path), storageType_);
+      current_.emplace(UTF8ToUTF16(entry.path));
       return;
     }
   }
@@ -106,7 +106,6 @@ class RecursiveFileIterator::Walk {
     frames_.push_back(Frame{ReadFolder(copy), 0});
   }
 
-  int storageType_;
   std::vector<Frame> frames_;
   std::optional<File> current_;
 };
@@ -115,7 +114,7 @@ RecursiveFileIterator::RecursiveFileIterator() = default;
 
 RecursiveFileIterator::RecursiveFileIterator(const Dir& root) {
   if (root.FullPath().empty()) return;
-  walk_ = std::make_shared<Walk>(UTF16ToUTF8(root.FullPath()), root.StorageType());
+  walk_ = std::make_shared<Walk>(UTF16ToUTF8(root.FullPath()));
 }
 
 RecursiveFileIterator::~RecursiveFileIterator() = default;

@@ -20,7 +20,7 @@ class RecursiveMutex {
   RecursiveMutex(const RecursiveMutex&) = delete;
   RecursiveMutex& operator=(const RecursiveMutex&) = delete;
 
-  // `name` says who locks; it is not kept.
+  // `name` keeps the host's call form, which names who locks for its diagnostics; nothing here reads it.
   void Lock(const char* name = nullptr) {
     (void)name;
     mutex_.lock();

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "host/core/utf8_character.h"
+
 namespace zorvcore {
 namespace {
 
@@ -28,13 +30,24 @@ void AppendUTF8(char32_t cp, std::string& out) {
   }
 }
 
-// Decodes one code point starting at text[i] and advances i past it. The accepted ranges of the
-// second byte follow the well-formed table of the Unicode standard, so overlong forms and encoded
-// surrogates are refused at the byte where they become ill-formed.
-char32_t DecodeUTF8(std::string_view text, size_t& i) {
-  const auto lead = static_cast<unsigned char>(text[i++]);
-  if (lead < 0x80) return lead;
-  int trailing;
+// Descriptions are mostly ASCII: skip eight such bytes at a time.
+size_t AsciiRunEnd(std::string_view text, size_t at) {
+  while (text.size() - at >= 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + at, 8);
+    if (word & 0x8080808080808080ull) break;
+    at += 8;
+  }
+  while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+  return at;
+}
+
+}  // namespace
+
+UTF8Character DecodeUTF8At(std::string_view text, size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  if (lead < 0x80) return {lead, 1, true};
+  size_t trailing;
   char32_t cp;
   unsigned char low = 0x80, high = 0xBF;
   if (lead >= 0xC2 && lead <= 0xDF) {
@@ -51,65 +64,24 @@ char32_t DecodeUTF8(std::string_view text, size_t& i) {
     if (lead == 0xF0) low = 0x90;
     if (lead == 0xF4) high = 0x8F;
   } else {
-    return kReplacement;
+    return {kReplacement, 1, false};
   }
-  for (int k = 0; k < trailing; ++k) {
-    if (i >= text.size()) return kReplacement;
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (k == 0 ? (byte < low || byte > high) : !IsContinuation(byte)) return kReplacement;
+  size_t length = 1;
+  for (size_t k = 0; k < trailing; ++k, ++length) {
+    if (at + length >= text.size()) return {kReplacement, length, false};
+    const auto byte = static_cast<unsigned char>(text[at + length]);
+    if (k == 0 ? (byte < low || byte > high) : !IsContinuation(byte)) return {kReplacement, length, false};
     cp = (cp << 6) | (byte & 0x3F);
-    ++i;
   }
-  return cp;
+  return {cp, length, true};
 }
-
-// Descriptions are mostly ASCII: skip eight such bytes at a time.
-size_t AsciiRunEnd(std::string_view text, size_t at) {
-  while (text.size() - at >= 8) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + at, 8);
-    if (word & 0x8080808080808080ull) break;
-    at += 8;
-  }
-  while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
-  return at;
-}
-
-// Length of the well-formed sequence that starts at `at` (a lead byte above 0x7F), or 0 when none
-// does. The second byte's range shuts out overlong forms, surrogates and code points past U+10FFFF.
-size_t SequenceLength(std::string_view text, size_t at) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
-  const unsigned char lead = byte(0);
-  size_t length;
-  unsigned char low = 0x80, high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (text.size() - at < length || byte(1) < low || byte(1) > high) return 0;
-  for (size_t i = 2; i < length; ++i) {
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  }
-  return length;
-}
-
-}  // namespace
 
 bool IsWellFormedUTF8(std::string_view text) {
   size_t at = 0;
   while ((at = AsciiRunEnd(text, at)) < text.size()) {
-    const size_t length = SequenceLength(text, at);
-    if (length == 0) return false;
-    at += length;
+    const UTF8Character character = DecodeUTF8At(text, at);
+    if (!character.wellFormed) return false;
+    at += character.length;
   }
   return true;
 }
@@ -150,7 +122,9 @@ std::u16string UTF8ToUTF16(std::string_view text) {
       ++i;
       continue;
     }
-    char32_t cp = DecodeUTF8(text, i);
+    const UTF8Character character = DecodeUTF8At(text, i);
+    i += character.length;
+    char32_t cp = character.codePoint;
     if (cp < 0x10000) {
       *write++ = static_cast<char16_t>(cp);
     } else {

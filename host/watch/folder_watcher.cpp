@@ -126,7 +126,7 @@ class FolderWatcher::Impl {
     lock.unlock();
     Wake();
     lock.lock();
-    applied_changed_.wait(lock, [&] { return applied_ >= generation || !running_; });
+    appliedChanged_.wait(lock, [&] { return applied_ >= generation || !running_; });
   }
 
   std::vector<WatchedFolder> Folders() const {
@@ -172,7 +172,7 @@ class FolderWatcher::Impl {
     }
     std::lock_guard<std::mutex> lock(mutex_);
     running_ = false;
-    applied_changed_.notify_all();
+    appliedChanged_.notify_all();
   }
 
   void Loop() {
@@ -219,7 +219,7 @@ class FolderWatcher::Impl {
     Reconcile(nullptr);
     std::lock_guard<std::mutex> lock(mutex_);
     applied_ = generation;
-    applied_changed_.notify_all();
+    appliedChanged_.notify_all();
     return false;
   }
 
@@ -382,7 +382,7 @@ class FolderWatcher::Impl {
 
   // Shared with the main thread.
   mutable std::mutex mutex_;
-  std::condition_variable applied_changed_;
+  std::condition_variable appliedChanged_;
   std::vector<WatchedFolder> folders_;
   uint64_t requested_ = 0;
   uint64_t applied_ = 0;
