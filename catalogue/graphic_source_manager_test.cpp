@@ -29,7 +29,7 @@ class ScriptedSource : public IGraphicSource {
       std::lock_guard<std::mutex> lock(mutex_);
       pages_.emplace_back(start, count);
     }
-    if (block_until_aborted_ && token) {
+    if (blockUntilAborted_ && token) {
       started_.Open();
       while (!token->GetAbort()) started_.PassThrough(1);
     }
@@ -57,7 +57,7 @@ class ScriptedSource : public IGraphicSource {
   }
 
   bool paged_ = true;
-  bool block_until_aborted_ = false;
+  bool blockUntilAborted_ = false;
   std::vector<std::u16string> names_;
   std::vector<std::u16string> tags_;
   zorvcore::Gate started_;
@@ -190,7 +190,7 @@ TEST_F(PagedManagerTest, PagedModeIgnoresIndexOnlyRequests) {
 
 TEST_F(PagedManagerTest, ShutdownAbortsASearchInFlightAndTerminatesSources) {
   auto source = std::make_shared<ScriptedSource>("paged", 250);
-  source->block_until_aborted_ = true;
+  source->blockUntilAborted_ = true;
   manager_.AddGraphicSource(source);
   manager_.RequestDefaultGraphicSet();
   ASSERT_TRUE(source->started_.PassThrough(zorvcore::Gate::kWaitForever));

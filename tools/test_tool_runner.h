@@ -27,6 +27,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -138,10 +139,20 @@ class BackgroundProgram {
   }
   BackgroundProgram(const BackgroundProgram&) = delete;
   BackgroundProgram& operator=(const BackgroundProgram&) = delete;
+  // Asks a program still running to end as a user would (SIGTERM), so that it leaves as it does in
+  // use; one that has not ended after a generous wait is killed.
   ~BackgroundProgram() {
     if (child_ != 0) {
-      ::kill(child_, SIGKILL);
-      WaitForProgram(child_);
+      ::kill(child_, SIGTERM);
+      const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+      while (::waitpid(child_, nullptr, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > limit) {
+          ::kill(child_, SIGKILL);
+          WaitForProgram(child_);
+          break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
     }
     if (out_ >= 0) ::close(out_);
   }
