@@ -169,7 +169,8 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
   // Compositing templates require their application (its author text exactly) unless marked compliant.
   for (const auto& [title, app, compliant] : std::vector<std::tuple<std::u16string, std::u16string, bool>>{
            {u"Old", u"qzfx", false}, {u"Compliant", u"qzfx", true}, {u"Upper", u"QZFX", false}}) {
-    WritePackage("templates/" + zorvcore::UTF16ToUTF8(title) + ".tplx", Description([&](Capsule& c) {
+    WritePackage("templates/" + zorvcore::UTF16ToUTF8(title) + ".tplx",
+                 Description([&title = title, &app = app, compliant = compliant](Capsule& c) {
                    c.SetAuthorApp(app);
                    if (compliant) c.SetQzlibCompliantVersion(u"201810");
                    c.SetCapsuleNameLocalized(UIString(title));
