@@ -59,15 +59,15 @@ std::optional<int> PrepareFolders(const CatalogueOptions& options, const Catalog
       return kExitUsage;
     }
     const std::string path = folder.substr(equals + 1);
-    if (const std::string problem = FolderProblem(path); !problem.empty()) {
-      PrintError(err, path, problem);
+    if (const zorvcore::Status checked = CheckFolder(path); !checked.ok()) {
+      PrintError(err, path, checked.message());
       return kExitFailed;
     }
     request.folders.emplace_back(zorvcore::UTF8ToUTF16(folder.substr(0, equals)), FullFolderPath(path));
   }
   if (options.dir) {
-    if (const std::string problem = FolderProblem(*options.dir); !problem.empty()) {
-      PrintError(err, *options.dir, problem);
+    if (const zorvcore::Status checked = CheckFolder(*options.dir); !checked.ok()) {
+      PrintError(err, *options.dir, checked.message());
       return kExitFailed;
     }
     request.templatesFolder = FullFolderPath(*options.dir);
@@ -157,7 +157,7 @@ bool ReportCatalogueTrouble(const CatalogueRequest& request, const CatalogueResu
     for (const auto& entry : result.entries) listed.insert(entry->path);
     if (const auto failing = FindFailingPackage(request, listed)) {
       PrintError(err, zorvcore::UTF16ToUTF8(failing->path),
-                 failing->problem + "; the catalogue stops before this package");
+                 failing->status.message() + "; the catalogue stops before this package");
     } else {
       PrintError(err, "catalogue", "the listing stopped early: " + report.message);
     }

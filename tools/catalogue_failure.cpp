@@ -42,7 +42,7 @@ std::optional<FailingPackage> FindFailingPackage(const CatalogueRequest& request
     std::shared_ptr<zorvcapsule::Capsule> capsule;
     // A refused description is skipped by the source; only one the reader throws on fails it.
     if (const zorvcore::Status status = ReadDescription(text, &capsule); status.IsCorruption()) {
-      return FailingPackage{path, status.message()};
+      return FailingPackage{path, status};
     }
   }
   return std::nullopt;

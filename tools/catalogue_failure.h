@@ -14,13 +14,14 @@
 #include <set>
 #include <string>
 
+#include "host/core/status.h"
 #include "tools/catalogue_session.h"
 
 namespace capsuletool {
 
 struct FailingPackage {
   std::u16string path;
-  std::string problem;  // UTF-8, one line
+  zorvcore::Status status;  // why the reader refused it (Corruption), one-line message
 };
 
 // The first package of the listing, not among `listed`, whose description the reader throws on.

@@ -7,21 +7,28 @@
 
 namespace capsuletool {
 
-std::string FolderNameProblem(const std::string& name) {
-  if (name.empty()) return "must not be empty";
-  if (name == "." || name == "..") return "must be a folder name, not \"" + name + "\"";
-  if (name.find('/') != std::string::npos) return "must be a single folder name, without \"/\"";
-  if (name.find('\0') != std::string::npos) return "must not hold a NUL character";
-  return std::string();
+zorvcore::Status CheckFolderName(const std::string& name) {
+  using zorvcore::Status;
+  if (name.empty()) return Status::InvalidArgument("must not be empty");
+  if (name == "." || name == "..") {
+    return Status::InvalidArgument("must be a folder name, not \"" + name + "\"");
+  }
+  if (name.find('/') != std::string::npos) {
+    return Status::InvalidArgument("must be a single folder name, without \"/\"");
+  }
+  if (name.find('\0') != std::string::npos) {
+    return Status::InvalidArgument("must not hold a NUL character");
+  }
+  return Status::OK();
 }
 
 int RunExtractCommand(const ExtractOptions& options, std::ostream& out, std::ostream& err) {
-  if (const std::string problem = FolderNameProblem(options.name); !problem.empty()) {
-    PrintError(err, "--name", problem);
+  if (const zorvcore::Status checked = CheckFolderName(options.name); !checked.ok()) {
+    PrintError(err, "--name", checked.message());
     return kExitUsage;
   }
-  if (const std::string problem = PackageFileProblem(options.package); !problem.empty()) {
-    PrintError(err, options.package, problem);
+  if (const zorvcore::Status checked = CheckPackageFile(options.package); !checked.ok()) {
+    PrintError(err, options.package, checked.message());
     return kExitFailed;
   }
   const zorvcapsule::CapsuleZip package(zorvcore::UTF8ToUTF16(options.package), std::string());

@@ -10,6 +10,8 @@
 #include <ostream>
 #include <string>
 
+#include "host/core/status.h"
+
 namespace capsuletool {
 
 struct ExtractOptions {
@@ -18,8 +20,8 @@ struct ExtractOptions {
   std::string name;
 };
 
-// Empty when `name` is a single folder name; else what is wrong with it.
-std::string FolderNameProblem(const std::string& name);
+// OK when `name` is a single folder name; else InvalidArgument saying what is wrong with it.
+zorvcore::Status CheckFolderName(const std::string& name);
 
 // Returns the exit status.
 int RunExtractCommand(const ExtractOptions& options, std::ostream& out, std::ostream& err);

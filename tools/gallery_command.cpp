@@ -29,6 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace json = zorvcore::serialization;
+using zorvcore::Status;
 
 constexpr const char* kThumbnailFolder = "thumbnails";
 constexpr const char* kPreviewFolder = "previews";
@@ -131,17 +132,17 @@ std::set<std::string> OwnNames() {
   return names;
 }
 
-std::string CopyMedia(GallerySite& site, const std::vector<Placement>& copies, TerminalProgress& progress) {
+Status CopyMedia(GallerySite& site, const std::vector<Placement>& copies, TerminalProgress& progress) {
   for (size_t i = 0; i < copies.size(); ++i) {
-    if (std::string problem = site.CopyFile(copies[i].relative, copies[i].source); !problem.empty()) return problem;
+    if (Status copied = site.CopyFile(copies[i].relative, copies[i].source); !copied.ok()) return copied;
     progress.ShowCount("copying thumbnails and previews", i + 1, copies.size());
   }
   progress.Clear();
-  return std::string();
+  return Status::OK();
 }
 
 // The page's own files, with the title filled in.
-std::string WritePage(GallerySite& site, const std::string& title) {
+Status WritePage(GallerySite& site, const std::string& title) {
   const std::string placeholder = kTitlePlaceholder, escapedTitle = HtmlEscaped(title);
   for (const auto& asset : gallery_assets::kAssets) {
     std::string content(reinterpret_cast<const char*>(asset.data), asset.size);
@@ -149,31 +150,31 @@ std::string WritePage(GallerySite& site, const std::string& title) {
          at = content.find(placeholder, at + escapedTitle.size())) {
       content.replace(at, placeholder.size(), escapedTitle);
     }
-    if (std::string problem = site.WriteText(asset.name, content); !problem.empty()) return problem;
+    if (Status written = site.WriteText(asset.name, content); !written.ok()) return written;
   }
-  return std::string();
+  return Status::OK();
 }
 
-std::string WriteData(GallerySite& site, const std::string& title, const std::vector<GalleryItem>& items) {
+Status WriteData(GallerySite& site, const std::string& title, const std::vector<GalleryItem>& items) {
   const json::JSONValuePtr data = GalleryDataJSON(title, items);
-  std::string problem = site.WriteText(kDataFile, json::GetJSONUTF8String(data, true) + "\n");
+  Status status = site.WriteText(kDataFile, json::GetJSONUTF8String(data, true) + "\n");
   const GalleryScripts scripts = GalleryDataScripts(data);
-  if (problem.empty()) problem = site.WriteText(kDetailsScript, scripts.details);
+  if (status.ok()) status = site.WriteText(kDetailsScript, scripts.details);
   // Written last: it marks the folder as a gallery once everything else is in place.
-  if (problem.empty()) problem = site.WriteText(GallerySite::kMarkerFile, scripts.cards);
-  return problem;
+  if (status.ok()) status = site.WriteText(GallerySite::kMarkerFile, scripts.cards);
+  return status;
 }
 
-std::string WriteSite(GallerySite& site, const std::string& title, const std::vector<GalleryItem>& items,
-                      const std::vector<Placement>& copies, TerminalProgress& progress) {
-  std::string problem = CopyMedia(site, copies, progress);
-  if (problem.empty()) problem = WritePage(site, title);
-  if (problem.empty()) problem = WriteData(site, title, items);
-  if (problem.empty()) {
+Status WriteSite(GallerySite& site, const std::string& title, const std::vector<GalleryItem>& items,
+                 const std::vector<Placement>& copies, TerminalProgress& progress) {
+  Status status = CopyMedia(site, copies, progress);
+  if (status.ok()) status = WritePage(site, title);
+  if (status.ok()) status = WriteData(site, title, items);
+  if (status.ok()) {
     site.RemoveOthers(kThumbnailFolder);
     site.RemoveOthers(kPreviewFolder);
   }
-  return problem;
+  return status;
 }
 
 }  // namespace
@@ -195,8 +196,8 @@ int RunGalleryCommand(const GalleryOptions& options, std::ostream& out, std::ost
   std::error_code error;
   const fs::path siteFolder = fs::absolute(fs::path(options.out), error).lexically_normal();
   GallerySite site(siteFolder);
-  if (const std::string problem = site.Prepare(OwnNames()); !problem.empty()) {
-    PrintError(err, "gallery", problem);
+  if (const Status prepared = site.Prepare(OwnNames()); !prepared.ok()) {
+    PrintError(err, "gallery", prepared.message());
     return kExitFailed;
   }
 
@@ -217,8 +218,8 @@ int RunGalleryCommand(const GalleryOptions& options, std::ostream& out, std::ost
   std::vector<Placement> copies;
   const std::vector<GalleryItem> items = MakeItems(request, result, searchWords, copies, progress);
   const std::string title = options.title.value_or(PathOf(request.templatesFolder).filename().native());
-  if (const std::string problem = WriteSite(site, title, items, copies, progress); !problem.empty()) {
-    PrintError(err, "gallery", problem);
+  if (const Status written = WriteSite(site, title, items, copies, progress); !written.ok()) {
+    PrintError(err, "gallery", written.message());
     return kExitFailed;
   }
   const GallerySite::Counts& counts = site.counts();

@@ -9,6 +9,7 @@ namespace capsuletool {
 namespace {
 
 namespace fs = std::filesystem;
+using zorvcore::Status;
 
 constexpr const char* kPartialSuffix = ".partial";
 
@@ -23,8 +24,8 @@ bool IsLeftover(const fs::directory_entry& entry) {
   return name.size() > 1 && name.front() == '.' && entry.path().extension() == kPartialSuffix;
 }
 
-std::string Describe(const fs::path& path, const std::error_code& error) {
-  return path.native() + ": " + error.message();
+Status Describe(const fs::path& path, const std::error_code& error) {
+  return Status::IOError(path.native() + ": " + error.message());
 }
 
 bool SameText(const fs::path& file, const std::string& content) {
@@ -49,33 +50,34 @@ bool SameCopy(const fs::path& target, const fs::path& source) {
 
 }  // namespace
 
-std::string GallerySite::Prepare(const std::set<std::string>& ownNames) {
+Status GallerySite::Prepare(const std::set<std::string>& ownNames) {
   std::error_code error;
   if (!fs::exists(folder_, error)) {
     fs::create_directories(folder_, error);
-    return error ? Describe(folder_, error) : std::string();
+    return error ? Describe(folder_, error) : Status::OK();
   }
-  if (!fs::is_directory(folder_, error)) return folder_.native() + ": is not a folder";
+  if (!fs::is_directory(folder_, error)) return Status::InvalidArgument(folder_.native() + ": is not a folder");
   const bool marked = fs::is_regular_file(folder_ / kMarkerFile, error);
   std::vector<fs::path> leftovers;
   for (const auto& entry : fs::directory_iterator(folder_, error)) {
     if (IsLeftover(entry)) {
       leftovers.push_back(entry.path());
     } else if (!marked && !ownNames.count(entry.path().filename().native())) {
-      return folder_.native() + ": holds other files than a gallery; it is left as it is";
+      return Status::InvalidArgument(folder_.native() +
+                                     ": holds other files than a gallery; it is left as it is");
     }
   }
   if (error) return Describe(folder_, error);
   for (const auto& leftover : leftovers) fs::remove(leftover, error);
-  return std::string();
+  return Status::OK();
 }
 
-std::string GallerySite::WriteText(const std::string& relative, const std::string& content) {
+Status GallerySite::WriteText(const std::string& relative, const std::string& content) {
   const fs::path target = folder_ / relative;
   placed_.insert(target);
   if (SameText(target, content)) {
     ++counts_.unchanged;
-    return std::string();
+    return Status::OK();
   }
   std::error_code error;
   fs::create_directories(target.parent_path(), error);
@@ -86,18 +88,18 @@ std::string GallerySite::WriteText(const std::string& relative, const std::strin
     stream.close();
     if (!stream) {
       fs::remove(temporary, error);
-      return temporary.native() + ": cannot be written";
+      return Status::IOError(temporary.native() + ": cannot be written");
     }
   }
   return Replace(target, temporary);
 }
 
-std::string GallerySite::CopyFile(const std::string& relative, const fs::path& source) {
+Status GallerySite::CopyFile(const std::string& relative, const fs::path& source) {
   const fs::path target = folder_ / relative;
   placed_.insert(target);
   if (SameCopy(target, source)) {
     ++counts_.unchanged;
-    return std::string();
+    return Status::OK();
   }
   std::error_code error;
   fs::create_directories(target.parent_path(), error);
@@ -113,7 +115,7 @@ std::string GallerySite::CopyFile(const std::string& relative, const fs::path& s
   return Replace(target, temporary);
 }
 
-std::string GallerySite::Replace(const fs::path& target, const fs::path& temporary) {
+Status GallerySite::Replace(const fs::path& target, const fs::path& temporary) {
   std::error_code error;
   fs::rename(temporary, target, error);
   if (error) {
@@ -122,7 +124,7 @@ std::string GallerySite::Replace(const fs::path& target, const fs::path& tempora
     return Describe(target, error);
   }
   ++counts_.written;
-  return std::string();
+  return Status::OK();
 }
 
 void GallerySite::RemoveOthers(const std::string& subfolder) {

@@ -17,6 +17,8 @@
 #include <set>
 #include <string>
 
+#include "host/core/status.h"
+
 namespace capsuletool {
 
 class GallerySite {
@@ -34,15 +36,15 @@ class GallerySite {
   GallerySite(const GallerySite&) = delete;
   GallerySite& operator=(const GallerySite&) = delete;
 
-  // Makes the folder when missing. Empty on success, else the problem: a folder that holds other
-  // things than a gallery is refused, never written into. A folder is a gallery when it holds the
+  // Makes the folder when missing. A folder that holds other things than a gallery is refused
+  // (InvalidArgument), never written into. A folder is a gallery when it holds the
   // marker file, or nothing but names in `ownNames` (what an interrupted first run leaves).
-  std::string Prepare(const std::set<std::string>& ownNames);
+  zorvcore::Status Prepare(const std::set<std::string>& ownNames);
 
   // `relative` is a file name, or "subfolder/name" in an owned subfolder (made when missing).
-  // Each returns empty on success, else the problem.
-  std::string WriteText(const std::string& relative, const std::string& content);
-  std::string CopyFile(const std::string& relative, const std::filesystem::path& source);
+  // Each fails with IOError saying which file could not be written.
+  zorvcore::Status WriteText(const std::string& relative, const std::string& content);
+  zorvcore::Status CopyFile(const std::string& relative, const std::filesystem::path& source);
 
   // Removes the files of the owned subfolder `subfolder` that this run did not write or copy,
   // with the leftovers of an interrupted earlier run.
@@ -51,7 +53,7 @@ class GallerySite {
   const Counts& counts() const { return counts_; }
 
  private:
-  std::string Replace(const std::filesystem::path& target, const std::filesystem::path& temporary);
+  zorvcore::Status Replace(const std::filesystem::path& target, const std::filesystem::path& temporary);
 
   const std::filesystem::path folder_;
   std::set<std::filesystem::path> placed_;

@@ -12,14 +12,14 @@
 namespace capsuletool {
 
 int RunInfoCommand(const InfoOptions& options, std::ostream& out, std::ostream& err) {
-  if (const std::string problem = PackageFileProblem(options.package); !problem.empty()) {
-    PrintError(err, options.package, problem);
+  if (const zorvcore::Status checked = CheckPackageFile(options.package); !checked.ok()) {
+    PrintError(err, options.package, checked.message());
     return kExitFailed;
   }
   const zorvcapsule::CapsuleZip package(zorvcore::UTF8ToUTF16(options.package), std::string());
   const PackageDescription description = ReadPackageDescription(package);
   if (!description.capsule) {
-    PrintError(err, options.package, description.problem);
+    PrintError(err, options.package, description.status.message());
     return kExitFailed;
   }
   if (options.json) {

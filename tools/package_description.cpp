@@ -60,12 +60,8 @@ Status ReadDescription(const std::string& utf8Text, std::shared_ptr<zorvcapsule:
 PackageDescription ReadPackageDescription(const zorvcapsule::CapsuleZip& package) {
   PackageDescription result;
   const std::u16string text = package.GetTPLXDescriptionJSON();
-  if (text.empty()) {
-    result.problem = kMissing;
-    return result;
-  }
-  const Status status = ReadDescription(zorvcore::UTF16ToUTF8(text), &result.capsule);
-  if (!status.ok()) result.problem = status.message();
+  result.status = text.empty() ? Status::NotFound(kMissing)
+                              : ReadDescription(zorvcore::UTF16ToUTF8(text), &result.capsule);
   return result;
 }
 

@@ -26,7 +26,7 @@ zorvcore::Status ReadDescription(const std::string& utf8Text, std::shared_ptr<zo
 
 struct PackageDescription {
   std::shared_ptr<zorvcapsule::Capsule> capsule;  // empty when the description is unreadable
-  std::string problem;                            // why, when capsule is empty (UTF-8, one line)
+  zorvcore::Status status;                        // why, when capsule is empty (one-line message)
 };
 
 PackageDescription ReadPackageDescription(const zorvcapsule::CapsuleZip& package);

@@ -9,13 +9,15 @@
 
 #include <string>
 
+#include "host/core/status.h"
+
 namespace capsuletool {
 
-// Empty when `path` (UTF-8) names a file; else the problem ("no such file", "is a folder, ...").
-std::string PackageFileProblem(const std::string& path);
+// OK when `path` (UTF-8) names a file; else why not ("no such file", "is a folder, ...").
+zorvcore::Status CheckPackageFile(const std::string& path);
 
-// Empty when `path` (UTF-8) names a folder; else the problem.
-std::string FolderProblem(const std::string& path);
+// OK when `path` (UTF-8) names a folder; else why not.
+zorvcore::Status CheckFolder(const std::string& path);
 
 }  // namespace capsuletool
 

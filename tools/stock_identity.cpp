@@ -17,6 +17,7 @@ namespace {
 namespace json = zorvcore::serialization;
 using zorvcapsule::ClientStockConnection;
 using zorvcore::ImmutableString;
+using zorvcore::Status;
 
 // A connection file is a handful of short texts; anything larger is not one.
 constexpr std::streamsize kMaxConnectionFileBytes = 1 << 20;
@@ -32,37 +33,28 @@ const std::pair<const char*, ImmutableString ClientStockConnection::*> kTextFiel
     {"apiKeyStage", &ClientStockConnection::apiKeyStage},
 };
 
-// Sets the member `key` of `connection`; false, with `problem`, for an unknown key or a wrong type.
-bool SetField(ClientStockConnection& connection, const std::string& key, const json::JSONValuePtr& value,
-              std::string& problem) {
+// Sets the member `key` of `connection`; InvalidArgument for an unknown key or a wrong type.
+Status SetField(ClientStockConnection& connection, const std::string& key, const json::JSONValuePtr& value) {
   for (const auto& [name, field] : kTextFields) {
     if (key != name) continue;
-    if (!value->IsString()) {
-      problem = "\"" + key + "\" must be a text";
-      return false;
-    }
+    if (!value->IsString()) return Status::InvalidArgument("\"" + key + "\" must be a text");
     connection.*field = ImmutableString::CreateDynamic(json::AsString(value));
-    return true;
+    return Status::OK();
   }
   if (key == "galleryId") {
-    if (!value->IsString()) {
-      problem = "\"galleryId\" must be a text";
-      return false;
-    }
+    if (!value->IsString()) return Status::InvalidArgument("\"galleryId\" must be a text");
     connection.galleryId = json::AsString(value);
-    return true;
+    return Status::OK();
   }
   if (key == "templateTypeId") {
     if (!value->IsInt64() || json::AsInt64(value) < std::numeric_limits<int32_t>::min() ||
         json::AsInt64(value) > std::numeric_limits<int32_t>::max()) {
-      problem = "\"templateTypeId\" must be a 32-bit integer";
-      return false;
+      return Status::InvalidArgument("\"templateTypeId\" must be a 32-bit integer");
     }
     connection.templateTypeId = static_cast<int32_t>(json::AsInt64(value));
-    return true;
+    return Status::OK();
   }
-  problem = "unknown member \"" + key + "\"";
-  return false;
+  return Status::InvalidArgument("unknown member \"" + key + "\"");
 }
 
 std::optional<std::string> ReadSmallFile(const std::string& path) {
@@ -83,18 +75,15 @@ std::optional<std::string> FromOptionOrEnvironment(const std::optional<std::stri
 
 }  // namespace
 
-std::shared_ptr<ClientStockConnection> ParseStockConnection(const std::string& text, std::string& problem) {
-  problem.clear();
+Status ParseStockConnection(const std::string& text, std::shared_ptr<ClientStockConnection>* connection) {
   const json::JSONValuePtr root = json::JSONParse(text);
-  if (!root || !root->IsObject()) {
-    problem = "not a JSON object";
-    return nullptr;
-  }
-  auto connection = std::make_shared<ClientStockConnection>();
+  if (!root || !root->IsObject()) return Status::InvalidArgument("not a JSON object");
+  auto parsed = std::make_shared<ClientStockConnection>();
   for (const auto& [key, value] : json::AsObject(root)) {
-    if (!SetField(*connection, key, value, problem)) return nullptr;
+    if (Status set = SetField(*parsed, key, value); !set.ok()) return set;
   }
-  return connection;
+  *connection = std::move(parsed);
+  return Status::OK();
 }
 
 std::optional<int> LoadStockIdentity(const StockIdentityOptions& options, StockIdentity& identity,
@@ -111,10 +100,8 @@ std::optional<int> LoadStockIdentity(const StockIdentityOptions& options, StockI
       PrintError(err, options.connectionFile, "too large for a connection file");
       return kExitFailed;
     }
-    std::string problem;
-    identity.connection = ParseStockConnection(*text, problem);
-    if (!identity.connection) {
-      PrintError(err, options.connectionFile, "not a connection file: " + problem);
+    if (const Status parsed = ParseStockConnection(*text, &identity.connection); !parsed.ok()) {
+      PrintError(err, options.connectionFile, "not a connection file: " + parsed.message());
       return kExitFailed;
     }
   }

@@ -22,6 +22,7 @@
 #include <ostream>
 #include <string>
 
+#include "host/core/status.h"
 #include "stock/client_stock_connection.h"
 
 namespace capsuletool {
@@ -48,9 +49,9 @@ struct StockIdentity {
 std::optional<int> LoadStockIdentity(const StockIdentityOptions& options, StockIdentity& identity,
                                      std::ostream& err);
 
-// Reads a connection file's text; empty `problem` on success.
-std::shared_ptr<zorvcapsule::ClientStockConnection> ParseStockConnection(const std::string& text,
-                                                                         std::string& problem);
+// Reads a connection file's text into `*connection`; InvalidArgument saying why when it is not one.
+zorvcore::Status ParseStockConnection(const std::string& text,
+                                      std::shared_ptr<zorvcapsule::ClientStockConnection>* connection);
 
 }  // namespace capsuletool
 

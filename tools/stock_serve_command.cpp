@@ -92,10 +92,9 @@ int Serve(const StockServeOptions& options, const ServedCatalogue& catalogue, co
           const ServedAccount& account, const fs::path& connection, TerminationSignal& signal, std::ostream& out,
           std::ostream& err) {
   StockServeServer server(certificate);
-  std::string problem;
-  const int port = server.Bind(options.port, problem);
-  if (port == 0) {
-    PrintError(err, kSubject, problem);
+  int port = 0;
+  if (const zorvcore::Status bound = server.Bind(options.port, &port); !bound.ok()) {
+    PrintError(err, kSubject, bound.message());
     return kExitFailed;
   }
   const ServedAddresses addresses(port, RandomHex(kFilesRootBytes));
@@ -113,8 +112,8 @@ int Serve(const StockServeOptions& options, const ServedCatalogue& catalogue, co
 }  // namespace
 
 int RunStockServeCommand(const StockServeOptions& options, std::ostream& out, std::ostream& err) {
-  if (const std::string problem = FolderProblem(options.folder); !problem.empty()) {
-    PrintError(err, options.folder, problem);
+  if (const zorvcore::Status checked = CheckFolder(options.folder); !checked.ok()) {
+    PrintError(err, options.folder, checked.message());
     return kExitFailed;
   }
   // From here on an interruption ends the command through its clean-up, not in the middle of it.

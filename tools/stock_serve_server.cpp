@@ -1,7 +1,5 @@
 #include "tools/stock_serve_server.h"
 
-#include <algorithm>
-
 #include "tools/stock_serve_access.h"
 #include "tools/stock_serve_files.h"
 #include "tools/stock_serve_identity.h"
@@ -24,21 +22,18 @@ StockServeServer::StockServeServer(const CertificateFiles& certificate)
 
 StockServeServer::~StockServeServer() { Stop(); }
 
-int StockServeServer::Bind(int port, std::string& problem) {
-  if (!server_.is_valid()) {
-    problem = "the TLS server could not load its certificate";
-    return 0;
-  }
+zorvcore::Status StockServeServer::Bind(int port, int* bound) {
+  using zorvcore::Status;
+  if (!server_.is_valid()) return Status::IOError("the TLS server could not load its certificate");
   if (port == 0) {
-    const int bound = server_.bind_to_any_port("127.0.0.1");
-    if (bound <= 0) problem = "no free port on 127.0.0.1";
-    return std::max(bound, 0);
+    *bound = server_.bind_to_any_port("127.0.0.1");
+    return *bound > 0 ? Status::OK() : Status::Busy("no free port on 127.0.0.1");
   }
   if (!server_.bind_to_port("127.0.0.1", port)) {
-    problem = "cannot listen on 127.0.0.1:" + std::to_string(port);
-    return 0;
+    return Status::Busy("cannot listen on 127.0.0.1:" + std::to_string(port));
   }
-  return port;
+  *bound = port;
+  return Status::OK();
 }
 
 void StockServeServer::Start(ServedStock& stock, std::ostream& log) {

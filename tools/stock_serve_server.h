@@ -19,8 +19,9 @@
 #include <string>
 #include <thread>
 
-#include "tools/stock_serve_state.h"
+#include "host/core/status.h"
 #include "host/loopback/tls_certificate.h"
+#include "tools/stock_serve_state.h"
 
 namespace capsuletool {
 
@@ -33,8 +34,8 @@ class StockServeServer {
   StockServeServer& operator=(const StockServeServer&) = delete;
   ~StockServeServer();
 
-  // Binds 127.0.0.1:`port` (0: a free port). The bound port, or 0 with `problem` on failure.
-  int Bind(int port, std::string& problem);
+  // Binds 127.0.0.1:`port` (0: a free port) and sets `*bound` to the port bound.
+  zorvcore::Status Bind(int port, int* bound);
   // Serves `stock` on a thread of its own until Stop.
   // REQUIRES: Bind succeeded; `stock` and `log` outlive Stop.
   void Start(ServedStock& stock, std::ostream& log);

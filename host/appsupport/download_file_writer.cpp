@@ -8,22 +8,18 @@
 
 namespace zorvappsupport::http {
 
-std::unique_ptr<DownloadFileWriter> DownloadFileWriter::Create(const zorvcore::File& target,
-                                                               size_t bufferBytes,
-                                                               std::string* problem) {
+zorvcore::Status DownloadFileWriter::Create(const zorvcore::File& target, size_t bufferBytes,
+                                            std::unique_ptr<DownloadFileWriter>* writer) {
   const std::filesystem::path path = zorvcore::FileHelperUtils::UTF16ToStdPath(target.FullPath());
   if (path.empty() || !path.has_filename()) {
-    *problem = "the target names no file";
-    return nullptr;
+    return zorvcore::Status::InvalidArgument("the target names no file");
   }
   std::error_code error;
   std::filesystem::create_directories(path.parent_path(), error);
   std::unique_ptr<zorvcore::OutputByteStream> stream = zorvcore::OutputByteStream::Create(target);
-  if (!stream) {
-    *problem = "cannot write beside " + path.string();
-    return nullptr;
-  }
-  return std::unique_ptr<DownloadFileWriter>(new DownloadFileWriter(std::move(stream), bufferBytes));
+  if (!stream) return zorvcore::Status::IOError("cannot write beside " + path.string());
+  writer->reset(new DownloadFileWriter(std::move(stream), bufferBytes));
+  return zorvcore::Status::OK();
 }
 
 DownloadFileWriter::DownloadFileWriter(std::unique_ptr<zorvcore::OutputByteStream> stream,
@@ -46,17 +42,15 @@ bool DownloadFileWriter::Flush() {
   return written;
 }
 
-bool DownloadFileWriter::Commit(int64_t announcedLength, std::string* problem) {
+zorvcore::Status DownloadFileWriter::Commit(int64_t announcedLength) {
   if (announcedLength >= 0 && announcedLength != received_) {
-    *problem = "received " + std::to_string(received_) + " of " +
-               std::to_string(announcedLength) + " announced bytes";
-    return false;
+    return zorvcore::Status::Corruption("received " + std::to_string(received_) + " of " +
+                                        std::to_string(announcedLength) + " announced bytes");
   }
   if (!Flush() || !stream_->Commit()) {
-    *problem = "the downloaded file could not be written";
-    return false;
+    return zorvcore::Status::IOError("the downloaded file could not be written");
   }
-  return true;
+  return zorvcore::Status::OK();
 }
 
 }  // namespace zorvappsupport::http

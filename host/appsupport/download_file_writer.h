@@ -21,15 +21,16 @@
 
 #include "host/core/byte_stream.h"
 #include "host/core/file.h"
+#include "host/core/status.h"
 
 namespace zorvappsupport::http {
 
 class DownloadFileWriter {
  public:
-  // Makes the target's folder when it is missing. Null, with `problem` set, when the temporary file
-  // cannot be made there.
-  static std::unique_ptr<DownloadFileWriter> Create(const zorvcore::File& target,
-                                                    size_t bufferBytes, std::string* problem);
+  // Makes the target's folder when it is missing and sets `*writer`. InvalidArgument when the
+  // target names no file, IOError when the temporary file cannot be made beside it.
+  static zorvcore::Status Create(const zorvcore::File& target, size_t bufferBytes,
+                                 std::unique_ptr<DownloadFileWriter>* writer);
   DownloadFileWriter(const DownloadFileWriter&) = delete;
   DownloadFileWriter& operator=(const DownloadFileWriter&) = delete;
 
@@ -38,9 +39,9 @@ class DownloadFileWriter {
 
   // REQUIRES: Commit has not been called before.
   // Makes the body the target's content when it is complete: `announcedLength` is the length the
-  // server announced, or -1 for none. False, with `problem` set, when the body is short or long, or
-  // the file cannot be written or renamed; the target is then untouched.
-  bool Commit(int64_t announcedLength, std::string* problem);
+  // server announced, or -1 for none. Corruption when the body is short or long, IOError when the
+  // file cannot be written or renamed; the target is then untouched.
+  zorvcore::Status Commit(int64_t announcedLength);
 
   int64_t BytesReceived() const { return received_; }
 

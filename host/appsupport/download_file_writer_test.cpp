@@ -18,11 +18,10 @@ bool Append(DownloadFileWriter& writer, const std::string& bytes) {
 class DownloadFileWriterTest : public ::testing::Test {
  protected:
   std::unique_ptr<DownloadFileWriter> Writer(const std::string& relative, size_t bufferBytes) {
-    std::string problem;
-    auto writer = DownloadFileWriter::Create(zorvcore::File(folder_.U16(
-                                                 zorvcore::UTF8ToUTF16(relative))),
-                                             bufferBytes, &problem);
-    EXPECT_NE(writer, nullptr) << problem;
+    std::unique_ptr<DownloadFileWriter> writer;
+    const zorvcore::Status made = DownloadFileWriter::Create(
+        zorvcore::File(folder_.U16(zorvcore::UTF8ToUTF16(relative))), bufferBytes, &writer);
+    EXPECT_TRUE(made.ok()) << made.ToString();
     return writer;
   }
 
@@ -39,8 +38,8 @@ TEST_F(DownloadFileWriterTest, WholeBodyReplacesTheTargetWhateverTheBufferSize) 
     ASSERT_TRUE(Append(*writer, body.substr(7)));
     EXPECT_EQ(folder_.ReadFile("target.bin"), "old");  // nothing shows before the commit
 
-    std::string problem;
-    EXPECT_TRUE(writer->Commit(static_cast<int64_t>(body.size()), &problem)) << problem;
+    const zorvcore::Status committed = writer->Commit(static_cast<int64_t>(body.size()));
+    EXPECT_TRUE(committed.ok()) << committed.ToString();
     EXPECT_EQ(folder_.ReadFile("target.bin"), body) << "buffer " << buffer;
     EXPECT_EQ(writer->BytesReceived(), 20);
     EXPECT_EQ(folder_.Files(), std::set<std::string>{"target.bin"});
@@ -49,15 +48,15 @@ TEST_F(DownloadFileWriterTest, WholeBodyReplacesTheTargetWhateverTheBufferSize) 
 
 TEST_F(DownloadFileWriterTest, BodyOfTheWrongLengthNeverReachesTheTarget) {
   folder_.WriteFile("target.bin", "old");
-  std::string problem;
   {
     auto shortBody = Writer("target.bin", 4);
     Append(*shortBody, "12345");
-    EXPECT_FALSE(shortBody->Commit(10, &problem));
-    EXPECT_NE(problem.find("5 of 10"), std::string::npos) << problem;
+    const zorvcore::Status shortCommit = shortBody->Commit(10);
+    EXPECT_TRUE(shortCommit.IsCorruption());
+    EXPECT_NE(shortCommit.message().find("5 of 10"), std::string::npos) << shortCommit.ToString();
     auto longBody = Writer("target.bin", 4);
     Append(*longBody, "12345");
-    EXPECT_FALSE(longBody->Commit(4, &problem));
+    EXPECT_TRUE(longBody->Commit(4).IsCorruption());
   }
   EXPECT_EQ(folder_.ReadFile("target.bin"), "old");
   EXPECT_EQ(folder_.Files(), std::set<std::string>{"target.bin"});
@@ -67,8 +66,7 @@ TEST_F(DownloadFileWriterTest, UnannouncedLengthAcceptsWhatCameAndAnAbandonedWri
   auto writer = Writer("a/b/target.bin", 1024);
   ASSERT_NE(writer, nullptr);
   Append(*writer, "xyz");
-  std::string problem;
-  EXPECT_TRUE(writer->Commit(-1, &problem)) << problem;
+  EXPECT_TRUE(writer->Commit(-1).ok());
   EXPECT_EQ(folder_.ReadFile("a/b/target.bin"), "xyz");
   {
     auto abandoned = Writer("fresh.bin", 2);
@@ -79,12 +77,12 @@ TEST_F(DownloadFileWriterTest, UnannouncedLengthAcceptsWhatCameAndAnAbandonedWri
 
 TEST_F(DownloadFileWriterTest, TargetThatCannotBeWrittenIsRefused) {
   folder_.WriteFile("file", "a file, not a folder");
-  std::string problem;
-  EXPECT_EQ(DownloadFileWriter::Create(zorvcore::File(folder_.U16(u"file/target.bin")), 16,
-                                       &problem),
-            nullptr);
-  EXPECT_FALSE(problem.empty());
-  EXPECT_EQ(DownloadFileWriter::Create(zorvcore::File(u""), 16, &problem), nullptr);
+  std::unique_ptr<DownloadFileWriter> writer;
+  EXPECT_TRUE(DownloadFileWriter::Create(zorvcore::File(folder_.U16(u"file/target.bin")), 16,
+                                         &writer)
+                  .IsIOError());
+  EXPECT_TRUE(DownloadFileWriter::Create(zorvcore::File(u""), 16, &writer).IsInvalidArgument());
+  EXPECT_EQ(writer, nullptr);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 namespace zorvappsupport::http {
 namespace {
 
+using zorvcore::Status;
 using zorvnet::RequestError;
 using zorvnet::Response;
 
@@ -59,8 +60,10 @@ void DownloadScheduler::Add(const std::shared_ptr<HTTPDownloadStream>& stream) {
     issued_.push_back(stream);
     if (!keepExisting && fetchable) queued_.push_back(stream);
   }
-  if (keepExisting) return Finish(stream, true, "");
-  if (!fetchable) return Finish(stream, false, "not an http or https URL: " + stream->url_.str());
+  if (keepExisting) return Finish(stream, Status::OK());
+  if (!fetchable) {
+    return Finish(stream, Status::InvalidArgument("not an http or https URL: " + stream->url_.str()));
+  }
   changed_.notify_all();
   StartWhatFits();
 }
@@ -76,25 +79,21 @@ void DownloadScheduler::StartWhatFits() {
       next->processor_ = processor_;
       active_.emplace(next->requestId_, next);
     }
-    std::string problem;
-    if (!Launch(next, &problem)) {
+    const Status launched = Launch(next);
+    if (!launched.ok()) {
       {
         std::lock_guard<std::mutex> lock(mutex_);
         active_.erase(next->requestId_);
       }
-      Finish(next, false, problem);
+      Finish(next, launched);
     }
   }
 }
 
-bool DownloadScheduler::Launch(const std::shared_ptr<HTTPDownloadStream>& stream,
-                               std::string* problem) {
-  if (!stream->processor_) {
-    *problem = "no request processor";
-    return false;
-  }
-  stream->writer_ = DownloadFileWriter::Create(stream->target_, bufferBytes_, problem);
-  if (!stream->writer_) return false;
+Status DownloadScheduler::Launch(const std::shared_ptr<HTTPDownloadStream>& stream) {
+  if (!stream->processor_) return Status::Unavailable("no request processor");
+  const Status writable = DownloadFileWriter::Create(stream->target_, bufferBytes_, &stream->writer_);
+  if (!writable.ok()) return writable;
   zorvnet::RequestCallback ended = [self = shared_from_this(), stream](
                                        const zorvcore::Guid&, std::shared_ptr<Response> response) {
     self->OnTransferEnded(stream, response);
@@ -102,12 +101,11 @@ bool DownloadScheduler::Launch(const std::shared_ptr<HTTPDownloadStream>& stream
   if (!stream->processor_->StartRequest(stream->requestId_, MakeRequest(stream),
                                         std::move(ended))) {
     stream->writer_.reset();
-    *problem = "the request processor refused the download";
-    return false;
+    return Status::InvalidArgument("the request processor refused the download");
   }
   // A flush that came while the request was being started could not cancel it yet.
   if (stream->cancelRequested_.load()) stream->processor_->TryToCancelRequest(stream->requestId_);
-  return true;
+  return Status::OK();
 }
 
 zorvnet::Request DownloadScheduler::MakeRequest(const std::shared_ptr<HTTPDownloadStream>& stream) {
@@ -130,39 +128,35 @@ zorvnet::Request DownloadScheduler::MakeRequest(const std::shared_ptr<HTTPDownlo
 void DownloadScheduler::OnTransferEnded(const std::shared_ptr<HTTPDownloadStream>& stream,
                                         const std::shared_ptr<Response>& response) {
   InCompletion completing;
-  std::string problem;
-  const bool landed = response && Land(*stream, *response, &problem);
-  if (!response) problem = "no response";
+  const Status landed = response ? Land(*stream, *response) : Status::Unavailable("no response");
   stream->writer_.reset();  // without a commit, this removes the temporary file
   {
     std::lock_guard<std::mutex> lock(mutex_);
     active_.erase(stream->requestId_);
   }
   StartWhatFits();
-  Finish(stream, landed, problem);
+  Finish(stream, landed);
 }
 
-bool DownloadScheduler::Land(HTTPDownloadStream& stream, const Response& response,
-                             std::string* problem) {
+Status DownloadScheduler::Land(HTTPDownloadStream& stream, const Response& response) {
   if (response.Error() != RequestError::kNone) {
-    *problem = std::string(zorvnet::RequestErrorName(response.Error())) + ": " +
-               response.ErrorDetail();
-    return false;
+    return Status::Unavailable(std::string(zorvnet::RequestErrorName(response.Error())) + ": " +
+                               response.ErrorDetail());
   }
   if (!response.IsSuccess()) {
-    *problem = "the server answered " + std::to_string(response.StatusCode());
-    return false;
+    return Status::Unavailable("the server answered " + std::to_string(response.StatusCode()));
   }
   const int64_t announced = AnnouncedLength(response);
   if (announced >= 0) stream.expected_.store(announced);
-  return stream.writer_ && stream.writer_->Commit(announced, problem);
+  if (!stream.writer_) return Status::IOError("the download has no file to land in");
+  return stream.writer_->Commit(announced);
 }
 
-void DownloadScheduler::Finish(const std::shared_ptr<HTTPDownloadStream>& stream, bool succeeded,
-                               std::string reason) {
+void DownloadScheduler::Finish(const std::shared_ptr<HTTPDownloadStream>& stream,
+                               const Status& outcome) {
   {
     InCompletion completing;
-    stream->Complete(succeeded, std::move(reason));
+    stream->Complete(outcome.ok(), outcome.message());
   }
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -184,7 +178,7 @@ void DownloadScheduler::Flush() {
     }
     lock.unlock();
     for (const auto& stream : queued) {
-      Finish(stream, false, "the download was flushed before it started");
+      Finish(stream, Status::Unavailable("the download was flushed before it started"));
     }
     for (const auto& stream : running) {
       if (stream->processor_) stream->processor_->TryToCancelRequest(stream->requestId_);

@@ -24,6 +24,7 @@
 
 #include "host/appsupport/http_download_stream.h"
 #include "host/core/guid.h"
+#include "host/core/status.h"
 #include "host/net/request_processor.h"
 #include "host/net/response.h"
 
@@ -55,13 +56,13 @@ class DownloadScheduler : public std::enable_shared_from_this<DownloadScheduler>
 
  private:
   void StartWhatFits();
-  bool Launch(const std::shared_ptr<HTTPDownloadStream>& stream, std::string* problem);
+  zorvcore::Status Launch(const std::shared_ptr<HTTPDownloadStream>& stream);
   zorvnet::Request MakeRequest(const std::shared_ptr<HTTPDownloadStream>& stream);
   void OnTransferEnded(const std::shared_ptr<HTTPDownloadStream>& stream,
                        const std::shared_ptr<zorvnet::Response>& response);
-  bool Land(HTTPDownloadStream& stream, const zorvnet::Response& response, std::string* problem);
-  void Finish(const std::shared_ptr<HTTPDownloadStream>& stream, bool succeeded,
-              std::string reason);
+  zorvcore::Status Land(HTTPDownloadStream& stream, const zorvnet::Response& response);
+  // Completes the stream with the outcome; a failure's message is the reason it is given.
+  void Finish(const std::shared_ptr<HTTPDownloadStream>& stream, const zorvcore::Status& outcome);
 
   const size_t maxConcurrent_;
   const size_t bufferBytes_;

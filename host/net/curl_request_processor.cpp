@@ -43,10 +43,11 @@ void CurlRequestProcessor::Shutdown() {
 
 bool CurlRequestProcessor::StartRequest(const zorvcore::Guid& requestId, Request request,
                                         RequestCallback callback) {
-  std::string problem;
-  std::unique_ptr<CurlTransfer> transfer =
-      CurlTransfer::Create(requestId, std::move(request), std::move(callback), &problem);
-  if (!transfer) return false;
+  // A refused request is the caller's mistake; the caller is told by the false, nothing is logged.
+  std::unique_ptr<CurlTransfer> transfer;
+  if (!CurlTransfer::Create(requestId, std::move(request), std::move(callback), &transfer).ok()) {
+    return false;
+  }
   return loop_->Submit(std::move(transfer));
 }
 

@@ -51,23 +51,19 @@ bool IsTlsFailure(CURLcode result) {
 
 }  // namespace
 
-std::unique_ptr<CurlTransfer> CurlTransfer::Create(const zorvcore::Guid& id, Request request,
-                                                   RequestCallback callback,
-                                                   std::string* problem) {
-  if (!CheckRequest(request, problem)) return nullptr;
-  if (!EnsureCurlInitialized()) {
-    *problem = "libcurl could not be initialized";
-    return nullptr;
-  }
+zorvcore::Status CurlTransfer::Create(const zorvcore::Guid& id, Request request,
+                                      RequestCallback callback,
+                                      std::unique_ptr<CurlTransfer>* transfer) {
+  zorvcore::Status checked = CheckRequest(request);
+  if (!checked.ok()) return checked;
+  if (!EnsureCurlInitialized()) return zorvcore::Status::IOError("libcurl could not be initialized");
   CURL* easy = curl_easy_init();
-  if (easy == nullptr) {
-    *problem = "libcurl could not make a handle";
-    return nullptr;
-  }
-  std::unique_ptr<CurlTransfer> transfer(
+  if (easy == nullptr) return zorvcore::Status::IOError("libcurl could not make a handle");
+  std::unique_ptr<CurlTransfer> made(
       new CurlTransfer(id, std::move(request), std::move(callback), easy));
-  if (!transfer->Configure(problem)) return nullptr;
-  return transfer;
+  zorvcore::Status configured = made->Configure();
+  if (configured.ok()) *transfer = std::move(made);
+  return configured;
 }
 
 CurlTransfer::CurlTransfer(const zorvcore::Guid& id, Request request, RequestCallback callback,
@@ -83,17 +79,14 @@ CurlTransfer::~CurlTransfer() {
   curl_slist_free_all(headerList_);
 }
 
-bool CurlTransfer::Configure(std::string* problem) {
+zorvcore::Status CurlTransfer::Configure() {
   const Configuration& config = request_.configuration;
   bool ok = curl_easy_setopt(easy_, CURLOPT_URL, request_.url.c_str()) == CURLE_OK;
   ok = ok && curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, kWebProtocols) == CURLE_OK;
   // A request begun over TLS never continues in clear text: its headers may carry credentials.
   const char* redirectProtocols = IsSecureURL(request_.url.str()) ? kSecureProtocols : kWebProtocols;
   ok = ok && curl_easy_setopt(easy_, CURLOPT_REDIR_PROTOCOLS_STR, redirectProtocols) == CURLE_OK;
-  if (!ok) {
-    *problem = "libcurl refused the URL";
-    return false;
-  }
+  if (!ok) return zorvcore::Status::IOError("libcurl refused the URL");
   curl_easy_setopt(easy_, CURLOPT_PRIVATE, this);
   curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorBuffer_);
@@ -142,16 +135,13 @@ bool CurlTransfer::Configure(std::string* problem) {
   curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
   curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlTransfer::OnBody);
   curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
-  return SetHeaderList(problem);
+  return SetHeaderList();
 }
 
-bool CurlTransfer::SetHeaderList(std::string* problem) {
+zorvcore::Status CurlTransfer::SetHeaderList() {
   for (const auto& [name, value] : request_.headers) {
     curl_slist* grown = curl_slist_append(headerList_, HeaderLine(name, value).c_str());
-    if (grown == nullptr) {
-      *problem = "out of memory for the header list";
-      return false;
-    }
+    if (grown == nullptr) return zorvcore::Status::IOError("out of memory for the header list");
     headerList_ = grown;
   }
   if (request_.method == "POST") {
@@ -160,7 +150,7 @@ bool CurlTransfer::SetHeaderList(std::string* problem) {
     if (grown != nullptr) headerList_ = grown;
   }
   if (headerList_ != nullptr) curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headerList_);
-  return true;
+  return zorvcore::Status::OK();
 }
 
 size_t CurlTransfer::OnHeader(char* data, size_t size, size_t count, void* self) {

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "host/core/guid.h"
+#include "host/core/status.h"
 #include "host/net/header_collector.h"
 #include "host/net/request.h"
 #include "host/net/request_processor.h"
@@ -27,10 +28,10 @@ namespace zorvnet {
 
 class CurlTransfer {
  public:
-  // Null when the request is malformed (method, URL or header fields) or libcurl cannot make a
-  // handle; `problem` then says why.
-  static std::unique_ptr<CurlTransfer> Create(const zorvcore::Guid& id, Request request,
-                                              RequestCallback callback, std::string* problem);
+  // Sets `*transfer` to the request's transfer. InvalidArgument when the request is malformed
+  // (method, URL or header fields), IOError when libcurl cannot make or set up a handle.
+  static zorvcore::Status Create(const zorvcore::Guid& id, Request request,
+                                 RequestCallback callback, std::unique_ptr<CurlTransfer>* transfer);
   CurlTransfer(const CurlTransfer&) = delete;
   CurlTransfer& operator=(const CurlTransfer&) = delete;
   ~CurlTransfer();
@@ -47,8 +48,8 @@ class CurlTransfer {
  private:
   CurlTransfer(const zorvcore::Guid& id, Request request, RequestCallback callback, CURL* easy);
 
-  bool Configure(std::string* problem);
-  bool SetHeaderList(std::string* problem);
+  zorvcore::Status Configure();
+  zorvcore::Status SetHeaderList();
   bool TakeHeaderLine(const char* data, size_t size);
   bool TakeBodyBytes(const char* data, size_t size);
   bool CurrentAnswerIsSuccess() const;

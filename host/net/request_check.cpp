@@ -16,11 +16,6 @@ bool IsTokenChar(char c) {
   return std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
 }
 
-bool Refuse(std::string* problem, std::string why) {
-  if (problem != nullptr) *problem = std::move(why);
-  return false;
-}
-
 struct UrlDeleter {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
@@ -64,23 +59,25 @@ bool IsHttpURL(std::string_view text) {
 
 bool IsSecureURL(std::string_view text) { return SchemeOfAbsoluteURL(text) == "https"; }
 
-bool CheckRequest(const Request& request, std::string* problem) {
+zorvcore::Status CheckRequest(const Request& request) {
+  using zorvcore::Status;
   const std::string_view method = request.method.view();
   if (method != "GET" && method != "POST" && method != "HEAD") {
-    return Refuse(problem, "unsupported method '" + std::string(method) + "'");
+    return Status::InvalidArgument("unsupported method '" + std::string(method) + "'");
   }
   if (!IsHttpURL(request.url.view())) {
-    return Refuse(problem, "not an http or https URL: '" + request.url.str() + "'");
+    return Status::InvalidArgument("not an http or https URL: '" + request.url.str() + "'");
   }
   for (const auto& [name, value] : request.headers) {
     if (!IsHeaderName(name.view())) {
-      return Refuse(problem, "malformed header name '" + name.str() + "'");
+      return Status::InvalidArgument("malformed header name '" + name.str() + "'");
     }
     if (!IsHeaderValue(value.view())) {
-      return Refuse(problem, "header '" + name.str() + "' has a line break or NUL in its value");
+      return Status::InvalidArgument("header '" + name.str() +
+                                     "' has a line break or NUL in its value");
     }
   }
-  return true;
+  return Status::OK();
 }
 
 }  // namespace zorvnet

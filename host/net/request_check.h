@@ -12,12 +12,13 @@
 #include <string>
 #include <string_view>
 
+#include "host/core/status.h"
 #include "host/net/request.h"
 
 namespace zorvnet {
 
-// True when the request may be sent; otherwise false with `problem` (when not null) saying why.
-bool CheckRequest(const Request& request, std::string* problem);
+// OK when the request may be sent; otherwise InvalidArgument saying why.
+zorvcore::Status CheckRequest(const Request& request);
 
 bool IsHeaderName(std::string_view name);
 bool IsHeaderValue(std::string_view value);

@@ -41,19 +41,19 @@ TEST(RequestCheckTest, OnlyWebURLsWithAHostAndFieldsThatCannotForgeOthersPass) {
 TEST(RequestCheckTest, CheckRequestNamesTheProblem) {
   Request request;
   request.url = ImmutableString::CreateStatic("https://example.test/");
-  std::string problem;
-  EXPECT_TRUE(CheckRequest(request, &problem));
+  EXPECT_TRUE(CheckRequest(request).ok());
 
   request.method = ImmutableString::CreateStatic("DELETE");
-  EXPECT_FALSE(CheckRequest(request, &problem));
-  EXPECT_NE(problem.find("DELETE"), std::string::npos);
+  zorvcore::Status refused = CheckRequest(request);
+  EXPECT_TRUE(refused.IsInvalidArgument());
+  EXPECT_NE(refused.message().find("DELETE"), std::string::npos);
 
   request.method = ImmutableString::CreateStatic("POST");
   request.headers.emplace(ImmutableString::CreateStatic("X-Ok"),
                           ImmutableString::CreateStatic("1\r\n"));
-  EXPECT_FALSE(CheckRequest(request, &problem));
-  EXPECT_NE(problem.find("X-Ok"), std::string::npos);
-  EXPECT_FALSE(CheckRequest(request, nullptr));
+  refused = CheckRequest(request);
+  EXPECT_TRUE(refused.IsInvalidArgument());
+  EXPECT_NE(refused.message().find("X-Ok"), std::string::npos);
 }
 
 }  // namespace
