@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/core/json_value.h"
+#include "host/core/status.h"
 #include "host/core/unicode.h"
 #include "tools/html_text.h"
 #include "tools/stock_serve_members.h"
@@ -18,6 +19,7 @@ namespace {
 
 namespace json = zorvcore::serialization;
 using zorvcapsule::CapsuleEntry;
+using zorvcore::Status;
 
 constexpr int64_t kDefaultLimit = 100;
 constexpr int64_t kMaxLimit = 1000;
@@ -73,13 +75,12 @@ std::set<std::string> AllValues(const httplib::Request& req, const char* key) {
   return values;
 }
 
-// Fills `query` from the request; false, with `problem`, for a value out of range.
-bool ParseQuery(const httplib::Request& req, SearchQuery& query, std::string& problem) {
+// Fills `query` from the request; InvalidArgument for a value out of range.
+Status ParseQuery(const httplib::Request& req, SearchQuery& query) {
   const auto offset = ParseCount(req, "search_parameters[offset]", 0, INT32_MAX);
   const auto limit = ParseCount(req, "search_parameters[limit]", kDefaultLimit, kMaxLimit);
   if (!offset || !limit) {
-    problem = "offset must be 0 or more and limit 0 to " + std::to_string(kMaxLimit);
-    return false;
+    return Status::InvalidArgument("offset must be 0 or more and limit 0 to " + std::to_string(kMaxLimit));
   }
   query.offset = *offset;
   query.limit = *limit;
@@ -87,14 +88,13 @@ bool ParseQuery(const httplib::Request& req, SearchQuery& query, std::string& pr
                       ? req.get_param_value("search_parameters[filters][premium]")
                       : "all";
   if (query.premium != "all" && query.premium != "true" && query.premium != "false") {
-    problem = "the premium filter must be all, true or false";
-    return false;
+    return Status::InvalidArgument("the premium filter must be all, true or false");
   }
   query.words = SplitWords(req.get_param_value("search_parameters[words]"));
   query.sources = AllValues(req, "search_parameters[filters][tplx_source][]");
   query.locale = SafeLocale(req.get_param_value("locale"));
   query.columns = AllValues(req, "result_columns[]");
-  return true;
+  return Status::OK();
 }
 
 bool PassesFilters(const SearchQuery& query, const CapsuleEntry& entry) {
@@ -196,9 +196,8 @@ json::JSONValuePtr FileJSON(const ServedStock& stock, const SearchQuery& query, 
 
 void HandleFileSearch(ServedStock& stock, const httplib::Request& req, httplib::Response& res) {
   SearchQuery query;
-  std::string problem;
-  if (!ParseQuery(req, query, problem)) {
-    SetErrorReply(res, 400, "invalid_parameter", problem);
+  if (const Status parsed = ParseQuery(req, query); !parsed.ok()) {
+    SetErrorReply(res, 400, "invalid_parameter", parsed.message());
     return;
   }
   std::vector<int32_t> ids;
