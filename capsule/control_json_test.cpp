@@ -47,32 +47,25 @@ TEST(ControlJsonTest, ListKeepsOrderThroughThePoolAndSkipsEmptyEntries) {
 }
 
 TEST(ControlJsonTest, CommonMembersAreWrittenWithHiddenOnlyWhenSet) {
-  UIString name;
-  name.SetString(u"en_US", u"Shadow");
-  name.SetString(u"de_DE", u"Schatten");
-  auto checkbox = CreateCheckboxControl(u"c1", name, ControlProperties(true), true);
+  auto checkbox = CreateCheckboxControl(u"c1", testing::TwoLanguages(u"Shadow", u"Kage"), ControlProperties(true), true);
   EXPECT_EQ(Written(checkbox),
             "{\"canAnimate\":true,\"id\":\"c1\",\"type\":1,"
-            "\"uiName\":{\"strDB\":[{\"localeString\":\"de_DE\",\"str\":\"Schatten\"},"
-            "{\"localeString\":\"en_US\",\"str\":\"Shadow\"}]},"
+            "\"uiName\":{\"strDB\":[{\"localeString\":\"en_US\",\"str\":\"Shadow\"},"
+            "{\"localeString\":\"ja_JP\",\"str\":\"Kage\"}]},"
             "\"uiSuffix\":{\"strDB\":[]},\"uiToolTip\":{\"strDB\":[]},\"value\":true}");
   checkbox->SetHidden(true);
   EXPECT_EQ(Text(zs::GetVariantInObject(ClientControlToJsonValue(*checkbox), "hidden")), "true");
   // Flags are also read from the texts "true" and "false".
   const ControlPtr read = Read("{\"type\":3,\"canAnimate\":\"true\",\"hidden\":\"true\"}");
-  EXPECT_TRUE(read->CanAnimate());
-  EXPECT_TRUE(read->IsHidden());
+  EXPECT_TRUE(read->CanAnimate() && read->IsHidden());
   EXPECT_FALSE(Read("{\"type\":3}")->IsHidden());
 }
 
 TEST(ControlJsonTest, EachKindWritesItsMembersAndCode) {
   const UIString none;
   const ControlProperties props;
-  hostbridge::SpreadsheetValue cells;
-  cells.active_rows = 1;
-  cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Numbers({2}));
-  hostbridge::SourceTextFontEditInfo font;
-  font.font_name = u"Serif";
+  const hostbridge::SpreadsheetValue cells{1, {hostbridge::SpreadsheetColumnValue::Numbers({2})}};
+  const hostbridge::SourceTextFontEditInfo font{.font_name = u"Serif"};
   auto group = CreateGroupControl(u"", none, props, {u"a", u"drop", u"b", u"drop"}, true);
   std::dynamic_pointer_cast<GroupControl>(group)->SetExcludedChildID(u"drop");
   const std::vector<std::pair<ControlPtr, std::string>> cases = {

@@ -3,10 +3,12 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "capsule/test_app_language.h"
 #include "host/core/locale.h"
 #include "host/core/test_temp_folder.h"
 #include "host/core/unicode.h"
@@ -24,30 +26,23 @@ using zorvstorage::WriteFileBytes;
 
 class CapsuleZipTest : public ::testing::Test {
  protected:
-  void SetUp() override { zorvcore::Locale::SetApplicationLanguage(u"en_US"); }
-  void TearDown() override { zorvcore::Locale::SetApplicationLanguage(u""); }
-
   fs::path Package() const { return temp_.path() / "template.tplx"; }
   CapsuleZip Open() const { return CapsuleZip(FileHelperUtils::StdPathToUTF16(Package()), ""); }
   std::u16string U16(const fs::path& path) const { return FileHelperUtils::StdPathToUTF16(path); }
 
+  ScopedAppLanguage language_{u"en_US"};
   zorvcore::TestTempFolder temp_;
 };
 
 // ---- Description ----
 
-TEST_F(CapsuleZipTest, DescriptionIsTheMembersTextInUTF16) {
-  TestZipBuilder(Package()).Add("definition.json", "{\"name\":\"Caf\xC3\xA9 \xF0\x9F\x8E\xAC\"}").Write();
-  EXPECT_EQ(Open().GetTPLXDescriptionJSON(), u"{\"name\":\"Caf\u00E9 \U0001F3AC\"}");
-}
-
-TEST_F(CapsuleZipTest, MissingEmptyOrUnreadableDescriptionsAreEmpty) {
-  TestZipBuilder(Package()).Add("thumb.png", "png").Write();
-  EXPECT_EQ(Open().GetTPLXDescriptionJSON(), u"");
-
-  TestZipBuilder(Package()).Add("definition.json", "").Write();
-  EXPECT_EQ(Open().GetTPLXDescriptionJSON(), u"");
-
+TEST_F(CapsuleZipTest, DescriptionIsTheMembersTextInUTF16AndEmptyWhenMissingEmptyOrUnreadable) {
+  for (const auto& [member, bytes, json] : {std::tuple<const char*, const char*, std::u16string>{
+           "definition.json", "{\"name\":\"Caf\xC3\xA9 \xF0\x9F\x8E\xAC\"}", u"{\"name\":\"Caf\u00E9 \U0001F3AC\"}"},
+       {"thumb.png", "png", u""}, {"definition.json", "", u""}}) {
+    TestZipBuilder(Package()).Add(member, bytes).Write();
+    EXPECT_EQ(Open().GetTPLXDescriptionJSON(), json) << member;
+  }
   WriteFileBytes(Package(), "PK\x03\x04 not really a zip");
   EXPECT_EQ(Open().GetTPLXDescriptionJSON(), u"");
 
@@ -56,11 +51,8 @@ TEST_F(CapsuleZipTest, MissingEmptyOrUnreadableDescriptionsAreEmpty) {
 
 TEST_F(CapsuleZipTest, ReplacingTheDescriptionKeepsTheRestOfThePackage) {
   const std::string clip = NoiseBytes(50000);
-  TestZipBuilder(Package())
-      .Add("definition.json", "{\"v\":1}")
-      .Add("thumb.png", "png")
-      .Add("project.tsgraphic/media/clip.mov", clip)
-      .Write();
+  TestZipBuilder(Package()).Add("definition.json", "{\"v\":1}").Add("thumb.png", "png")
+      .Add("project.tsgraphic/media/clip.mov", clip).Write();
   const fs::path folder = temp_.path() / "edited";
   fs::create_directories(folder);
   WriteFileBytes(folder / "definition.json", "{\"v\":2}");
@@ -167,8 +159,7 @@ TEST_F(CapsuleZipProjectTest, TheFourTriesGoInTheirFixedOrderAndWithoutOneTheOut
     std::u16string extension;
   };
   const std::vector<Case> cases = {
-      {{"project.qzgraphic", "project_en_US.qzgraphic", "project.tsgraphic",
-        "project_en_US.tsgraphic"},
+      {{"project.qzgraphic", "project_en_US.qzgraphic", "project.tsgraphic", "project_en_US.tsgraphic"},
        "project_en_US.tsgraphic", u".tsgraphic"},
       {{"project_en_US.qzgraphic", "project.tsgraphic"}, "project.tsgraphic", u".tsgraphic"},
       {{"project.qzgraphic", "project_en_US.qzgraphic"}, "project_en_US.qzgraphic", u".qzgraphic"},
@@ -184,21 +175,15 @@ TEST_F(CapsuleZipProjectTest, TheFourTriesGoInTheirFixedOrderAndWithoutOneTheOut
     const std::u16string target = u"T" + std::u16string(1, static_cast<char16_t>(u'0' + round++));
     std::u16string output = u"unchanged";
     ASSERT_EQ(Extract(output, u"Sub", target), !c.winner.empty());
-    if (c.winner.empty()) {
-      EXPECT_EQ(output, u"unchanged");
-      continue;
-    }
-    EXPECT_EQ(output, U16(Base() / "Sub") + u"/" + target + c.extension);
-    EXPECT_EQ(ReadFileBytes(fs::path(FileHelperUtils::UTF16ToStdPath(output)) / c.winner), c.winner);
+    EXPECT_EQ(output, c.winner.empty() ? u"unchanged" : U16(Base() / "Sub") + u"/" + target + c.extension);
+    if (c.winner.empty()) continue;
+    EXPECT_EQ(ReadFileBytes(FileHelperUtils::UTF16ToStdPath(output) / c.winner), c.winner);
   }
 }
 
 TEST_F(CapsuleZipProjectTest, AFolderOfMembersIsTheProjectFolderAndARefusedTryFallsThrough) {
-  TestZipBuilder(Package())
-      .Add("project_en_US.tsgraphic/main.json", "main")
-      .Add("project_en_US.tsgraphic/media/a.png", "a")
-      .Add("project.tsgraphic", "plain")
-      .Write();
+  TestZipBuilder(Package()).Add("project_en_US.tsgraphic/main.json", "main")
+      .Add("project_en_US.tsgraphic/media/a.png", "a").Add("project.tsgraphic", "plain").Write();
   std::u16string output;
   ASSERT_TRUE(Extract(output));
   const fs::path folder = Base() / "Sub" / "My Title.tsgraphic";
@@ -207,11 +192,9 @@ TEST_F(CapsuleZipProjectTest, AFolderOfMembersIsTheProjectFolderAndARefusedTryFa
   EXPECT_EQ(ReadFileBytes(folder / "media" / "a.png"), "a");
   EXPECT_FALSE(fs::exists(folder / "project.tsgraphic"));
 
-  TestZipBuilder(Package())
-      .Add("project_en_US.tsgraphic/main.json", "main")
+  TestZipBuilder(Package()).Add("project_en_US.tsgraphic/main.json", "main")
       .Add("project_en_US.tsgraphic/../../../escaped.json", "evil")
-      .Add("project.tsgraphic/main.json", "plain main")
-      .Write();
+      .Add("project.tsgraphic/main.json", "plain main").Write();
   ASSERT_TRUE(Extract(output, u"Sub", u"Other"));
   EXPECT_EQ(ReadFileBytes(Base() / "Sub" / "Other.tsgraphic" / "main.json"), "plain main");
   EXPECT_FALSE(fs::exists(temp_.path() / "escaped.json"));
@@ -257,21 +240,25 @@ class UnzippedProjectTest : public CapsuleZipTest {
   }
 };
 
-TEST_F(UnzippedProjectTest, FindsTheExpressionAsAnExtensionInAnyCaseAtAnyDepth) {
+TEST_F(UnzippedProjectTest, FindsTheExpressionAsAnExtensionInAnyCaseAtAnyDepthWalkingLinksOnce) {
+  fs::create_directory_symlink("..", temp_.path() / "root" / "sub" / "up");
+  fs::create_directory_symlink(".", temp_.path() / "root" / "self");
+  fs::create_symlink("nowhere", temp_.path() / "root" / "dangling.tsgraphic");
   // Any character may stand before the extension, but a bare "tsgraphic" never matches.
   const std::set<std::u16string> ts = {At("one.tsgraphic"), At("TWO.TSGRAPHIC"), At("sub/three.TsGraphic"),
                                        At("sub/deeper/four.tsgraphic"), At("sixtsgraphic")};
   EXPECT_EQ(Found("tsgraphic"), ts);
+  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject("tsgraphic", Root())->size(), ts.size()) << "each found once";
   std::set<std::u16string> both = ts;
   both.insert(At("other.qzgraphic"));
   EXPECT_EQ(Found("tsgraphic|qzgraphic"), both);
   EXPECT_EQ(Found("json"), (std::set<std::u16string>{At("d.tsgraphic/inside.json")}));
   // Nothing found, a folder that cannot be listed and a bad expression are all an empty optional.
-  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject("aegraphic", Root()), std::nullopt);
-  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject("tsgraphic", Root() + u"/missing"), std::nullopt);
-  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject("tsgraphic", At("one.tsgraphic")), std::nullopt);
-  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject("(unbalanced", Root()), std::nullopt);
-  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject(nullptr, Root()), std::nullopt);
+  for (const auto& [expression, root] : {std::pair<const char*, std::u16string>{"aegraphic", Root()},
+       {"tsgraphic", Root() + u"/missing"}, {"tsgraphic", At("one.tsgraphic")}, {"(unbalanced", Root()},
+       {nullptr, Root()}}) {
+    EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject(expression, root), std::nullopt);
+  }
 }
 
 TEST_F(UnzippedProjectTest, EachSubfolderStandsWhereTheListingMetIt) {
@@ -291,15 +278,6 @@ TEST_F(UnzippedProjectTest, EachSubfolderStandsWhereTheListingMetIt) {
     ASSERT_FALSE(at.empty()) << folder;
     EXPECT_EQ(at.back() - at.front() + 1, at.size()) << folder;
   }
-}
-
-TEST_F(UnzippedProjectTest, LinksBackUpTheTreeAreWalkedOnce) {
-  fs::create_directory_symlink("..", temp_.path() / "root" / "sub" / "up");
-  fs::create_directory_symlink(".", temp_.path() / "root" / "self");
-  fs::create_symlink("nowhere", temp_.path() / "root" / "dangling.tsgraphic");
-  const auto found = CapsuleZip::GetPathOfUnZippedProject("tsgraphic", Root());
-  ASSERT_TRUE(found.has_value());
-  EXPECT_EQ(found->size(), 5u);
 }
 
 TEST_F(UnzippedProjectTest, AFailingSubfolderKeepsWhatItFoundAndItsParentGoesOn) {
