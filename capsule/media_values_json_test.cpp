@@ -1,6 +1,7 @@
 #include "capsule/media_values_json.h"
 
 #include <string>
+#include <tuple>
 
 #include <boost/rational.hpp>
 #include <gtest/gtest.h>
@@ -17,38 +18,30 @@ using hostbridge::MediaTime;
 MediaTime ReadTime(const char* text) { return MediaTimeFromJsonValue(zs::JSONParse(text)); }
 std::string Text(const JSONValuePtr& value) { return zs::GetJSONUTF8String(value, false); }
 
-TEST(MediaTimeJsonTest, ReadsAndWritesReducedFractions) {
-  EXPECT_EQ(ReadTime("{\"value\":6,\"scale\":4}"), MediaTime(3, 2));
-  EXPECT_EQ(ReadTime("{\"value\":6,\"scale\":4}").denominator(), 2);
-  const MediaTime zero = ReadTime("{\"value\":0,\"scale\":7}");
-  EXPECT_EQ(zero.numerator(), 0);
-  EXPECT_EQ(zero.denominator(), 1);
-  EXPECT_EQ(ReadTime("{\"value\":-5,\"scale\":10}"), MediaTime(-1, 2));
-  EXPECT_EQ(ReadTime("{\"value\":-9223372036854775808,\"scale\":9223372036854775807}"),
-            MediaTime(INT64_MIN, INT64_MAX));
+TEST(MediaTimeJsonTest, ReadsAndWritesReducedFractionsAndRefusesAZeroOrHugeScale) {
   // Without a scale the value counts whole seconds; without a value the time is zero.
-  EXPECT_EQ(ReadTime("{\"value\":12}"), MediaTime(12));
-  EXPECT_EQ(ReadTime("{}"), MediaTime(0));
+  for (const auto& [text, numerator, denominator] : {std::tuple<const char*, int64_t, int64_t>{
+           "{\"value\":6,\"scale\":4}", 3, 2}, {"{\"value\":0,\"scale\":7}", 0, 1}, {"{\"value\":-5,\"scale\":10}", -1, 2},
+       {"{\"value\":-9223372036854775808,\"scale\":9223372036854775807}", INT64_MIN, INT64_MAX},
+       {"{\"value\":12}", 12, 1}, {"{}", 0, 1}}) {
+    const MediaTime time = ReadTime(text);
+    EXPECT_EQ(time.numerator(), numerator) << text;
+    EXPECT_EQ(time.denominator(), denominator) << text;
+  }
   // Written as the reduced fraction, signed.
-  EXPECT_EQ(Text(MediaTimeToJsonValue(MediaTime(-1001, 30000))),
-            "{\"scale\":30000,\"value\":-1001}");
+  EXPECT_EQ(Text(MediaTimeToJsonValue(MediaTime(-1001, 30000))), "{\"scale\":30000,\"value\":-1001}");
   EXPECT_EQ(Text(MediaTimeToJsonValue(MediaTime(6, 4))), "{\"scale\":2,\"value\":3}");
-}
 
-TEST(MediaTimeJsonTest, ZeroOrHugeScaleIsABadRational) {
   try {
     ReadTime("{\"value\":1,\"scale\":0}");
-    FAIL() << "a zero scale was accepted";
+    ADD_FAILURE() << "a zero scale was accepted";
   } catch (const boost::bad_rational& error) {
     EXPECT_STREQ(error.what(), "bad rational: zero denominator");
   }
   // 2^63, 2^64 - 1, and a negative scale (read as unsigned) cannot be a positive denominator.
-  EXPECT_THROW(ReadTime("{\"value\":1,\"scale\":9223372036854775808}"), boost::bad_rational);
-  EXPECT_THROW(ReadTime("{\"value\":1,\"scale\":18446744073709551615}"), boost::bad_rational);
-  EXPECT_THROW(ReadTime("{\"value\":1,\"scale\":-4}"), boost::bad_rational);
-}
-
-TEST(MediaTimeJsonTest, WrongTypesAreBadCasts) {
+  for (const char* scale : {"9223372036854775808", "18446744073709551615", "-4"}) {
+    EXPECT_THROW(ReadTime((std::string("{\"value\":1,\"scale\":") + scale + "}").c_str()), boost::bad_rational) << scale;
+  }
   for (const char* text : {"[]", "{\"value\":1.5,\"scale\":2}", "{\"value\":1,\"scale\":2.0}",
                            "{\"value\":\"1\"}", "{\"scale\":null}"}) {
     EXPECT_THROW(ReadTime(text), zs::BadCastError) << text;

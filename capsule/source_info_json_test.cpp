@@ -92,27 +92,19 @@ TEST(SourceInfoJsonTest, AbsentMembersKeepTheDefaultsButFieldTypeAndNumbersComeF
   EXPECT_EQ(numbers.alpha_channel_type, -1);
 }
 
+// A value of another kind at each member is refused in the description readers' test; here the
+// values a lenient reader could take for the right kind.
 TEST(SourceInfoJsonTest, WrongTypesAreBadCasts) {
   for (const char* text : {
-           "[]", "\"info\"", "{\"name\":1}", "{\"parentprojectfile\":null}", "{\"id\":5}",
-           "{\"duration\":[]}", "{\"duration\":{\"value\":1.5,\"scale\":2}}",
-           "{\"pixelaspectratio\":{\"numerator\":1.0}}", "{\"alphachanneltype\":0.0}",
-           "{\"framesize\":\"1920x1080\"}", "{\"framerate\":{\"ticksperframe\":\"1\"}}",
-           "{\"pixelformatlist\":{}}", "{\"pixelformatlist\":[1]}", "{\"fieldtype\":true}",
-           "{\"audiochannellayout\":[{\"channellabel\":[]}]}", "{\"hasaudio\":\"yes\"}",
-           "{\"hasvideo\":1}", "{\"alphamattecolorr\":\"1\"}", "{\"ismedia\":null}",
-           "{\"appspecificsourceinfo\":{}}", "{\"capsuleparams\":[]}",
-           "{\"farsideassetrequestinfo\":[]}",
-           "{\"farsideassetrequestinfo\":{\"mServerConnectInfo\":{\"mHeaders\":{\"a\":1}}}}",
-           "{\"farsideassetrequestinfo\":{\"mAssetInfo\":{\"mAssetIdentifier\":7}}}",
-           "{\"colorSpace\":[]}", "{\"colorSpace\":{\"baseProfileType\":-1.0}}",
-           "{\"colorSpace\":{\"baseColorProfile\":{\"colorProfileData\":\"not base64!\"}}}",
-           "{\"hasFrozenUnstretchableRegions\":0}"}) {
+           "\"info\"", "{\"parentprojectfile\":null}", "{\"duration\":{\"value\":1.5,\"scale\":2}}",
+           "{\"pixelaspectratio\":{\"numerator\":1.0}}", "{\"alphachanneltype\":0.0}", "{\"framesize\":\"1920x1080\"}",
+           "{\"pixelformatlist\":[1]}", "{\"fieldtype\":true}", "{\"audiochannellayout\":[{\"channellabel\":[]}]}",
+           "{\"hasaudio\":\"yes\"}", "{\"ismedia\":null}", "{\"appspecificsourceinfo\":{}}",
+           "{\"colorSpace\":{\"baseProfileType\":-1.0}}",
+           "{\"colorSpace\":{\"baseColorProfile\":{\"colorProfileData\":\"not base64!\"}}}"}) {
     EXPECT_THROW(Read(text), zs::BadCastError) << text;
   }
   EXPECT_THROW(SourceInfoFromJsonValue(nullptr), zs::BadCastError);
-  EXPECT_THROW(SourceInfoLocaleMapFromJsonValue(zs::JSONParse("[]")), zs::BadCastError);
-  EXPECT_THROW(SourceInfoLocaleMapFromJsonValue(zs::JSONParse("{\"en_US\":1}")), zs::BadCastError);
 }
 
 }  // namespace
