@@ -76,16 +76,16 @@ TEST(CapsuleParamJsonTest, SparseObjectsReadAsWritableParametersButAWrittenOneNe
   EXPECT_THROW(CapsuleParamToJsonValue(CapsuleParam()), std::out_of_range);
 }
 
+// A value of another kind at each member is refused in the description readers' test; here the
+// values a lenient reader could take for the right kind.
 TEST(CapsuleParamJsonTest, WrongTypesAreBadCasts) {
   for (const char* text :
-       {"[]", "{\"capPropType\":1.0}", "{\"capPropType\":1,\"capPropDecimals\":2.5}",
-        "{\"capPropType\":8,\"capPropDefault\":[1]}", "{\"capPropType\":3,\"capPropDefault\":\"red\"}",
-        "{\"capPropType\":0,\"capPropFontEditInfo\":true}", "{\"capPropType\":0,\"capPropFontEdit\":1}",
-        "{\"capPropType\":9,\"capPropSpreadsheetColumnInfo\":{}}", "{\"capPropUIName\":[]}",
+       {"{\"capPropType\":1.0}", "{\"capPropType\":1,\"capPropDecimals\":2.5}",
+        "{\"capPropType\":3,\"capPropDefault\":\"red\"}", "{\"capPropType\":0,\"capPropFontEditInfo\":true}",
+        "{\"capPropType\":0,\"capPropFontEdit\":1}", "{\"capPropUIName\":[]}",
         "{\"capPropType\":2,\"capPropDefault\":\"on\"}"}) {
     EXPECT_THROW(ReadParam(text), zs::BadCastError) << text;
   }
-  EXPECT_THROW(CapsuleParamListFromJsonValue(zs::JSONParse("{\"capParams\":{}}")), zs::BadCastError);
   EXPECT_THROW(CapsuleParamListFromJsonValue(zs::JSONParse("{\"capParams\":[1]}")), zs::BadCastError);
   EXPECT_TRUE(CapsuleParamListFromJsonValue(zs::JSONParse("{}")).params.empty());
 }

@@ -165,29 +165,19 @@ TEST(ControlJsonTest, ElementsThatMakeNoControlAreDroppedFromTheList) {
   EXPECT_EQ(list[1]->GetID(), u"last");
 }
 
+// A value of another kind at each member is refused in the description readers' test; here the
+// values a lenient reader could take for the right kind.
 TEST(ControlJsonTest, MembersOfTheWrongTypeThrowBadCast) {
   // {"type":0,"id":5} makes no control, but is read as far as its common members.
-  const std::vector<std::string> bad = {
-      "{\"type\":0,\"id\":5}",
-      "[]", "null", "{\"type\":\"2\"}", "{\"type\":2.0}", "{\"type\":1,\"uiName\":\"Name\"}",
-      "{\"type\":1,\"uiSuffix\":[]}", "{\"type\":1,\"uiToolTip\":{\"strDB\":{}}}",
-      "{\"type\":1,\"canAnimate\":1}", "{\"type\":1,\"hidden\":\"yes\"}", "{\"type\":1,\"value\":1}",
-      "{\"type\":2,\"min\":\"0\"}", "{\"type\":2,\"max\":null}", "{\"type\":2,\"value\":true}",
-      "{\"type\":3,\"value\":[1]}", "{\"type\":4,\"value\":{\"red\":1}}",
-      "{\"type\":4,\"value\":[1,\"0\",0,1]}", "{\"type\":5,\"value\":[1,2]}",
-      "{\"type\":5,\"value\":{\"x\":\"1\"}}", "{\"type\":6,\"value\":\"text\"}",
-      "{\"type\":6,\"fonteditinfo\":[]}", "{\"type\":6,\"fonteditinfo\":{\"fontSizeEditValue\":\"12\"}}",
-      "{\"type\":7,\"enumType\":1.0}", "{\"type\":7,\"enumItmes\":{}}", "{\"type\":7,\"enumItmes\":[\"A\"]}",
-      "{\"type\":7,\"value\":1.5}", "{\"type\":8,\"value\":[]}", "{\"type\":9,\"linked\":0}",
-      "{\"type\":9,\"dimensions\":2.0}", "{\"type\":9,\"value\":[1,\"2\"]}",
-      "{\"type\":10,\"groupexpanded\":null}", "{\"type\":10,\"value\":[\"a\",1]}",
-      "{\"type\":11,\"minRows\":1.0}", "{\"type\":11,\"maxRows\":\"2\"}", "{\"type\":11,\"columnInfo\":{}}",
-      "{\"type\":11,\"columnInfo\":[{\"columnName\":\"A\"}]}", "{\"type\":11,\"value\":[]}",
-  };
-  for (const std::string& text : bad) {
+  for (const char* text : {
+           R"({"type":0,"id":5})", "null", R"({"type":2.0})", R"({"type":1,"uiName":"Name"})",
+           R"({"type":1,"hidden":"yes"})", R"({"type":2,"max":null})", R"({"type":2,"value":true})",
+           R"({"type":3,"value":[1]})", R"({"type":6,"value":"text"})", R"({"type":7,"enumType":1.0})",
+           R"({"type":7,"enumItmes":["A"]})", R"({"type":7,"value":1.5})", R"({"type":9,"dimensions":2.0})",
+           R"({"type":10,"groupexpanded":null})", R"({"type":11,"minRows":1.0})",
+           R"({"type":11,"columnInfo":[{"columnName":"A"}]})"}) {
     EXPECT_THROW(Read(text), zs::BadCastError) << text;
   }
-  EXPECT_THROW(ClientControlListFromJsonValue(zs::JSONParse("{}")), zs::BadCastError);
   EXPECT_THROW(ClientControlListFromJsonValue(zs::JSONParse("[{\"type\":1},3]")), zs::BadCastError);
 }
 

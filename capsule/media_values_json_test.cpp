@@ -42,8 +42,8 @@ TEST(MediaTimeJsonTest, ReadsAndWritesReducedFractionsAndRefusesAZeroOrHugeScale
   for (const char* scale : {"9223372036854775808", "18446744073709551615", "-4"}) {
     EXPECT_THROW(ReadTime((std::string("{\"value\":1,\"scale\":") + scale + "}").c_str()), boost::bad_rational) << scale;
   }
-  for (const char* text : {"[]", "{\"value\":1.5,\"scale\":2}", "{\"value\":1,\"scale\":2.0}",
-                           "{\"value\":\"1\"}", "{\"scale\":null}"}) {
+  // A value of another kind is refused in the description readers' test; here the near misses.
+  for (const char* text : {"{\"value\":1.5,\"scale\":2}", "{\"value\":1,\"scale\":2.0}", "{\"scale\":null}"}) {
     EXPECT_THROW(ReadTime(text), zs::BadCastError) << text;
   }
 }
