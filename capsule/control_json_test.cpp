@@ -61,6 +61,8 @@ TEST(ControlJsonTest, CommonMembersAreWrittenWithHiddenOnlyWhenSet) {
   EXPECT_FALSE(Read("{\"type\":3}")->IsHidden());
 }
 
+// The members and codes of every kind are pinned by the reading test below; here the values only a
+// built control has.
 TEST(ControlJsonTest, EachKindWritesItsMembersAndCode) {
   const UIString none;
   const ControlProperties props;
@@ -69,11 +71,7 @@ TEST(ControlJsonTest, EachKindWritesItsMembersAndCode) {
   auto group = CreateGroupControl(u"", none, props, {u"a", u"drop", u"b", u"drop"}, true);
   std::dynamic_pointer_cast<GroupControl>(group)->SetExcludedChildID(u"drop");
   const std::vector<std::pair<ControlPtr, std::string>> cases = {
-      {CreateCheckboxControl(u"", none, props, false), R"({"type":1,"value":false})"},
-      {CreateSliderControl(u"", none, props, 0, 10, 5), R"({"max":10.0,"min":0.0,"type":2,"value":5.0})"},
-      {CreateAngleControl(u"", none, props, -90), R"({"type":3,"value":-90.0})"},
       {CreateColorControl(u"", none, props, {1.0f, 0.5f, 0.0f, 1.0f}), R"({"type":4,"value":[1.0,0.5,0.0,1.0]})"},
-      {CreatePoint2DControl(u"", none, props, {1.5, -2}), R"({"type":5,"value":{"x":1.5,"y":-2.0}})"},
       {CreateStringControl(u"", none, props, UIString(u"T"), font),
        R"({"fonteditinfo":{"capPropFontEdit":false,"capPropFontFauxStyleEdit":false,"capPropFontSizeEdit":false,)"
        R"("fontEditValue":"Serif","fontFSAllCapsValue":false,"fontFSBoldValue":false,"fontFSItalicValue":false,)"
@@ -81,8 +79,6 @@ TEST(ControlJsonTest, EachKindWritesItsMembersAndCode) {
        R"("value":{"strDB":[{"localeString":"en_US","str":"T"}]}})"},
       {CreateEnumControl(u"", none, props, static_cast<EnumType>(4000000000u), {UIString(u"A")}, -1),
        R"({"enumItmes":[{"strDB":[{"localeString":"en_US","str":"A"}]}],"enumType":4000000000,"type":7,"value":-1})"},
-      {CreateCommentControl(u"", none, props, UIString(u"Hi")),
-       R"({"type":8,"value":{"strDB":[{"localeString":"en_US","str":"Hi"}]}})"},
       {CreateScaleControl(u"", none, props, true, -2, {50, 75.5}),
        R"({"dimensions":-2,"linked":true,"type":9,"value":[50.0,75.5]})"},
       {CreateGroupControl(u"", none, props, {u"a", u"", u"", u"b"}, false),

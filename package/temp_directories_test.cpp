@@ -69,8 +69,7 @@ TEST_F(TempDirectoriesTest, AStockAssetFolderIsNamedByHostVersionAndAssetAndMade
   const fs::path asset = Stock() / "Editor" / "24.1" / "12345";
 
   EXPECT_EQ(GetTempStockAssetThumbPath(u"12345"), U16(asset / "thumb.png"));
-  EXPECT_TRUE(fs::is_directory(asset));
-  EXPECT_FALSE(fs::exists(asset / "thumb.png"));
+  EXPECT_TRUE(fs::is_directory(asset) && !fs::exists(asset / "thumb.png"));
   EXPECT_EQ(GetTempStockDirectory(u"12345"), U16(asset));
   EXPECT_EQ(GetTempStockAssetJSONPath(u"12345"), U16(asset / "definition.json"));
   EXPECT_EQ(GetTempStockAssetVideoThumbPath(u"12345"), U16(asset / "thumb.mp4"));
@@ -78,10 +77,9 @@ TEST_F(TempDirectoriesTest, AStockAssetFolderIsNamedByHostVersionAndAssetAndMade
 
   zorvcore::config::SetClientVersion(u"25.0");
   EXPECT_EQ(GetTempStockDirectory(u"12345"), U16(Stock() / "Editor" / "25.0" / "12345"));
-}
 
-TEST_F(TempDirectoriesTest, AnAssetIDCannotReachOutsideItsVersionFolder) {
-  const fs::path version = Stock() / "zorvhost" / "1.0";
+  // An asset ID cannot reach outside its version folder.
+  const fs::path version = Stock() / "Editor" / "25.0";
   for (const auto& [id, folder] : {std::pair<std::u16string, const char*>{u"../../../escape", ".._.._.._escape"},
        {u"..", "_.."}, {u".", "_."}, {u"", "_"}, {std::u16string(u"a\0b", 3), "a_b"}}) {
     EXPECT_EQ(GetTempStockDirectory(id), U16(version / folder));
@@ -91,25 +89,21 @@ TEST_F(TempDirectoriesTest, AnAssetIDCannotReachOutsideItsVersionFolder) {
 
 // ---- The size check ----
 
-TEST_F(TempDirectoriesTest, ATreeOfExactlyTheLimitSurvivesOneByteMoreClearsIt) {
+TEST_F(TempDirectoriesTest, ATreeOfExactlyTheLimitSurvivesOneByteMoreClearsItOncePerProcess) {
   // Hidden files do not count.
   SizedFile(Local() / "a.png", 200 * 1024 * 1024);
   SizedFile(Local() / "nested" / "deeper" / "b.mp4", kTempTreeSizeLimit - 200 * 1024 * 1024);
   SizedFile(Local() / ".hidden.png", 2 * kTempTreeSizeLimit);
   SizedFile(Local() / "nested" / ".DS_Store", kTempTreeSizeLimit);
   InitTempDirectory(true);
-  EXPECT_TRUE(fs::exists(Local() / "a.png"));
-  EXPECT_TRUE(fs::exists(Local() / "nested" / "deeper" / "b.mp4"));
+  EXPECT_TRUE(fs::exists(Local() / "a.png") && fs::exists(Local() / "nested" / "deeper" / "b.mp4"));
 
   SizedFile(Local() / "nested" / "one.byte", 1);
   internal::ResetTempDirectoryChecksForTesting();
   InitTempDirectory(true);
-  EXPECT_TRUE(fs::is_directory(Local()));
-  EXPECT_TRUE(fs::is_empty(Local()));
-}
+  EXPECT_TRUE(fs::is_directory(Local()) && fs::is_empty(Local()));
 
-TEST_F(TempDirectoriesTest, EachTreeIsCheckedOncePerProcess) {
-  InitTempDirectory(true);
+  // Each tree is checked once per process.
   SizedFile(Local() / "big.png", kTempTreeSizeLimit + 1);
   SizedFile(Stock() / "zorvhost" / "1.0" / "7" / "thumb.mp4", kTempTreeSizeLimit + 1);
 
@@ -117,8 +111,7 @@ TEST_F(TempDirectoriesTest, EachTreeIsCheckedOncePerProcess) {
   EXPECT_TRUE(fs::exists(Local() / "big.png")) << "the local tree was checked already";
 
   InitTempDirectory(false);
-  EXPECT_TRUE(fs::is_directory(Stock()));
-  EXPECT_TRUE(fs::is_empty(Stock())) << "the stock tree has a check of its own";
+  EXPECT_TRUE(fs::is_directory(Stock()) && fs::is_empty(Stock())) << "the stock tree has a check of its own";
 
   SizedFile(Stock() / "again.mp4", kTempTreeSizeLimit + 1);
   InitTempDirectory(false);
