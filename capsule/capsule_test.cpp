@@ -26,7 +26,7 @@ hostbridge::SourceInfo NamedSourceInfo(const std::u16string& name) {
   return info;
 }
 
-TEST(CapsuleTest, NewTemplateConstructorMarksEveryFeatureUnsupported) {
+TEST(CapsuleTest, ConstructorsMarkFeaturesUnsupportedAndFileUnderTheAppLanguage) {
   Capsule capsule(u"app", u"Lower Third", u"id-1");
   EXPECT_EQ(capsule.GetAPIVersion(), "1.4");
   EXPECT_EQ(capsule.GetAuthorApp(), u"app");
@@ -34,29 +34,24 @@ TEST(CapsuleTest, NewTemplateConstructorMarksEveryFeatureUnsupported) {
   EXPECT_EQ(capsule.GetCapsuleNameLocalized(), UIString(u"Lower Third"));
   EXPECT_EQ(capsule.GetCapsuleID(), u"id-1");
   EXPECT_EQ(capsule.GetAuthorID(), u"");
-  for (const std::u16string& marker :
-       {capsule.GetQzlibCompliantVersion(), capsule.GetMobileCompatibilityVersion(),
-        capsule.GetInternalEffectsVersion(), capsule.GetFontvaneOnlyVersion(),
-        capsule.GetResponsiveDesignTimeVersion()}) {
+  for (const std::u16string& marker : {capsule.GetQzlibCompliantVersion(), capsule.GetMobileCompatibilityVersion(),
+                                       capsule.GetInternalEffectsVersion(), capsule.GetFontvaneOnlyVersion(),
+                                       capsule.GetResponsiveDesignTimeVersion()}) {
     EXPECT_EQ(marker, u"0");
   }
   EXPECT_FALSE(capsule.IsQZLibCompliant());
-}
 
-TEST(CapsuleTest, FullConstructorFilesSourceInfoAndFontsUnderTheAppLanguage) {
+  // The full constructor files source info and fonts under the application language.
   ScopedAppLanguage language(u"de_DE");
   auto control = OpaqueControl();
-  Capsule capsule(u"app", u"author", u"Name", u"id", u"desc", {"tssl"}, NamedSourceInfo(u"comp"),
-                  {control}, {"Font-A"}, {"fx"}, {"renderer"}, {"mov"}, {"tag"}, u"201810", u"1",
-                  u"2", u"3");
-  EXPECT_EQ(capsule.GetCapsuleNameLocalized(), UIString(u"Name"));
-  ASSERT_EQ(capsule.GetSourceInfoLocalized().size(), 1u);
-  EXPECT_EQ(capsule.GetSourceInfoLocalized().begin()->first, u"de_DE");
-  EXPECT_EQ(capsule.GetSourceInfo().name, u"comp");
-  EXPECT_EQ(capsule.GetUsedFontsLocalized(), (Capsule::UsedFontsMap{{u"de_DE", {"Font-A"}}}));
-  EXPECT_EQ(capsule.GetControls(), ClientControlList{control});
-  EXPECT_EQ(capsule.GetFontvaneOnlyVersion(), u"3");
-  EXPECT_EQ(capsule.GetResponsiveDesignTimeVersion(), u"0") << "not among the arguments: unsupported";
+  Capsule full(u"app", u"author", u"Name", u"id", u"desc", {"tssl"}, NamedSourceInfo(u"comp"), {control},
+               {"Font-A"}, {"fx"}, {"renderer"}, {"mov"}, {"tag"}, u"201810", u"1", u"2", u"3");
+  EXPECT_EQ(full.GetCapsuleNameLocalized(), UIString(u"Name"));
+  EXPECT_EQ(full.GetSourceInfoLocalized(), (Capsule::SourceInfoMap{{u"de_DE", NamedSourceInfo(u"comp")}}));
+  EXPECT_EQ(full.GetUsedFontsLocalized(), (Capsule::UsedFontsMap{{u"de_DE", {"Font-A"}}}));
+  EXPECT_EQ(full.GetControls(), ClientControlList{control});
+  EXPECT_EQ(full.GetFontvaneOnlyVersion(), u"3");
+  EXPECT_EQ(full.GetResponsiveDesignTimeVersion(), u"0") << "not among the arguments: unsupported";
 }
 
 // ---- Display name -------------------------------------------------------------------------
