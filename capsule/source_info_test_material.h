@@ -43,10 +43,8 @@ inline hostbridge::CapsuleParam MakeParam(
 inline hostbridge::CapsuleParamList MakeParamsOfAllTypes() {
   using K = hostbridge::CapsuleParamKey;
   using T = hostbridge::CapsuleParamType;
-  hostbridge::SpreadsheetValue cells;
-  cells.active_rows = 2;
-  cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Texts({u"Home", u"Away"}));
-  cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Numbers({3.0, 1.0}));
+  const hostbridge::SpreadsheetValue cells{2, {hostbridge::SpreadsheetColumnValue::Texts({u"Home", u"Away"}),
+                                               hostbridge::SpreadsheetColumnValue::Numbers({3.0, 1.0})}};
   const std::vector<hostbridge::SpreadsheetColumnInfo> columns = {
       {hostbridge::kSpreadsheetDataTypeText, u"Team", 0.0, 100.0},
       {hostbridge::kSpreadsheetDataTypeNumber, u"Goals", 0.0, 99.0}};
