@@ -105,6 +105,7 @@ TEST(SourceInfoJsonTest, WrongTypesAreBadCasts) {
     EXPECT_THROW(Read(text), zs::BadCastError) << text;
   }
   EXPECT_THROW(SourceInfoFromJsonValue(nullptr), zs::BadCastError);
+  EXPECT_THROW(SourceInfoLocaleMapFromJsonValue(zs::JSONParse("{\"en_US\":1}")), zs::BadCastError);
 }
 
 }  // namespace
