@@ -33,7 +33,7 @@ std::string KindMembers(const ControlPtr& control) {
   return Text(object);
 }
 
-TEST(ControlJsonTest, ListKeepsOrderThroughThePoolAndSkipsEmptyEntries) {
+TEST(ControlJsonTest, ListKeepsOrderThroughThePoolAndSkipsEmptyEntriesAndElementsThatMakeNoControl) {
   ClientControlList controls;
   for (int i = 0; i < 1000; ++i) {
     controls.push_back(CreateAngleControl(u"a", UIString(), ControlProperties(), i));
@@ -44,6 +44,18 @@ TEST(ControlJsonTest, ListKeepsOrderThroughThePoolAndSkipsEmptyEntries) {
   const ClientControlList read = ClientControlListFromJsonValue(written);
   ASSERT_EQ(read.size(), 1000u);
   for (size_t i = 0; i < read.size(); ++i) ASSERT_EQ(read[i]->GetValueAs<double>(), double(i));
+
+  // Elements that make no control are dropped from the list.
+  for (const char* text : {"{}", "{\"type\":0}", "{\"type\":12,\"value\":[\"a\"]}", "{\"type\":13}",
+                           "{\"type\":-1}"}) {
+    EXPECT_EQ(Read(text), nullptr) << text;
+  }
+  const ClientControlList list = ClientControlListFromJsonValue(zs::JSONParse(
+      "[{\"type\":3,\"id\":\"first\"},{\"type\":12,\"id\":\"zone\"},{\"id\":\"untyped\"},"
+      "{\"type\":99},{\"type\":1,\"id\":\"last\"}]"));
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0]->GetID(), u"first");
+  EXPECT_EQ(list[1]->GetID(), u"last");
 }
 
 TEST(ControlJsonTest, CommonMembersAreWrittenWithHiddenOnlyWhenSet) {
@@ -146,19 +158,6 @@ TEST(ControlJsonTest, ReadsDefaultsNumbersOfEveryKindAndFlagTexts) {
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(KindMembers(read), c.written);
   }
-}
-
-TEST(ControlJsonTest, ElementsThatMakeNoControlAreDroppedFromTheList) {
-  for (const char* text : {"{}", "{\"type\":0}", "{\"type\":12,\"value\":[\"a\"]}", "{\"type\":13}",
-                           "{\"type\":-1}"}) {
-    EXPECT_EQ(Read(text), nullptr) << text;
-  }
-  const ClientControlList list = ClientControlListFromJsonValue(zs::JSONParse(
-      "[{\"type\":3,\"id\":\"first\"},{\"type\":12,\"id\":\"zone\"},{\"id\":\"untyped\"},"
-      "{\"type\":99},{\"type\":1,\"id\":\"last\"}]"));
-  ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0]->GetID(), u"first");
-  EXPECT_EQ(list[1]->GetID(), u"last");
 }
 
 // A value of another kind at each member is refused in the description readers' test; here the

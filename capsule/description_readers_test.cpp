@@ -1,8 +1,6 @@
 // The ways of reading a description agree on every document: CapsuleFromJson (straight from the
 // parsed document), CapsuleFromJsonValue (from a value tree) and CapsuleWithoutControlsFromJson (the
-// catalogue's, which only checks the controls). The documents are a full description and every
-// variation of it with one value replaced by a value of another kind, so that each place where a
-// reader may fail is tried.
+// catalogue's, which only checks the controls).
 
 #include <gtest/gtest.h>
 
