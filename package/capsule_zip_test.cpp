@@ -101,7 +101,7 @@ TEST_F(CapsuleZipTest, TheLocalizedThumbnailWithBytesComesFirst) {
   }
 }
 
-TEST_F(CapsuleZipTest, AThumbnailReplacesTheDestinationWholeAndLeavesNoTemporaryFile) {
+TEST_F(CapsuleZipTest, AThumbnailReplacesTheDestinationWholeAndACachedOneIsTrustedOnlyAtTheMembersSize) {
   const std::string image = NoiseBytes(20000);
   TestZipBuilder(Package()).Add("thumb.png", image).Write();
   const fs::path cache = temp_.path() / "cache";
@@ -115,27 +115,26 @@ TEST_F(CapsuleZipTest, AThumbnailReplacesTheDestinationWholeAndLeavesNoTemporary
   // A destination that cannot be written still reports the thumbnail the package holds.
   EXPECT_TRUE(Open().GetTPLXThumbnailPNG(U16(temp_.path() / "missing" / "still.png")));
   EXPECT_FALSE(fs::exists(temp_.path() / "missing"));
-}
 
-TEST_F(CapsuleZipTest, ACachedThumbnailIsTrustedOnlyAtTheMembersSize) {
+  // A videod thumbnail is trusted only at the member's size.
   TestZipBuilder(Package()).Add("thumb_en_US.mp4", "english mp4").Add("thumb.mp4", "plain").Write();
-  const fs::path cache = temp_.path() / "video.mp4";
+  const fs::path video = temp_.path() / "video.mp4";
   // Missing, empty, short, or the plain member's size: written (again) with the localized member.
   for (const char* found : {static_cast<const char*>(nullptr), "", "english", "other"}) {
     SCOPED_TRACE(found ? found : "missing");
-    if (found) WriteFileBytes(cache, found);
-    ASSERT_TRUE(Open().CacheTPLXThumbnailVideo(U16(cache)));
-    EXPECT_EQ(ReadFileBytes(cache), "english mp4");
-    fs::remove(cache);
+    if (found) WriteFileBytes(video, found);
+    ASSERT_TRUE(Open().CacheTPLXThumbnailVideo(U16(video)));
+    EXPECT_EQ(ReadFileBytes(video), "english mp4");
+    fs::remove(video);
   }
-  WriteFileBytes(cache, "same length");
-  ASSERT_TRUE(Open().CacheTPLXThumbnailVideo(U16(cache)));
-  EXPECT_EQ(ReadFileBytes(cache), "same length") << "a file of the member's size is the cached thumbnail";
+  WriteFileBytes(video, "same length");
+  ASSERT_TRUE(Open().CacheTPLXThumbnailVideo(U16(video)));
+  EXPECT_EQ(ReadFileBytes(video), "same length") << "a file of the member's size is the videod thumbnail";
 
   // Without a thumbnail member a file already there counts for nothing.
-  WriteFileBytes(cache, "png!");
-  EXPECT_FALSE(Open().CacheTPLXThumbnailPNG(U16(cache)));
-  EXPECT_EQ(ReadFileBytes(cache), "png!");
+  WriteFileBytes(video, "png!");
+  EXPECT_FALSE(Open().CacheTPLXThumbnailPNG(U16(video)));
+  EXPECT_EQ(ReadFileBytes(video), "png!");
 }
 
 // ---- Project package ----
@@ -178,7 +177,7 @@ TEST_F(CapsuleZipProjectTest, TheFourTriesGoInTheirFixedOrderAndWithoutOneTheOut
   }
 }
 
-TEST_F(CapsuleZipProjectTest, AFolderOfMembersIsTheProjectFolderAndARefusedTryFallsThrough) {
+TEST_F(CapsuleZipProjectTest, AFolderOfMembersIsTheProjectFolderARefusedTryFallsThroughNamesStayInside) {
   TestZipBuilder(Package()).Add("project_en_US.tsgraphic/main.json", "main")
       .Add("project_en_US.tsgraphic/media/a.png", "a").Add("project.tsgraphic", "plain").Write();
   std::u16string output;
@@ -196,19 +195,17 @@ TEST_F(CapsuleZipProjectTest, AFolderOfMembersIsTheProjectFolderAndARefusedTryFa
   EXPECT_EQ(ReadFileBytes(Base() / "Sub" / "Other.tsgraphic" / "main.json"), "plain main");
   EXPECT_FALSE(fs::exists(temp_.path() / "escaped.json"));
   EXPECT_FALSE(fs::exists(Base() / "escaped.json"));
-}
 
-TEST_F(CapsuleZipProjectTest, TargetAndSubfolderNamesCannotLeaveTheBaseFolder) {
+  // Target and subfolder names cannot leave the base folder.
   TestZipBuilder(Package()).Add("project.tsgraphic", "ts").Write();
   for (const auto& [subfolder, target] : {std::pair<std::u16string, std::u16string>{u"Sub", u"../escape"},
        {u"Sub", u".."}, {u"Sub", u"a/b"}, {u"Sub", u""}, {u"..", u"T"}, {u"x/../..", u"T"}}) {
-    std::u16string output = u"unchanged";
-    EXPECT_FALSE(Extract(output, subfolder, target));
-    EXPECT_EQ(output, u"unchanged");
+    std::u16string kept = u"unchanged";
+    EXPECT_FALSE(Extract(kept, subfolder, target));
+    EXPECT_EQ(kept, u"unchanged");
   }
   EXPECT_FALSE(fs::exists(temp_.path() / "escape.tsgraphic"));
   EXPECT_FALSE(fs::exists(temp_.path() / "T.tsgraphic"));
-  std::u16string output;
   ASSERT_TRUE(Extract(output, u"", u"T"));
   EXPECT_EQ(output, U16(Base() / "T.tsgraphic"));
 }
