@@ -48,7 +48,7 @@ TEST(MediaTimeJsonTest, ReadsAndWritesReducedFractionsAndRefusesAZeroOrHugeScale
   }
 }
 
-TEST(FrameRectJsonTest, MissingCoordinatesReadAsZero) {
+TEST(SmallMediaValuesJsonTest, MissingMembersReadAsDefaultsNumbersAreWrittenAsTheFormSaysGuidsAsText) {
   const hostbridge::FrameRect rect =
       FrameRectFromJsonValue(zs::JSONParse("{\"topleft\":{\"x\":5},\"size\":{\"y\":-7}}"));
   EXPECT_EQ(rect, (hostbridge::FrameRect{{5, 0}, {0, -7}}));
@@ -57,9 +57,8 @@ TEST(FrameRectJsonTest, MissingCoordinatesReadAsZero) {
             "{\"size\":{\"x\":1920,\"y\":1080},\"topleft\":{\"x\":-1,\"y\":2}}");
   EXPECT_THROW(FrameRectFromJsonValue(zs::JSONParse("{\"size\":[1,2]}")), zs::BadCastError);
   EXPECT_THROW(FrameRectFromJsonValue(zs::JSONParse("{\"size\":{\"x\":1.5}}")), zs::BadCastError);
-}
 
-TEST(SmallMediaValuesJsonTest, WrittenUnsignedWhereTheFormSaysSo) {
+  // Written unsigned where the form says so.
   EXPECT_EQ(Text(PixelAspectRatioToJsonValue({4294967295u, 11})),
             "{\"denominator\":11,\"numerator\":4294967295}");
   EXPECT_EQ(Text(PixelFormatToJsonValue({0x80000001u, 2})),
@@ -70,9 +69,8 @@ TEST(SmallMediaValuesJsonTest, WrittenUnsignedWhereTheFormSaysSo) {
   // A pixel aspect ratio without members stays square.
   EXPECT_EQ(PixelAspectRatioFromJsonValue(zs::JSONParse("{\"numerator\":3}")),
             (zorvmediatypes::PixelAspectRatio{3, 1}));
-}
 
-TEST(GuidJsonTest, TextFormRoundTripsAndJunkReadsAsZero) {
+  // A GUID's text form round-trips; junk reads as the zero GUID.
   const zorvcore::Guid guid(0x0E1A2B3Cu, 0x4D5E, 0x6F70, {0x81, 0x92, 0xA3, 0xB4, 0xC5, 0xD6, 0xE7, 0xF8});
   const JSONValuePtr written = GuidToJsonValue(guid);
   EXPECT_EQ(zs::AsString(written), "0E1A2B3C-4D5E-6F70-8192-A3B4C5D6E7F8");
