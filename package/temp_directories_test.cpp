@@ -1,13 +1,11 @@
 #include "package/temp_directories.h"
 
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,7 @@
 
 #include "host/core/app_config.h"
 #include "host/core/debug.h"
+#include "host/core/test_environment_variable.h"
 #include "host/core/test_temp_folder.h"
 #include "package/temp_directories_internal.h"
 
@@ -28,17 +27,8 @@ using zorvcore::FileHelperUtils;
 // process-wide, so every test here starts from a first InitTempDirectory of its own.
 class TempDirectoriesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* old = ::getenv("TMPDIR")) savedTmpDir_ = old;
-    ::setenv("TMPDIR", temp_.path().c_str(), 1);
-    internal::ResetTempDirectoryChecksForTesting();
-  }
+  void SetUp() override { internal::ResetTempDirectoryChecksForTesting(); }
   void TearDown() override {
-    if (savedTmpDir_) {
-      ::setenv("TMPDIR", savedTmpDir_->c_str(), 1);
-    } else {
-      ::unsetenv("TMPDIR");
-    }
     internal::ResetTempDirectoryChecksForTesting();
     zorvcore::config::SetApplicationName(u"zorvhost");
     zorvcore::config::SetClientVersion(u"1.0");
@@ -56,7 +46,7 @@ class TempDirectoriesTest : public ::testing::Test {
   }
 
   zorvcore::TestTempFolder temp_;
-  std::optional<std::string> savedTmpDir_;
+  zorvcore::ScopedEnvironmentVariable tmpDir_{"TMPDIR", temp_.path().string()};
 };
 
 // ---- Paths ----
