@@ -13,7 +13,7 @@ std::string Document(const std::string& version) {
   return "{\"apiVersion\":\"" + version + "\",\"capsuleName\":\"x\"}";
 }
 
-TEST(APIVersionCheckTest, OnlyNewerVersionsAndAMissingKeyAreRefused) {
+TEST(APIVersionCheckTest, OnlyNewerVersionsAndAMissingKeyAreRefusedAndTheVerdictSaysWhich) {
   for (const char* version : {"1.5", "2.0", "10.0", "1.5beta", "inf", "9"}) {
     EXPECT_FALSE(HasReadableAPIVersion(Document(version))) << version;
   }
@@ -38,9 +38,8 @@ TEST(APIVersionCheckTest, OnlyNewerVersionsAndAMissingKeyAreRefused) {
       {"\"apiVersion\":\"", true},
   };
   for (const auto& c : raw) EXPECT_EQ(HasReadableAPIVersion(c.text), c.readable) << c.text;
-}
 
-TEST(APIVersionCheckTest, TheVerdictSaysWhyATextIsRefused) {
+  // The verdict says why a text is refused.
   EXPECT_TRUE(CheckAPIVersion(Document("1.4")).ok());
   EXPECT_TRUE(CheckAPIVersion("{\"capsuleName\":\"x\"}").IsNotFound());
   const zorvcore::Status newer = CheckAPIVersion(Document("2.05"));

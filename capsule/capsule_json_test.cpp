@@ -17,7 +17,6 @@ namespace {
 namespace zs = zorvcore::serialization;
 using zs::BadCastError;
 using zs::JSONObject;
-using Fonts = std::vector<std::string>;
 
 std::string Doc(const std::string& members) {
   return "{\"apiVersion\":\"1.4\"" + (members.empty() ? "" : "," + members) + "}";
@@ -29,29 +28,23 @@ std::shared_ptr<Capsule> Read(const std::string& text) {
   return capsule ? capsule : std::make_shared<Capsule>();
 }
 
-JSONObject Written(const std::shared_ptr<Capsule>& capsule) {
-  return zs::AsObject(zs::JSONParse(CapsuleToJson(capsule)));
-}
-
-TEST(CapsuleFromJsonTest, NewerOrUnversionedDocumentsAreRefusedBeforeParsing) {
+TEST(CapsuleFromJsonTest, NewerOrUnversionedDocumentsAreRefusedBeforeParsingAbsentMembersKeepTheDefaults) {
   for (const char* text : {"{\"apiVersion\":\"1.5\",\"capsuleName\":\"x\"}", "{\"capsuleName\":\"x\"}",
                            "{\"apiVersion\":\"2.0\" this is not JSON", "not JSON at all"}) {
     EXPECT_EQ(CapsuleFromJson(text), nullptr) << text;
   }
   EXPECT_EQ(Read("{\"apiVersion\":\"beta\"}")->GetAPIVersion(), "beta") << "kept verbatim";
-}
 
-TEST(CapsuleFromJsonTest, AbsentMembersKeepTheEmptyDefaultsAndUnknownOnesAreIgnored) {
+  // Unknown members are ignored.
   auto capsule = Read(Doc("\"unknown\":[1,2]"));
   EXPECT_EQ(capsule->GetAuthorApp(), u"");
   EXPECT_EQ(capsule->GetQzlibCompliantVersion(), u"");
-  EXPECT_TRUE(capsule->GetTags().empty());
-  EXPECT_TRUE(capsule->GetControls().empty());
+  EXPECT_TRUE(capsule->GetTags().empty() && capsule->GetControls().empty());
   // The localized name defaults to an empty English entry, so the display name falls back.
   EXPECT_EQ(capsule->GetCapsuleNameLocalized(), UIString(u""));
 }
 
-TEST(CapsuleFromJsonTest, FontFormsAreReconciledUnderTheAppLanguage) {
+TEST(CapsuleFromJsonTest, SingleLanguageFormsAreReconciledUnderTheAppLanguage) {
   ScopedAppLanguage language(u"fr_FR");
   const struct {
     const char* members;
@@ -67,10 +60,7 @@ TEST(CapsuleFromJsonTest, FontFormsAreReconciledUnderTheAppLanguage) {
   EXPECT_THROW(CapsuleFromJson(Doc("\"usedFonts\":\"A\",\"usedFontsLocalized\":{\"de_DE\":[]}")),
                BadCastError)
       << "the single-language list is type-checked even when unused";
-}
 
-TEST(CapsuleFromJsonTest, SourceInfoFormsAreReconciledUnderTheAppLanguage) {
-  ScopedAppLanguage language(u"fr_FR");
   EXPECT_EQ(Read(Doc(""))->GetSourceInfoLocalized(),
             (Capsule::SourceInfoMap{{u"fr_FR", hostbridge::SourceInfo()}}));
   for (const char* members : {"\"sourceInfo\":{\"name\":\"single\"}",
@@ -86,8 +76,8 @@ TEST(CapsuleFromJsonTest, SourceInfoFormsAreReconciledUnderTheAppLanguage) {
   EXPECT_EQ(locales, (std::vector<std::u16string>{u"de_DE", u"ja_JP"}));
 }
 
-TEST(CapsuleToJsonTest, DefaultRecordWritesAllTwentyMembers) {
-  const JSONObject object = Written(std::make_shared<Capsule>());
+TEST(CapsuleToJsonTest, WritesAllTwentyMembersAtTheCurrentVersionAndNeverTheSingleLanguageForms) {
+  const JSONObject object = zs::AsObject(zs::JSONParse(CapsuleToJson(std::make_shared<Capsule>())));
   std::vector<std::string> keys;
   for (const auto& [key, value] : object) keys.push_back(key);
   EXPECT_EQ(keys, (std::vector<std::string>{
@@ -97,45 +87,36 @@ TEST(CapsuleToJsonTest, DefaultRecordWritesAllTwentyMembers) {
                       "platformSupport", "qzlibCompliantVersion", "responsiveDesignVersion",
                       "sourceInfoLocalized", "usedCompRenderers", "usedEffects", "usedFileTypes",
                       "usedFontsLocalized"}));
-  EXPECT_EQ(zs::AsString(zs::GetVariantInObject(object, "apiVersion")), "1.4");
   EXPECT_TRUE(zs::AsObject(zs::GetVariantInObject(object, "sourceInfoLocalized")).empty());
   EXPECT_EQ(CapsuleToJson(nullptr), "");
-}
 
-TEST(CapsuleToJsonTest, WritesCurrentVersionAndNeverTheSingleLanguageForms) {
-  auto capsule = Read("{\"apiVersion\":\"1.2\",\"usedFonts\":[\"A\"],\"sourceInfo\":{}}");
-  const std::string text = CapsuleToJson(capsule);
-  const JSONObject object = zs::AsObject(zs::JSONParse(text));
-  EXPECT_EQ(zs::AsString(zs::GetVariantInObject(object, "apiVersion")), "1.4");
-  EXPECT_FALSE(object.count("usedFonts"));
-  EXPECT_FALSE(object.count("sourceInfo"));
-  EXPECT_EQ(zs::AsObject(zs::GetVariantInObject(object, "usedFontsLocalized")).size(), 1u);
-  EXPECT_EQ(zs::AsObject(zs::GetVariantInObject(object, "sourceInfoLocalized")).size(), 1u);
+  const std::string text = CapsuleToJson(Read("{\"apiVersion\":\"1.2\",\"usedFonts\":[\"A\"],\"sourceInfo\":{}}"));
+  const JSONObject older = zs::AsObject(zs::JSONParse(text));
+  EXPECT_EQ(zs::AsString(zs::GetVariantInObject(older, "apiVersion")), "1.4");
+  EXPECT_FALSE(older.count("usedFonts") || older.count("sourceInfo"));
+  EXPECT_EQ(zs::AsObject(zs::GetVariantInObject(older, "usedFontsLocalized")).size(), 1u);
+  EXPECT_EQ(zs::AsObject(zs::GetVariantInObject(older, "sourceInfoLocalized")).size(), 1u);
   EXPECT_EQ(text.find('\n'), std::string::npos);
 }
 
 TEST(CapsuleJsonRoundTripTest, AFullDescriptionWritesReadsAndWritesTheSameText) {
   const std::shared_ptr<Capsule> original = testing::MakeFullDescription();
+  // Lists long enough to be converted on the worker pool must keep their order.
+  std::vector<std::string> tags;
+  for (int i = 0; i < 1000; ++i) tags.push_back("tag" + std::to_string(999 - i));
+  original->SetTags(tags);
+  Capsule::UsedFontsMap fonts = original->GetUsedFontsLocalized();
+  fonts[u"fr_FR"] = tags;
+  original->SetUsedFontsVector(fonts);
   const std::string text = CapsuleToJson(original);
-  const std::shared_ptr<Capsule> read = CapsuleFromJson(text);
-  ASSERT_NE(read, nullptr);
+  const std::shared_ptr<Capsule> read = Read(text);
   // The writer is deterministic, so equal texts mean every written field came back unchanged.
   EXPECT_EQ(CapsuleToJson(read), text);
   EXPECT_EQ(read->GetControls().size(), original->GetControls().size());
   EXPECT_EQ(read->GetSourceInfoLocalized(), original->GetSourceInfoLocalized());
   EXPECT_EQ(read->GetCapsuleNameLocalized(), original->GetCapsuleNameLocalized());
-  EXPECT_EQ(read->GetUsedFontsLocalized(), original->GetUsedFontsLocalized());
-}
-
-TEST(CapsuleJsonRoundTripTest, LongListsKeepTheirOrder) {
-  auto original = std::make_shared<Capsule>();
-  std::vector<std::string> tags;
-  for (int i = 0; i < 1000; ++i) tags.push_back("tag" + std::to_string(999 - i));
-  original->SetTags(tags);
-  original->SetUsedFontsVector({{u"en_US", tags}});
-  auto read = Read(CapsuleToJson(original));
+  EXPECT_EQ(read->GetUsedFontsLocalized(), fonts);
   EXPECT_EQ(read->GetTags(), tags);
-  EXPECT_EQ(read->GetUsedFontsLocalized().at(u"en_US"), tags);
 }
 
 TEST(CapsuleJsonRoundTripTest, DropZonesAndUnknownKindsAreNotReadBack) {
@@ -184,14 +165,6 @@ TEST(CapsuleFromJsonBadInputTest, EveryMemberOfTheWrongTypeIsABadCast) {
   }
 }
 
-TEST(CapsuleFromJsonBadInputTest, NonObjectDocumentsAreBadCasts) {
-  for (const char* text :
-       {"[\"apiVersion\"]", "\"apiVersion\"", "{\"apiVersion\":\"1.4\"",
-        "{\"apiVersion\":\"1.4\"}}", "{\"apiVersion\":\"1.4\",}", "apiVersion"}) {
-    EXPECT_THROW(CapsuleFromJson(text), BadCastError) << text;
-  }
-}
-
 TEST(CapsuleFromJsonBadInputTest, EveryTruncationEndsInAResultOrABadCast) {
   ScopedAppLanguage language(u"en_US");
   auto original = std::make_shared<Capsule>(u"app", u"Name", u"id");
@@ -208,14 +181,11 @@ TEST(CapsuleFromJsonBadInputTest, EveryTruncationEndsInAResultOrABadCast) {
   EXPECT_EQ(parsed, 1);  // only the whole text
 }
 
-TEST(CapsuleFromJsonBadInputTest, InvalidUTF8AndEmbeddedNulsAreHandled) {
+TEST(CapsuleFromJsonBadInputTest, InvalidUTF8EmbeddedNulsAndDeepNestingAreRefusedWithoutHarm) {
   EXPECT_THROW(CapsuleFromJson(Doc("\"capsuleName\":\"\xC3\x28\xFF\"")), BadCastError);
   EXPECT_THROW(CapsuleFromJson(Doc("\"capsuleName\":\"a" + std::string(1, '\0') + "b\"")), BadCastError);
   EXPECT_EQ(CapsuleFromJson(std::string("\0apiVersion\":\"9", 15)), nullptr);
-}
-
-TEST(CapsuleFromJsonBadInputTest, DeepNestingIsRefusedOrIgnoredWithoutOverflow) {
-  const size_t depth = 200000;
+  const size_t depth = 200000;  // far beyond any stack
   EXPECT_THROW(CapsuleFromJson(Doc("\"unknown\":" + std::string(depth, '[') + std::string(depth, ']'))),
                BadCastError);
   EXPECT_NE(CapsuleFromJson(Doc("\"unknown\":" + std::string(100, '[') + std::string(100, ']'))), nullptr);

@@ -21,16 +21,6 @@ using hostbridge::CapsuleParamType;
 std::string Text(const JSONValuePtr& value) { return zs::GetJSONUTF8String(value, false); }
 CapsuleParam ReadParam(const char* text) { return CapsuleParamFromJsonValue(zs::JSONParse(text)); }
 
-TEST(CapsuleParamJsonTest, EveryTypeRoundTrips) {
-  const CapsuleParamList list = testing::MakeParamsOfAllTypes();
-  ASSERT_EQ(list.params.size(), 10u);
-  const std::string text = Text(CapsuleParamListToJsonValue(list));
-  const CapsuleParamList read = CapsuleParamListFromJsonValue(zs::JSONParse(text));
-  ASSERT_EQ(read.params.size(), list.params.size());
-  for (size_t i = 0; i < list.params.size(); ++i) EXPECT_EQ(read.params[i], list.params[i]) << i;
-  EXPECT_EQ(Text(CapsuleParamListToJsonValue(read)), text);
-}
-
 TEST(CapsuleParamJsonTest, MembersByType) {
   const CapsuleParamList list = testing::MakeParamsOfAllTypes();
   EXPECT_EQ(Text(CapsuleParamToJsonValue(list.params[2])),
@@ -45,37 +35,28 @@ TEST(CapsuleParamJsonTest, MembersByType) {
             "\"capPropGroupExpanded\":false,\"capPropMatchName\":\"match.Lower third\","
             "\"capPropType\":8,\"capPropUIName\":\"Lower third\"}");
   const JSONValuePtr sheet = CapsuleParamToJsonValue(list.params[9]);
-  for (const char* key : {"capPropSpreadsheetMinRows", "capPropSpreadsheetMaxRows",
-                          "capPropSpreadsheetColumnInfo"}) {
+  for (const char* key : {"capPropSpreadsheetMinRows", "capPropSpreadsheetMaxRows", "capPropSpreadsheetColumnInfo"}) {
     EXPECT_TRUE(zs::ObjectHasProperty(sheet, key)) << key;
   }
 }
 
 TEST(CapsuleParamJsonTest, TextParameterTakesOlderFlatFontFlags) {
-  const CapsuleParam flat = ReadParam(
-      "{\"capPropType\":0,\"capPropFontEdit\":true,\"capPropFontSizeEdit\":\"true\","
-      "\"capPropFontFauxStyleEdit\":false,\"fontEditValue\":\"Ignored\",\"fontFSBoldValue\":true}");
-  const auto& font = flat.Get<hostbridge::SourceTextFontEditInfo>(CapsuleParamKey::kFontEditInfo);
-  EXPECT_TRUE(font.font_editable);
-  EXPECT_TRUE(font.font_size_editable);
-  EXPECT_FALSE(font.faux_styles_editable);
-  EXPECT_EQ(font.font_name, u"") << "only the three edit flags are read from the flat form";
-  EXPECT_FALSE(font.bold);
-
+  using Font = hostbridge::SourceTextFontEditInfo;
+  // Only the three edit flags are read from the flat form.
+  EXPECT_EQ(ReadParam("{\"capPropType\":0,\"capPropFontEdit\":true,\"capPropFontSizeEdit\":\"true\","
+                      "\"capPropFontFauxStyleEdit\":false,\"fontEditValue\":\"Ignored\",\"fontFSBoldValue\":true}")
+                .Get<Font>(CapsuleParamKey::kFontEditInfo),
+            (Font{.font_editable = true, .font_name = u"", .font_size_editable = true}));
   // The nested object of newer descriptions wins where both say something.
-  const CapsuleParam both = ReadParam(
-      "{\"capPropType\":0,\"capPropFontEdit\":true,\"capPropFontSizeEdit\":true,"
-      "\"capPropFontEditInfo\":{\"capPropFontEdit\":false,\"fontEditValue\":\"Mono\"}}");
-  const auto& merged = both.Get<hostbridge::SourceTextFontEditInfo>(CapsuleParamKey::kFontEditInfo);
-  EXPECT_FALSE(merged.font_editable);
-  EXPECT_TRUE(merged.font_size_editable);
-  EXPECT_EQ(merged.font_name, u"Mono");
+  EXPECT_EQ(ReadParam("{\"capPropType\":0,\"capPropFontEdit\":true,\"capPropFontSizeEdit\":true,"
+                      "\"capPropFontEditInfo\":{\"capPropFontEdit\":false,\"fontEditValue\":\"Mono\"}}")
+                .Get<Font>(CapsuleParamKey::kFontEditInfo),
+            (Font{.font_editable = false, .font_name = u"Mono", .font_size_editable = true}));
 }
 
-TEST(CapsuleParamJsonTest, SparseObjectsReadAsWritableParameters) {
+TEST(CapsuleParamJsonTest, SparseObjectsReadAsWritableParametersButAWrittenOneNeedsItsProperties) {
   for (uint32_t type = 0; type <= 12; ++type) {
-    const std::string text = "{\"capPropType\":" + std::to_string(type) + "}";
-    const CapsuleParam param = CapsuleParamFromJsonValue(zs::JSONParse(text));
+    const CapsuleParam param = ReadParam(("{\"capPropType\":" + std::to_string(type) + "}").c_str());
     EXPECT_EQ(param.Get<uint32_t>(CapsuleParamKey::kType), type);
     EXPECT_EQ(param.Get<std::u16string>(CapsuleParamKey::kMatchName), u"");
     EXPECT_NO_THROW(CapsuleParamToJsonValue(param)) << type;
@@ -84,32 +65,27 @@ TEST(CapsuleParamJsonTest, SparseObjectsReadAsWritableParameters) {
   EXPECT_EQ(ReadParam("{}").Get<uint32_t>(CapsuleParamKey::kType), 0u);
   // An unknown type keeps only the common members.
   EXPECT_EQ(Text(CapsuleParamToJsonValue(ReadParam("{\"capPropType\":12,\"capPropDefault\":1}"))),
-            "{\"capPropAnimatable\":false,\"capPropMatchName\":\"\",\"capPropType\":12,"
-            "\"capPropUIName\":\"\"}");
-}
+            "{\"capPropAnimatable\":false,\"capPropMatchName\":\"\",\"capPropType\":12,\"capPropUIName\":\"\"}");
 
-TEST(CapsuleParamJsonTest, WritingAParameterWithoutAPropertyIsOutOfRange) {
-  CapsuleParam param = testing::MakeParam(CapsuleParamType::kSlider, u"Size");
-  param.Set(CapsuleParamKey::kDefault, 1.0);
   try {
-    CapsuleParamToJsonValue(param);
-    FAIL() << "a slider without its range was written";
+    CapsuleParamToJsonValue(testing::MakeParam(CapsuleParamType::kSlider, u"Size", {{CapsuleParamKey::kDefault, 1.0}}));
+    ADD_FAILURE() << "a slider without its range was written";
   } catch (const std::out_of_range& error) {
     EXPECT_STREQ(error.what(), "invalid map<K, T> key");
   }
   EXPECT_THROW(CapsuleParamToJsonValue(CapsuleParam()), std::out_of_range);
 }
 
+// A value of another kind at each member is refused in the description readers' test; here the
+// values a lenient reader could take for the right kind.
 TEST(CapsuleParamJsonTest, WrongTypesAreBadCasts) {
   for (const char* text :
-       {"[]", "{\"capPropType\":1.0}", "{\"capPropType\":1,\"capPropDecimals\":2.5}",
-        "{\"capPropType\":8,\"capPropDefault\":[1]}", "{\"capPropType\":3,\"capPropDefault\":\"red\"}",
-        "{\"capPropType\":0,\"capPropFontEditInfo\":true}", "{\"capPropType\":0,\"capPropFontEdit\":1}",
-        "{\"capPropType\":9,\"capPropSpreadsheetColumnInfo\":{}}", "{\"capPropUIName\":[]}",
+       {"{\"capPropType\":1.0}", "{\"capPropType\":1,\"capPropDecimals\":2.5}",
+        "{\"capPropType\":3,\"capPropDefault\":\"red\"}", "{\"capPropType\":0,\"capPropFontEditInfo\":true}",
+        "{\"capPropType\":0,\"capPropFontEdit\":1}", "{\"capPropUIName\":[]}",
         "{\"capPropType\":2,\"capPropDefault\":\"on\"}"}) {
     EXPECT_THROW(ReadParam(text), zs::BadCastError) << text;
   }
-  EXPECT_THROW(CapsuleParamListFromJsonValue(zs::JSONParse("{\"capParams\":{}}")), zs::BadCastError);
   EXPECT_THROW(CapsuleParamListFromJsonValue(zs::JSONParse("{\"capParams\":[1]}")), zs::BadCastError);
   EXPECT_TRUE(CapsuleParamListFromJsonValue(zs::JSONParse("{}")).params.empty());
 }

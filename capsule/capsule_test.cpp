@@ -26,7 +26,7 @@ hostbridge::SourceInfo NamedSourceInfo(const std::u16string& name) {
   return info;
 }
 
-TEST(CapsuleTest, NewTemplateConstructorMarksEveryFeatureUnsupported) {
+TEST(CapsuleTest, ConstructorsMarkFeaturesUnsupportedAndFileUnderTheAppLanguage) {
   Capsule capsule(u"app", u"Lower Third", u"id-1");
   EXPECT_EQ(capsule.GetAPIVersion(), "1.4");
   EXPECT_EQ(capsule.GetAuthorApp(), u"app");
@@ -34,29 +34,24 @@ TEST(CapsuleTest, NewTemplateConstructorMarksEveryFeatureUnsupported) {
   EXPECT_EQ(capsule.GetCapsuleNameLocalized(), UIString(u"Lower Third"));
   EXPECT_EQ(capsule.GetCapsuleID(), u"id-1");
   EXPECT_EQ(capsule.GetAuthorID(), u"");
-  for (const std::u16string& marker :
-       {capsule.GetQzlibCompliantVersion(), capsule.GetMobileCompatibilityVersion(),
-        capsule.GetInternalEffectsVersion(), capsule.GetFontvaneOnlyVersion(),
-        capsule.GetResponsiveDesignTimeVersion()}) {
+  for (const std::u16string& marker : {capsule.GetQzlibCompliantVersion(), capsule.GetMobileCompatibilityVersion(),
+                                       capsule.GetInternalEffectsVersion(), capsule.GetFontvaneOnlyVersion(),
+                                       capsule.GetResponsiveDesignTimeVersion()}) {
     EXPECT_EQ(marker, u"0");
   }
   EXPECT_FALSE(capsule.IsQZLibCompliant());
-}
 
-TEST(CapsuleTest, FullConstructorFilesSourceInfoAndFontsUnderTheAppLanguage) {
+  // The full constructor files source info and fonts under the application language.
   ScopedAppLanguage language(u"de_DE");
   auto control = OpaqueControl();
-  Capsule capsule(u"app", u"author", u"Name", u"id", u"desc", {"tssl"}, NamedSourceInfo(u"comp"),
-                  {control}, {"Font-A"}, {"fx"}, {"renderer"}, {"mov"}, {"tag"}, u"201810", u"1",
-                  u"2", u"3");
-  EXPECT_EQ(capsule.GetCapsuleNameLocalized(), UIString(u"Name"));
-  ASSERT_EQ(capsule.GetSourceInfoLocalized().size(), 1u);
-  EXPECT_EQ(capsule.GetSourceInfoLocalized().begin()->first, u"de_DE");
-  EXPECT_EQ(capsule.GetSourceInfo().name, u"comp");
-  EXPECT_EQ(capsule.GetUsedFontsLocalized(), (Capsule::UsedFontsMap{{u"de_DE", {"Font-A"}}}));
-  EXPECT_EQ(capsule.GetControls(), ClientControlList{control});
-  EXPECT_EQ(capsule.GetFontvaneOnlyVersion(), u"3");
-  EXPECT_EQ(capsule.GetResponsiveDesignTimeVersion(), u"0") << "not among the arguments: unsupported";
+  Capsule full(u"app", u"author", u"Name", u"id", u"desc", {"tssl"}, NamedSourceInfo(u"comp"), {control},
+               {"Font-A"}, {"fx"}, {"renderer"}, {"mov"}, {"tag"}, u"201810", u"1", u"2", u"3");
+  EXPECT_EQ(full.GetCapsuleNameLocalized(), UIString(u"Name"));
+  EXPECT_EQ(full.GetSourceInfoLocalized(), (Capsule::SourceInfoMap{{u"de_DE", NamedSourceInfo(u"comp")}}));
+  EXPECT_EQ(full.GetUsedFontsLocalized(), (Capsule::UsedFontsMap{{u"de_DE", {"Font-A"}}}));
+  EXPECT_EQ(full.GetControls(), ClientControlList{control});
+  EXPECT_EQ(full.GetFontvaneOnlyVersion(), u"3");
+  EXPECT_EQ(full.GetResponsiveDesignTimeVersion(), u"0") << "not among the arguments: unsupported";
 }
 
 // ---- Display name -------------------------------------------------------------------------
@@ -95,75 +90,60 @@ TEST(DisplayNameTest, ChoosesTheAppLanguageThenEnglishThenTheSmallestLocaleThenT
 
 // ---- Per-locale source info and fonts --------------------------------------------------------
 
-class PerLocaleTest : public ::testing::Test {
- protected:
-  ScopedAppLanguage language_{u"fr_FR"};
-  Capsule capsule_;
-};
-
-TEST_F(PerLocaleTest, SourceInfoFallsBackToSmallestLocaleButNeverTriesEnglish) {
-  capsule_.SetSourceInfoVector(
-      {{u"en_US", NamedSourceInfo(u"en")}, {u"de_DE", NamedSourceInfo(u"de")}});
-  EXPECT_EQ(capsule_.GetSourceInfo().name, u"de");
-  capsule_.SetSourceInfo(NamedSourceInfo(u"fr"));
-  EXPECT_EQ(capsule_.GetSourceInfo().name, u"fr");
-  EXPECT_EQ(capsule_.GetSourceInfoLocalized().size(), 3u);
-}
-
-TEST_F(PerLocaleTest, AnEmptySourceInfoMapKeepsTheEntriesAnEmptyFontsMapClears) {
-  capsule_.SetSourceInfo(NamedSourceInfo(u"fr"));
-  capsule_.SetSourceInfoVector({});
-  EXPECT_EQ(capsule_.GetSourceInfoLocalized().size(), 1u);
-  capsule_.SetSourceInfoVector({{u"ja_JP", NamedSourceInfo(u"ja")}});
-  ASSERT_EQ(capsule_.GetSourceInfoLocalized().size(), 1u);
-  EXPECT_EQ(capsule_.GetSourceInfo().name, u"ja");
-  capsule_.SetUsedFonts({"Font"});
-  capsule_.SetUsedFontsVector({});
-  EXPECT_TRUE(capsule_.GetUsedFontsLocalized().empty());
-}
-
-TEST_F(PerLocaleTest, ObsoleteSettersOnlyFillAnEmptyMap) {
-  capsule_.SetUsedFonts({"New"});
-  capsule_.SetUsedFontsObsolete({"Old"});
-  EXPECT_EQ(capsule_.GetUsedFonts(), Fonts{"New"});
-  capsule_.SetSourceInfoObsolete(NamedSourceInfo(u"first"));
-  capsule_.SetSourceInfoObsolete(NamedSourceInfo(u"second"));
-  EXPECT_EQ(capsule_.GetSourceInfo().name, u"first");
-
-  Capsule other;
-  other.SetUsedFontsVector({{u"de_DE", {"German"}}});
-  other.SetUsedFontsObsolete({"Old"});
-  EXPECT_EQ(other.GetUsedFonts(), Fonts{"German"});
-  EXPECT_EQ(other.GetUsedFontsLocalized().size(), 1u);
+TEST(PerLocaleTest, SourceInfoAndFontsFallBackReplaceAndKeepAsTheirSettersSay) {
+  ScopedAppLanguage language(u"fr_FR");
+  Capsule capsule;
+  // Source info falls back to the smallest locale but never tries English first.
+  capsule.SetSourceInfoVector({{u"en_US", NamedSourceInfo(u"en")}, {u"de_DE", NamedSourceInfo(u"de")}});
+  EXPECT_EQ(capsule.GetSourceInfo().name, u"de");
+  capsule.SetSourceInfo(NamedSourceInfo(u"fr"));
+  EXPECT_EQ(capsule.GetSourceInfo().name, u"fr");
+  EXPECT_EQ(capsule.GetSourceInfoLocalized().size(), 3u);
+  // An empty source info map keeps the entries; an empty fonts map clears them.
+  capsule.SetSourceInfoVector({});
+  EXPECT_EQ(capsule.GetSourceInfoLocalized().size(), 3u);
+  capsule.SetSourceInfoVector({{u"ja_JP", NamedSourceInfo(u"ja")}});
+  ASSERT_EQ(capsule.GetSourceInfoLocalized().size(), 1u);
+  EXPECT_EQ(capsule.GetSourceInfo().name, u"ja");
+  capsule.SetUsedFonts({"Font"});
+  capsule.SetUsedFontsVector({});
+  EXPECT_TRUE(capsule.GetUsedFontsLocalized().empty());
+  // The obsolete setters only fill an empty map.
+  capsule.SetUsedFonts({"New"});
+  capsule.SetUsedFontsObsolete({"Old"});
+  EXPECT_EQ(capsule.GetUsedFonts(), Fonts{"New"});
+  Capsule fresh;
+  fresh.SetSourceInfoObsolete(NamedSourceInfo(u"first"));
+  fresh.SetSourceInfoObsolete(NamedSourceInfo(u"second"));
+  EXPECT_EQ(fresh.GetSourceInfo().name, u"first");
+  fresh.SetUsedFontsVector({{u"de_DE", {"German"}}});
+  fresh.SetUsedFontsObsolete({"Old"});
+  EXPECT_EQ(fresh.GetUsedFonts(), Fonts{"German"});
+  EXPECT_EQ(fresh.GetUsedFontsLocalized().size(), 1u);
 }
 
 // ---- Compositing-library rules ----------------------------------------------------------------
 
-TEST(CapsuleQZLibTest, ComplianceIsOnlyRefusedByTheUnsupportedMarker) {
-  Capsule capsule;
-  EXPECT_TRUE(capsule.IsQZLibCompliant());
-  capsule.SetQzlibCompliantVersion(u"0");
-  EXPECT_FALSE(capsule.IsQZLibCompliant());
-  capsule.SetQzlibCompliantVersion(u"00");
-  EXPECT_TRUE(capsule.IsQZLibCompliant());
-}
+TEST(CapsuleQZLibTest, ComplianceIsOnlyRefusedByTheUnsupportedMarkerAndUseFollowsTheVersionTable) {
+  Capsule compliant;
+  EXPECT_TRUE(compliant.IsQZLibCompliant());
+  compliant.SetQzlibCompliantVersion(u"0");
+  EXPECT_FALSE(compliant.IsQZLibCompliant());
+  compliant.SetQzlibCompliantVersion(u"00");
+  EXPECT_TRUE(compliant.IsQZLibCompliant());
 
-TEST(CapsuleQZLibTest, CanUseQZLibFollowsTheVersionTable) {
-  struct Case {
+  const struct {
     const char* api;
     const char16_t* marker;
     bool result;
     bool known;
+  } cases[] = {
+      {"0.3", u"201810", false, true}, {"1.2", u"201710", true, true},   {"1.2", u"201804", false, true},
+      {"1.3", u"201804", true, true},  {"1.3", u"201810", false, true},  {"1.4", u"201710", true, true},
+      {"1.4", u"201810", true, true},  {"1.4", u"", false, true},        {"1.4", u"0", false, true},
+      {"1.40", u"201810", false, false}, {"", u"201810", false, false}, {"2.0", u"201710", false, false},
   };
-  const Case cases[] = {
-      {"0.3", u"201810", false, true}, {"1.2", u"201710", true, true},
-      {"1.2", u"201804", false, true}, {"1.3", u"201804", true, true},
-      {"1.3", u"201810", false, true}, {"1.4", u"201710", true, true},
-      {"1.4", u"201810", true, true},  {"1.4", u"", false, true},
-      {"1.4", u"0", false, true},      {"1.40", u"201810", false, false},
-      {"", u"201810", false, false},   {"2.0", u"201710", false, false},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Capsule capsule;
     capsule.SetAPIVersion(c.api);
     capsule.SetQzlibCompliantVersion(c.marker);

@@ -13,15 +13,14 @@ namespace {
 
 using namespace factory;
 
-TEST(ControlFactoryTest, ValuesAndRangesAreStoredUnchecked) {
+TEST(ClientControlTest, ValuesAndRangesAreStoredUncheckedButTheValueKeepsTheKindsAlternative) {
   EXPECT_EQ(CreateSliderControl(u"s", UIString(), ControlProperties(), 0, 1, 7)->GetValueAs<double>(), 7);
   auto sheet = CreateSpreadsheetControl(u"ss", UIString(), ControlProperties(), 9, 2, {}, {3, {}});
   EXPECT_EQ(dynamic_cast<const SpreadsheetControl&>(*sheet).GetMinRows(), 9u);
   EXPECT_EQ(dynamic_cast<const SpreadsheetControl&>(*sheet).GetMaxRows(), 2u);
   EXPECT_EQ(sheet->GetValueAs<hostbridge::SpreadsheetValue>().active_rows, 3u);
-}
 
-TEST(ClientControlTest, TheValueKeepsTheKindsAlternative) {
+  // The value keeps the kind's alternative.
   auto slider = CreateSliderControl(u"s", UIString(), ControlProperties(), 0, 1, 1);
   EXPECT_THROW(slider->GetValueAs<bool>(), boost::bad_get);
   EXPECT_THROW(slider->GetValueAs<int32_t>(), boost::bad_get);

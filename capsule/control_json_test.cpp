@@ -33,18 +33,7 @@ std::string KindMembers(const ControlPtr& control) {
   return Text(object);
 }
 
-TEST(ControlJsonTest, EveryKindRoundTripsWithEveryField) {
-  for (const ControlPtr& control : testing::MakeControlsOfEveryKind()) {
-    const std::string text = Written(control);
-    const ControlPtr read = Read(text);
-    ASSERT_NE(read, nullptr) << text;
-    // Every field is written (the kinds' written forms are pinned below), so equal texts mean
-    // every field came back.
-    EXPECT_EQ(Written(read), text);
-  }
-}
-
-TEST(ControlJsonTest, ListKeepsOrderThroughThePoolAndSkipsEmptyEntries) {
+TEST(ControlJsonTest, ListKeepsOrderThroughThePoolAndSkipsEmptyEntriesAndElementsThatMakeNoControl) {
   ClientControlList controls;
   for (int i = 0; i < 1000; ++i) {
     controls.push_back(CreateAngleControl(u"a", UIString(), ControlProperties(), i));
@@ -55,43 +44,46 @@ TEST(ControlJsonTest, ListKeepsOrderThroughThePoolAndSkipsEmptyEntries) {
   const ClientControlList read = ClientControlListFromJsonValue(written);
   ASSERT_EQ(read.size(), 1000u);
   for (size_t i = 0; i < read.size(); ++i) ASSERT_EQ(read[i]->GetValueAs<double>(), double(i));
+
+  // Elements that make no control are dropped from the list.
+  for (const char* text : {"{}", "{\"type\":0}", "{\"type\":12,\"value\":[\"a\"]}", "{\"type\":13}",
+                           "{\"type\":-1}"}) {
+    EXPECT_EQ(Read(text), nullptr) << text;
+  }
+  const ClientControlList list = ClientControlListFromJsonValue(zs::JSONParse(
+      "[{\"type\":3,\"id\":\"first\"},{\"type\":12,\"id\":\"zone\"},{\"id\":\"untyped\"},"
+      "{\"type\":99},{\"type\":1,\"id\":\"last\"}]"));
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0]->GetID(), u"first");
+  EXPECT_EQ(list[1]->GetID(), u"last");
 }
 
 TEST(ControlJsonTest, CommonMembersAreWrittenWithHiddenOnlyWhenSet) {
-  UIString name;
-  name.SetString(u"en_US", u"Shadow");
-  name.SetString(u"de_DE", u"Schatten");
-  auto checkbox = CreateCheckboxControl(u"c1", name, ControlProperties(true), true);
+  auto checkbox = CreateCheckboxControl(u"c1", testing::TwoLanguages(u"Shadow", u"Kage"), ControlProperties(true), true);
   EXPECT_EQ(Written(checkbox),
             "{\"canAnimate\":true,\"id\":\"c1\",\"type\":1,"
-            "\"uiName\":{\"strDB\":[{\"localeString\":\"de_DE\",\"str\":\"Schatten\"},"
-            "{\"localeString\":\"en_US\",\"str\":\"Shadow\"}]},"
+            "\"uiName\":{\"strDB\":[{\"localeString\":\"en_US\",\"str\":\"Shadow\"},"
+            "{\"localeString\":\"ja_JP\",\"str\":\"Kage\"}]},"
             "\"uiSuffix\":{\"strDB\":[]},\"uiToolTip\":{\"strDB\":[]},\"value\":true}");
   checkbox->SetHidden(true);
   EXPECT_EQ(Text(zs::GetVariantInObject(ClientControlToJsonValue(*checkbox), "hidden")), "true");
   // Flags are also read from the texts "true" and "false".
   const ControlPtr read = Read("{\"type\":3,\"canAnimate\":\"true\",\"hidden\":\"true\"}");
-  EXPECT_TRUE(read->CanAnimate());
-  EXPECT_TRUE(read->IsHidden());
+  EXPECT_TRUE(read->CanAnimate() && read->IsHidden());
   EXPECT_FALSE(Read("{\"type\":3}")->IsHidden());
 }
 
+// The members and codes of every kind are pinned by the reading test below; here the values only a
+// built control has.
 TEST(ControlJsonTest, EachKindWritesItsMembersAndCode) {
   const UIString none;
   const ControlProperties props;
-  hostbridge::SpreadsheetValue cells;
-  cells.active_rows = 1;
-  cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Numbers({2}));
-  hostbridge::SourceTextFontEditInfo font;
-  font.font_name = u"Serif";
+  const hostbridge::SpreadsheetValue cells{1, {hostbridge::SpreadsheetColumnValue::Numbers({2})}};
+  const hostbridge::SourceTextFontEditInfo font{.font_name = u"Serif"};
   auto group = CreateGroupControl(u"", none, props, {u"a", u"drop", u"b", u"drop"}, true);
   std::dynamic_pointer_cast<GroupControl>(group)->SetExcludedChildID(u"drop");
   const std::vector<std::pair<ControlPtr, std::string>> cases = {
-      {CreateCheckboxControl(u"", none, props, false), R"({"type":1,"value":false})"},
-      {CreateSliderControl(u"", none, props, 0, 10, 5), R"({"max":10.0,"min":0.0,"type":2,"value":5.0})"},
-      {CreateAngleControl(u"", none, props, -90), R"({"type":3,"value":-90.0})"},
       {CreateColorControl(u"", none, props, {1.0f, 0.5f, 0.0f, 1.0f}), R"({"type":4,"value":[1.0,0.5,0.0,1.0]})"},
-      {CreatePoint2DControl(u"", none, props, {1.5, -2}), R"({"type":5,"value":{"x":1.5,"y":-2.0}})"},
       {CreateStringControl(u"", none, props, UIString(u"T"), font),
        R"({"fonteditinfo":{"capPropFontEdit":false,"capPropFontFauxStyleEdit":false,"capPropFontSizeEdit":false,)"
        R"("fontEditValue":"Serif","fontFSAllCapsValue":false,"fontFSBoldValue":false,"fontFSItalicValue":false,)"
@@ -99,8 +91,6 @@ TEST(ControlJsonTest, EachKindWritesItsMembersAndCode) {
        R"("value":{"strDB":[{"localeString":"en_US","str":"T"}]}})"},
       {CreateEnumControl(u"", none, props, static_cast<EnumType>(4000000000u), {UIString(u"A")}, -1),
        R"({"enumItmes":[{"strDB":[{"localeString":"en_US","str":"A"}]}],"enumType":4000000000,"type":7,"value":-1})"},
-      {CreateCommentControl(u"", none, props, UIString(u"Hi")),
-       R"({"type":8,"value":{"strDB":[{"localeString":"en_US","str":"Hi"}]}})"},
       {CreateScaleControl(u"", none, props, true, -2, {50, 75.5}),
        R"({"dimensions":-2,"linked":true,"type":9,"value":[50.0,75.5]})"},
       {CreateGroupControl(u"", none, props, {u"a", u"", u"", u"b"}, false),
@@ -170,42 +160,19 @@ TEST(ControlJsonTest, ReadsDefaultsNumbersOfEveryKindAndFlagTexts) {
   }
 }
 
-TEST(ControlJsonTest, ElementsThatMakeNoControlAreDroppedFromTheList) {
-  for (const char* text : {"{}", "{\"type\":0}", "{\"type\":12,\"value\":[\"a\"]}", "{\"type\":13}",
-                           "{\"type\":-1}"}) {
-    EXPECT_EQ(Read(text), nullptr) << text;
-  }
-  const ClientControlList list = ClientControlListFromJsonValue(zs::JSONParse(
-      "[{\"type\":3,\"id\":\"first\"},{\"type\":12,\"id\":\"zone\"},{\"id\":\"untyped\"},"
-      "{\"type\":99},{\"type\":1,\"id\":\"last\"}]"));
-  ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0]->GetID(), u"first");
-  EXPECT_EQ(list[1]->GetID(), u"last");
-}
-
+// A value of another kind at each member is refused in the description readers' test; here the
+// values a lenient reader could take for the right kind.
 TEST(ControlJsonTest, MembersOfTheWrongTypeThrowBadCast) {
   // {"type":0,"id":5} makes no control, but is read as far as its common members.
-  const std::vector<std::string> bad = {
-      "{\"type\":0,\"id\":5}",
-      "[]", "null", "{\"type\":\"2\"}", "{\"type\":2.0}", "{\"type\":1,\"uiName\":\"Name\"}",
-      "{\"type\":1,\"uiSuffix\":[]}", "{\"type\":1,\"uiToolTip\":{\"strDB\":{}}}",
-      "{\"type\":1,\"canAnimate\":1}", "{\"type\":1,\"hidden\":\"yes\"}", "{\"type\":1,\"value\":1}",
-      "{\"type\":2,\"min\":\"0\"}", "{\"type\":2,\"max\":null}", "{\"type\":2,\"value\":true}",
-      "{\"type\":3,\"value\":[1]}", "{\"type\":4,\"value\":{\"red\":1}}",
-      "{\"type\":4,\"value\":[1,\"0\",0,1]}", "{\"type\":5,\"value\":[1,2]}",
-      "{\"type\":5,\"value\":{\"x\":\"1\"}}", "{\"type\":6,\"value\":\"text\"}",
-      "{\"type\":6,\"fonteditinfo\":[]}", "{\"type\":6,\"fonteditinfo\":{\"fontSizeEditValue\":\"12\"}}",
-      "{\"type\":7,\"enumType\":1.0}", "{\"type\":7,\"enumItmes\":{}}", "{\"type\":7,\"enumItmes\":[\"A\"]}",
-      "{\"type\":7,\"value\":1.5}", "{\"type\":8,\"value\":[]}", "{\"type\":9,\"linked\":0}",
-      "{\"type\":9,\"dimensions\":2.0}", "{\"type\":9,\"value\":[1,\"2\"]}",
-      "{\"type\":10,\"groupexpanded\":null}", "{\"type\":10,\"value\":[\"a\",1]}",
-      "{\"type\":11,\"minRows\":1.0}", "{\"type\":11,\"maxRows\":\"2\"}", "{\"type\":11,\"columnInfo\":{}}",
-      "{\"type\":11,\"columnInfo\":[{\"columnName\":\"A\"}]}", "{\"type\":11,\"value\":[]}",
-  };
-  for (const std::string& text : bad) {
+  for (const char* text : {
+           R"({"type":0,"id":5})", "null", R"({"type":2.0})", R"({"type":1,"uiName":"Name"})",
+           R"({"type":1,"hidden":"yes"})", R"({"type":2,"max":null})", R"({"type":2,"value":true})",
+           R"({"type":3,"value":[1]})", R"({"type":6,"value":"text"})", R"({"type":7,"enumType":1.0})",
+           R"({"type":7,"enumItmes":["A"]})", R"({"type":7,"value":1.5})", R"({"type":9,"dimensions":2.0})",
+           R"({"type":10,"groupexpanded":null})", R"({"type":11,"minRows":1.0})",
+           R"({"type":11,"columnInfo":[{"columnName":"A"}]})"}) {
     EXPECT_THROW(Read(text), zs::BadCastError) << text;
   }
-  EXPECT_THROW(ClientControlListFromJsonValue(zs::JSONParse("{}")), zs::BadCastError);
   EXPECT_THROW(ClientControlListFromJsonValue(zs::JSONParse("[{\"type\":1},3]")), zs::BadCastError);
 }
 

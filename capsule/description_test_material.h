@@ -33,10 +33,8 @@ inline ClientControlList MakeControlsOfEveryKind() {
   const ControlProperties animated(true);
   const ControlProperties fixed(false);
   const UIString name = TwoLanguages(u"Name", u"\u540d\u524d");
-  hostbridge::SpreadsheetValue cells;
-  cells.active_rows = 2;
-  cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Texts({u"Home", u"Away"}));
-  cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Numbers({3.0, 1.5}));
+  const hostbridge::SpreadsheetValue cells{2, {hostbridge::SpreadsheetColumnValue::Texts({u"Home", u"Away"}),
+                                               hostbridge::SpreadsheetColumnValue::Numbers({3.0, 1.5})}};
   ClientControlList controls = {
       CreateCheckboxControl(u"ctl-shadow", name, animated, true),
       CreateSliderControl(u"ctl-opacity", name, animated, -10.5, 250.0, 42.25),

@@ -20,15 +20,8 @@ namespace zorvcapsule::testing {
 
 // A font record with every flag editable and a few styles set.
 inline hostbridge::SourceTextFontEditInfo FullFont() {
-  hostbridge::SourceTextFontEditInfo font;
-  font.font_editable = true;
-  font.font_name = u"Sans Condensed \u00e9";
-  font.font_size_editable = true;
-  font.font_size = 36.5f;
-  font.faux_styles_editable = true;
-  font.bold = true;
-  font.small_caps = true;
-  return font;
+  return {.font_editable = true, .font_name = u"Sans Condensed \u00e9", .font_size_editable = true,
+          .font_size = 36.5f, .faux_styles_editable = true, .bold = true, .small_caps = true};
 }
 
 // A parameter with its match name ("match." + name), name, type, animatable only for sliders, and
@@ -50,10 +43,8 @@ inline hostbridge::CapsuleParam MakeParam(
 inline hostbridge::CapsuleParamList MakeParamsOfAllTypes() {
   using K = hostbridge::CapsuleParamKey;
   using T = hostbridge::CapsuleParamType;
-  hostbridge::SpreadsheetValue cells;
-  cells.active_rows = 2;
-  cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Texts({u"Home", u"Away"}));
-  cells.column_values.push_back(hostbridge::SpreadsheetColumnValue::Numbers({3.0, 1.0}));
+  const hostbridge::SpreadsheetValue cells{2, {hostbridge::SpreadsheetColumnValue::Texts({u"Home", u"Away"}),
+                                               hostbridge::SpreadsheetColumnValue::Numbers({3.0, 1.0})}};
   const std::vector<hostbridge::SpreadsheetColumnInfo> columns = {
       {hostbridge::kSpreadsheetDataTypeText, u"Team", 0.0, 100.0},
       {hostbridge::kSpreadsheetDataTypeNumber, u"Goals", 0.0, 99.0}};
@@ -82,48 +73,34 @@ inline hostbridge::CapsuleParamList MakeParamsOfAllTypes() {
 // A source info with every member away from its default. `variant` changes the name, the id and
 // the duration, so that the records of two locales differ.
 inline hostbridge::SourceInfo MakeFullSourceInfo(int variant = 0) {
-  hostbridge::SourceInfo info;
-  info.parent_project_file = u"/Projects/Lower Third \u00fc.qzgraphic";
-  info.name = variant == 0 ? u"Lower Third" : u"Lower Third B";
-  info.media_producer_description = u"Compositing document";
-  info.id = zorvcore::Guid(0x0E1A2B3Cu + variant, 0x4D5E, 0x6F70, {0x81, 0x92, 0xA3, 0xB4, 0xC5, 0xD6, 0xE7, 0xF8});
-  info.duration = hostbridge::MediaTime(10010 + variant, 1000);
-  info.pixel_aspect_ratio = {10, 11};
-  info.alpha_channel_type = 2;
-  info.frame_rect = {{-4, 8}, {1920, 1080}};
-  info.frame_rate = zorvmediatypes::TickTime::FromTicks(29429400);
-  info.pixel_formats = {{0x42475241u, 1u}, {0x76343130u, 0x80000000u}};
-  info.field_type = 1;
-  info.native_field_type = 2;
-  info.audio_channel_layout = {{1}, {2}, {-3}};
-  info.audio_sample_rate = zorvmediatypes::TickTime::FromTicks(14700);
-  info.initial_content_state = zorvcore::Guid(0xDEADBEEFu, 0x0102, 0x0304, {1, 2, 3, 4, 5, 6, 7, 8});
-  info.has_audio = true;
-  info.has_video = true;
-  info.current_time = hostbridge::MediaTime(1001, 30000);
-  info.work_in_point = hostbridge::MediaTime(1, 2);
-  info.work_out_point = hostbridge::MediaTime(19, 2);
-  info.alpha_matte_color_r = 0.25;
-  info.alpha_matte_color_g = 0.5;
-  info.alpha_matte_color_b = 1.0;
-  info.start_time = hostbridge::MediaTime(-3600, 1);
-  info.is_drop_frame = true;
-  info.is_xmp_writable = true;
-  info.in_point = hostbridge::MediaTime(1, 25);
-  info.out_point = hostbridge::MediaTime(249, 25);
-  info.is_media = true;
-  info.supports_video_rendering_sessions = true;
-  info.app_specific_source_info = "{\"opaque\":[1,2]}\x01 \xc3\xa9 \\";
-  info.capsule_params = MakeParamsOfAllTypes();
-  info.farside_asset_request_info.server_connect_info = {
-      "https://discovery.example.test/v1", "8443", "editor", "token-123", "Bearer",
-      {{"X-Request-Id", "abc"}, {"Accept-Language", "de-DE"}}};
-  info.farside_asset_request_info.asset_info = {"prod-7", "rev-3", "asset-42"};
-  info.color_space.base_color_profile = zorvmediatypes::ColorProfile(u"Wide Gamut", {0x00, 0x01, 0xFE, 0xFF, 0x7F});
-  info.color_space.base_profile_type = 3;
-  info.color_space.linearized = true;
-  info.has_frozen_unstretchable_regions = true;
-  return info;
+  using hostbridge::MediaTime;
+  using zorvmediatypes::TickTime;
+  return {
+      .parent_project_file = u"/Projects/Lower Third \u00fc.qzgraphic",
+      .name = variant == 0 ? u"Lower Third" : u"Lower Third B",
+      .media_producer_description = u"Compositing document",
+      .id = zorvcore::Guid(0x0E1A2B3Cu + variant, 0x4D5E, 0x6F70, {0x81, 0x92, 0xA3, 0xB4, 0xC5, 0xD6, 0xE7, 0xF8}),
+      .duration = MediaTime(10010 + variant, 1000), .pixel_aspect_ratio = {10, 11}, .alpha_channel_type = 2,
+      .frame_rect = {{-4, 8}, {1920, 1080}}, .frame_rate = TickTime::FromTicks(29429400),
+      .pixel_formats = {{0x42475241u, 1u}, {0x76343130u, 0x80000000u}}, .field_type = 1, .native_field_type = 2,
+      .audio_channel_layout = {{1}, {2}, {-3}}, .audio_sample_rate = TickTime::FromTicks(14700),
+      .initial_content_state = zorvcore::Guid(0xDEADBEEFu, 0x0102, 0x0304, {1, 2, 3, 4, 5, 6, 7, 8}),
+      .has_audio = true, .has_video = true, .current_time = MediaTime(1001, 30000),
+      .work_in_point = MediaTime(1, 2), .work_out_point = MediaTime(19, 2),
+      .alpha_matte_color_r = 0.25, .alpha_matte_color_g = 0.5, .alpha_matte_color_b = 1.0,
+      .start_time = MediaTime(-3600, 1), .is_drop_frame = true, .is_xmp_writable = true,
+      .in_point = MediaTime(1, 25), .out_point = MediaTime(249, 25), .is_media = true,
+      .supports_video_rendering_sessions = true,
+      .app_specific_source_info = "{\"opaque\":[1,2]}\x01 \xc3\xa9 \\",
+      .capsule_params = MakeParamsOfAllTypes(),
+      .farside_asset_request_info = {.server_connect_info = {"https://discovery.example.test/v1", "8443", "editor",
+                                                             "token-123", "Bearer",
+                                                             {{"X-Request-Id", "abc"}, {"Accept-Language", "de-DE"}}},
+                                     .asset_info = {"prod-7", "rev-3", "asset-42"}},
+      .color_space = {.base_color_profile = zorvmediatypes::ColorProfile(u"Wide Gamut", {0x00, 0x01, 0xFE, 0xFF, 0x7F}),
+                      .base_profile_type = 3, .linearized = true},
+      .has_frozen_unstretchable_regions = true,
+  };
 }
 
 }  // namespace zorvcapsule::testing

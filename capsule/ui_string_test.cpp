@@ -5,7 +5,7 @@
 namespace zorvcapsule {
 namespace {
 
-TEST(UIStringTest, ConstructionFromTextMakesOneEnglishEntryEvenWhenEmpty) {
+TEST(UIStringTest, TextMakesOneEnglishEntryEvenWhenEmptyAndLocalesAreOrderedByCodeUnits) {
   EXPECT_TRUE(UIString().IsEmpty());
   for (std::u16string text : {std::u16string(u"Title"), std::u16string()}) {
     UIString name(text);
@@ -13,9 +13,8 @@ TEST(UIStringTest, ConstructionFromTextMakesOneEnglishEntryEvenWhenEmpty) {
     ASSERT_NE(name.Find(u"en_US"), nullptr);
     EXPECT_EQ(*name.Find(u"en_US"), text);
   }
-}
 
-TEST(UIStringTest, LocalesAreOrderedByCodeUnitsAndReplacedInPlace) {
+  // Locales are ordered by code units and replaced in place.
   UIString name;
   name.SetString(u"fr_FR", u"Titre");
   name.SetString(u"de_DE", u"Titel");

@@ -1,13 +1,11 @@
 #include "package/temp_directories.h"
 
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,7 @@
 
 #include "host/core/app_config.h"
 #include "host/core/debug.h"
+#include "host/core/test_environment_variable.h"
 #include "host/core/test_temp_folder.h"
 #include "package/temp_directories_internal.h"
 
@@ -28,17 +27,8 @@ using zorvcore::FileHelperUtils;
 // process-wide, so every test here starts from a first InitTempDirectory of its own.
 class TempDirectoriesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* old = ::getenv("TMPDIR")) savedTmpDir_ = old;
-    ::setenv("TMPDIR", temp_.path().c_str(), 1);
-    internal::ResetTempDirectoryChecksForTesting();
-  }
+  void SetUp() override { internal::ResetTempDirectoryChecksForTesting(); }
   void TearDown() override {
-    if (savedTmpDir_) {
-      ::setenv("TMPDIR", savedTmpDir_->c_str(), 1);
-    } else {
-      ::unsetenv("TMPDIR");
-    }
     internal::ResetTempDirectoryChecksForTesting();
     zorvcore::config::SetApplicationName(u"zorvhost");
     zorvcore::config::SetClientVersion(u"1.0");
@@ -56,7 +46,7 @@ class TempDirectoriesTest : public ::testing::Test {
   }
 
   zorvcore::TestTempFolder temp_;
-  std::optional<std::string> savedTmpDir_;
+  zorvcore::ScopedEnvironmentVariable tmpDir_{"TMPDIR", temp_.path().string()};
 };
 
 // ---- Paths ----
@@ -69,8 +59,7 @@ TEST_F(TempDirectoriesTest, AStockAssetFolderIsNamedByHostVersionAndAssetAndMade
   const fs::path asset = Stock() / "Editor" / "24.1" / "12345";
 
   EXPECT_EQ(GetTempStockAssetThumbPath(u"12345"), U16(asset / "thumb.png"));
-  EXPECT_TRUE(fs::is_directory(asset));
-  EXPECT_FALSE(fs::exists(asset / "thumb.png"));
+  EXPECT_TRUE(fs::is_directory(asset) && !fs::exists(asset / "thumb.png"));
   EXPECT_EQ(GetTempStockDirectory(u"12345"), U16(asset));
   EXPECT_EQ(GetTempStockAssetJSONPath(u"12345"), U16(asset / "definition.json"));
   EXPECT_EQ(GetTempStockAssetVideoThumbPath(u"12345"), U16(asset / "thumb.mp4"));
@@ -78,40 +67,33 @@ TEST_F(TempDirectoriesTest, AStockAssetFolderIsNamedByHostVersionAndAssetAndMade
 
   zorvcore::config::SetClientVersion(u"25.0");
   EXPECT_EQ(GetTempStockDirectory(u"12345"), U16(Stock() / "Editor" / "25.0" / "12345"));
-}
 
-TEST_F(TempDirectoriesTest, AnAssetIDCannotReachOutsideItsVersionFolder) {
-  const fs::path version = Stock() / "zorvhost" / "1.0";
-  EXPECT_EQ(GetTempStockDirectory(u"../../../escape"), U16(version / ".._.._.._escape"));
-  EXPECT_EQ(GetTempStockDirectory(u".."), U16(version / "_.."));
-  EXPECT_EQ(GetTempStockDirectory(u"."), U16(version / "_."));
-  EXPECT_EQ(GetTempStockDirectory(u""), U16(version / "_"));
-  EXPECT_EQ(GetTempStockDirectory(std::u16string(u"a\0b", 3)), U16(version / "a_b"));
-  EXPECT_FALSE(fs::exists(temp_.path() / "escape"));
-  EXPECT_FALSE(fs::exists(Stock() / "escape"));
+  // An asset ID cannot reach outside its version folder.
+  const fs::path version = Stock() / "Editor" / "25.0";
+  for (const auto& [id, folder] : {std::pair<std::u16string, const char*>{u"../../../escape", ".._.._.._escape"},
+       {u"..", "_.."}, {u".", "_."}, {u"", "_"}, {std::u16string(u"a\0b", 3), "a_b"}}) {
+    EXPECT_EQ(GetTempStockDirectory(id), U16(version / folder));
+  }
+  EXPECT_FALSE(fs::exists(temp_.path() / "escape") || fs::exists(Stock() / "escape"));
 }
 
 // ---- The size check ----
 
-TEST_F(TempDirectoriesTest, ATreeOfExactlyTheLimitSurvivesOneByteMoreClearsIt) {
+TEST_F(TempDirectoriesTest, ATreeOfExactlyTheLimitSurvivesOneByteMoreClearsItOncePerProcess) {
   // Hidden files do not count.
   SizedFile(Local() / "a.png", 200 * 1024 * 1024);
   SizedFile(Local() / "nested" / "deeper" / "b.mp4", kTempTreeSizeLimit - 200 * 1024 * 1024);
   SizedFile(Local() / ".hidden.png", 2 * kTempTreeSizeLimit);
   SizedFile(Local() / "nested" / ".DS_Store", kTempTreeSizeLimit);
   InitTempDirectory(true);
-  EXPECT_TRUE(fs::exists(Local() / "a.png"));
-  EXPECT_TRUE(fs::exists(Local() / "nested" / "deeper" / "b.mp4"));
+  EXPECT_TRUE(fs::exists(Local() / "a.png") && fs::exists(Local() / "nested" / "deeper" / "b.mp4"));
 
   SizedFile(Local() / "nested" / "one.byte", 1);
   internal::ResetTempDirectoryChecksForTesting();
   InitTempDirectory(true);
-  EXPECT_TRUE(fs::is_directory(Local()));
-  EXPECT_TRUE(fs::is_empty(Local()));
-}
+  EXPECT_TRUE(fs::is_directory(Local()) && fs::is_empty(Local()));
 
-TEST_F(TempDirectoriesTest, EachTreeIsCheckedOncePerProcess) {
-  InitTempDirectory(true);
+  // Each tree is checked once per process.
   SizedFile(Local() / "big.png", kTempTreeSizeLimit + 1);
   SizedFile(Stock() / "zorvhost" / "1.0" / "7" / "thumb.mp4", kTempTreeSizeLimit + 1);
 
@@ -119,8 +101,7 @@ TEST_F(TempDirectoriesTest, EachTreeIsCheckedOncePerProcess) {
   EXPECT_TRUE(fs::exists(Local() / "big.png")) << "the local tree was checked already";
 
   InitTempDirectory(false);
-  EXPECT_TRUE(fs::is_directory(Stock()));
-  EXPECT_TRUE(fs::is_empty(Stock())) << "the stock tree has a check of its own";
+  EXPECT_TRUE(fs::is_directory(Stock()) && fs::is_empty(Stock())) << "the stock tree has a check of its own";
 
   SizedFile(Stock() / "again.mp4", kTempTreeSizeLimit + 1);
   InitTempDirectory(false);
@@ -183,17 +164,18 @@ TEST_F(PlantedRootTest, AMissingRootIsMadePrivateToTheUser) {
   EXPECT_TRUE(reports_.empty());
 }
 
-TEST_F(PlantedRootTest, ALinkInPlaceOfTheRootIsNotFollowed) {
+TEST_F(PlantedRootTest, ALinkInPlaceOfTheRootOrARootOthersCanWriteIsNotUsed) {
   const fs::path elsewhere = temp_.path() / "elsewhere";
   fs::create_directories(elsewhere);
   fs::create_directory_symlink(elsewhere, Local());
   ExpectPersonalRootChosen();
   EXPECT_TRUE(fs::is_empty(elsewhere));
-}
 
-TEST_F(PlantedRootTest, ARootOthersCanWriteIsNotUsed) {
+  fs::remove(Local());
   fs::create_directories(Local());
   fs::permissions(Local(), fs::perms::all);
+  internal::ResetTempDirectoryChecksForTesting();
+  reports_.clear();
   ExpectPersonalRootChosen();
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -88,38 +89,31 @@ TEST_F(SampleTemplatesTest, EveryPackageCarriesItsDescriptionAndThumbnailAndTheS
     const Capsule& capsule = *written.capsule;
     const zorvcapsule::UIString names = capsule.GetCapsuleNameLocalized();
     for (const auto& [locale, name] : names.GetLocaleMap()) locales.insert(locale);
-    if (!names.Find(u"en_US")) ++withoutEnglishName;
+    withoutEnglishName += !names.Find(u"en_US");
     for (const auto& control : capsule.GetControls()) controlKinds.insert(control->GetType());
     const hostbridge::SourceInfo info = capsule.GetSourceInfo();
     frameSizes.insert({info.frame_rect.size.x, info.frame_rect.size.y});
     frameRates.insert(info.frame_rate.Ticks());
     durations.insert(info.duration);
-    if (info.has_audio) ++withAudio;
-    if (capsule.GetAuthorApp() == u"qzfx" && !capsule.CanUseQZLib(nullptr)) ++needingCompositingApp;
-    EXPECT_FALSE(capsule.GetTags().empty());
-    EXPECT_FALSE(capsule.GetUsedFonts().empty());
+    withAudio += info.has_audio;
+    needingCompositingApp += capsule.GetAuthorApp() == u"qzfx" && !capsule.CanUseQZLib(nullptr);
+    EXPECT_FALSE(capsule.GetTags().empty() || capsule.GetUsedFonts().empty());
     const fs::path relative = fs::relative(zorvcore::UTF16ToUTF8(written.path), temp.path() / "set");
     folders.insert(zorvcore::UTF8ToUTF16(relative.parent_path().string()));
   }
   EXPECT_EQ(locales.size(), 5u);
   EXPECT_EQ(controlKinds.size(), 12u);
-  EXPECT_GE(frameSizes.size(), 3u);
-  EXPECT_GE(frameRates.size(), 3u);
-  EXPECT_GE(durations.size(), 3u);
-  EXPECT_GT(withAudio, 0u);
-  EXPECT_GT(needingCompositingApp, 0u);
-  EXPECT_GT(withoutEnglishName, 0u);
+  EXPECT_GE(std::min({frameSizes.size(), frameRates.size(), durations.size()}), 3u);
+  EXPECT_GT(std::min({withAudio, needingCompositingApp, withoutEnglishName}), 0u);
   EXPECT_TRUE(folders.count(u"Titles/Elegant"));
   EXPECT_GE(folders.size(), 5u);
-}
 
-TEST_F(SampleTemplatesTest, PackagesHoldEveryKindOfOptionalMember) {
+  // Localized thumbnails, a video thumbnail, and projects of both kinds as one member, as a folder of
+  // members and localized.
   std::set<std::string> names;
   for (size_t index = 0; index < kSetSize; ++index) {
     for (const PackageMember& member : MakeSampleTemplate(index, kDefaultSampleSeed).members) names.insert(member.name);
   }
-  // Localized thumbnails, a video thumbnail, and projects of both kinds as one member, as a folder of
-  // members and localized.
   for (const char* name : {"thumb_de_DE.png", "thumb_ja_JP.png", "thumb.mp4", "project.tsgraphic",
                            "project.qzgraphic/main.qzproj", "project_de_DE.tsgraphic", "project.qzgraphic",
                            "project.tsgraphic/main.tsproj"}) {
@@ -139,7 +133,7 @@ TEST_F(SampleTemplatesTest, TheSameSeedGivesTheSameBytesAndALargerCountExtendsTh
   EXPECT_NE(a, FolderContents(temp.path() / "d"));
 }
 
-TEST_F(SampleTemplatesTest, AFailedWriteNamesTheFileAndKeepsWhatWasThere) {
+TEST_F(SampleTemplatesTest, AFailedWriteNamesTheFileAndKeepsWhatWasThereAndRawMembersAreStoredAsGiven) {
   temp.WriteFile("blocker", "a file where a folder should be");
   const SampleSet set = Write("blocker/set", 3, 1);
   EXPECT_FALSE(set.ok);
@@ -153,14 +147,12 @@ TEST_F(SampleTemplatesTest, AFailedWriteNamesTheFileAndKeepsWhatWasThere) {
   EXPECT_NE(written.error.find("kept.tplx"), std::string::npos) << written.error;
   EXPECT_EQ(CapsuleZip(path, std::string()).GetTPLXDescriptionJSON(), u"first");
   EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 2) << "a temporary file was left";
-}
 
-TEST_F(SampleTemplatesTest, RawMembersAreStoredAsGivenForHostilePackages) {
-  const std::u16string path = temp.U16(u"raw.tplx");
-  ASSERT_TRUE(WritePackageMembers(path, {{"definition.json", "not json"}, {"../escape.txt", "x"}, {"folder/", ""}}).ok);
-  const CapsuleZip package(path, std::string());
-  EXPECT_EQ(package.GetTPLXDescriptionJSON(), u"not json");
-  EXPECT_TRUE(package.UnzipItem("../escape.txt"));
+  // Hostile packages for other tests: members are stored as given.
+  const std::u16string raw = temp.U16(u"raw.tplx");
+  ASSERT_TRUE(WritePackageMembers(raw, {{"definition.json", "not json"}, {"../escape.txt", "x"}, {"folder/", ""}}).ok);
+  EXPECT_EQ(CapsuleZip(raw, std::string()).GetTPLXDescriptionJSON(), u"not json");
+  EXPECT_TRUE(CapsuleZip(raw, std::string()).UnzipItem("../escape.txt"));
 }
 
 }  // namespace
