@@ -1,6 +1,5 @@
 #include "host/core/gate.h"
 
-#include <memory>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -19,15 +18,13 @@ TEST(GateTest, ClosedGateGivesUpAfterItsLimitAndAnOpenOneLetsEveryoneThrough) {
 }
 
 TEST(GateTest, OpeningFromAnotherThreadReleasesAWaiterAndALateOpenIsHarmless) {
-  auto gate = std::make_shared<Gate>();
-  std::thread opener([gate] { gate->Open(); });
-  EXPECT_TRUE(gate->PassThrough(Gate::kWaitForever));
+  Gate gate, late;
+  std::thread opener([&] { gate.Open(); });
+  EXPECT_TRUE(gate.PassThrough(Gate::kWaitForever));
   opener.join();
-
-  auto late = std::make_shared<Gate>();
-  EXPECT_FALSE(late->PassThrough(1));
-  std::thread([late] { late->Open(); }).join();
-  EXPECT_TRUE(late->PassThrough(0));
+  EXPECT_FALSE(late.PassThrough(1));
+  std::thread([&] { late.Open(); }).join();
+  EXPECT_TRUE(late.PassThrough(0));
 }
 
 }  // namespace

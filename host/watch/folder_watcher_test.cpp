@@ -115,7 +115,7 @@ TEST_F(FolderWatcherTest, EachKindOfChangeInTheTreeIsReported) {
       {"modification time set",
        [](const fs::path& t) { fs::last_write_time(t / "b.tplx", fs::last_write_time(t / "b.tplx") - std::chrono::hours(1)); }},
       {"rename into place",
-       [](const fs::path& t) { WriteBytes(t / "c.part", 10), fs::rename(t / "c.part", t / "c.tplx"); }},
+       [](const fs::path& t) { WriteBytes(t / "c.part", 10); fs::rename(t / "c.part", t / "c.tplx"); }},
       {"new subfolder with packages", [](const fs::path& t) { WriteBytes(t / "sub/deeper/d.tplx", 10); }},
       {"package in the new subfolder", [](const fs::path& t) { WriteBytes(t / "sub/deeper/e.tplx", 10); }},
       {"subfolder removed", [](const fs::path& t) { fs::remove_all(t / "sub"); }},
