@@ -28,9 +28,9 @@ TEST(DateTimeTest, ConvertsToAndFromPtimeKeepingMicroseconds) {
 TEST(DateTimeTest, UnsetAndUnrepresentableValuesMapToNotADateTime) {
   EXPECT_FALSE(DateTime().IsSet());
   EXPECT_TRUE(DateTime().ToPtime().is_not_a_date_time());
-  EXPECT_FALSE(DateTime::FromPtime(pt::ptime(pt::not_a_date_time)).IsSet());
-  EXPECT_FALSE(DateTime::FromPtime(pt::ptime(pt::pos_infin)).IsSet());
-  EXPECT_FALSE(DateTime::FromPtime(pt::ptime(pt::neg_infin)).IsSet());
+  for (const auto special : {pt::not_a_date_time, pt::pos_infin, pt::neg_infin}) {
+    EXPECT_FALSE(DateTime::FromPtime(pt::ptime(special)).IsSet());
+  }
   // Far beyond the calendar ptime can hold: no exception, just no time.
   EXPECT_TRUE(DateTime::FromMicroseconds(INT64_MAX).ToPtime().is_not_a_date_time());
   EXPECT_TRUE(DateTime::FromMicroseconds(INT64_MIN + 1).ToPtime().is_not_a_date_time());

@@ -9,12 +9,11 @@ namespace zorvcore {
 namespace {
 
 TEST(StatusTest, EachFactoryMakesAFailureOfItsOwnKindAndOnlyThatKind) {
-  struct Case {
+  const struct {
     Status status;
     Status::Code code;
     std::string text;
-  };
-  const std::vector<Case> cases = {
+  } cases[] = {
       {Status::NotFound("a"), Status::Code::kNotFound, "NotFound: a"},
       {Status::Corruption("b"), Status::Code::kCorruption, "Corruption: b"},
       {Status::NotSupported("c"), Status::Code::kNotSupported, "Not supported: c"},
@@ -23,7 +22,7 @@ TEST(StatusTest, EachFactoryMakesAFailureOfItsOwnKindAndOnlyThatKind) {
       {Status::Busy("f"), Status::Code::kBusy, "Busy: f"},
       {Status::Unavailable("g"), Status::Code::kUnavailable, "Unavailable: g"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_FALSE(c.status.ok());
     EXPECT_EQ(c.status.code(), c.code);
