@@ -31,7 +31,8 @@ std::string AsString(const std::shared_ptr<const RecycledMemory>& block) {
 
 // The package open for reading, closed at the end of the scope.
 struct OpenPackage {
-  explicit OpenPackage(const fs::path& path) : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), size(fs::file_size(path)) {}
+  explicit OpenPackage(const fs::path& path)
+      : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), size(fs::file_size(path)) {}
   ~OpenPackage() { ::close(fd); }
   const int fd;
   const uint64_t size;
