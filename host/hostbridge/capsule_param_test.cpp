@@ -33,9 +33,7 @@ TEST(CapsuleParamTest, SetReplacesAndEqualityComparesEveryProperty) {
 
   CapsuleParam second = first;
   EXPECT_EQ(first, second);
-  SpreadsheetValue cells;
-  cells.column_values.push_back(SpreadsheetColumnValue::Texts({u"a"}));
-  second.Set(CapsuleParamKey::kDefault, cells);
+  second.Set(CapsuleParamKey::kDefault, SpreadsheetValue{0, {SpreadsheetColumnValue::Texts({u"a"})}});
   EXPECT_NE(first, second);
 }
 
