@@ -15,8 +15,8 @@ TEST(FileUtilsTest, PathTextHelpers) {
   const struct {
     std::u16string path, added, removed, last, parent;
   } cases[] = {  // path, AddTrailing, RemoveTrailing, LastComponent, ParentPath
-      {u"a", u"a/", u"a", u"a", u""},        {u"a/", u"a/", u"a", u"a", u""},       {u"/", u"/", u"/", u"", u"/"},
-      {u"//", u"//", u"/", u"", u"/"},       {u"", u"", u"", u"", u""},             {u"/a//", u"/a//", u"/a", u"a", u"/"},
+      {u"a", u"a/", u"a", u"a", u""},   {u"a/", u"a/", u"a", u"a", u""},  {u"/", u"/", u"/", u"", u"/"},
+      {u"//", u"//", u"/", u"", u"/"},  {u"", u"", u"", u"", u""},        {u"/a//", u"/a//", u"/a", u"a", u"/"},
       {u"/a/b.tplx", u"/a/b.tplx/", u"/a/b.tplx", u"b.tplx", u"/a"}, {u"/a/b/", u"/a/b/", u"/a/b", u"b", u"/a"},
       {u"/a//b", u"/a//b/", u"/a//b", u"b", u"/a"},                  {u"a/b", u"a/b/", u"a/b", u"b", u"a"},
   };

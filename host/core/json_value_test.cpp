@@ -50,7 +50,8 @@ TEST(JSONValueTest, ReadsOfAnotherAlternativeOrOfNothingThrowBadCast) {
       [] { AsAnyUInt64(MakeJSONString("1")); }, [] { AsNumber(MakeJSONString("1")); },
       [] { AsNumber(MakeJSONBool(false)); }, [&] { AsBool(empty); }, [&] { AsString(empty); },
       [&] { AsObject(empty); }, [&] { AsArray(empty); }, [&] { AsAnyInt64(empty); }, [&] { AsNumber(empty); },
-      [] { AddToObject(MakeJSONArray(), "a", MakeJSONNull()); }, [] { AddToObject(JSONValuePtr(), u"a", MakeJSONNull()); },
+      [] { AddToObject(MakeJSONArray(), "a", MakeJSONNull()); },
+      [] { AddToObject(JSONValuePtr(), u"a", MakeJSONNull()); },
       [] { AppendToArray(MakeJSONObject(), MakeJSONNull()); }, [] { ObjectHasProperty(MakeJSONArray(), "a", true); },
       [] { ObjectHasProperty(JSONValuePtr(), u"a", true); },
   };

@@ -28,7 +28,8 @@ TEST(JSONWriteTest, WritesEveryKindWithMembersInKeyOrder) {
   AddToObject(object, "f", MakeJSONBool(false));
   AddToObject(object, "o", MakeJSONObject());
   JSONValuePtr array = MakeJSONArray();
-  for (const JSONValuePtr& element : {MakeJSONArray(), JSONValuePtr(), MakeJSONString("s")}) AppendToArray(array, element);
+  for (const JSONValuePtr& element : {MakeJSONArray(), JSONValuePtr(), MakeJSONString("s")})
+    AppendToArray(array, element);
   AddToObject(object, "a", array);
   EXPECT_EQ(Compact(object), R"({"a":[[],null,"s"],"e":null,"f":false,"n":null,"o":{},"t":true})");
   EXPECT_EQ(Compact(nullptr), "null");

@@ -34,7 +34,9 @@ TEST(RecursiveFileIteratorTest, WalksDepthFirstInByteOrderOfNames) {
   EXPECT_EQ(Walk(folder, folder.U16(u"r")), expected);
   EXPECT_EQ(Walk(folder, folder.U16(u"r/")), expected);
 
-  for (const char16_t* empty : {u"missing", u"r/empty", u"r/c.txt"}) EXPECT_TRUE(Walk(folder, folder.U16(empty)).empty());
+  for (const char16_t* empty : {u"missing", u"r/empty", u"r/c.txt"}) {  // a missing, empty or file root
+    EXPECT_TRUE(Walk(folder, folder.U16(empty)).empty());
+  }
   EXPECT_TRUE(RecursiveFileIterator(Dir(u"")) == RecursiveFileIterator());
 }
 

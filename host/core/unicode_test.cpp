@@ -26,7 +26,8 @@ TEST(UnicodeTest, ConvertsAcrossAllPlanesReplacesIllFormedPartsAndLowerCases) {
 
   EXPECT_EQ(AsciiToUTF16("Abc"), u"Abc");
   EXPECT_EQ(AsciiToUTF16("\xFF"), std::u16string(1, char16_t(0xFFFD)));
-  EXPECT_EQ(LowerCase(u"BLUE Title \u00C9t\u00C9 \u0141\u00D7 \u0416"), u"blue title \u00e9t\u00e9 \u0142\u00D7 \u0436");
+  EXPECT_EQ(LowerCase(u"BLUE Title \u00C9t\u00C9 \u0141\u00D7 \u0416"),
+            u"blue title \u00e9t\u00e9 \u0142\u00D7 \u0436");
 }
 
 // The host's conversions keep well-formed text and replace every ill-formed part, so a text is
@@ -70,7 +71,9 @@ TEST(IsWellFormedUTF8Test, AgreesWithTheHostConversionsOnMostlyAsciiTexts) {
                           "\xF4\x90\x80\x80", "\x80", "\xE6\x97", "\xFF"};
   for (int round = 0; round < 2000; ++round) {
     std::string text(random() % 40, 'a');
-    for (int i = random() % 3; i > 0; --i) text.insert(random() % (text.size() + 1), pieces[random() % std::size(pieces)]);
+    for (int i = random() % 3; i > 0; --i) {
+      text.insert(random() % (text.size() + 1), pieces[random() % std::size(pieces)]);
+    }
     ASSERT_EQ(IsWellFormedUTF8(text), RoundTripKeeps(text)) << text;
   }
   EXPECT_TRUE(IsWellFormedUTF8(""));

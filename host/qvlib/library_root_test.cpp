@@ -20,8 +20,8 @@ TEST(LibraryRootTest, TheSettingWinsAndIsMadeAbsoluteAndNormal) {
   const ScopedVariable xdg("XDG_DATA_HOME", "/data");
   // Read afresh at each call: an empty setting means the default again.
   for (const auto& [setting, root] : std::vector<std::pair<std::string, std::string>>{
-           {"/srv//libs/./cloud/", "/srv/libs/cloud"}, {"relative/libs", std::filesystem::current_path() / "relative/libs"},
-           {"/", "/"}, {"", "/data/zorvcapsule/libraries"}}) {
+           {"/srv//libs/./cloud/", "/srv/libs/cloud"}, {"/", "/"}, {"", "/data/zorvcapsule/libraries"},
+           {"relative/libs", std::filesystem::current_path() / "relative/libs"}}) {
     zorvcore::DebugDatabase::SetEntry(kLibraryRootSetting, setting);
     EXPECT_EQ(ConfiguredLibraryRoot(), root) << setting;
   }

@@ -62,7 +62,8 @@ TEST_F(LibraryTreeTest, AFolderIsALibraryOnlyWithAWellFormedManifest) {
 
 TEST_F(LibraryTreeTest, AnElementNamesOnlyTheFilesThatAreThere) {
   const std::string full = "lib/full/";
-  for (const char* file : {"template.tplx", "definition.json", "thumb.png", "thumb.mp4"}) folder_.Write(full + file, "x");
+  for (const char* file : {"template.tplx", "definition.json", "thumb.png", "thumb.mp4"})
+    folder_.Write(full + file, "x");
   folder_.Write(full + "element.json", R"({"name": "Lower Third"})");
   EXPECT_EQ(Tree().ReadElement("lib", "full"), (ElementFiles{"Lower Third", folder_.Path(full + "template.tplx"),
                                   folder_.Path(full + "definition.json"), folder_.Path(full + "thumb.png"),

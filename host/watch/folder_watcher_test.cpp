@@ -207,7 +207,8 @@ TEST_F(FolderWatcherTest, LostEventsReportEveryFolderForARescan) {
 TEST_F(FolderWatcherTest, FoldersBeyondTheWatchLimitAreRescanned) {
   fs::create_directories(Path("templates/sub"));
   // The limit lets the sentinel and the templates folder be watched, not its subfolder.
-  Watch({{Folder("templates"), true}}, {.rescanInterval = milliseconds(50), .fileSuffixes = {}, .watchLimitForTesting = 2});
+  Watch({{Folder("templates"), true}},
+        {.rescanInterval = milliseconds(50), .fileSuffixes = {}, .watchLimitForTesting = 2});
   ASSERT_EQ(Diagnostics().size(), 1u);
   EXPECT_THAT(Diagnostics()[0], ::testing::AllOf(::testing::HasSubstr("limit of inotify watches"),
                                                  ::testing::HasSubstr(Path("templates/sub").string())));
