@@ -27,7 +27,7 @@ const std::vector<std::u16string> kColumns = {u"nametable"};
 
 std::u16string Number(int n) { return zorvcore::UTF8ToUTF16(std::to_string(n)); }
 
-Keys Find(RapidFindDB& db, const std::vector<std::u16string>& words, int op = kDBMatchAll,
+Keys FindIn(RapidFindDB& db, const std::vector<std::u16string>& words, int op = kDBMatchAll,
           const std::vector<std::u16string>& columns = kColumns) {
   std::vector<DBMatchTerm> terms;
   for (const std::u16string& word : words) terms.emplace_back(word, columns);
@@ -36,29 +36,29 @@ Keys Find(RapidFindDB& db, const std::vector<std::u16string>& words, int op = kD
   return Keys(keys.begin(), keys.end());
 }
 
-Items Similar(RapidFindDB& db, const std::u16string& word, int maxCount = 100, bool wholeWords = false,
+Items SimilarIn(RapidFindDB& db, const std::u16string& word, int maxCount = 100, bool wholeWords = false,
               const std::vector<std::u16string>& columns = kColumns) {
   Items items = {DBMenuItem{u"left over", 1}};
   EXPECT_TRUE(db.GetSimilarList(word, maxCount, columns, items, wholeWords));
   return items;
 }
 
-int ErrorCode(RapidFindDB& db) {
-  int code = -1;
+using CodePair = std::pair<int, int>;  // {error code, SQLite result}
+
+// The calling thread's error state.
+CodePair Codes(RapidFindDB& db) {
+  int code = -1, sqlite = -1;
   db.GetDBErrorCode(code);
-  return code;
+  db.GetSQLiteErrorCode(sqlite);
+  return {code, sqlite};
 }
-int SQLiteCode(RapidFindDB& db) {
-  int code = -1;
-  db.GetSQLiteErrorCode(code);
-  return code;
-}
+int ErrorCode(RapidFindDB& db) { return Codes(db).first; }
 
 // A row can be added and found again.
 void ExpectUsable(RapidFindDB& db) {
   ASSERT_TRUE(db.UpdateTable(kColumns));
   EXPECT_EQ(db.InsertRow(u"k", {u"blue"}), RapidFindDB::kInsertRowOk);
-  EXPECT_EQ(Find(db, {u"blue"}), Keys{u"k"});
+  EXPECT_EQ(FindIn(db, {u"blue"}), Keys{u"k"});
 }
 
 class RapidFindDBTest : public ::testing::Test {
@@ -70,11 +70,9 @@ class RapidFindDBTest : public ::testing::Test {
   void Add(const std::u16string& key, const std::vector<std::u16string>& words) {
     for (const std::u16string& word : words) EXPECT_EQ(db_.InsertRow(key, {word}), RapidFindDB::kInsertRowOk);
   }
-  Keys Find(const std::vector<std::u16string>& words, int op = kDBMatchAll) {
-    return zorvmetadatadb::Find(db_, words, op);
-  }
+  Keys Find(const std::vector<std::u16string>& words, int op = kDBMatchAll) { return FindIn(db_, words, op); }
   Items Similar(const std::u16string& word, int maxCount = 100, bool wholeWords = false) {
-    return zorvmetadatadb::Similar(db_, word, maxCount, wholeWords);
+    return SimilarIn(db_, word, maxCount, wholeWords);
   }
 
   zorvcore::TestTempFolder folder_;
@@ -224,12 +222,12 @@ TEST_F(RapidFindDBTest, ColumnsChooseWhereATermLooks) {
                {{u"title", u"tags"}, {}}, {{u"title"}, {u"k1"}},
                {{u"title", u"unknown", u"name"}, {u"k1"}}, {{u"title", u"unknown"}, {}}},
               [&](const FindCase& c) {
-                return zorvmetadatadb::Find(db_, {c.words[0]}, kDBMatchAll, {c.words.begin() + 1, c.words.end()});
+                return FindIn(db_, {c.words[0]}, kDBMatchAll, {c.words.begin() + 1, c.words.end()});
               });
   // "blue" sits in both columns of k2; the key counts once.
-  EXPECT_THAT(zorvmetadatadb::Similar(db_, u"blue", 10, false, {}),
+  EXPECT_THAT(SimilarIn(db_, u"blue", 10, false, {}),
               ElementsAre(DBMenuItem{u"blue", 2}, DBMenuItem{u"Blue Sky", 1}));
-  EXPECT_THAT(zorvmetadatadb::Similar(db_, u"blue", 10, false, {u"name"}), ElementsAre(DBMenuItem{u"Blue Sky", 1}));
+  EXPECT_THAT(SimilarIn(db_, u"blue", 10, false, {u"name"}), ElementsAre(DBMenuItem{u"Blue Sky", 1}));
 }
 
 TEST_F(RapidFindDBTest, ReadsSeeEveryRowInsertedBeforeThem) {
@@ -258,8 +256,7 @@ TEST_F(RapidFindDBTest, ProgressHandlerCanInterruptAndBeRemoved) {
   std::vector<std::u16string> keys;
   EXPECT_FALSE(db_.Match({{u"blue", kColumns}}, kDBMatchAll, keys));
   EXPECT_GT(calls, 0);
-  EXPECT_EQ(ErrorCode(db_), kDBSQLiteFailed);
-  EXPECT_EQ(SQLiteCode(db_), SQLITE_INTERRUPT);
+  EXPECT_EQ(Codes(db_), CodePair(kDBSQLiteFailed, SQLITE_INTERRUPT));
   Items items;
   EXPECT_FALSE(db_.GetSimilarList(u"blue", 10, kColumns, items, false));
 
@@ -279,7 +276,7 @@ TEST_F(RapidFindDBTest, TwoObjectsShareOneFileAndAnotherFileLeavesTheFirst) {
   // The first object's batch is still open here; the second waits for it to be committed.
   ASSERT_TRUE(second.Open(folder_.U16(u"index.db")));
   ASSERT_EQ(second.InsertRow(u"k2", {u"blue"}), 0);
-  EXPECT_EQ(zorvmetadatadb::Find(second, {u"blue"}), Keys({u"k1", u"k2"}));
+  EXPECT_EQ(FindIn(second, {u"blue"}), Keys({u"k1", u"k2"}));
   EXPECT_EQ(Find({u"blue"}), Keys({u"k1", u"k2"}));
   // A rebuild by one object must not leave the other writing with ids that no longer exist.
   ASSERT_TRUE(db_.DeleteTable());
@@ -288,7 +285,7 @@ TEST_F(RapidFindDBTest, TwoObjectsShareOneFileAndAnotherFileLeavesTheFirst) {
   EXPECT_EQ(Find({u"blue"}), Keys{u"k3"});
   ASSERT_EQ(second.InsertRow(u"k4", {u"blue"}), 0);
   ASSERT_EQ(second.InsertRow(u"k3", {u"blue"}), RapidFindDB::kInsertRowExists);
-  EXPECT_EQ(zorvmetadatadb::Find(second, {u"blue"}), Keys({u"k3", u"k4"}));
+  EXPECT_EQ(FindIn(second, {u"blue"}), Keys({u"k3", u"k4"}));
   EXPECT_THAT(Similar(u"blue"), ElementsAre(DBMenuItem{u"blue", 2}));
 
   // Rows outlive opening another file and coming back.
@@ -319,8 +316,7 @@ TEST(RapidFindDBFileTest, AnUnusablePathFailsOpenWithItsCodesAndLeavesTheIndexCl
     EXPECT_FALSE(db.Open(c.path));
     std::u16string text;
     db.GetDBErrorString(text);
-    EXPECT_EQ(ErrorCode(db), c.code);
-    if (c.sqliteCode >= 0) { EXPECT_EQ(SQLiteCode(db), c.sqliteCode); }
+    EXPECT_EQ(Codes(db), CodePair(c.code, c.sqliteCode >= 0 ? c.sqliteCode : Codes(db).second));
     EXPECT_THAT(zorvcore::UTF16ToUTF8(text), ::testing::HasSubstr(zorvcore::UTF16ToUTF8(c.path)));
     // Left closed: every operation fails cleanly as "not open".
     std::vector<std::u16string> keys;
@@ -387,8 +383,7 @@ TEST(RapidFindDBFileTest, DamagedIndexStartsAfreshWhenEmptied) {
   // SQLITE_CORRUPT, the one failure callers keep quiet about.
   std::vector<std::u16string> keys;
   EXPECT_FALSE(db.Match({{u"blue", kColumns}}, kDBMatchAll, keys));
-  EXPECT_EQ(ErrorCode(db), kDBSQLiteFailed);
-  EXPECT_EQ(SQLiteCode(db), SQLITE_CORRUPT);
+  EXPECT_EQ(Codes(db), CodePair(kDBSQLiteFailed, SQLITE_CORRUPT));
   ASSERT_TRUE(db.DeleteTable());
   ExpectUsable(db);
 }
