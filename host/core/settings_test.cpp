@@ -1,5 +1,4 @@
 // Settings, host identity, localization and diagnostics.
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 

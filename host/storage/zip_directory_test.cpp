@@ -1,7 +1,6 @@
 #include "host/storage/zip_directory.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
 
@@ -9,7 +8,6 @@
 #include <functional>
 #include <tuple>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
