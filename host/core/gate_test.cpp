@@ -7,7 +7,7 @@
 namespace zorvcore {
 namespace {
 
-TEST(GateTest, ClosedGateGivesUpAfterItsLimitAndAnOpenOneLetsEveryoneThrough) {
+TEST(GateTest, AClosedGateGivesUpAfterItsLimitAndOpeningFromAnotherThreadReleasesAWaiter) {
   Gate gate;
   EXPECT_FALSE(gate.PassThrough(0));
   EXPECT_FALSE(gate.PassThrough(20));
@@ -15,10 +15,8 @@ TEST(GateTest, ClosedGateGivesUpAfterItsLimitAndAnOpenOneLetsEveryoneThrough) {
   Gate open(true);
   EXPECT_TRUE(open.PassThrough(0));
   EXPECT_TRUE(open.PassThrough(Gate::kWaitForever));
-}
-
-TEST(GateTest, OpeningFromAnotherThreadReleasesAWaiterAndALateOpenIsHarmless) {
-  Gate gate, late;
+  // Opened from another thread, while a waiter waits and after a waiter gave up.
+  Gate late;
   std::thread opener([&] { gate.Open(); });
   EXPECT_TRUE(gate.PassThrough(Gate::kWaitForever));
   opener.join();

@@ -7,7 +7,7 @@
 namespace zorvcore {
 namespace {
 
-TEST(StatusTest, EachFactoryMakesAFailureOfItsOwnKindAndOnlyThatKind) {
+TEST(StatusTest, EachFactoryMakesAFailureOfItsOwnKindOnlyAndContextPrefixesItsMessage) {
   const struct {
     Status status;
     Status::Code code;
@@ -31,9 +31,7 @@ TEST(StatusTest, EachFactoryMakesAFailureOfItsOwnKindAndOnlyThatKind) {
                       c.status.IsUnavailable();
     EXPECT_EQ(kinds, 1);
   }
-}
-
-TEST(StatusTest, ContextGoesBeforeAFailureAndLeavesASuccessAlone) {
+  // Context goes before a failure's message and leaves a success alone.
   EXPECT_EQ(Status::IOError("disk full").WithContext("index \"x\": ").ToString(),
             "IO error: index \"x\": disk full");
   const Status ok = Status().WithContext("ignored");

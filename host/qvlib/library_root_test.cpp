@@ -16,7 +16,7 @@ namespace {
 
 using ScopedVariable = zorvcore::ScopedEnvironmentVariable;
 
-TEST(LibraryRootTest, TheSettingWinsAndIsMadeAbsoluteAndNormal) {
+TEST(LibraryRootTest, TheSettingWinsMadeAbsoluteAndNormalElseTheUserDataFolder) {
   const ScopedVariable xdg("XDG_DATA_HOME", "/data");
   // Read afresh at each call: an empty setting means the default again.
   for (const auto& [setting, root] : std::vector<std::pair<std::string, std::string>>{
@@ -26,20 +26,18 @@ TEST(LibraryRootTest, TheSettingWinsAndIsMadeAbsoluteAndNormal) {
     EXPECT_EQ(ConfiguredLibraryRoot(), root) << setting;
   }
   zorvcore::DebugDatabase::ClearEntry(kLibraryRootSetting);
-}
 
-TEST(LibraryRootTest, DefaultsToTheUserDataFolder) {
-  zorvcore::DebugDatabase::ClearEntry(kLibraryRootSetting);
+  // Without the setting: the user's data folder.
   const ScopedVariable home("HOME", "/home/someone/");
   {
-    const ScopedVariable xdg("XDG_DATA_HOME", "/xdg/data");
+    const ScopedVariable xdgHome("XDG_DATA_HOME", "/xdg/data");
     EXPECT_EQ(ConfiguredLibraryRoot(), "/xdg/data/zorvcapsule/libraries");
   }
   for (const std::optional<std::string>& ignored : std::vector<std::optional<std::string>>{{}, "", "relative/data"}) {
-    const ScopedVariable xdg("XDG_DATA_HOME", ignored);
+    const ScopedVariable xdgIgnored("XDG_DATA_HOME", ignored);
     EXPECT_EQ(ConfiguredLibraryRoot(), "/home/someone/.local/share/zorvcapsule/libraries");
   }
-  const ScopedVariable xdg("XDG_DATA_HOME", std::nullopt);
+  const ScopedVariable noXdg("XDG_DATA_HOME", std::nullopt);
   const ScopedVariable noHome("HOME", std::nullopt);
   EXPECT_EQ(ConfiguredLibraryRoot(), "");  // no setting and no home: no root
 }

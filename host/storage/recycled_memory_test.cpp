@@ -28,7 +28,7 @@ TEST(RecycledMemoryTest, HoldsWhatTheFillerWroteOrNothingWhenItFails) {
   EXPECT_EQ(RecycledMemory::Fill(64, [](uint8_t*, size_t) { return false; }), nullptr);
 }
 
-TEST(RecycledMemoryTest, ReleasedStorageIsReusedForABlockThatFits) {
+TEST(RecycledMemoryTest, ReleasedStorageIsReusedForABlockThatFitsAndOnlyAFewModestBlocksAreKept) {
   const uint8_t* released = nullptr;
   {
     // Larger than anything another test leaves in the pool, so the next fill must take this one.
@@ -39,9 +39,7 @@ TEST(RecycledMemoryTest, ReleasedStorageIsReusedForABlockThatFits) {
   EXPECT_EQ(next->Buffer(), released);
   EXPECT_EQ(next->Size(), RecycledMemory::kMaxRecycledBytes - 10);
   EXPECT_EQ(next->Buffer()[0], 2);
-}
-
-TEST(RecycledMemoryTest, ThePoolKeepsOnlyAFewModestBlocks) {
+  // The pool keeps only a few modest blocks.
   {
     std::vector<std::shared_ptr<const RecycledMemory>> held;
     for (size_t i = 0; i < RecycledMemory::kMaxPooledBlocks + 4; ++i) held.push_back(FillWith(100, 0));
