@@ -66,15 +66,14 @@ TEST(JSONValueTest, ReadsOfAnotherAlternativeOrOfNothingThrowBadCast) {
   }
 }
 
-TEST(JSONObjectTest, MembersAreOrderedByKeyBytesAndTheLastWriteWins) {
+TEST(JSONObjectTest, MembersAreOrderedByKeyBytesAtAnySizeAndTheLastWriteWins) {
   JSONValuePtr object = MakeJSONObject();
   AddToObject(object, "b", MakeJSONInt64(1));
   AddToObject(object, std::string("a"), MakeJSONInt64(2));
   AddToObject(object, u"\u00e9\U0001F600", MakeJSONInt64(3));  // stored as UTF-8, sorts after ASCII
   AddToObject(object, std::string_view("B"), MakeJSONInt64(4));
   AddToObject(object, "b", MakeJSONInt64(5));
-  EXPECT_THAT(KeysOf(AsObject(object)),
-              testing::ElementsAre("B", "a", "b", "\xC3\xA9\xF0\x9F\x98\x80"));
+  EXPECT_THAT(KeysOf(AsObject(object)), testing::ElementsAre("B", "a", "b", "\xC3\xA9\xF0\x9F\x98\x80"));
   EXPECT_EQ(AsInt64(GetVariantInObject(object, "b")), 5);
 
   JSONObject bulk({{"b", MakeJSONInt64(1)}, {"a", MakeJSONInt64(2)}, {"b", MakeJSONInt64(3)},
@@ -82,20 +81,18 @@ TEST(JSONObjectTest, MembersAreOrderedByKeyBytesAndTheLastWriteWins) {
   EXPECT_THAT(KeysOf(bulk), testing::ElementsAre("", "a", "b"));
   EXPECT_EQ(AsInt64(GetVariantInObject(bulk, "a")), 5);
   EXPECT_EQ(AsInt64(GetVariantInObject(bulk, "b")), 3);
-}
 
-TEST(JSONObjectTest, LargeObjectsInAnyOrderEndSorted) {
-  // Beyond the size sorted in place, and with every key twice.
+  // Large objects in any order end sorted: beyond the size sorted in place, and with every key twice.
   JSONObject::Members members;
   for (int round = 0; round < 2; ++round) {
     for (int i = 299; i >= 0; --i) {
       members.emplace_back("k" + std::to_string(1000 + i), MakeJSONInt64(round * 1000 + i));
     }
   }
-  const JSONObject object(std::move(members));
-  ASSERT_EQ(object.size(), 300u);
+  const JSONObject large(std::move(members));
+  ASSERT_EQ(large.size(), 300u);
   int64_t i = 0;
-  for (const auto& [key, value] : object) {
+  for (const auto& [key, value] : large) {
     EXPECT_EQ(key, "k" + std::to_string(1000 + i));
     EXPECT_EQ(AsInt64(value), 1000 + i++);
   }
