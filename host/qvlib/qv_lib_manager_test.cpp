@@ -34,9 +34,9 @@ class QvLibManagerTest : public ::testing::Test {
     while (QvLibManager::IsStarted()) QvLibManager::Terminate();
   }
 
-  // A tree with a bit of everything: named and unnamed libraries and elements, packages or none,
-  // thumbnails, a malformed manifest, a folder that is no library.
-  void WriteMixedTree() const {
+  // A settled tree with a bit of everything: named and unnamed libraries and elements, packages or
+  // none, thumbnails, a malformed manifest, a folder that is no library.
+  void SetUp() override {
     folder_.Library("brand", "Brand Kit");
     folder_.Element("brand", "lower", "Lower Third");
     folder_.Element("brand", "plain");
@@ -49,13 +49,13 @@ class QvLibManagerTest : public ::testing::Test {
     folder_.Write("malformed/library.json", "{\"name\": 1}");
     folder_.Element("malformed", "e");
     folder_.MakeFolder("no-manifest/e");
+    folder_.Settle();
   }
 
   TestLibraryFolder folder_;
 };
 
 TEST_F(QvLibManagerTest, AnswersAsTheOlderFunctionsDo) {
-  WriteMixedTree();
   QvLibManager::Initialize();
   using Read = std::string (*)(const std::string&, const std::string&);
   const std::pair<Read, Read> reads[] = {  // each newer function and the older one it answers as
@@ -92,8 +92,6 @@ TEST_F(QvLibManagerTest, AnswersAsTheOlderFunctionsDo) {
 }
 
 TEST_F(QvLibManagerTest, FollowsChangesAfterTheSnapshotAndANewRoot) {
-  WriteMixedTree();
-  folder_.Settle();
   QvLibManager::Initialize();
   ASSERT_EQ(Libraries(), (Names{"archive", "brand"}));
 
@@ -126,7 +124,6 @@ TEST_F(QvLibManagerTest, FollowsChangesAfterTheSnapshotAndANewRoot) {
 }
 
 TEST_F(QvLibManagerTest, AnswersNothingUntilStartedAndTheLastTerminateDropsTheSnapshot) {
-  WriteMixedTree();
   EXPECT_FALSE(QvLibManager::IsStarted());
   EXPECT_TRUE(Libraries().empty() && Elements("brand").empty());
   EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand") + QvLibManager::GetCapsulePath("brand", "lower") +
