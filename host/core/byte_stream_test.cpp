@@ -74,8 +74,8 @@ TEST(OutputByteStreamTest, AbandonedOrFailedWritesLeaveWhatWasThere) {
 }
 
 TEST(OutputByteStreamTest, LongAndNonAsciiNamesStillCommit) {
-  TestTempFolder folder;  // 241 bytes of UTF-8, close to the name limit, with four-byte characters across any cut.
-  std::u16string name = u"a";
+  TestTempFolder folder;
+  std::u16string name = u"a";  // 241 bytes of UTF-8 near the name limit, four-byte characters across any cut
   for (int i = 0; i < 60; ++i) name += u"\U0001F600";
   auto stream = OutputByteStream::Create(File(folder.U16(name)));
   ASSERT_NE(stream, nullptr);
