@@ -28,7 +28,7 @@ const std::vector<std::u16string> kColumns = {u"nametable"};
 std::u16string Number(int n) { return zorvcore::UTF8ToUTF16(std::to_string(n)); }
 
 Keys FindIn(RapidFindDB& db, const std::vector<std::u16string>& words, int op = kDBMatchAll,
-          const std::vector<std::u16string>& columns = kColumns) {
+            const std::vector<std::u16string>& columns = kColumns) {
   std::vector<DBMatchTerm> terms;
   for (const std::u16string& word : words) terms.emplace_back(word, columns);
   std::vector<std::u16string> keys = {u"left over"};
@@ -37,7 +37,7 @@ Keys FindIn(RapidFindDB& db, const std::vector<std::u16string>& words, int op = 
 }
 
 Items SimilarIn(RapidFindDB& db, const std::u16string& word, int maxCount = 100, bool wholeWords = false,
-              const std::vector<std::u16string>& columns = kColumns) {
+                const std::vector<std::u16string>& columns = kColumns) {
   Items items = {DBMenuItem{u"left over", 1}};
   EXPECT_TRUE(db.GetSimilarList(word, maxCount, columns, items, wholeWords));
   return items;
@@ -74,22 +74,21 @@ class RapidFindDBTest : public ::testing::Test {
   Items Similar(const std::u16string& word, int maxCount = 100, bool wholeWords = false) {
     return SimilarIn(db_, word, maxCount, wholeWords);
   }
+  struct FindCase {
+    std::vector<std::u16string> words;
+    Keys keys;
+  };
+  // Each case's words as terms that must all match, or through `find` when given.
+  void ExpectFinds(const std::vector<FindCase>& cases, std::function<Keys(const FindCase&)> find = nullptr) {
+    for (const FindCase& c : cases) {
+      SCOPED_TRACE(c.words.empty() ? "no term" : zorvcore::UTF16ToUTF8(c.words[0]));
+      EXPECT_EQ(find ? find(c) : Find(c.words), c.keys);
+    }
+  }
 
   zorvcore::TestTempFolder folder_;
   RapidFindDB db_;
 };
-
-struct FindCase {
-  std::vector<std::u16string> words;
-  Keys keys;
-};
-
-void ExpectFinds(const std::vector<FindCase>& cases, const std::function<Keys(const FindCase&)>& find) {
-  for (const FindCase& c : cases) {
-    SCOPED_TRACE(c.words.empty() ? "no term" : zorvcore::UTF16ToUTF8(c.words[0]));
-    EXPECT_EQ(find(c), c.keys);
-  }
-}
 
 TEST_F(RapidFindDBTest, EveryTermMatchesByWordPrefixIgnoringCaseAndDiacritics) {
   Add(u"k1", {u"blue", u"Title"});
@@ -104,8 +103,7 @@ TEST_F(RapidFindDBTest, EveryTermMatchesByWordPrefixIgnoringCaseAndDiacritics) {
        {{u"\u00c9T\u00c9"}, {u"summer"}}, {{u"et"}, {u"summer"}}, {{u"creme brul"}, {u"dessert"}},
        {{u"BR\u00dbL\u00c9E"}, {u"dessert"}}, {{u"TIT"}, {u"k1", u"k3"}},
        {{u"itle"}, {}},  // a word's middle is not its beginning
-       {{u"titles"}, {}}},
-      [&](const FindCase& c) { return Find(c.words); });
+       {{u"titles"}, {}}});
   EXPECT_EQ(Find({u"blue", u"red"}, kDBMatchAny), Keys({u"k1", u"k2", u"k3"}));
 }
 
@@ -123,8 +121,7 @@ TEST_F(RapidFindDBTest, QuerySyntaxInUserTextIsNeverSyntax) {
        {{u"nametable:blue"}, {}}, {{u"{nametable}:blue"}, {}}, {{u"blue OR red"}, {}},
        {{u"NEAR(blue red)"}, {}}, {{u"NOT"}, {u"code"}}, {{u"quoted near"}, {u"code"}},
        {{u"or"}, {u"code"}}, {{u"blue", u"--"}, {u"k1"}}, {{u"\"", u"*", u"()", u"", u" "}, {}},
-       {{}, {}}},
-      [&](const FindCase& c) { return Find(c.words); });
+       {{}, {}}});
 
   // Any text at all makes a request that runs (the helpers expect success).
   const std::u16string pieces[] = {u"\"", u"*", u"(", u")", u"-", u"+", u"^", u":", u"{", u"}",
