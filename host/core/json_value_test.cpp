@@ -89,7 +89,7 @@ TEST(JSONObjectTest, MembersAreOrderedByKeyBytesAtAnySizeAndTheLastWriteWins) {
       members.emplace_back("k" + std::to_string(1000 + i), MakeJSONInt64(round * 1000 + i));
     }
   }
-  const JSONObject large(std::move(members));
+  JSONObject large(std::move(members));  // iterated through the non-const begin and end
   ASSERT_EQ(large.size(), 300u);
   int64_t i = 0;
   for (const auto& [key, value] : large) {
