@@ -7,7 +7,7 @@ namespace {
 
 std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
 
-TEST(BinaryTextTest, Rfc4648TestVectors) {
+TEST(BinaryTextTest, Rfc4648TestVectorsAndEveryByteValueAtEveryPaddingLengthRoundTrip) {
   const std::pair<const char*, const char*> vectors[] = {
       {"", ""},           {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
       {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}};
@@ -17,9 +17,6 @@ TEST(BinaryTextTest, Rfc4648TestVectors) {
     ASSERT_TRUE(DecodeBinaryDataFromUTF8String(text, decoded)) << text;
     EXPECT_EQ(decoded, Bytes(data));
   }
-}
-
-TEST(BinaryTextTest, EveryByteValueRoundTripsAtEveryPaddingLength) {
   std::vector<uint8_t> all;
   for (int i = 0; i < 256; ++i) all.push_back(static_cast<uint8_t>(255 - i));
   for (size_t length : {size_t{254}, size_t{255}, size_t{256}}) {
@@ -46,7 +43,7 @@ TEST(BinaryTextTest, RefusesMalformedTextAndKeepsTheOutput) {
     EXPECT_FALSE(DecodeBinaryDataFromUTF8String(bad, output)) << bad;
     EXPECT_EQ(output, (std::vector<uint8_t>{1, 2, 3})) << bad;
   }
-  std::vector<uint8_t> output = {1};
+  std::vector<uint8_t> output;
   EXPECT_FALSE(DecodeBinaryDataFromUTF8String(std::string_view("Zm9\0", 4), output));
 }
 

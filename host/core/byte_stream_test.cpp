@@ -16,7 +16,6 @@ TEST(InputByteStreamTest, ReadsTheWholeFileInBlocksAndOpensOnlyRegularFiles) {
   std::string content;
   for (int i = 0; i < 1000; ++i) content.push_back(static_cast<char>(i * 7));
   folder.WriteFile("data.bin", content);
-
   auto stream = InputByteStream::Open(File(folder.U16(u"data.bin")));
   ASSERT_NE(stream, nullptr);
   EXPECT_EQ(stream->Length(), 1000);
@@ -44,12 +43,10 @@ TEST(OutputByteStreamTest, TargetChangesOnlyOnCommit) {
     ASSERT_TRUE(stream->WriteBlock("new ", 4));
     ASSERT_TRUE(stream->WriteBlock("content", 7));
     EXPECT_EQ(stream->Length(), 11);
-    // Written but not committed: readers still see the old file; the work in progress is a
-    // hidden file beside it.
+    // Written but not committed: readers still see the old file; the work in progress is hidden beside it.
     EXPECT_EQ(folder.ReadFile("thumb.png"), "old");
-    const std::set<std::string> names = folder.Files();
-    ASSERT_EQ(names.size(), 2u);
-    EXPECT_EQ(names.begin()->front(), '.');
+    ASSERT_EQ(folder.Files().size(), 2u);
+    EXPECT_EQ(folder.Files().begin()->front(), '.');
     ASSERT_TRUE(stream->Commit());
     EXPECT_FALSE(stream->WriteBlock("late", 4));
     EXPECT_FALSE(stream->Commit());
@@ -67,7 +64,7 @@ TEST(OutputByteStreamTest, AbandonedOrFailedWritesLeaveWhatWasThere) {
     ASSERT_NE(stream, nullptr);
     ASSERT_TRUE(stream->WriteBlock("half", 4));
     if (name == std::u16string_view(u"target")) {
-      EXPECT_FALSE(stream->Commit());  // a folder cannot be replaced
+      EXPECT_FALSE(stream->Commit()) << "a folder cannot be replaced";
     }
   }
   EXPECT_EQ(OutputByteStream::Create(File(folder.U16(u"missing/x.png"))), nullptr);
@@ -78,8 +75,7 @@ TEST(OutputByteStreamTest, AbandonedOrFailedWritesLeaveWhatWasThere) {
 
 TEST(OutputByteStreamTest, LongAndNonAsciiNamesStillCommit) {
   TestTempFolder folder;
-  // 241 bytes of UTF-8, close to the name limit, with four-byte characters across any cut.
-  std::u16string name = u"a";
+  std::u16string name = u"a";  // 241 bytes of UTF-8 near the name limit, four-byte characters across any cut
   for (int i = 0; i < 60; ++i) name += u"\U0001F600";
   auto stream = OutputByteStream::Create(File(folder.U16(name)));
   ASSERT_NE(stream, nullptr);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <optional>
 #include <vector>
 
 #include "host/core/file_utils.h"
@@ -19,19 +18,15 @@ std::vector<std::u16string> ListedNames(const Dir& dir) {
   return names;
 }
 
-TEST(DirTest, PathsAreKeptInNormalForm) {
-  EXPECT_EQ(Dir(u"/a/b/").FullPath(), u"/a/b");
-  EXPECT_EQ(Dir(u"//a//b//").FullPath(), u"/a/b");
-  EXPECT_EQ(Dir(u"/").FullPath(), u"/");
-  EXPECT_EQ(Dir(u"///").FullPath(), u"/");
+TEST(DirTest, PathsAreKeptInNormalFormWithNamesAndParentsUpToTheRoot) {
+  for (const auto& [given, normal] : std::vector<std::pair<std::u16string, std::u16string>>{
+           {u"/a/b/", u"/a/b"}, {u"//a//b//", u"/a/b"}, {u"/", u"/"}, {u"///", u"/"}}) {
+    EXPECT_EQ(Dir(given).FullPath(), normal);
+  }
   EXPECT_EQ(Dir(u"/a/b/"), Dir(u"/a/b"));
   EXPECT_FALSE(Dir(u"/a/b") == Dir(u"/a/B"));
-
   EXPECT_EQ(Dir(Dir(u"/a/"), u"b").FullPath(), u"/a/b");
   EXPECT_EQ(Dir(Dir(u"/"), u"b").FullPath(), u"/b");
-}
-
-TEST(DirTest, NamesAndParentsUpToTheRoot) {
   const Dir dir(u"/a/\u00e9\U0001F600");
   EXPECT_EQ(dir.GetName(), u"\u00e9\U0001F600");
   EXPECT_EQ(dir.Parent(), Dir(u"/a"));
@@ -43,17 +38,15 @@ TEST(DirTest, NamesAndParentsUpToTheRoot) {
 
 TEST(DirTest, ListsOneLevelOfFilesInByteOrderAndNothingForAMissingFolder) {
   TestTempFolder folder;
-  for (const char* name : {"b.tplx", "a.tplx", "B.tplx", "\xC3\xA9.tplx", "_x", ".hidden", "a"}) {
+  for (const char* name : {"b.tplx", "a.tplx", "B.tplx", "\xC3\xA9.tplx", "_x", ".hidden", "a", "sub/inner.tplx"})
     folder.WriteFile(name, "x");
-  }
-  folder.WriteFile("sub/inner.tplx", "x");
   std::filesystem::create_directory(folder.path() / "emptysub");
   std::filesystem::create_symlink(folder.path() / "b.tplx", folder.path() / "link.tplx");
   std::filesystem::create_directory_symlink(folder.path() / "sub", folder.path() / "linkdir");
   folder.WriteFile("bad\xFF.tplx", "x");  // no UTF-16 form: left out
 
-  const std::vector<std::u16string> expected = {
-      u".hidden", u"B.tplx", u"_x", u"a", u"a.tplx", u"b.tplx", u"link.tplx", u"\u00e9.tplx"};
+  const std::vector<std::u16string> expected = {u".hidden", u"B.tplx", u"_x", u"a", u"a.tplx", u"b.tplx",
+                                                u"link.tplx", u"\u00e9.tplx"};
   const Dir dir(folder.U16());
   EXPECT_EQ(ListedNames(dir), expected);
 
@@ -73,19 +66,14 @@ TEST(DirTest, ListsOneLevelOfFilesInByteOrderAndNothingForAMissingFolder) {
 
 TEST(DirTest, DeleteRemovesTheWholeTreeButNothingOutsideIt) {
   TestTempFolder folder;
-  folder.WriteFile("tree/a/b/c.png", "x");
-  folder.WriteFile("tree/d.mp4", "x");
-  folder.WriteFile("outside/keep.png", "keep");
-  std::filesystem::create_directory_symlink(folder.path() / "outside",
-                                            folder.path() / "tree/a/out");
-
+  for (const char* name : {"tree/a/b/c.png", "tree/d.mp4", "outside/keep.png"}) folder.WriteFile(name, "x");
+  std::filesystem::create_directory_symlink(folder.path() / "outside", folder.path() / "tree/a/out");
   const Dir tree(folder.U16(u"tree"));
   EXPECT_TRUE(tree.Exists());
   EXPECT_TRUE(tree.Delete());
   EXPECT_FALSE(tree.Exists());
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "tree"));
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "outside/keep.png"));
-
   EXPECT_TRUE(tree.Delete());  // nothing there: nothing to do
 
   folder.WriteFile("plain", "x");

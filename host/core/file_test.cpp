@@ -11,14 +11,10 @@
 namespace zorvcore {
 namespace {
 
-struct NameCase {
-  std::u16string path;
-  std::u16string title;
-  std::u16string extension;  // with its dot
-};
-
 TEST(FileTest, TitleExtensionAndParentOfOddNames) {
-  const NameCase cases[] = {
+  const struct {
+    std::u16string path, title, extension;  // the extension with its dot
+  } cases[] = {
       {u"/t/a.b.tplx", u"a.b", u".tplx"},     {u"/t/.hidden", u".hidden", u""},
       {u"/t/.DS_Store", u".DS_Store", u""},   {u"/t/noext", u"noext", u""},
       {u"/t/UPPER.TPLX", u"UPPER", u".TPLX"}, {u"/t/.hidden.tplx", u".hidden", u".tplx"},
@@ -26,7 +22,7 @@ TEST(FileTest, TitleExtensionAndParentOfOddNames) {
       {u"/t.d/noext", u"noext", u""},  // a dot in a folder name is not an extension
       {u"plain.tplx", u"plain", u".tplx"},    {u"/t/\U0001F600.\u00e9", u"\U0001F600", u".\u00e9"},
   };
-  for (const NameCase& c : cases) {
+  for (const auto& c : cases) {
     const File file(c.path, 0);
     SCOPED_TRACE(std::filesystem::path(FileHelperUtils::UTF16ToStdPath(c.path)).native());
     EXPECT_EQ(file.GetTitle(), c.title);
@@ -40,14 +36,11 @@ TEST(FileTest, TitleExtensionAndParentOfOddNames) {
 
 TEST(FileTest, MissingFileAnswersMissingAndCreateMakesAnEmptyOne) {
   TestTempFolder folder;
-  const File file(folder.U16(u"missing.tplx"));
-  EXPECT_FALSE(file.Exists());
-  EXPECT_EQ(file.Size(), 0);
-  EXPECT_FALSE(file.Modified().IsSet());
-  // A folder is not a file.
-  const File asFile(folder.U16());
-  EXPECT_FALSE(asFile.Exists());
-  EXPECT_EQ(asFile.Size(), 0);
+  EXPECT_FALSE(File(folder.U16(u"missing.tplx")).Modified().IsSet());
+  for (const File& missing : {File(folder.U16(u"missing.tplx")), File(folder.U16())}) {  // a folder is not a file
+    EXPECT_FALSE(missing.Exists());
+    EXPECT_EQ(missing.Size(), 0);
+  }
 
   const File created(folder.U16(u"\U0001F600 new.json"));
   ASSERT_TRUE(created.Create());
@@ -56,10 +49,9 @@ TEST(FileTest, MissingFileAnswersMissingAndCreateMakesAnEmptyOne) {
   EXPECT_TRUE(std::filesystem::is_regular_file(folder.path() / "\xF0\x9F\x98\x80 new.json"));
 
   folder.WriteFile("full", "12345");
-  const File full(folder.U16(u"full"));
-  EXPECT_EQ(full.Size(), 5);
-  ASSERT_TRUE(full.Create());
-  EXPECT_EQ(full.Size(), 0);
+  EXPECT_EQ(File(folder.U16(u"full")).Size(), 5);
+  ASSERT_TRUE(File(folder.U16(u"full")).Create());
+  EXPECT_EQ(File(folder.U16(u"full")).Size(), 0);
 
   EXPECT_FALSE(File(folder.U16(u"missing/x")).Create());
   EXPECT_FALSE(File(folder.U16()).Create());
@@ -69,17 +61,12 @@ TEST(FileTest, ModifiedFollowsTheFilesTimeWithSubSecondPrecision) {
   TestTempFolder folder;
   folder.WriteFile("a.tplx", "x");
   const File file(folder.U16(u"a.tplx"));
-  const std::filesystem::path native = folder.path() / "a.tplx";
-
   using namespace std::chrono;
-  const sys_time<microseconds> first =
-      sys_days(year(2020) / 1 / 2) + hours(3) + microseconds(456789);
-  std::filesystem::last_write_time(native, file_clock::from_sys(first));
-  const DateTime firstValue = file.Modified();
-  EXPECT_EQ(firstValue.microseconds, first.time_since_epoch().count());
-
-  std::filesystem::last_write_time(native, file_clock::from_sys(first + microseconds(1)));
-  EXPECT_EQ(file.Modified().microseconds, firstValue.microseconds + 1);
+  const sys_time<microseconds> first = sys_days(year(2020) / 1 / 2) + hours(3) + microseconds(456789);
+  std::filesystem::last_write_time(folder.path() / "a.tplx", file_clock::from_sys(first));
+  EXPECT_EQ(file.Modified().microseconds, first.time_since_epoch().count());
+  std::filesystem::last_write_time(folder.path() / "a.tplx", file_clock::from_sys(first + microseconds(1)));
+  EXPECT_EQ(file.Modified().microseconds, first.time_since_epoch().count() + 1);
 }
 
 }  // namespace

@@ -14,18 +14,11 @@ namespace {
 TEST(FileUtilsTest, PathTextHelpers) {
   const struct {
     std::u16string path, added, removed, last, parent;
-  } cases[] = {
-      // path      AddTrailing  RemoveTrailing  LastComponent  ParentPath
-      {u"a", u"a/", u"a", u"a", u""},
-      {u"a/", u"a/", u"a", u"a", u""},
-      {u"/", u"/", u"/", u"", u"/"},
-      {u"//", u"//", u"/", u"", u"/"},
-      {u"", u"", u"", u"", u""},
-      {u"/a//", u"/a//", u"/a", u"a", u"/"},
-      {u"/a/b.tplx", u"/a/b.tplx/", u"/a/b.tplx", u"b.tplx", u"/a"},
-      {u"/a/b/", u"/a/b/", u"/a/b", u"b", u"/a"},
-      {u"/a//b", u"/a//b/", u"/a//b", u"b", u"/a"},
-      {u"a/b", u"a/b/", u"a/b", u"b", u"a"},
+  } cases[] = {  // path, AddTrailing, RemoveTrailing, LastComponent, ParentPath
+      {u"a", u"a/", u"a", u"a", u""},   {u"a/", u"a/", u"a", u"a", u""},  {u"/", u"/", u"/", u"", u"/"},
+      {u"//", u"//", u"/", u"", u"/"},  {u"", u"", u"", u"", u""},        {u"/a//", u"/a//", u"/a", u"a", u"/"},
+      {u"/a/b.tplx", u"/a/b.tplx/", u"/a/b.tplx", u"b.tplx", u"/a"}, {u"/a/b/", u"/a/b/", u"/a/b", u"b", u"/a"},
+      {u"/a//b", u"/a//b/", u"/a//b", u"b", u"/a"},                  {u"a/b", u"a/b/", u"a/b", u"b", u"a"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(FileHelperUtils::UTF16ToStdPath(c.path).native());
@@ -42,13 +35,11 @@ TEST(FileUtilsTest, PathTextHelpers) {
 TEST(FileUtilsTest, ExistenceTellsFilesFromFoldersAndEnsureDirectoryMakesTheWholePath) {
   TestTempFolder folder;
   folder.WriteFile("f", "x");
-  EXPECT_TRUE(FileUtils::FileExists(folder.U16(u"f")));
-  EXPECT_FALSE(FileUtils::DirectoryExists(folder.U16(u"f")));
-  EXPECT_TRUE(FileUtils::DirectoryExists(folder.U16()));
-  EXPECT_FALSE(FileUtils::FileExists(folder.U16()));
-  EXPECT_FALSE(FileUtils::FileExists(folder.U16(u"missing")));
-  EXPECT_FALSE(FileUtils::DirectoryExists(folder.U16(u"missing")));
-
+  for (const auto& [path, file, directory] : std::vector<std::tuple<std::u16string, bool, bool>>{
+           {folder.U16(u"f"), true, false}, {folder.U16(), false, true}, {folder.U16(u"missing"), false, false}}) {
+    EXPECT_EQ(FileUtils::FileExists(path), file);
+    EXPECT_EQ(FileUtils::DirectoryExists(path), directory);
+  }
   const std::u16string deep = folder.U16(u"a/b/c/\u00e9\U0001F600/");
   EXPECT_TRUE(FileUtils::EnsureDirectoryExists(deep));
   EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "a/b/c/\xC3\xA9\xF0\x9F\x98\x80"));

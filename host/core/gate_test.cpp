@@ -1,6 +1,5 @@
 #include "host/core/gate.h"
 
-#include <memory>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -8,7 +7,7 @@
 namespace zorvcore {
 namespace {
 
-TEST(GateTest, ClosedGateGivesUpAfterItsLimitAndAnOpenOneLetsEveryoneThrough) {
+TEST(GateTest, AClosedGateGivesUpAfterItsLimitAndOpeningFromAnotherThreadReleasesAWaiter) {
   Gate gate;
   EXPECT_FALSE(gate.PassThrough(0));
   EXPECT_FALSE(gate.PassThrough(20));
@@ -16,18 +15,14 @@ TEST(GateTest, ClosedGateGivesUpAfterItsLimitAndAnOpenOneLetsEveryoneThrough) {
   Gate open(true);
   EXPECT_TRUE(open.PassThrough(0));
   EXPECT_TRUE(open.PassThrough(Gate::kWaitForever));
-}
-
-TEST(GateTest, OpeningFromAnotherThreadReleasesAWaiterAndALateOpenIsHarmless) {
-  auto gate = std::make_shared<Gate>();
-  std::thread opener([gate] { gate->Open(); });
-  EXPECT_TRUE(gate->PassThrough(Gate::kWaitForever));
+  // Opened from another thread, while a waiter waits and after a waiter gave up.
+  Gate late;
+  std::thread opener([&] { gate.Open(); });
+  EXPECT_TRUE(gate.PassThrough(Gate::kWaitForever));
   opener.join();
-
-  auto late = std::make_shared<Gate>();
-  EXPECT_FALSE(late->PassThrough(1));
-  std::thread([late] { late->Open(); }).join();
-  EXPECT_TRUE(late->PassThrough(0));
+  EXPECT_FALSE(late.PassThrough(1));
+  std::thread([&] { late.Open(); }).join();
+  EXPECT_TRUE(late.PassThrough(0));
 }
 
 }  // namespace

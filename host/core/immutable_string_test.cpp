@@ -22,10 +22,8 @@ TEST(ImmutableStringTest, StaticTextIsNotCopiedAndDynamicTextIsOwnedAndShared) {
   EXPECT_EQ(ImmutableString(dynamic).c_str(), dynamic.c_str());
   ImmutableString moved = ImmutableString::CreateDynamic("short");  // within small-string size
   const char* before = moved.c_str();
-  const ImmutableString target = std::move(moved);
-  EXPECT_EQ(target.c_str(), before);
-  EXPECT_STREQ(target.c_str(), "short");
-
+  EXPECT_EQ(ImmutableString(std::move(moved)).c_str(), before);
+  EXPECT_STREQ(before, "short");
   // Empty forms are always usable.
   EXPECT_STREQ(ImmutableString().c_str(), "");
   EXPECT_TRUE(ImmutableString::CreateStatic(nullptr).empty());
@@ -33,13 +31,9 @@ TEST(ImmutableStringTest, StaticTextIsNotCopiedAndDynamicTextIsOwnedAndShared) {
   EXPECT_EQ(ImmutableString(), ImmutableString::CreateDynamic(""));
 }
 
-TEST(ImmutableStringTest, ToStringDecodesUTF8) {
-  EXPECT_EQ(ImmutableString::CreateStatic("caf\xC3\xA9 \xF0\x9F\x98\x80").ToString(),
-            u"caf\u00e9 \U0001F600");
+TEST(ImmutableStringTest, ComparesBytesWhateverTheStorageAndDecodesUTF8) {
+  EXPECT_EQ(ImmutableString::CreateStatic("caf\xC3\xA9 \xF0\x9F\x98\x80").ToString(), u"caf\u00e9 \U0001F600");
   EXPECT_EQ(ImmutableString::CreateDynamic("\xFF").ToString(), std::u16string(1, u'\uFFFD'));
-}
-
-TEST(ImmutableStringTest, ComparesBytesWhateverTheStorage) {
   const ImmutableString a = ImmutableString::CreateStatic("Accept");
   const ImmutableString b = ImmutableString::CreateDynamic("Accept");
   EXPECT_EQ(a, b);
@@ -47,23 +41,17 @@ TEST(ImmutableStringTest, ComparesBytesWhateverTheStorage) {
   EXPECT_LT(ImmutableString::CreateStatic("B"), ImmutableString::CreateStatic("a"));
   EXPECT_LT(ImmutableString::CreateStatic("a"), ImmutableString::CreateStatic("ab"));
 
-  std::map<ImmutableString, int> map;
-  map[a] = 1;
+  std::map<ImmutableString, int> map = {{a, 1}, {ImmutableString::CreateStatic("accept"), 3}};
   map[b] = 2;
-  map[ImmutableString::CreateStatic("accept")] = 3;
   EXPECT_EQ(map.size(), 2u);
   EXPECT_EQ(map.at(ImmutableString::CreateDynamic("Accept")), 2);
-
-  std::unordered_set<ImmutableString> set = {a, b};
-  EXPECT_EQ(set.size(), 1u);
+  EXPECT_EQ((std::unordered_set<ImmutableString>{a, b}.size()), 1u);
 }
 
 TEST(ImmutableStringTest, HeaderMultimapIgnoresAsciiCase) {
   std::multimap<ImmutableString, ImmutableString, ImmutableStringLessNoCase> headers;
-  headers.emplace(ImmutableString::CreateStatic("Content-Type"),
-                  ImmutableString::CreateStatic("a"));
-  headers.emplace(ImmutableString::CreateDynamic("content-type"),
-                  ImmutableString::CreateStatic("b"));
+  headers.emplace(ImmutableString::CreateStatic("Content-Type"), ImmutableString::CreateStatic("a"));
+  headers.emplace(ImmutableString::CreateDynamic("content-type"), ImmutableString::CreateStatic("b"));
   headers.emplace(ImmutableString::CreateStatic("X-API-KEY"), ImmutableString::CreateStatic("k"));
   EXPECT_EQ(headers.count(ImmutableString::CreateStatic("CONTENT-TYPE")), 2u);
   EXPECT_EQ(headers.count(std::string_view("x-api-key")), 1u);

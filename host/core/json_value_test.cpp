@@ -18,16 +18,6 @@ std::vector<std::string> KeysOf(const JSONObject& object) {
   return keys;
 }
 
-void ExpectBadCast(const std::function<void()>& read) {
-  try {
-    read();
-    ADD_FAILURE() << "no bad cast";
-  } catch (const std::bad_cast& error) {
-    EXPECT_NE(dynamic_cast<const BadCastError*>(&error), nullptr);
-    EXPECT_STREQ(error.what(), "bad cast");
-  }
-}
-
 TEST(JSONValueTest, TypedReadsReturnTheHeldValue) {
   EXPECT_EQ(MakeJSONNull()->Kind(), JSONKind::kNull);
   EXPECT_TRUE(JSONValue("text").IsString());  // a literal must not decay into the bool alternative
@@ -53,46 +43,37 @@ TEST(JSONValueTest, TypedReadsReturnTheHeldValue) {
 TEST(JSONValueTest, ReadsOfAnotherAlternativeOrOfNothingThrowBadCast) {
   const JSONValuePtr empty;
   const std::vector<std::function<void()>> reads = {
-      [] { AsBool(MakeJSONString("true")); },
-      [] { AsInt64(MakeJSONUInt64(1)); },
-      [] { AsUInt64(MakeJSONInt64(1)); },
-      [] { AsDouble(MakeJSONInt64(1)); },
-      [] { AsString(MakeJSONNull()); },
-      [] { AsObject(MakeJSONArray()); },
-      [] { AsArray(MakeJSONObject()); },
-      [] { MakeJSONBool(false)->Get<std::string>(); },
-      [] { AsAnyInt64(MakeJSONDouble(1.0)); },
-      [] { AsAnyInt64(MakeJSONBool(true)); },
-      [] { AsAnyUInt64(MakeJSONString("1")); },
-      [] { AsNumber(MakeJSONString("1")); },
-      [] { AsNumber(MakeJSONBool(false)); },
-      [&] { AsBool(empty); },
-      [&] { AsString(empty); },
-      [&] { AsObject(empty); },
-      [&] { AsArray(empty); },
-      [&] { AsAnyInt64(empty); },
-      [&] { AsNumber(empty); },
+      [] { AsBool(MakeJSONString("true")); }, [] { AsInt64(MakeJSONUInt64(1)); }, [] { AsUInt64(MakeJSONInt64(1)); },
+      [] { AsDouble(MakeJSONInt64(1)); }, [] { AsString(MakeJSONNull()); }, [] { AsObject(MakeJSONArray()); },
+      [] { AsArray(MakeJSONObject()); }, [] { MakeJSONBool(false)->Get<std::string>(); },
+      [] { AsAnyInt64(MakeJSONDouble(1.0)); }, [] { AsAnyInt64(MakeJSONBool(true)); },
+      [] { AsAnyUInt64(MakeJSONString("1")); }, [] { AsNumber(MakeJSONString("1")); },
+      [] { AsNumber(MakeJSONBool(false)); }, [&] { AsBool(empty); }, [&] { AsString(empty); },
+      [&] { AsObject(empty); }, [&] { AsArray(empty); }, [&] { AsAnyInt64(empty); }, [&] { AsNumber(empty); },
       [] { AddToObject(MakeJSONArray(), "a", MakeJSONNull()); },
       [] { AddToObject(JSONValuePtr(), u"a", MakeJSONNull()); },
-      [] { AppendToArray(MakeJSONObject(), MakeJSONNull()); },
-      [] { ObjectHasProperty(MakeJSONArray(), "a", true); },
+      [] { AppendToArray(MakeJSONObject(), MakeJSONNull()); }, [] { ObjectHasProperty(MakeJSONArray(), "a", true); },
       [] { ObjectHasProperty(JSONValuePtr(), u"a", true); },
   };
   for (size_t i = 0; i < reads.size(); ++i) {
-    SCOPED_TRACE(i);
-    ExpectBadCast(reads[i]);
+    try {
+      reads[i]();
+      ADD_FAILURE() << "no bad cast from read " << i;
+    } catch (const std::bad_cast& error) {
+      EXPECT_NE(dynamic_cast<const BadCastError*>(&error), nullptr) << i;
+      EXPECT_STREQ(error.what(), "bad cast") << i;
+    }
   }
 }
 
-TEST(JSONObjectTest, MembersAreOrderedByKeyBytesAndTheLastWriteWins) {
+TEST(JSONObjectTest, MembersAreOrderedByKeyBytesAtAnySizeAndTheLastWriteWins) {
   JSONValuePtr object = MakeJSONObject();
   AddToObject(object, "b", MakeJSONInt64(1));
   AddToObject(object, std::string("a"), MakeJSONInt64(2));
   AddToObject(object, u"\u00e9\U0001F600", MakeJSONInt64(3));  // stored as UTF-8, sorts after ASCII
   AddToObject(object, std::string_view("B"), MakeJSONInt64(4));
   AddToObject(object, "b", MakeJSONInt64(5));
-  EXPECT_THAT(KeysOf(AsObject(object)),
-              testing::ElementsAre("B", "a", "b", "\xC3\xA9\xF0\x9F\x98\x80"));
+  EXPECT_THAT(KeysOf(AsObject(object)), testing::ElementsAre("B", "a", "b", "\xC3\xA9\xF0\x9F\x98\x80"));
   EXPECT_EQ(AsInt64(GetVariantInObject(object, "b")), 5);
 
   JSONObject bulk({{"b", MakeJSONInt64(1)}, {"a", MakeJSONInt64(2)}, {"b", MakeJSONInt64(3)},
@@ -100,22 +81,20 @@ TEST(JSONObjectTest, MembersAreOrderedByKeyBytesAndTheLastWriteWins) {
   EXPECT_THAT(KeysOf(bulk), testing::ElementsAre("", "a", "b"));
   EXPECT_EQ(AsInt64(GetVariantInObject(bulk, "a")), 5);
   EXPECT_EQ(AsInt64(GetVariantInObject(bulk, "b")), 3);
-}
 
-TEST(JSONObjectTest, LargeObjectsInAnyOrderEndSorted) {
-  // Beyond the size sorted in place, and with every key twice.
+  // Large objects in any order end sorted: beyond the size sorted in place, and with every key twice.
   JSONObject::Members members;
   for (int round = 0; round < 2; ++round) {
     for (int i = 299; i >= 0; --i) {
       members.emplace_back("k" + std::to_string(1000 + i), MakeJSONInt64(round * 1000 + i));
     }
   }
-  JSONObject object(std::move(members));
-  ASSERT_EQ(object.size(), 300u);
-  for (size_t i = 0; i < object.size(); ++i) {
-    auto it = object.begin() + static_cast<ptrdiff_t>(i);
-    EXPECT_EQ(it->first, "k" + std::to_string(1000 + i));
-    EXPECT_EQ(AsInt64(it->second), 1000 + static_cast<int64_t>(i));
+  JSONObject large(std::move(members));  // iterated through the non-const begin and end
+  ASSERT_EQ(large.size(), 300u);
+  int64_t i = 0;
+  for (const auto& [key, value] : large) {
+    EXPECT_EQ(key, "k" + std::to_string(1000 + i));
+    EXPECT_EQ(AsInt64(value), 1000 + i++);
   }
 }
 
@@ -137,12 +116,10 @@ TEST(JSONObjectTest, MapOperations) {
 }
 
 TEST(JSONValueTest, PropertyLookup) {
-  JSONValuePtr object = MakeJSONObject();
-  JSONValuePtr member = MakeJSONString("v");
+  JSONValuePtr object = MakeJSONObject(), member = MakeJSONString("v");
   AddToObject(object, "present", member);
   AddToObject(object, "null", MakeJSONNull());
   AddToObject(object, "empty", nullptr);
-
   EXPECT_TRUE(ObjectHasProperty(object, "null"));
   EXPECT_TRUE(ObjectHasProperty(object, "empty"));
   EXPECT_TRUE(ObjectHasProperty(object, u"present", true));
@@ -161,9 +138,7 @@ TEST(JSONValueTest, PropertyLookup) {
 
 TEST(JSONValueTest, DroppingADeepValueDoesNotRecurseAndKeepsSubtreesHeldElsewhere) {
   constexpr int kDepth = 200000;  // a recursive release would overflow the stack
-  JSONValuePtr root = MakeJSONArray();
-  JSONValuePtr middle;
-  JSONValuePtr current = root;
+  JSONValuePtr root = MakeJSONArray(), middle, current = root;
   for (int i = 1; i < kDepth; ++i) {
     JSONValuePtr inner = MakeJSONArray();
     AppendToArray(current, inner);

@@ -28,9 +28,8 @@ TEST(JSONWriteTest, WritesEveryKindWithMembersInKeyOrder) {
   AddToObject(object, "f", MakeJSONBool(false));
   AddToObject(object, "o", MakeJSONObject());
   JSONValuePtr array = MakeJSONArray();
-  AppendToArray(array, MakeJSONArray());
-  AppendToArray(array, nullptr);
-  AppendToArray(array, MakeJSONString("s"));
+  for (const JSONValuePtr& element : {MakeJSONArray(), JSONValuePtr(), MakeJSONString("s")})
+    AppendToArray(array, element);
   AddToObject(object, "a", array);
   EXPECT_EQ(Compact(object), R"({"a":[[],null,"s"],"e":null,"f":false,"n":null,"o":{},"t":true})");
   EXPECT_EQ(Compact(nullptr), "null");
@@ -64,21 +63,13 @@ TEST(JSONWriteTest, NumbersAreExactAndDoublesShortestAndStillDoubles) {
   } cases[] = {
       {MakeJSONInt64(std::numeric_limits<int64_t>::min()), "-9223372036854775808"},
       {MakeJSONInt64(std::numeric_limits<int64_t>::max()), "9223372036854775807"},
-      {MakeJSONUInt64(UINT64_MAX), "18446744073709551615"},
-      {MakeJSONInt64(0), "0"},
-      {MakeJSONDouble(0.1), "0.1"},
-      {MakeJSONDouble(1e300), "1e+300"},
-      {MakeJSONDouble(-0.0), "-0.0"},
-      {MakeJSONDouble(5e-324), "5e-324"},
-      {MakeJSONDouble(1.0), "1.0"},
-      {MakeJSONDouble(100.0), "100.0"},
-      {MakeJSONDouble(-2.5), "-2.5"},
-      {MakeJSONDouble(1e21), "1e+21"},
+      {MakeJSONUInt64(UINT64_MAX), "18446744073709551615"}, {MakeJSONInt64(0), "0"},
+      {MakeJSONDouble(0.1), "0.1"}, {MakeJSONDouble(1e300), "1e+300"}, {MakeJSONDouble(-0.0), "-0.0"},
+      {MakeJSONDouble(5e-324), "5e-324"}, {MakeJSONDouble(1.0), "1.0"}, {MakeJSONDouble(100.0), "100.0"},
+      {MakeJSONDouble(-2.5), "-2.5"}, {MakeJSONDouble(1e21), "1e+21"},
       {MakeJSONDouble(1.7976931348623157e308), "1.7976931348623157e+308"},
-      {MakeJSONDouble(123456789.125), "123456789.125"},
-      {MakeJSONDouble(nan), "null"},
-      {MakeJSONDouble(inf), "null"},
-      {MakeJSONDouble(-inf), "null"},
+      {MakeJSONDouble(123456789.125), "123456789.125"}, {MakeJSONDouble(nan), "null"},
+      {MakeJSONDouble(inf), "null"}, {MakeJSONDouble(-inf), "null"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -95,17 +86,7 @@ TEST(JSONWriteTest, PrettyFormIndentsByTwoSpacesAndParsedTextRoundTrips) {
   const JSONValuePtr root = JSONParse(R"({"b":[1,{}],"a":{"x":[]},"c":"s","r":1.0e0})");
   ASSERT_TRUE(root);
   EXPECT_EQ(GetJSONUTF8String(root, true),
-            "{\n"
-            "  \"a\": {\n"
-            "    \"x\": []\n"
-            "  },\n"
-            "  \"b\": [\n"
-            "    1,\n"
-            "    {}\n"
-            "  ],\n"
-            "  \"c\": \"s\",\n"
-            "  \"r\": 1.0\n"
-            "}");
+            "{\n  \"a\": {\n    \"x\": []\n  },\n  \"b\": [\n    1,\n    {}\n  ],\n  \"c\": \"s\",\n  \"r\": 1.0\n}");
   const std::string compact = R"({"a":{"x":[]},"b":[1,{}],"c":"s","r":1.0})";
   EXPECT_EQ(Compact(root), compact);
   EXPECT_EQ(Compact(JSONParse(GetJSONUTF8String(root, true))), compact);
@@ -114,17 +95,13 @@ TEST(JSONWriteTest, PrettyFormIndentsByTwoSpacesAndParsedTextRoundTrips) {
 
 TEST(JSONWriteTest, DeepValuesAreWrittenWithoutRecursion) {
   const int depth = 200000;
-  JSONValuePtr arrays = MakeJSONArray();
-  JSONValuePtr objects = MakeJSONObject();
-  JSONValuePtr array = arrays;
-  JSONValuePtr object = objects;
+  const JSONValuePtr arrays = MakeJSONArray(), objects = MakeJSONObject();
+  JSONValuePtr array = arrays, object = objects;
   for (int i = 1; i < depth; ++i) {
-    JSONValuePtr inner_array = MakeJSONArray();
-    AppendToArray(array, inner_array);
-    array = inner_array;
-    JSONValuePtr inner_object = MakeJSONObject();
-    AddToObject(object, "k", inner_object);
-    object = inner_object;
+    AppendToArray(array, MakeJSONArray());
+    array = AsArray(array)[0];
+    AddToObject(object, "k", MakeJSONObject());
+    object = GetVariantInObject(object, "k");
   }
   EXPECT_EQ(Compact(arrays), std::string(depth, '[') + std::string(depth, ']'));
   std::string expected;
@@ -137,18 +114,12 @@ TEST(JSONWriteTest, DeepValuesAreWrittenWithoutRecursion) {
 void Replay(const JSONValuePtr& value, JSONStreamWriter& writer) {
   if (!value) return writer.Null();
   switch (value->Kind()) {
-    case JSONKind::kNull:
-      return writer.Null();
-    case JSONKind::kBool:
-      return writer.Bool(value->Get<bool>());
-    case JSONKind::kInt64:
-      return writer.Int64(value->Get<int64_t>());
-    case JSONKind::kUInt64:
-      return writer.UInt64(value->Get<uint64_t>());
-    case JSONKind::kDouble:
-      return writer.Double(value->Get<double>());
-    case JSONKind::kString:
-      return writer.String(std::string_view(value->Get<std::string>()));
+    case JSONKind::kNull: return writer.Null();
+    case JSONKind::kBool: return writer.Bool(value->Get<bool>());
+    case JSONKind::kInt64: return writer.Int64(value->Get<int64_t>());
+    case JSONKind::kUInt64: return writer.UInt64(value->Get<uint64_t>());
+    case JSONKind::kDouble: return writer.Double(value->Get<double>());
+    case JSONKind::kString: return writer.String(std::string_view(value->Get<std::string>()));
     case JSONKind::kObject:
       writer.BeginObject();
       for (const auto& [key, member] : value->Get<JSONObject>()) {
@@ -169,7 +140,6 @@ TEST(JSONStreamWriterTest, WritesWhatTheValueWriterWrites) {
         "[]", "{}", "[{}]", R"([[[1]],{"k":[{"z":1}]}])", "\"just text\"", "12", "2.5e300", "null"}) {
     SCOPED_TRACE(text);
     const JSONValuePtr value = JSONParse(text);
-    ASSERT_NE(value, nullptr);
     for (const bool pretty : {true, false}) {
       JSONStreamWriter writer(pretty);
       Replay(value, writer);

@@ -18,25 +18,24 @@ TEST(MainThreadQueueTest, TasksFromWorkersRunOnTheDrainingThreadInOrder) {
   RunMainThreadTasks();
   std::atomic<int> wakes{0};
   SetMainThreadWakeUp([&] { ++wakes; });
-  const auto main_id = std::this_thread::get_id();
-  std::vector<int> order;
-  bool all_on_main = true;
-  std::thread worker([&] {
+  const auto mainId = std::this_thread::get_id();
+  std::vector<int> order, expected;
+  bool allOnMain = true;
+  std::thread([&] {
     for (int i = 0; i < 100; ++i) {
       AsyncCallFromMainThread([&, i] {
         order.push_back(i);
-        all_on_main = all_on_main && std::this_thread::get_id() == main_id;
+        allOnMain = allOnMain && std::this_thread::get_id() == mainId;
       }, 0);
+      expected.push_back(i);
     }
-  });
-  worker.join();
+  }).join();
   SetMainThreadWakeUp(nullptr);
   EXPECT_EQ(wakes.load(), 100);  // one wake-up for every queued task
   EXPECT_EQ(PendingMainThreadTasks(), 100u);
   EXPECT_EQ(RunMainThreadTasks(), 100u);
-  ASSERT_EQ(order.size(), 100u);
-  for (int i = 0; i < 100; ++i) EXPECT_EQ(order[i], i);
-  EXPECT_TRUE(all_on_main);
+  EXPECT_EQ(order, expected);
+  EXPECT_TRUE(allOnMain);
 }
 
 TEST(MainThreadQueueTest, WaitReturnsWhenATaskArrivesOrTimesOutOnAnEmptyQueue) {
@@ -50,35 +49,25 @@ TEST(MainThreadQueueTest, WaitReturnsWhenATaskArrivesOrTimesOutOnAnEmptyQueue) {
   EXPECT_TRUE(ran);
 }
 
-TEST(MainThreadQueueTest, ThrowingTaskIsReportedAndLaterTasksRun) {
+TEST(MainThreadQueueTest, AThrowingTaskIsReportedAndATaskQueuedWhileDrainingWaitsForTheNextDrain) {
   RunMainThreadTasks();
   std::vector<std::string> reports;
   auto previous = debug::SetAssertReporter([&](const debug::AssertReport& report) {
     reports.push_back(report.message);
     return debug::AssertAction::kContinue;
   });
-  bool later = false;
-  AsyncCallFromMainThread([] { throw std::runtime_error("delivery failed"); });
-  AsyncCallFromMainThread([&] { later = true; });
-  RunMainThreadTasks();
-  debug::SetAssertReporter(previous);
-  EXPECT_TRUE(later);
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_NE(reports[0].find("delivery failed"), std::string::npos);
-}
-
-TEST(MainThreadQueueTest, TaskQueuedWhileDrainingWaitsForTheNextDrain) {
-  RunMainThreadTasks();
   int runs = 0;
-  std::function<void()> requeue = [&] {
-    if (++runs < 2) AsyncCallFromMainThread(requeue);
-  };
-  AsyncCallFromMainThread(requeue);
-  EXPECT_EQ(RunMainThreadTasks(), 1u);
+  std::function<void()> requeue = [&] { if (++runs < 2) AsyncCallFromMainThread(requeue); };
+  AsyncCallFromMainThread([] { throw std::runtime_error("delivery failed"); });
+  AsyncCallFromMainThread(requeue);  // a later task still runs
+  EXPECT_EQ(RunMainThreadTasks(), 2u);
+  debug::SetAssertReporter(previous);
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(RunMainThreadTasks(), 1u);
   EXPECT_EQ(runs, 2);
   EXPECT_EQ(PendingMainThreadTasks(), 0u);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find("delivery failed"), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 // Settings, host identity, localization and diagnostics.
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -15,29 +14,17 @@
 namespace zorvcore {
 namespace {
 
-class SettingsFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    DebugDatabase::ClearAllEntries();
+TEST(SettingsFileTest, FileValuesBecomeTextCodeOverridesThemAndABadOrMissingFileSuppliesNothing) {
+  TestTempFolder folder;
+  const std::filesystem::path path = folder.path() / "settings.json";
+  const ScopedEnvironmentVariable settingsFile(DebugDatabase::kSettingsFileVariable, path.native());
+  const auto write = [&](const std::string& text) {
+    std::ofstream(path) << text;
     DebugDatabase::ReloadSettingsFile();
-  }
-  void TearDown() override {
-    settingsFile_.Set(std::nullopt);
-    DebugDatabase::ReloadSettingsFile();
-    DebugDatabase::ClearAllEntries();
-  }
-  void WriteFile(const std::string& text) {
-    std::ofstream(path_) << text;
-    DebugDatabase::ReloadSettingsFile();
-  }
-  TestTempFolder folder_;
-  const std::filesystem::path path_ = folder_.path() / "settings.json";
-  const ScopedEnvironmentVariable settingsFile_{DebugDatabase::kSettingsFileVariable, path_.native()};
-};
-
-TEST_F(SettingsFileTest, FileValuesBecomeTextAndCodeOverridesThem) {
-  WriteFile(R"({"Graphics.UseStockStage": true, "ZORV.graphicfindinterval": 1000,
-                "Stock.ServiceURL": "https://127.0.0.1:9/", "Nested": {"a": 1}})");
+  };
+  DebugDatabase::ClearAllEntries();
+  write(R"({"Graphics.UseStockStage": true, "ZORV.graphicfindinterval": 1000,
+            "Stock.ServiceURL": "https://127.0.0.1:9/", "Nested": {"a": 1}})");
   EXPECT_EQ(DebugDatabase::GetEntry("Graphics.UseStockStage", "false"), "true");
   EXPECT_EQ(DebugDatabase::GetEntry("ZORV.graphicfindinterval", "50000"), "1000");
   EXPECT_EQ(DebugDatabase::GetEntry("Stock.ServiceURL", ""), "https://127.0.0.1:9/");
@@ -46,16 +33,17 @@ TEST_F(SettingsFileTest, FileValuesBecomeTextAndCodeOverridesThem) {
   EXPECT_EQ(DebugDatabase::GetEntry("Graphics.UseStockStage", ""), "false");
   DebugDatabase::ClearEntry("Graphics.UseStockStage");
   EXPECT_EQ(DebugDatabase::GetEntry("Graphics.UseStockStage", ""), "true");
-}
 
-TEST_F(SettingsFileTest, MalformedOrMissingFileSuppliesNothing) {
-  WriteFile("{\"a\": ");
-  EXPECT_EQ(DebugDatabase::GetEntry("a", "default"), "default");
-  std::filesystem::remove(path_);
+  write("{\"Graphics.UseStockStage\": ");
+  EXPECT_EQ(DebugDatabase::GetEntry("Graphics.UseStockStage", "default"), "default");
+  write("[1, 2]");
+  EXPECT_EQ(DebugDatabase::GetEntry("Graphics.UseStockStage", "default"), "default");
+  std::filesystem::remove(path);
   DebugDatabase::ReloadSettingsFile();
-  EXPECT_EQ(DebugDatabase::GetEntry("a", "default"), "default");
-  WriteFile("[1, 2]");
-  EXPECT_EQ(DebugDatabase::GetEntry("a", "default"), "default");
+  EXPECT_EQ(DebugDatabase::GetEntry("Graphics.UseStockStage", "default"), "default");
+  settingsFile.Set(std::nullopt);
+  DebugDatabase::ReloadSettingsFile();
+  DebugDatabase::ClearAllEntries();
 }
 
 TEST(LocaleTest, HostSettingWinsOverEnvironment) {
@@ -91,9 +79,7 @@ TEST(DebugTest, ReporterReceivesReportsAndCanSilenceACallSite) {
   debug::ReportDiagnostic("Index", "DB Assert x");
   debug::SetAssertReporter(previous);
   ASSERT_EQ(reports.size(), 2u);
-  EXPECT_EQ(reports[0].source, "StockLicense");
-  EXPECT_EQ(reports[0].function, "Fn");
-  EXPECT_EQ(reports[0].message, "message\r\n");
+  EXPECT_EQ(reports[0].source + " " + reports[0].function + " " + reports[0].message, "StockLicense Fn message\r\n");
   EXPECT_EQ(reports[1].message, "DB Assert x");
   EXPECT_FALSE(debug::IsDebuggerAttached());
 }

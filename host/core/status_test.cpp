@@ -3,18 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace zorvcore {
 namespace {
 
-TEST(StatusTest, EachFactoryMakesAFailureOfItsOwnKindAndOnlyThatKind) {
-  struct Case {
+TEST(StatusTest, EachFactoryMakesAFailureOfItsOwnKindOnlyAndContextPrefixesItsMessage) {
+  const struct {
     Status status;
     Status::Code code;
     std::string text;
-  };
-  const std::vector<Case> cases = {
+  } cases[] = {
       {Status::NotFound("a"), Status::Code::kNotFound, "NotFound: a"},
       {Status::Corruption("b"), Status::Code::kCorruption, "Corruption: b"},
       {Status::NotSupported("c"), Status::Code::kNotSupported, "Not supported: c"},
@@ -23,7 +21,7 @@ TEST(StatusTest, EachFactoryMakesAFailureOfItsOwnKindAndOnlyThatKind) {
       {Status::Busy("f"), Status::Code::kBusy, "Busy: f"},
       {Status::Unavailable("g"), Status::Code::kUnavailable, "Unavailable: g"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_FALSE(c.status.ok());
     EXPECT_EQ(c.status.code(), c.code);
@@ -33,9 +31,7 @@ TEST(StatusTest, EachFactoryMakesAFailureOfItsOwnKindAndOnlyThatKind) {
                       c.status.IsUnavailable();
     EXPECT_EQ(kinds, 1);
   }
-}
-
-TEST(StatusTest, ContextGoesBeforeAFailureAndLeavesASuccessAlone) {
+  // Context goes before a failure's message and leaves a success alone.
   EXPECT_EQ(Status::IOError("disk full").WithContext("index \"x\": ").ToString(),
             "IO error: index \"x\": disk full");
   const Status ok = Status().WithContext("ignored");

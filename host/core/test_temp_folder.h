@@ -23,8 +23,7 @@ namespace zorvcore {
 class TestTempFolder {
  public:
   TestTempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zorvcore-test-XXXXXX").native();
+    std::string pattern = (std::filesystem::temp_directory_path() / "zorvcore-test-XXXXXX").native();
     if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed for " << pattern;
     path_ = pattern;
   }
@@ -46,9 +45,7 @@ class TestTempFolder {
   const std::filesystem::path& path() const { return path_; }
   std::u16string U16() const { return FileHelperUtils::StdPathToUTF16(path_); }
   // The UTF-16 path of `relative` inside the folder.
-  std::u16string U16(std::u16string_view relative) const {
-    return U16() + u"/" + std::u16string(relative);
-  }
+  std::u16string U16(std::u16string_view relative) const { return U16() + u"/" + std::u16string(relative); }
 
   // Writes `content` to `relative` (UTF-8 path text), making missing folders on the way.
   void WriteFile(const std::string& relative, const std::string& content) const {

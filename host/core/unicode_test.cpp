@@ -9,7 +9,7 @@
 namespace zorvcore {
 namespace {
 
-TEST(UnicodeTest, ConvertsAcrossAllPlanesAndReplacesIllFormedParts) {
+TEST(UnicodeTest, ConvertsAcrossAllPlanesReplacesIllFormedPartsAndLowerCases) {
   const std::u16string r(1, char16_t(0xFFFD));
   const std::u16string text = u"a\u00e9\u4e2d\U0001F600z";
   EXPECT_EQ(UTF16ToUTF8(text), "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80z");
@@ -18,24 +18,16 @@ TEST(UnicodeTest, ConvertsAcrossAllPlanesAndReplacesIllFormedParts) {
   EXPECT_EQ(UTF16ToUTF8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
   EXPECT_EQ(UTF16ToUTF8(std::u16string{char16_t(0xDC00), u'a'}), "\xEF\xBF\xBD" "a");
   EXPECT_EQ(UTF16ToUTF8(std::u16string{char16_t(0xD83D), u'x'}), "\xEF\xBF\xBDx");
-  const struct {
-    std::string_view utf8;
-    std::u16string utf16;
-  } illFormed[] = {
-      {"\x80", r},
-      {"\xC0\xAF", r + r},                  // overlong
-      {"\xED\xA0\x80", r + r + r},          // encoded surrogate
-      {"\xF4\x90\x80\x80", r + r + r + r},  // above U+10FFFF
-      {std::string_view("\xE4\xB8\xAD", 2), r},  // cut short: no read past the view
-      {"\xE4\xB8" "a", r + u"a"},
-  };
-  for (const auto& c : illFormed) EXPECT_EQ(UTF8ToUTF16(c.utf8), c.utf16) << c.utf8;
-}
+  // Overlong, an encoded surrogate, above U+10FFFF, cut short (no read past the view).
+  const std::pair<std::string_view, std::u16string> illFormed[] = {
+      {"\x80", r}, {"\xC0\xAF", r + r}, {"\xED\xA0\x80", r + r + r}, {"\xF4\x90\x80\x80", r + r + r + r},
+      {std::string_view("\xE4\xB8\xAD", 2), r}, {"\xE4\xB8" "a", r + u"a"}};
+  for (const auto& [utf8, utf16] : illFormed) EXPECT_EQ(UTF8ToUTF16(utf8), utf16) << utf8;
 
-TEST(UnicodeTest, AsciiAndLowerCase) {
   EXPECT_EQ(AsciiToUTF16("Abc"), u"Abc");
   EXPECT_EQ(AsciiToUTF16("\xFF"), std::u16string(1, char16_t(0xFFFD)));
-  EXPECT_EQ(LowerCase(u"BLUE Title \u00C9t\u00C9 \u0141\u00D7 \u0416"), u"blue title \u00e9t\u00e9 \u0142\u00D7 \u0436");
+  EXPECT_EQ(LowerCase(u"BLUE Title \u00C9t\u00C9 \u0141\u00D7 \u0416"),
+            u"blue title \u00e9t\u00e9 \u0142\u00D7 \u0436");
 }
 
 // The host's conversions keep well-formed text and replace every ill-formed part, so a text is
@@ -79,8 +71,9 @@ TEST(IsWellFormedUTF8Test, AgreesWithTheHostConversionsOnMostlyAsciiTexts) {
                           "\xF4\x90\x80\x80", "\x80", "\xE6\x97", "\xFF"};
   for (int round = 0; round < 2000; ++round) {
     std::string text(random() % 40, 'a');
-    const int inserts = static_cast<int>(random() % 3);
-    for (int i = 0; i < inserts; ++i) text.insert(random() % (text.size() + 1), pieces[random() % std::size(pieces)]);
+    for (int i = random() % 3; i > 0; --i) {
+      text.insert(random() % (text.size() + 1), pieces[random() % std::size(pieces)]);
+    }
     ASSERT_EQ(IsWellFormedUTF8(text), RoundTripKeeps(text)) << text;
   }
   EXPECT_TRUE(IsWellFormedUTF8(""));

@@ -9,7 +9,7 @@
 namespace hostbridge {
 namespace {
 
-TEST(CapsuleParamTest, MissingPropertyOrAnotherAlternativeCannotBeRead) {
+TEST(CapsuleParamTest, MissingPropertyOrAnotherAlternativeCannotBeReadAndSetReplaces) {
   CapsuleParam param;
   param.Set(CapsuleParamKey::kUIName, std::u16string(u"Title"));
   try {
@@ -22,9 +22,8 @@ TEST(CapsuleParamTest, MissingPropertyOrAnotherAlternativeCannotBeRead) {
   param.Set(CapsuleParamKey::kDecimals, int32_t{2});
   EXPECT_THROW(param.Get<uint32_t>(CapsuleParamKey::kDecimals), std::bad_variant_access);
   EXPECT_EQ(param.Get<int32_t>(CapsuleParamKey::kDecimals), 2);
-}
 
-TEST(CapsuleParamTest, SetReplacesAndEqualityComparesEveryProperty) {
+  // Set replaces; equality compares every property.
   CapsuleParam first;
   first.Set(CapsuleParamKey::kDefault, 1.0);
   first.Set(CapsuleParamKey::kDefault, std::vector<double>{1, 2});
@@ -33,9 +32,7 @@ TEST(CapsuleParamTest, SetReplacesAndEqualityComparesEveryProperty) {
 
   CapsuleParam second = first;
   EXPECT_EQ(first, second);
-  SpreadsheetValue cells;
-  cells.column_values.push_back(SpreadsheetColumnValue::Texts({u"a"}));
-  second.Set(CapsuleParamKey::kDefault, cells);
+  second.Set(CapsuleParamKey::kDefault, SpreadsheetValue{0, {SpreadsheetColumnValue::Texts({u"a"})}});
   EXPECT_NE(first, second);
 }
 

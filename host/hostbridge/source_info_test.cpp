@@ -6,16 +6,12 @@ namespace hostbridge {
 namespace {
 
 TEST(SourceInfoTest, EqualityReachesNestedRecords) {
-  SourceInfo with_header;
-  with_header.farside_asset_request_info.server_connect_info.headers["X-Trace"] = "1";
-  EXPECT_NE(with_header, SourceInfo());
-
-  SourceInfo with_param;
-  with_param.capsule_params.params.emplace_back();
-  EXPECT_NE(with_param, SourceInfo());
-
-  SourceInfo copy = with_param;
-  EXPECT_EQ(copy, with_param);
+  SourceInfo withHeader, withParam;
+  withHeader.farside_asset_request_info.server_connect_info.headers["X-Trace"] = "1";
+  EXPECT_NE(withHeader, SourceInfo());
+  withParam.capsule_params.params.emplace_back();
+  EXPECT_NE(withParam, SourceInfo());
+  EXPECT_EQ(SourceInfo(withParam), withParam);
 }
 
 TEST(MediaTimeTest, KeepsFractionsReduced) {

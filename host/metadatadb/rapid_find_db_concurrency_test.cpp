@@ -15,7 +15,6 @@ namespace {
 
 const std::vector<std::u16string> kColumns = {u"nametable"};
 constexpr int kKeys = 40;
-constexpr int kRounds = 15;
 
 std::u16string Number(int n) { return zorvcore::UTF8ToUTF16(std::to_string(n)); }
 
@@ -35,18 +34,13 @@ void Rebuild(RapidFindDB& db, std::atomic<int>& failures) {
 // with an error or with more than a full one holds.
 void ReadOnce(RapidFindDB& db, std::atomic<int>& failures, std::atomic<int>& wrong) {
   std::vector<DBMenuItem> items;
-  if (!db.GetSimilarList(u"bl", 100, kColumns, items, false)) {
-    ++failures;
-  } else if (items.size() > 1 || (items.size() == 1 && (items[0].word != u"blue" ||
-                                                        items[0].count > kKeys))) {
-    ++wrong;
-  }
   std::vector<std::u16string> keys;
-  if (!db.Match({{u"blue", kColumns}, {u"title", kColumns}}, kDBMatchAll, keys)) {
-    ++failures;
-  } else if (keys.size() > static_cast<size_t>(kKeys)) {
-    ++wrong;
-  }
+  const bool read = db.GetSimilarList(u"bl", 100, kColumns, items, false);
+  failures += !read;
+  wrong += read && (items.size() > 1 || (items.size() == 1 && (items[0].word != u"blue" || items[0].count > kKeys)));
+  const bool matched = db.Match({{u"blue", kColumns}, {u"title", kColumns}}, kDBMatchAll, keys);
+  failures += !matched;
+  wrong += matched && keys.size() > static_cast<size_t>(kKeys);
 }
 
 // Rebuilds through `writer` while `readerThreads` threads read through `reader`: readers never
@@ -65,7 +59,7 @@ void ReadDuringRebuilds(RapidFindDB& writer, RapidFindDB& reader, int readerThre
     });
   }
   readersRunning.wait();
-  for (int round = 0; round < kRounds; ++round) Rebuild(writer, failures);
+  for (int round = 0; round < 15; ++round) Rebuild(writer, failures);
   rebuilding = false;
   for (std::thread& thread : readers) thread.join();
 
@@ -93,19 +87,16 @@ TEST(RapidFindDBConcurrencyTest, CloseAndOpenWhileOthersWork) {
   std::atomic<bool> cycling{true};
   std::atomic<int> unexpected{0};
   std::latch workersRunning(2);
-
   // While closed, calls fail as "not open"; any other failure is a fault.
   auto expectOpenOrClosed = [&](bool ok) {
-    if (ok) return;
-    int code = 0;
-    db.GetDBErrorCode(code);
-    if (code != kDBNotOpen) ++unexpected;
+    int code = kDBNotOpen;
+    if (!ok) db.GetDBErrorCode(code);
+    unexpected += code != kDBNotOpen;
   };
   std::thread inserting([&] {
     workersRunning.count_down();
     for (int i = 0; cycling; ++i) {
-      const int32_t status = db.InsertRow(u"k" + Number(i), {u"blue"});
-      expectOpenOrClosed(status == RapidFindDB::kInsertRowOk);
+      expectOpenOrClosed(db.InsertRow(u"k" + Number(i), {u"blue"}) == RapidFindDB::kInsertRowOk);
     }
   });
   std::thread reading([&] {

@@ -1,12 +1,17 @@
 #include "host/metadatadb/rapid_find_db.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <set>
 #include <thread>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include "host/core/test_temp_folder.h"
 #include "host/core/unicode.h"
@@ -22,57 +27,68 @@ const std::vector<std::u16string> kColumns = {u"nametable"};
 
 std::u16string Number(int n) { return zorvcore::UTF8ToUTF16(std::to_string(n)); }
 
+Keys FindIn(RapidFindDB& db, const std::vector<std::u16string>& words, int op = kDBMatchAll,
+            const std::vector<std::u16string>& columns = kColumns) {
+  std::vector<DBMatchTerm> terms;
+  for (const std::u16string& word : words) terms.emplace_back(word, columns);
+  std::vector<std::u16string> keys = {u"left over"};
+  EXPECT_TRUE(db.Match(terms, op, keys));
+  return Keys(keys.begin(), keys.end());
+}
+
+Items SimilarIn(RapidFindDB& db, const std::u16string& word, int maxCount = 100, bool wholeWords = false,
+                const std::vector<std::u16string>& columns = kColumns) {
+  Items items = {DBMenuItem{u"left over", 1}};
+  EXPECT_TRUE(db.GetSimilarList(word, maxCount, columns, items, wholeWords));
+  return items;
+}
+
+using CodePair = std::pair<int, int>;  // {error code, SQLite result}
+
+// The calling thread's error state.
+CodePair Codes(RapidFindDB& db) {
+  int code = -1, sqlite = -1;
+  db.GetDBErrorCode(code);
+  db.GetSQLiteErrorCode(sqlite);
+  return {code, sqlite};
+}
+int ErrorCode(RapidFindDB& db) { return Codes(db).first; }
+
+// A row can be added and found again.
+void ExpectUsable(RapidFindDB& db) {
+  ASSERT_TRUE(db.UpdateTable(kColumns));
+  EXPECT_EQ(db.InsertRow(u"k", {u"blue"}), RapidFindDB::kInsertRowOk);
+  EXPECT_EQ(FindIn(db, {u"blue"}), Keys{u"k"});
+}
+
 class RapidFindDBTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(db_.Open(folder_.U16(u"index.db")));
     ASSERT_TRUE(db_.UpdateTable(kColumns));
   }
-
   void Add(const std::u16string& key, const std::vector<std::u16string>& words) {
-    for (const std::u16string& word : words) {
-      EXPECT_EQ(db_.InsertRow(key, {word}), RapidFindDB::kInsertRowOk);
+    for (const std::u16string& word : words) EXPECT_EQ(db_.InsertRow(key, {word}), RapidFindDB::kInsertRowOk);
+  }
+  Keys Find(const std::vector<std::u16string>& words, int op = kDBMatchAll) { return FindIn(db_, words, op); }
+  Items Similar(const std::u16string& word, int maxCount = 100, bool wholeWords = false) {
+    return SimilarIn(db_, word, maxCount, wholeWords);
+  }
+  struct FindCase {
+    std::vector<std::u16string> words;
+    Keys keys;
+  };
+  // Each case's words as terms that must all match, or through `find` when given.
+  void ExpectFinds(const std::vector<FindCase>& cases, std::function<Keys(const FindCase&)> find = nullptr) {
+    for (const FindCase& c : cases) {
+      SCOPED_TRACE(c.words.empty() ? "no term" : zorvcore::UTF16ToUTF8(c.words[0]));
+      EXPECT_EQ(find ? find(c) : Find(c.words), c.keys);
     }
-  }
-
-  Keys Find(const std::vector<std::u16string>& words, int op = kDBMatchAll,
-            const std::vector<std::u16string>& columns = kColumns) {
-    std::vector<DBMatchTerm> terms;
-    for (const std::u16string& word : words) terms.emplace_back(word, columns);
-    std::vector<std::u16string> keys = {u"left over"};
-    EXPECT_TRUE(db_.Match(terms, op, keys));
-    return Keys(keys.begin(), keys.end());
-  }
-
-  Items Similar(const std::u16string& word, int maxCount = 100, bool wholeWords = false,
-                const std::vector<std::u16string>& columns = kColumns) {
-    Items items = {DBMenuItem{u"left over", 1}};
-    EXPECT_TRUE(db_.GetSimilarList(word, maxCount, columns, items, wholeWords));
-    return items;
-  }
-
-  int ErrorCode() {
-    int code = -1;
-    db_.GetDBErrorCode(code);
-    return code;
   }
 
   zorvcore::TestTempFolder folder_;
   RapidFindDB db_;
 };
-
-struct FindCase {
-  std::vector<std::u16string> words;
-  Keys keys;
-};
-
-void ExpectFinds(const std::vector<FindCase>& cases,
-                 const std::function<Keys(const FindCase&)>& find) {
-  for (const FindCase& c : cases) {
-    SCOPED_TRACE(c.words.empty() ? "no term" : zorvcore::UTF16ToUTF8(c.words[0]));
-    EXPECT_EQ(find(c), c.keys);
-  }
-}
 
 TEST_F(RapidFindDBTest, EveryTermMatchesByWordPrefixIgnoringCaseAndDiacritics) {
   Add(u"k1", {u"blue", u"Title"});
@@ -87,8 +103,7 @@ TEST_F(RapidFindDBTest, EveryTermMatchesByWordPrefixIgnoringCaseAndDiacritics) {
        {{u"\u00c9T\u00c9"}, {u"summer"}}, {{u"et"}, {u"summer"}}, {{u"creme brul"}, {u"dessert"}},
        {{u"BR\u00dbL\u00c9E"}, {u"dessert"}}, {{u"TIT"}, {u"k1", u"k3"}},
        {{u"itle"}, {}},  // a word's middle is not its beginning
-       {{u"titles"}, {}}},
-      [&](const FindCase& c) { return Find(c.words); });
+       {{u"titles"}, {}}});
   EXPECT_EQ(Find({u"blue", u"red"}, kDBMatchAny), Keys({u"k1", u"k2", u"k3"}));
 }
 
@@ -106,8 +121,7 @@ TEST_F(RapidFindDBTest, QuerySyntaxInUserTextIsNeverSyntax) {
        {{u"nametable:blue"}, {}}, {{u"{nametable}:blue"}, {}}, {{u"blue OR red"}, {}},
        {{u"NEAR(blue red)"}, {}}, {{u"NOT"}, {u"code"}}, {{u"quoted near"}, {u"code"}},
        {{u"or"}, {u"code"}}, {{u"blue", u"--"}, {u"k1"}}, {{u"\"", u"*", u"()", u"", u" "}, {}},
-       {{}, {}}},
-      [&](const FindCase& c) { return Find(c.words); });
+       {{}, {}}});
 
   // Any text at all makes a request that runs (the helpers expect success).
   const std::u16string pieces[] = {u"\"", u"*", u"(", u")", u"-", u"+", u"^", u":", u"{", u"}",
@@ -117,9 +131,7 @@ TEST_F(RapidFindDBTest, QuerySyntaxInUserTextIsNeverSyntax) {
   std::mt19937 random(42);
   for (int i = 0; i < 500; ++i) {
     std::u16string text;
-    for (int j = static_cast<int>(random() % 12); j > 0; --j) {
-      text += pieces[random() % std::size(pieces)];
-    }
+    for (int j = static_cast<int>(random() % 12); j > 0; --j) text += pieces[random() % std::size(pieces)];
     Find({text});
     Similar(text, 10, i % 2 == 0);
   }
@@ -130,13 +142,11 @@ TEST_F(RapidFindDBTest, LongSearchesCombineEveryTerm) {
   for (int i = 0; i < 80; ++i) tags.push_back(u"tag" + Number(i) + u"x");
   Add(u"many", tags);
   Add(u"one", {u"tag79x"});
-  std::vector<std::u16string> missingLast = tags;
+  std::vector<std::u16string> missingLast = tags, anyOf(70, u"absent");
   missingLast.back() = u"absent";
-  std::vector<std::u16string> anyOf(70, u"absent");
   anyOf.push_back(u"tag79x");
   std::u16string huge;
   for (int i = 0; i < 5000; ++i) huge += u"w" + Number(i) + u" ";
-
   EXPECT_EQ(Find(tags), Keys({u"many"}));  // more terms than one query holds
   EXPECT_EQ(Find(missingLast), Keys());
   EXPECT_EQ(Find(anyOf, kDBMatchAny), Keys({u"many", u"one"}));
@@ -147,24 +157,24 @@ TEST_F(RapidFindDBTest, FailuresReportTheirCodeInStatusAndErrorState) {
   EXPECT_EQ(RapidFindDB::kInsertRowExists, -1609629689);
   EXPECT_EQ(db_.InsertRow(u"k", {u"blue"}), RapidFindDB::kInsertRowOk);
   EXPECT_EQ(db_.InsertRow(u"k", {u"blue"}), RapidFindDB::kInsertRowExists);
-  EXPECT_EQ(ErrorCode(), kDBRowExists);
+  EXPECT_EQ(ErrorCode(db_), kDBRowExists);
   EXPECT_EQ(db_.InsertRow(u"k", {u"Blue"}), RapidFindDB::kInsertRowOk);  // another value
-  EXPECT_EQ(ErrorCode(), kDBNoError);
+  EXPECT_EQ(ErrorCode(db_), kDBNoError);
   EXPECT_EQ(db_.InsertRow(u"k", {u""}), RapidFindDB::kInsertRowOk);
 
   EXPECT_EQ(db_.InsertRow(u"k", {u"a", u"b"}), RapidFindDB::kInsertStatusBase | kDBBadArgument);
   // The error state belongs to the calling thread: another thread's success does not erase it.
   std::thread([&] {
     EXPECT_EQ(db_.InsertRow(u"k", {u"fine"}), 0);
-    EXPECT_EQ(ErrorCode(), kDBNoError);
+    EXPECT_EQ(ErrorCode(db_), kDBNoError);
   }).join();
-  EXPECT_EQ(ErrorCode(), kDBBadArgument);
+  EXPECT_EQ(ErrorCode(db_), kDBBadArgument);
   std::u16string text;
   db_.GetDBErrorString(text);
   EXPECT_FALSE(text.empty());
   std::vector<std::u16string> keys;
   EXPECT_FALSE(db_.Match({{u"blue", kColumns}}, 7, keys));  // no such operator
-  EXPECT_EQ(ErrorCode(), kDBBadArgument);
+  EXPECT_EQ(ErrorCode(db_), kDBBadArgument);
 
   // Emptied: no column, so nothing is found (without an error) and no row can be added.
   EXPECT_TRUE(db_.DeleteTable());
@@ -187,7 +197,6 @@ TEST_F(RapidFindDBTest, SimilarListCountsKeysMostFirstWithLimit) {
   Add(u"c", {u"Blue", u"Bluebird", u"Sky Blue"});
   Add(u"d", {u"blue", u"\u00c9t\u00e9 bleu"});
   EXPECT_EQ(db_.InsertRow(u"a", {u"Blue"}), RapidFindDB::kInsertRowExists);  // counted once
-
   EXPECT_THAT(Similar(u"BLU"), ElementsAre(DBMenuItem{u"Blue", 3}, DBMenuItem{u"Bluebird", 2},
                                            DBMenuItem{u"Sky Blue", 2}, DBMenuItem{u"blue", 1}));
   EXPECT_THAT(Similar(u"blu", 2), ElementsAre(DBMenuItem{u"Blue", 3}, DBMenuItem{u"Bluebird", 2}));
@@ -210,12 +219,12 @@ TEST_F(RapidFindDBTest, ColumnsChooseWhereATermLooks) {
                {{u"title", u"tags"}, {}}, {{u"title"}, {u"k1"}},
                {{u"title", u"unknown", u"name"}, {u"k1"}}, {{u"title", u"unknown"}, {}}},
               [&](const FindCase& c) {
-                return Find({c.words[0]}, kDBMatchAll, {c.words.begin() + 1, c.words.end()});
+                return FindIn(db_, {c.words[0]}, kDBMatchAll, {c.words.begin() + 1, c.words.end()});
               });
   // "blue" sits in both columns of k2; the key counts once.
-  EXPECT_THAT(Similar(u"blue", 10, false, {}),
+  EXPECT_THAT(SimilarIn(db_, u"blue", 10, false, {}),
               ElementsAre(DBMenuItem{u"blue", 2}, DBMenuItem{u"Blue Sky", 1}));
-  EXPECT_THAT(Similar(u"blue", 10, false, {u"name"}), ElementsAre(DBMenuItem{u"Blue Sky", 1}));
+  EXPECT_THAT(SimilarIn(db_, u"blue", 10, false, {u"name"}), ElementsAre(DBMenuItem{u"Blue Sky", 1}));
 }
 
 TEST_F(RapidFindDBTest, ReadsSeeEveryRowInsertedBeforeThem) {
@@ -225,11 +234,10 @@ TEST_F(RapidFindDBTest, ReadsSeeEveryRowInsertedBeforeThem) {
   }
   // Rows inserted on another thread are seen by this one as soon as that thread is done; a
   // synchronous setting changed with their batch open keeps that batch.
-  std::thread writer([&] {
+  std::thread([&] {
     for (int i = 0; i < 1000; ++i) db_.InsertRow(u"t" + Number(i), {u"threaded"});
     db_.SetSynchronousMode(false);
-  });
-  writer.join();
+  }).join();
   EXPECT_EQ(Find({u"threaded"}).size(), 1000u);
 }
 
@@ -240,14 +248,12 @@ int StopAtOnce(void* calls) {
 
 TEST_F(RapidFindDBTest, ProgressHandlerCanInterruptAndBeRemoved) {
   Add(u"k", {u"blue"});
-  int calls = 0, sqliteCode = 0;
+  int calls = 0;
   db_.RegisterSQLiteProgressHandler(1, StopAtOnce, &calls);
   std::vector<std::u16string> keys;
   EXPECT_FALSE(db_.Match({{u"blue", kColumns}}, kDBMatchAll, keys));
   EXPECT_GT(calls, 0);
-  db_.GetSQLiteErrorCode(sqliteCode);
-  EXPECT_EQ(ErrorCode(), kDBSQLiteFailed);
-  EXPECT_EQ(sqliteCode, SQLITE_INTERRUPT);
+  EXPECT_EQ(Codes(db_), CodePair(kDBSQLiteFailed, SQLITE_INTERRUPT));
   Items items;
   EXPECT_FALSE(db_.GetSimilarList(u"blue", 10, kColumns, items, false));
 
@@ -257,6 +263,141 @@ TEST_F(RapidFindDBTest, ProgressHandlerCanInterruptAndBeRemoved) {
   Add(u"later", {u"blue"});
   EXPECT_THAT(Similar(u"blue"), ElementsAre(DBMenuItem{u"blue", 2}));
   EXPECT_EQ(Find({u"blue"}), Keys({u"k", u"later"}));
+}
+
+// ---- The index file ----
+
+TEST_F(RapidFindDBTest, TwoObjectsShareOneFileAndAnotherFileLeavesTheFirst) {
+  RapidFindDB second;
+  ASSERT_EQ(db_.InsertRow(u"k1", {u"blue"}), 0);
+  // The first object's batch is still open here; the second waits for it to be committed.
+  ASSERT_TRUE(second.Open(folder_.U16(u"index.db")));
+  ASSERT_EQ(second.InsertRow(u"k2", {u"blue"}), 0);
+  EXPECT_EQ(FindIn(second, {u"blue"}), Keys({u"k1", u"k2"}));
+  EXPECT_EQ(Find({u"blue"}), Keys({u"k1", u"k2"}));
+  // A rebuild by one object must not leave the other writing with ids that no longer exist.
+  ASSERT_TRUE(db_.DeleteTable());
+  ASSERT_TRUE(db_.UpdateTable(kColumns));
+  ASSERT_EQ(db_.InsertRow(u"k3", {u"blue"}), 0);
+  EXPECT_EQ(Find({u"blue"}), Keys{u"k3"});
+  ASSERT_EQ(second.InsertRow(u"k4", {u"blue"}), 0);
+  ASSERT_EQ(second.InsertRow(u"k3", {u"blue"}), RapidFindDB::kInsertRowExists);
+  EXPECT_EQ(FindIn(second, {u"blue"}), Keys({u"k3", u"k4"}));
+  EXPECT_THAT(Similar(u"blue"), ElementsAre(DBMenuItem{u"blue", 2}));
+
+  // Rows outlive opening another file and coming back.
+  ASSERT_TRUE(db_.Open(folder_.U16(u"b.db")));
+  ExpectUsable(db_);
+  ASSERT_TRUE(db_.Open(folder_.U16(u"index.db")));
+  EXPECT_EQ(Find({u"blue"}), Keys({u"k3", u"k4"}));
+}
+
+TEST(RapidFindDBFileTest, AnUnusablePathFailsOpenWithItsCodesAndLeavesTheIndexClosed) {
+  zorvcore::TestTempFolder folder;
+  folder.WriteFile("plain", "not a folder");
+  std::filesystem::create_directory(folder.path() / "locked");
+  std::filesystem::permissions(folder.path() / "locked",
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  struct Case {
+    std::u16string path;
+    int code, sqliteCode;  // sqliteCode -1: any
+  };
+  std::vector<Case> cases = {{folder.U16(u"missing/index.db"), kDBSQLiteFailed, SQLITE_CANTOPEN},
+                             {folder.U16(u"plain/index.db"), kDBSQLiteFailed, SQLITE_CANTOPEN},
+                             {u"", kDBBadArgument, 0}};
+  // The superuser writes into read-only folders.
+  if (geteuid() != 0) cases.push_back({folder.U16(u"locked/index.db"), kDBSQLiteFailed, -1});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(zorvcore::UTF16ToUTF8(c.path));
+    RapidFindDB db;
+    EXPECT_FALSE(db.Open(c.path));
+    std::u16string text;
+    db.GetDBErrorString(text);
+    EXPECT_EQ(Codes(db), CodePair(c.code, c.sqliteCode >= 0 ? c.sqliteCode : Codes(db).second));
+    EXPECT_THAT(zorvcore::UTF16ToUTF8(text), ::testing::HasSubstr(zorvcore::UTF16ToUTF8(c.path)));
+    // Left closed: every operation fails cleanly as "not open".
+    std::vector<std::u16string> keys;
+    Items items;
+    EXPECT_FALSE(db.UpdateTable(kColumns));
+    EXPECT_FALSE(db.DeleteTable());
+    EXPECT_EQ(db.InsertRow(u"k", {u"blue"}), RapidFindDB::kInsertStatusBase | kDBNotOpen);
+    EXPECT_FALSE(db.Match({{u"blue", kColumns}}, kDBMatchAll, keys));
+    EXPECT_FALSE(db.GetSimilarList(u"blue", 10, kColumns, items, false));
+    EXPECT_EQ(ErrorCode(db), kDBNotOpen);
+    db.Close();
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing"));
+}
+
+// Runs a statement on the file with SQLite directly, as another program would.
+void ExecOnFile(const std::filesystem::path& file, const char* sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+}
+
+TEST(RapidFindDBFileTest, AFileThatIsNoIndexIsReplacedByAFreshOne) {
+  for (const bool noise : {true, false}) {
+    SCOPED_TRACE(noise ? "noise" : "another program's database");
+    zorvcore::TestTempFolder folder;
+    const std::filesystem::path file = folder.path() / "index.db";
+    if (noise) {
+      std::mt19937 random(7);
+      std::ofstream out(file, std::ios::binary);
+      for (int i = 0; i < 20000; ++i) out.put(static_cast<char>(random()));
+    } else {
+      ExecOnFile(file, "CREATE TABLE photos(name TEXT); INSERT INTO photos VALUES('beach')");
+    }
+    RapidFindDB db;
+    ASSERT_TRUE(db.Open(folder.U16(u"index.db")));
+    ExpectUsable(db);
+    db.Close();
+    ExecOnFile(file, "CREATE TABLE photos(name TEXT)");  // gone, not merged into the index
+  }
+}
+
+TEST(RapidFindDBFileTest, DamagedIndexStartsAfreshWhenEmptied) {
+  zorvcore::TestTempFolder folder;
+  const std::filesystem::path file = folder.path() / "index.db";
+  {
+    RapidFindDB db;
+    ASSERT_TRUE(db.Open(folder.U16(u"index.db")));
+    ASSERT_TRUE(db.UpdateTable(kColumns));
+    for (int i = 0; i < 3000; ++i) db.InsertRow(u"/templates/" + Number(i), {u"blue word" + Number(i)});
+  }
+  // Everything past the first page (which names the tables) becomes noise.
+  const auto size = std::filesystem::file_size(file);
+  ASSERT_GT(size, 16384u);
+  {
+    std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
+    out.seekp(4096);
+    for (auto i = 4096u; i < size; ++i) out.put(static_cast<char>(0xA5));
+  }
+  RapidFindDB db;
+  ASSERT_TRUE(db.Open(folder.U16(u"index.db")));
+  // The tables are still named, so the damage shows when they are read: reported as code 2 with
+  // SQLITE_CORRUPT, the one failure callers keep quiet about.
+  std::vector<std::u16string> keys;
+  EXPECT_FALSE(db.Match({{u"blue", kColumns}}, kDBMatchAll, keys));
+  EXPECT_EQ(Codes(db), CodePair(kDBSQLiteFailed, SQLITE_CORRUPT));
+  ASSERT_TRUE(db.DeleteTable());
+  ExpectUsable(db);
+}
+
+TEST(RapidFindDBFileTest, OnlyDamageIsClassifiedAsCorruption) {
+  using Code = zorvcore::Status::Code;
+  const std::vector<std::pair<int, Code>> cases = {
+      {SQLITE_CORRUPT, Code::kCorruption},       {SQLITE_NOTADB, Code::kCorruption},
+      {SQLITE_CORRUPT_VTAB, Code::kCorruption},  {SQLITE_BUSY, Code::kBusy},
+      {SQLITE_CANTOPEN, Code::kIOError},         {SQLITE_READONLY, Code::kIOError},
+      {SQLITE_INTERRUPT, Code::kIOError},        {SQLITE_ERROR, Code::kInvalidArgument},
+  };
+  for (const auto& [rc, kind] : cases) {
+    SCOPED_TRACE(rc);
+    EXPECT_EQ(SQLiteFailureKind(rc), kind);
+    EXPECT_EQ(DBError::SQLite(rc, "x").sqliteCode(), rc & 0xFF);  // reported as the primary code
+  }
 }
 
 }  // namespace

@@ -35,8 +35,7 @@ TEST(FileStampTest, ChangesShowInTheStampsOfASettledTree) {
   folder.MakeFolder("lib/e");
   EXPECT_NE(FileStamp::Of(folder.Path("lib")), folderBefore);
 
-  EXPECT_FALSE(FileStamp::Of(folder.Path("missing")).exists);
-  EXPECT_FALSE(FileStamp::Of("").exists);
+  EXPECT_FALSE(FileStamp::Of(folder.Path("missing")).exists || FileStamp::Of("").exists);
 }
 
 }  // namespace

@@ -54,10 +54,9 @@ int CheckOnePass(const Functions& functions, const std::string& root) {
 
 TEST(LibraryManagersConcurrencyTest, AnswersStayWithinTheLayoutWhileTheTreeChanges) {
   TestLibraryFolder folder;
-  for (int i = 0; i < 3; ++i) {
-    const std::string library = "lib" + std::to_string(i);
-    folder.Library(library, "Library " + std::to_string(i));
-    for (int j = 0; j < 5; ++j) folder.Element(library, "e" + std::to_string(j), "Element");
+  for (int i = 0; i < 15; ++i) {
+    folder.Library("lib" + std::to_string(i / 5), "Library");
+    folder.Element("lib" + std::to_string(i / 5), "e" + std::to_string(i % 5), "Element");
   }
   QvLibManager::Initialize();
 

@@ -16,37 +16,28 @@ namespace {
 
 using ScopedVariable = zorvcore::ScopedEnvironmentVariable;
 
-class LibraryRootTest : public ::testing::Test {
- protected:
-  void SetUp() override { zorvcore::DebugDatabase::ClearEntry(kLibraryRootSetting); }
-  void TearDown() override { zorvcore::DebugDatabase::ClearEntry(kLibraryRootSetting); }
-};
-
-TEST_F(LibraryRootTest, TheSettingWinsAndIsMadeAbsoluteAndNormal) {
+TEST(LibraryRootTest, TheSettingWinsMadeAbsoluteAndNormalElseTheUserDataFolder) {
   const ScopedVariable xdg("XDG_DATA_HOME", "/data");
-  zorvcore::DebugDatabase::SetEntry(kLibraryRootSetting, "/srv//libs/./cloud/");
-  EXPECT_EQ(ConfiguredLibraryRoot(), "/srv/libs/cloud");
-  zorvcore::DebugDatabase::SetEntry(kLibraryRootSetting, "relative/libs");
-  EXPECT_EQ(ConfiguredLibraryRoot(), (std::filesystem::current_path() / "relative/libs").native());
-  zorvcore::DebugDatabase::SetEntry(kLibraryRootSetting, "/");
-  EXPECT_EQ(ConfiguredLibraryRoot(), "/");
   // Read afresh at each call: an empty setting means the default again.
-  zorvcore::DebugDatabase::SetEntry(kLibraryRootSetting, "");
-  EXPECT_EQ(ConfiguredLibraryRoot(), "/data/zorvcapsule/libraries");
-}
+  for (const auto& [setting, root] : std::vector<std::pair<std::string, std::string>>{
+           {"/srv//libs/./cloud/", "/srv/libs/cloud"}, {"/", "/"}, {"", "/data/zorvcapsule/libraries"},
+           {"relative/libs", std::filesystem::current_path() / "relative/libs"}}) {
+    zorvcore::DebugDatabase::SetEntry(kLibraryRootSetting, setting);
+    EXPECT_EQ(ConfiguredLibraryRoot(), root) << setting;
+  }
+  zorvcore::DebugDatabase::ClearEntry(kLibraryRootSetting);
 
-TEST_F(LibraryRootTest, DefaultsToTheUserDataFolder) {
+  // Without the setting: the user's data folder.
   const ScopedVariable home("HOME", "/home/someone/");
   {
-    const ScopedVariable xdg("XDG_DATA_HOME", "/xdg/data");
+    const ScopedVariable xdgHome("XDG_DATA_HOME", "/xdg/data");
     EXPECT_EQ(ConfiguredLibraryRoot(), "/xdg/data/zorvcapsule/libraries");
   }
-  for (const std::optional<std::string>& ignored : {std::optional<std::string>(), std::optional<std::string>(""),
-                                                    std::optional<std::string>("relative/data")}) {
-    const ScopedVariable xdg("XDG_DATA_HOME", ignored);
+  for (const std::optional<std::string>& ignored : std::vector<std::optional<std::string>>{{}, "", "relative/data"}) {
+    const ScopedVariable xdgIgnored("XDG_DATA_HOME", ignored);
     EXPECT_EQ(ConfiguredLibraryRoot(), "/home/someone/.local/share/zorvcapsule/libraries");
   }
-  const ScopedVariable xdg("XDG_DATA_HOME", std::nullopt);
+  const ScopedVariable noXdg("XDG_DATA_HOME", std::nullopt);
   const ScopedVariable noHome("HOME", std::nullopt);
   EXPECT_EQ(ConfiguredLibraryRoot(), "");  // no setting and no home: no root
 }

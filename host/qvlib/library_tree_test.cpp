@@ -26,9 +26,8 @@ class LibraryTreeTest : public ::testing::Test {
 };
 
 TEST_F(LibraryTreeTest, ListsFoldersInByteOrderSkippingHiddenNamesAndFiles) {
-  for (const char* name : {"b", "B", "a", "\xC3\xA9t\xC3\xA9", ".cache", "lib/2", "lib/10", "lib/.partial"}) {
+  for (const char* name : {"b", "B", "a", "\xC3\xA9t\xC3\xA9", ".cache", "lib/2", "lib/10", "lib/.partial"})
     folder_.MakeFolder(name);
-  }
   folder_.Write("notes.txt", "x");
   folder_.Write("lib/loose.tplx", "x");
   EXPECT_EQ(Tree().ListLibraryFolders(), (Names{"B", "a", "b", "lib", "\xC3\xA9t\xC3\xA9"}));
@@ -36,39 +35,26 @@ TEST_F(LibraryTreeTest, ListsFoldersInByteOrderSkippingHiddenNamesAndFiles) {
 }
 
 TEST_F(LibraryTreeTest, AFolderIsALibraryOnlyWithAWellFormedManifest) {
-  struct Case {
-    std::string manifest;
-    std::optional<std::string> name;  // nullopt: no library; "=": the ID
-  };
-  const std::string padding(kMaxManifestBytes, ' ');
-  const Case cases[] = {
-      {R"({"name": "Brand Kit"})", "Brand Kit"},
-      {R"({"color": 3, "name": "Brand Kit"})", "Brand Kit"},
-      {"{}", "="},
-      {R"({"name": ""})", "="},
-      {"", std::nullopt},
-      {"not json", std::nullopt},
-      {R"({"name": "Brand Kit")", std::nullopt},
-      {R"({"name": "a"} trailing)", std::nullopt},
-      {R"(["name"])", std::nullopt},
-      {R"("Brand Kit")", std::nullopt},
-      {R"({"name": 7})", std::nullopt},
-      {R"({"name": null})", std::nullopt},
-      {"{\"name\": \"\xFF\"}", std::nullopt},
-      {R"({"name": "big")" + padding + "}", std::nullopt},
+  const std::pair<std::string, std::optional<std::string>> cases[] = {  // name nullopt: no library; "=": the ID
+      {R"({"name": "Brand Kit"})", "Brand Kit"}, {R"({"color": 3, "name": "Brand Kit"})", "Brand Kit"},
+      {"{}", "="}, {R"({"name": ""})", "="}, {"", std::nullopt}, {"not json", std::nullopt},
+      {R"({"name": "Brand Kit")", std::nullopt}, {R"({"name": "a"} trailing)", std::nullopt},
+      {R"(["name"])", std::nullopt}, {R"("Brand Kit")", std::nullopt}, {R"({"name": 7})", std::nullopt},
+      {R"({"name": null})", std::nullopt}, {"{\"name\": \"\xFF\"}", std::nullopt},
+      {R"({"name": "big")" + std::string(kMaxManifestBytes, ' ') + "}", std::nullopt},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     const std::string id = "lib" + std::to_string(i);
-    folder_.Write(id + "/library.json", cases[i].manifest);
-    const std::optional<std::string> expected = cases[i].name == "=" ? std::optional(id) : cases[i].name;
-    EXPECT_EQ(Tree().ReadLibraryName(id), expected) << cases[i].manifest.substr(0, 40);
+    folder_.Write(id + "/library.json", cases[i].first);
+    EXPECT_EQ(Tree().ReadLibraryName(id), cases[i].second == "=" ? std::optional(id) : cases[i].second)
+        << cases[i].first.substr(0, 40);
   }
   // Manifests that are no regular files make no library.
-  folder_.MakeFolder("plain");                       // no manifest at all
-  folder_.MakeFolder("folder/library.json");         // a folder under the manifest's name
+  folder_.MakeFolder("plain");                // no manifest at all
+  folder_.MakeFolder("folder/library.json");  // a folder under the manifest's name
   folder_.MakeFolder("fifo");
   ASSERT_EQ(::mkfifo(folder_.Path("fifo/library.json").c_str(), 0600), 0);  // must not block the read
-  folder_.Write("file", R"({"name": "x"})");         // a file where a folder should be
+  folder_.Write("file", R"({"name": "x"})");  // a file where a folder should be
   for (const char* id : {"plain", "folder", "fifo", "file", "missing"}) {
     EXPECT_EQ(Tree().ReadLibraryName(id), std::nullopt) << id;
   }
@@ -76,11 +62,10 @@ TEST_F(LibraryTreeTest, AFolderIsALibraryOnlyWithAWellFormedManifest) {
 
 TEST_F(LibraryTreeTest, AnElementNamesOnlyTheFilesThatAreThere) {
   const std::string full = "lib/full/";
-  for (const char* file : {"template.tplx", "definition.json", "thumb.png", "thumb.mp4"}) folder_.Write(full + file, "x");
+  for (const char* file : {"template.tplx", "definition.json", "thumb.png", "thumb.mp4"})
+    folder_.Write(full + file, "x");
   folder_.Write(full + "element.json", R"({"name": "Lower Third"})");
-  const std::optional<ElementFiles> files = Tree().ReadElement("lib", "full");
-  ASSERT_TRUE(files);
-  EXPECT_EQ(*files, (ElementFiles{"Lower Third", folder_.Path(full + "template.tplx"),
+  EXPECT_EQ(Tree().ReadElement("lib", "full"), (ElementFiles{"Lower Third", folder_.Path(full + "template.tplx"),
                                   folder_.Path(full + "definition.json"), folder_.Path(full + "thumb.png"),
                                   folder_.Path(full + "thumb.mp4")}));
 
@@ -133,9 +118,7 @@ TEST_F(LibraryTreeTest, LinksLeadingOutsideTheRootAreAbsent) {
   const std::string e = "lib/e/";
   folder_.MakeFolder(e);
   folder_.Link(e + "element.json", folder_.OutsidePath("element.json"));
-  for (const char* name : {"thumb.png", "thumb.mp4", "definition.json"}) {
-    folder_.Link(e + name, folder_.OutsidePath("file"));
-  }
+  for (const char* name : {"thumb.png", "thumb.mp4", "definition.json"}) folder_.Link(e + name, folder_.OutsidePath("file"));
   folder_.Link(e + "template.tplx", "../../../outside/file");
   folder_.MakeFolder("lib/dangling");
   folder_.Link("lib/dangling/definition.json", folder_.OutsidePath("not-yet"));
@@ -162,10 +145,11 @@ TEST_F(LibraryTreeTest, HostileIDsNameNothing) {
   folder_.Library("\xFF" "bad", "Bad");
   const std::string ids[] = {"", ".", "..", "../outside", "lib/e", ".hidden", std::string("lib\0x", 5), "\xFF" "bad"};
   for (const std::string& id : ids) {
-    EXPECT_EQ(Tree().ReadLibraryName(id), std::nullopt) << id;
-    EXPECT_TRUE(Tree().ListElementFolders(id).empty()) << id;
-    EXPECT_EQ(Tree().ReadElement(id, "e"), std::nullopt) << id;
-    EXPECT_EQ(Tree().ReadElement("lib", id), std::nullopt) << id;
+    SCOPED_TRACE(id);
+    EXPECT_EQ(Tree().ReadLibraryName(id), std::nullopt);
+    EXPECT_TRUE(Tree().ListElementFolders(id).empty());
+    EXPECT_EQ(Tree().ReadElement(id, "e"), std::nullopt);
+    EXPECT_EQ(Tree().ReadElement("lib", id), std::nullopt);
   }
   EXPECT_EQ(Tree().ListLibraryFolders(), Names{"lib"});
 

@@ -34,15 +34,14 @@ class QvLibManagerTest : public ::testing::Test {
     while (QvLibManager::IsStarted()) QvLibManager::Terminate();
   }
 
-  // A tree with a bit of everything: named and unnamed libraries and elements, packages or none,
-  // thumbnails, a malformed manifest, a folder that is no library.
-  void WriteMixedTree() const {
+  // A settled tree with a bit of everything: named and unnamed libraries and elements, packages or
+  // none, thumbnails, a malformed manifest, a folder that is no library.
+  void SetUp() override {
     folder_.Library("brand", "Brand Kit");
     folder_.Element("brand", "lower", "Lower Third");
     folder_.Element("brand", "plain");
-    folder_.Write("brand/lower/thumb.png", "png");
-    folder_.Write("brand/lower/thumb.mp4", "mp4");
-    folder_.Write("brand/lower/definition.json", "{}");
+    for (const char* file : {"thumb.png", "thumb.mp4", "definition.json"})
+      folder_.Write(std::string("brand/lower/") + file, "x");
     folder_.MakeFolder("brand/empty");
     folder_.Write("brand/broken/element.json", "{\"name\":");
     folder_.Write("archive/library.json", "{}");
@@ -50,14 +49,24 @@ class QvLibManagerTest : public ::testing::Test {
     folder_.Write("malformed/library.json", "{\"name\": 1}");
     folder_.Element("malformed", "e");
     folder_.MakeFolder("no-manifest/e");
+    folder_.Settle();
   }
 
   TestLibraryFolder folder_;
 };
 
 TEST_F(QvLibManagerTest, AnswersAsTheOlderFunctionsDo) {
-  WriteMixedTree();
   QvLibManager::Initialize();
+  using Read = std::string (*)(const std::string&, const std::string&);
+  const std::pair<Read, Read> reads[] = {  // each newer function and the older one it answers as
+      {QvLibManager::GetElementName, [](const std::string& l, const std::string& e) {
+         return QvLibrariesLocal::GetElementName(l, e);
+       }},
+      {QvLibManager::GetCapsulePath, QvLibrariesLocal::GetCapsulePath},
+      {QvLibManager::GetCapsuleSchemaPath, QvLibrariesLocal::GetCapsuleSchemaPath},
+      {QvLibManager::GetCapsuleThumbnailPath, QvLibrariesLocal::GetCapsuleThumbnailPath},
+      {QvLibManager::GetCapsuleVideoThumbnailPath, QvLibrariesLocal::GetCapsuleVideoThumbnailPath},
+  };
   Names older;
   QvLibraries::GetLibraryList(older);
   ASSERT_EQ(Libraries(), older);
@@ -69,14 +78,7 @@ TEST_F(QvLibManagerTest, AnswersAsTheOlderFunctionsDo) {
     ASSERT_EQ(Elements(library), olderElements);
     for (const std::string& element : olderElements) {
       SCOPED_TRACE(library + "/" + element);
-      EXPECT_EQ(QvLibManager::GetElementName(library, element), QvLibrariesLocal::GetElementName(library, element));
-      EXPECT_EQ(QvLibManager::GetCapsulePath(library, element), QvLibrariesLocal::GetCapsulePath(library, element));
-      EXPECT_EQ(QvLibManager::GetCapsuleSchemaPath(library, element),
-                QvLibrariesLocal::GetCapsuleSchemaPath(library, element));
-      EXPECT_EQ(QvLibManager::GetCapsuleThumbnailPath(library, element),
-                QvLibrariesLocal::GetCapsuleThumbnailPath(library, element));
-      EXPECT_EQ(QvLibManager::GetCapsuleVideoThumbnailPath(library, element),
-                QvLibrariesLocal::GetCapsuleVideoThumbnailPath(library, element));
+      for (const auto& [newer, old] : reads) EXPECT_EQ(newer(library, element), old(library, element));
     }
   }
   // Spot checks of what both said.
@@ -89,21 +91,19 @@ TEST_F(QvLibManagerTest, AnswersAsTheOlderFunctionsDo) {
   EXPECT_EQ(QvLibManager::GetCapsulePath("..", "brand"), "");
 }
 
-TEST_F(QvLibManagerTest, FollowsChangesAfterTheSnapshot) {
-  WriteMixedTree();
-  folder_.Settle();
+TEST_F(QvLibManagerTest, FollowsChangesAfterTheSnapshotAndANewRoot) {
   QvLibManager::Initialize();
   ASSERT_EQ(Libraries(), (Names{"archive", "brand"}));
 
-  folder_.Library("new", "New");                                 // a library added
-  folder_.Remove("archive");                                     // one removed
-  folder_.Write("brand/library.json", R"({"name": "Brand 2"})"); // one renamed in place
-  folder_.Element("brand", "added", "Added");                    // an element added
-  folder_.Remove("brand/plain");                                 // one removed
+  folder_.Library("new", "New");                                  // a library added
+  folder_.Remove("archive");                                      // one removed
+  folder_.Write("brand/library.json", R"({"name": "Brand 2"})");  // one renamed in place
+  folder_.Element("brand", "added", "Added");                     // an element added
+  folder_.Remove("brand/plain");                                  // one removed
   folder_.Write("brand/lower/element.json", R"({"name": "Lower 3rd"})");
-  folder_.Element("brand", "empty");                             // a package where there was none
+  folder_.Element("brand", "empty");                              // a package where there was none
   folder_.Remove("brand/lower/thumb.png");
-  folder_.Write("malformed/library.json", "{}");                 // a manifest repaired
+  folder_.Write("malformed/library.json", "{}");                  // a manifest repaired
 
   EXPECT_EQ(Libraries(), (Names{"brand", "malformed", "new"}));
   EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand"), "Brand 2");
@@ -114,12 +114,8 @@ TEST_F(QvLibManagerTest, FollowsChangesAfterTheSnapshot) {
   EXPECT_EQ(QvLibManager::GetCapsulePath("brand", "empty"), folder_.Path("brand/empty/template.tplx"));
   EXPECT_EQ(QvLibManager::GetElementName("brand", "plain"), "");
   EXPECT_EQ(Elements("malformed"), Names{"e"});
-}
 
-TEST_F(QvLibManagerTest, ANewRootSettingStartsAfresh) {
-  WriteMixedTree();
-  QvLibManager::Initialize();
-  ASSERT_EQ(Libraries(), (Names{"archive", "brand"}));
+  // A new root setting starts afresh.
   TestLibraryFolder other;  // now the configured root
   other.Library("brand", "Other Brand");
   EXPECT_EQ(Libraries(), Names{"brand"});
@@ -128,13 +124,10 @@ TEST_F(QvLibManagerTest, ANewRootSettingStartsAfresh) {
 }
 
 TEST_F(QvLibManagerTest, AnswersNothingUntilStartedAndTheLastTerminateDropsTheSnapshot) {
-  WriteMixedTree();
   EXPECT_FALSE(QvLibManager::IsStarted());
-  EXPECT_TRUE(Libraries().empty());
-  EXPECT_TRUE(Elements("brand").empty());
-  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand"), "");
-  EXPECT_EQ(QvLibManager::GetCapsulePath("brand", "lower"), "");
-  EXPECT_EQ(QvLibManager::GetElementName("brand", "lower"), "");
+  EXPECT_TRUE(Libraries().empty() && Elements("brand").empty());
+  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand") + QvLibManager::GetCapsulePath("brand", "lower") +
+                QvLibManager::GetElementName("brand", "lower"), "");
   QvLibManager::Terminate();  // without a start: nothing to stop, and no debt either
   QvLibManager::Initialize();
   QvLibManager::Initialize();

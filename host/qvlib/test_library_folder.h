@@ -39,9 +39,7 @@ class TestLibraryFolder {
   std::string OutsidePath(const std::string& relative) const { return (outside_ / relative).native(); }
 
   // Writes `content` to `relative` inside the root, making missing folders on the way.
-  void Write(const std::string& relative, const std::string& content) const {
-    WriteAt(root_ / relative, content);
-  }
+  void Write(const std::string& relative, const std::string& content) const { WriteAt(root_ / relative, content); }
   void WriteOutside(const std::string& relative, const std::string& content) const {
     WriteAt(outside_ / relative, content);
   }
@@ -61,14 +59,12 @@ class TestLibraryFolder {
   }
 
   // A library folder with a manifest naming it.
-  void Library(const std::string& id, const std::string& name) const {
-    Write(id + "/library.json", "{\"name\": \"" + name + "\"}");
-  }
+  void Library(const std::string& id, const std::string& name) const { Write(id + "/library.json", Manifest(name)); }
   // An element folder with a package and, when `name` is not empty, a manifest naming it.
   void Element(const std::string& library, const std::string& element, const std::string& name = "") const {
     const std::string folder = library + "/" + element + "/";
     Write(folder + "template.tplx", "PK package bytes");
-    if (!name.empty()) Write(folder + "element.json", "{\"name\": \"" + name + "\"}");
+    if (!name.empty()) Write(folder + "element.json", Manifest(name));
   }
 
   // Moves every modification time in the tree an hour back, so that what is there now has settled
@@ -83,6 +79,7 @@ class TestLibraryFolder {
   }
 
  private:
+  static std::string Manifest(const std::string& name) { return "{\"name\": \"" + name + "\"}"; }
   static void WriteAt(const std::filesystem::path& file, const std::string& content) {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary | std::ios::trunc) << content;

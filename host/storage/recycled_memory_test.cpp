@@ -1,5 +1,6 @@
 #include "host/storage/recycled_memory.h"
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -19,9 +20,7 @@ std::shared_ptr<const RecycledMemory> FillWith(size_t size, uint8_t value) {
 TEST(RecycledMemoryTest, HoldsWhatTheFillerWroteOrNothingWhenItFails) {
   const auto block = FillWith(1000, 0xAB);
   ASSERT_NE(block, nullptr);
-  ASSERT_EQ(block->Size(), 1000u);
-  for (size_t i = 0; i < block->Size(); ++i) ASSERT_EQ(block->Buffer()[i], 0xAB) << i;
-
+  EXPECT_EQ(std::vector<uint8_t>(block->Buffer(), block->Buffer() + block->Size()), std::vector<uint8_t>(1000, 0xAB));
   const auto empty = FillWith(0, 0);
   ASSERT_NE(empty, nullptr);
   EXPECT_EQ(empty->Size(), 0u);
@@ -29,7 +28,7 @@ TEST(RecycledMemoryTest, HoldsWhatTheFillerWroteOrNothingWhenItFails) {
   EXPECT_EQ(RecycledMemory::Fill(64, [](uint8_t*, size_t) { return false; }), nullptr);
 }
 
-TEST(RecycledMemoryTest, ReleasedStorageIsReusedForABlockThatFits) {
+TEST(RecycledMemoryTest, ReleasedStorageIsReusedForABlockThatFitsAndOnlyAFewModestBlocksAreKept) {
   const uint8_t* released = nullptr;
   {
     // Larger than anything another test leaves in the pool, so the next fill must take this one.
@@ -40,9 +39,7 @@ TEST(RecycledMemoryTest, ReleasedStorageIsReusedForABlockThatFits) {
   EXPECT_EQ(next->Buffer(), released);
   EXPECT_EQ(next->Size(), RecycledMemory::kMaxRecycledBytes - 10);
   EXPECT_EQ(next->Buffer()[0], 2);
-}
-
-TEST(RecycledMemoryTest, ThePoolKeepsOnlyAFewModestBlocks) {
+  // The pool keeps only a few modest blocks.
   {
     std::vector<std::shared_ptr<const RecycledMemory>> held;
     for (size_t i = 0; i < RecycledMemory::kMaxPooledBlocks + 4; ++i) held.push_back(FillWith(100, 0));
@@ -57,23 +54,19 @@ TEST(RecycledMemoryTest, ThePoolKeepsOnlyAFewModestBlocks) {
 }
 
 TEST(RecycledMemoryTest, BlocksFilledAndReleasedOnManyThreadsStayIntact) {
-  constexpr int kThreads = 4;
-  constexpr int kRounds = 500;
   std::vector<std::thread> threads;
-  std::vector<int> damaged(kThreads, 0);
-  for (int t = 0; t < kThreads; ++t) {
+  std::vector<int> damaged(4, 0);
+  for (int t = 0; t < 4; ++t) {
     threads.emplace_back([t, &damaged] {
-      for (int round = 0; round < kRounds; ++round) {
-        const size_t size = 16 + static_cast<size_t>((round * 37 + t * 11) % 4000);
-        const auto block = FillWith(size, static_cast<uint8_t>(t + 1));
-        for (size_t i = 0; i < block->Size(); ++i) {
-          if (block->Buffer()[i] != t + 1) ++damaged[t];
-        }
+      for (int round = 0; round < 500; ++round) {
+        const auto block = FillWith(16 + (round * 37 + t * 11) % 4000, static_cast<uint8_t>(t + 1));
+        damaged[t] += static_cast<int>(std::count_if(block->Buffer(), block->Buffer() + block->Size(),
+                                                     [t](uint8_t byte) { return byte != t + 1; }));
       }
     });
   }
   for (auto& thread : threads) thread.join();
-  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(damaged[t], 0) << "thread " << t;
+  EXPECT_EQ(damaged, std::vector<int>(4, 0));
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ namespace zorvstorage {
 class TestZipBuilder {
  public:
   // Starts a new archive at `path`, replacing whatever file was there.
-  explicit TestZipBuilder(const std::filesystem::path& path) : path_(path) {
+  explicit TestZipBuilder(const std::filesystem::path& path) {
     std::error_code error;
     std::filesystem::remove(path, error);
     int code = 0;
@@ -45,32 +45,28 @@ class TestZipBuilder {
     return *this;
   }
   // A member encrypted with `password` (traditional PKWARE encryption).
-  TestZipBuilder& AddEncrypted(const std::string& name, const std::string& content,
-                               const std::string& password) {
+  TestZipBuilder& AddEncrypted(const std::string& name, const std::string& content, const std::string& password) {
     const zip_int64_t index = AddBytes(name, content);
-    if (index >= 0 &&
-        zip_file_set_encryption(archive_, index, ZIP_EM_TRAD_PKWARE, password.c_str()) != 0) {
+    if (index >= 0 && zip_file_set_encryption(archive_, index, ZIP_EM_TRAD_PKWARE, password.c_str()) != 0) {
       ADD_FAILURE() << "cannot encrypt " << name;
     }
     return *this;
   }
   TestZipBuilder& AddDirectory(const std::string& name) {
-    if (archive_ != nullptr && zip_dir_add(archive_, name.c_str(), ZIP_FL_ENC_UTF_8) < 0) {
-      ADD_FAILURE() << "zip_dir_add failed for " << name;
-    }
+    if (archive_ && zip_dir_add(archive_, name.c_str(), ZIP_FL_ENC_UTF_8) < 0) ADD_FAILURE() << "no folder " << name;
     return *this;
   }
   // A member stored as a symbolic link to `target`, as Unix zip tools store links.
   TestZipBuilder& AddLink(const std::string& name, const std::string& target) {
     const zip_int64_t index = AddBytes(name, target);
-    const zip_uint32_t mode = S_IFLNK | 0777;
-    if (index >= 0) zip_file_set_external_attributes(archive_, index, 0, ZIP_OPSYS_UNIX, mode << 16);
+    if (index >= 0) zip_file_set_external_attributes(archive_, index, 0, ZIP_OPSYS_UNIX, (S_IFLNK | 0777u) << 16);
     return *this;
   }
+  // The archive being built, for changes the builder has no call for (comments, extra fields).
+  zip_t* Archive() const { return archive_; }
 
   void Write() {
-    if (archive_ == nullptr) return;
-    if (zip_close(archive_) != 0) {
+    if (archive_ != nullptr && zip_close(archive_) != 0) {
       ADD_FAILURE() << "zip_close failed: " << zip_strerror(archive_);
       zip_discard(archive_);
     }
@@ -82,8 +78,7 @@ class TestZipBuilder {
     if (archive_ == nullptr) return -1;
     const std::string& kept = contents_.emplace_back(content);
     zip_source_t* source = zip_source_buffer(archive_, kept.data(), kept.size(), 0);
-    const zip_int64_t index =
-        source == nullptr ? -1 : zip_file_add(archive_, name.c_str(), source, ZIP_FL_ENC_UTF_8);
+    const zip_int64_t index = source ? zip_file_add(archive_, name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
     if (index < 0) {
       if (source != nullptr) zip_source_free(source);
       ADD_FAILURE() << "zip_file_add failed for " << name;
@@ -91,7 +86,6 @@ class TestZipBuilder {
     return index;
   }
 
-  std::filesystem::path path_;
   zip_t* archive_ = nullptr;
   std::list<std::string> contents_;  // libzip reads the buffers at Write
 };
@@ -137,10 +131,7 @@ inline void DeclareSize(const std::filesystem::path& package, const std::string&
 inline std::string NoiseBytes(size_t size, uint32_t seed = 1) {
   std::string bytes(size, '\0');
   uint32_t state = seed * 2654435761u + 1;
-  for (char& byte : bytes) {
-    state = state * 1664525u + 1013904223u;
-    byte = static_cast<char>(state >> 24);
-  }
+  for (char& byte : bytes) byte = static_cast<char>((state = state * 1664525u + 1013904223u) >> 24);
   return bytes;
 }
 

@@ -1,14 +1,13 @@
 #include "host/storage/zip_directory.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -25,40 +24,29 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string AsString(const std::shared_ptr<const RecycledMemory>& block) {
-  if (block == nullptr) return "<null>";
-  return std::string(reinterpret_cast<const char*>(block->Buffer()), block->Size());
+  return block ? std::string(reinterpret_cast<const char*>(block->Buffer()), block->Size()) : "<null>";
 }
 
 // The package open for reading, closed at the end of the scope.
 struct OpenPackage {
-  explicit OpenPackage(const fs::path& path) : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-    struct stat info {};
-    if (fd >= 0 && ::fstat(fd, &info) == 0) size = static_cast<uint64_t>(info.st_size);
-  }
-  ~OpenPackage() {
-    if (fd >= 0) ::close(fd);
-  }
-  int fd;
-  uint64_t size = 0;
+  explicit OpenPackage(const fs::path& path)
+      : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), size(fs::file_size(path)) {}
+  ~OpenPackage() { ::close(fd); }
+  const int fd;
+  const uint64_t size;
 };
 
 class ZipDirectoryTest : public ::testing::Test {
  protected:
   fs::path Package() const { return temp_.path() / "package.tplx"; }
-
   zorvcore::TestTempFolder temp_;
 };
 
 TEST_F(ZipDirectoryTest, ReadsAPlainPackageAsTheArchiveLibraryDoes) {
   const std::string noise = NoiseBytes(70000);
-  TestZipBuilder(Package())
-      .Add("definition.json", std::string(5000, '{'))
-      .Add("thumb.png", noise, /*stored=*/true)
-      .Add("empty.txt", "")
-      .AddDirectory("project.tsgraphic")
-      .Add("project.tsgraphic/main.json", "{}")
-      .AddLink("link", "/etc/passwd")
-      .Write();
+  TestZipBuilder(Package()).Add("definition.json", std::string(5000, '{')).Add("thumb.png", noise, /*stored=*/true)
+      .Add("empty.txt", "").AddDirectory("project.tsgraphic").Add("project.tsgraphic/main.json", "{}")
+      .AddLink("link", "/etc/passwd").Write();
   OpenPackage file(Package());
   const std::unique_ptr<ZipDirectory> directory = ZipDirectory::Read(file.fd, file.size);
   ASSERT_NE(directory, nullptr);
@@ -70,9 +58,8 @@ TEST_F(ZipDirectoryTest, ReadsAPlainPackageAsTheArchiveLibraryDoes) {
     SCOPED_TRACE(entry->name);
     const ZipDirectory::Member* member = directory->Find(entry->name);
     ASSERT_NE(member, nullptr);
-    EXPECT_EQ(member->size, entry->size);
-    EXPECT_EQ(member->isDirectory, entry->isDirectory);
-    EXPECT_EQ(member->isLink, entry->isLink);
+    EXPECT_EQ(std::tie(member->size, member->isDirectory, member->isLink),
+              std::tie(entry->size, entry->isDirectory, entry->isLink));
     EXPECT_EQ(AsString(directory->ReadMember(*member)), AsString(library->Read(*entry)));
   }
   EXPECT_EQ(directory->Find("Definition.json"), nullptr);
@@ -82,35 +69,25 @@ TEST_F(ZipDirectoryTest, ReadsAPlainPackageAsTheArchiveLibraryDoes) {
 // Packages the reader leaves to the archive library, and one it takes although its local headers
 // carry extra fields; a ZipFile reads every one of them whole.
 TEST_F(ZipDirectoryTest, DeclinesWhatItCannotVouchForAndZipFileStillReadsIt) {
+  static const zip_uint8_t stamp[] = {1, 0, 0, 0, 0};
   const struct {
     const char* what;
     bool taken;
-    std::function<void(zip_t*)> change;
+    std::function<void(TestZipBuilder&)> change;
   } cases[] = {
-      {"plain", true, [](zip_t*) {}},
-      {"an archive comment", false, [](zip_t* zip) { zip_set_archive_comment(zip, "note", 4); }},
-      {"a name that is not ASCII", false,
-       [](zip_t* zip) {
-         static const std::string bytes = "x";
-         zip_file_add(zip, "th\xC3\xBCmb.png", zip_source_buffer(zip, bytes.data(), bytes.size(), 0), ZIP_FL_ENC_UTF_8);
-       }},
-      {"local extra fields", true,
-       [](zip_t* zip) {
-         static const zip_uint8_t stamp[] = {1, 0, 0, 0, 0};
-         zip_file_extra_field_set(zip, 0, 0x5455, ZIP_EXTRA_FIELD_NEW, stamp, sizeof stamp, ZIP_FL_LOCAL);
+      {"plain", true, [](TestZipBuilder&) {}},
+      {"an archive comment", false, [](TestZipBuilder& zip) { zip_set_archive_comment(zip.Archive(), "note", 4); }},
+      {"a name that is not ASCII", false, [](TestZipBuilder& zip) { zip.Add("th\xC3\xBCmb.png", "x"); }},
+      {"local extra fields", true, [](TestZipBuilder& zip) {
+         zip_file_extra_field_set(zip.Archive(), 0, 0x5455, ZIP_EXTRA_FIELD_NEW, stamp, sizeof stamp, ZIP_FL_LOCAL);
        }},
   };
   const std::string description = std::string(3000, 'd') + NoiseBytes(100);
   for (const auto& one : cases) {
     SCOPED_TRACE(one.what);
-    std::error_code error;
-    fs::remove(Package(), error);
-    int code = 0;
-    zip_t* zip = zip_open(Package().c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    ASSERT_NE(zip, nullptr);
-    zip_file_add(zip, "definition.json", zip_source_buffer(zip, description.data(), description.size(), 0), 0);
-    one.change(zip);
-    ASSERT_EQ(zip_close(zip), 0);
+    TestZipBuilder zip(Package());
+    one.change(zip.Add("definition.json", description));
+    zip.Write();
 
     OpenPackage file(Package());
     EXPECT_EQ(ZipDirectory::Read(file.fd, file.size) != nullptr, one.taken);

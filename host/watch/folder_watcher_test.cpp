@@ -5,8 +5,10 @@
 
 #include "host/watch/folder_watcher.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -43,7 +45,6 @@ class FolderWatcherTest : public ::testing::Test {
       return zorvcore::debug::AssertAction::kContinue;
     });
   }
-
   void TearDown() override {
     watcher_.reset();
     zorvcore::RunMainThreadTasks();
@@ -57,44 +58,35 @@ class FolderWatcherTest : public ::testing::Test {
   void Watch(std::vector<WatchedFolder> folders, FolderWatcher::Options options = {}) {
     folders.insert(folders.begin(), {Folder("sentinel"), false});
     options.fileSuffixes = {u".tplx"};
-    watcher_ = std::make_unique<FolderWatcher>(
-        [this](const FolderChange& change) {
-          reports_.push_back(change);
-          if (onReport_) onReport_(change);
-        },
-        options);
+    watcher_ = std::make_unique<FolderWatcher>([this](const FolderChange& change) {
+      reports_.push_back(change);
+      if (onReport_) onReport_(change);
+    }, options);
     watcher_->SetFolders(folders);
   }
 
   size_t ReportsNaming(const std::string& relative) const {
     size_t count = 0;
-    for (const FolderChange& change : reports_) {
-      for (const std::u16string& folder : change.folders) count += folder == Folder(relative) ? 1 : 0;
-    }
+    for (const FolderChange& change : reports_) count += std::ranges::count(change.folders, Folder(relative));
     return count;
   }
 
   bool PumpUntil(const std::function<bool()>& done) {
-    const auto limit = std::chrono::steady_clock::now() + kPatience;
-    while (!done()) {
+    for (const auto limit = std::chrono::steady_clock::now() + kPatience; !done();) {
       if (std::chrono::steady_clock::now() > limit) return false;
       zorvcore::WaitAndRunMainThreadTasks(milliseconds(50));
     }
     return true;
   }
-
   bool WaitForReportNaming(const std::string& relative) {
     const size_t before = ReportsNaming(relative);
     return PumpUntil([&] { return ReportsNaming(relative) > before; });
   }
-
   // Changes the sentinel folder and waits for its report: all earlier changes have been reported.
   void Settle() {
     WriteBytes(Path("sentinel/" + std::to_string(sentinelCount_++) + ".tplx"), 1);
-    const size_t before = ReportsNaming("sentinel");
-    ASSERT_TRUE(PumpUntil([&] { return ReportsNaming("sentinel") > before; }));
+    ASSERT_TRUE(WaitForReportNaming("sentinel"));
   }
-
   std::vector<std::string> Diagnostics() {
     std::lock_guard<std::mutex> lock(diagnosticsMutex_);
     return diagnostics_;
@@ -112,23 +104,18 @@ class FolderWatcherTest : public ::testing::Test {
   std::vector<std::string> diagnostics_;
 };
 
-struct ChangeCase {
-  const char* name;
-  std::function<void(const fs::path& templates)> change;
-};
-
 TEST_F(FolderWatcherTest, EachKindOfChangeInTheTreeIsReported) {
-  const ChangeCase cases[] = {
+  const struct {
+    const char* name;
+    std::function<void(const fs::path& templates)> change;
+  } cases[] = {
       {"add", [](const fs::path& t) { WriteBytes(t / "new.tplx", 10); }},
       {"remove", [](const fs::path& t) { fs::remove(t / "a.tplx"); }},
       {"replace in place", [](const fs::path& t) { WriteBytes(t / "b.tplx", 20); }},
       {"modification time set",
        [](const fs::path& t) { fs::last_write_time(t / "b.tplx", fs::last_write_time(t / "b.tplx") - std::chrono::hours(1)); }},
       {"rename into place",
-       [](const fs::path& t) {
-         WriteBytes(t / "c.tplx.part", 10);
-         fs::rename(t / "c.tplx.part", t / "c.tplx");
-       }},
+       [](const fs::path& t) { WriteBytes(t / "c.part", 10); fs::rename(t / "c.part", t / "c.tplx"); }},
       {"new subfolder with packages", [](const fs::path& t) { WriteBytes(t / "sub/deeper/d.tplx", 10); }},
       {"package in the new subfolder", [](const fs::path& t) { WriteBytes(t / "sub/deeper/e.tplx", 10); }},
       {"subfolder removed", [](const fs::path& t) { fs::remove_all(t / "sub"); }},
@@ -136,7 +123,7 @@ TEST_F(FolderWatcherTest, EachKindOfChangeInTheTreeIsReported) {
   WriteBytes(Path("templates/a.tplx"), 10);
   WriteBytes(Path("templates/b.tplx"), 10);
   Watch({{Folder("templates"), true}});
-  for (const ChangeCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     c.change(Path("templates"));
     EXPECT_TRUE(WaitForReportNaming("templates"));
@@ -165,8 +152,7 @@ TEST_F(FolderWatcherTest, ChangesOutsideWhatIsWatchedAreNotReported) {
 }
 
 TEST_F(FolderWatcherTest, AFileWrittenSlowlyIsReportedOnceWhenComplete) {
-  constexpr size_t kPieces = 12;
-  constexpr size_t kPieceSize = 1000;
+  constexpr size_t kPieces = 12, kPieceSize = 1000;
   fs::create_directories(Path("templates"));
   Watch({{Folder("templates"), true}});
   std::vector<uintmax_t> sizesSeen;
@@ -174,7 +160,6 @@ TEST_F(FolderWatcherTest, AFileWrittenSlowlyIsReportedOnceWhenComplete) {
     std::error_code error;
     sizesSeen.push_back(fs::file_size(Path("templates/slow.tplx"), error));
   };
-
   {
     // Written through one open file over more than a second (longer than the watcher waits for a
     // burst to end), while reports keep being delivered.
@@ -221,14 +206,12 @@ TEST_F(FolderWatcherTest, LostEventsReportEveryFolderForARescan) {
 
 TEST_F(FolderWatcherTest, FoldersBeyondTheWatchLimitAreRescanned) {
   fs::create_directories(Path("templates/sub"));
-  FolderWatcher::Options options;
-  options.watchLimitForTesting = 2;  // the sentinel and the templates folder, not its subfolder
-  options.rescanInterval = milliseconds(50);
-  Watch({{Folder("templates"), true}}, options);
-  const std::vector<std::string> diagnostics = Diagnostics();
-  ASSERT_EQ(diagnostics.size(), 1u);
-  EXPECT_NE(diagnostics[0].find("limit of inotify watches"), std::string::npos) << diagnostics[0];
-  EXPECT_NE(diagnostics[0].find(Path("templates/sub").string()), std::string::npos) << diagnostics[0];
+  // The limit lets the sentinel and the templates folder be watched, not its subfolder.
+  Watch({{Folder("templates"), true}},
+        {.rescanInterval = milliseconds(50), .fileSuffixes = {}, .watchLimitForTesting = 2});
+  ASSERT_EQ(Diagnostics().size(), 1u);
+  EXPECT_THAT(Diagnostics()[0], ::testing::AllOf(::testing::HasSubstr("limit of inotify watches"),
+                                                 ::testing::HasSubstr(Path("templates/sub").string())));
 
   WriteBytes(Path("templates/sub/unwatched.tplx"), 10);
   EXPECT_TRUE(WaitForReportNaming("templates"));
