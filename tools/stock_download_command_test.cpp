@@ -74,8 +74,13 @@ class StockDownloadCommandTest : public StockToolTest {
 };
 
 // A licensed package comes from the download endpoint; an unlicensed one is licensed first and
-// comes from where the licence points.
-TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWhole) {
+// comes from where the licence points. Every failure leaves the target as it was.
+TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWholeAndEveryFailureLeavesTheTarget) {
+  const ProgramRun folder = Download("12", Path("out").string(), true);
+  EXPECT_EQ(folder.status, 1) << Describe(folder);
+  EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
+  EXPECT_TRUE(service.Requests().empty()) << "a folder is no target: nothing is asked";
+
   const std::string target = Path("out/template.tplx").string();
   ASSERT_EQ(Download("12", target, true).status, 0);
   EXPECT_EQ(ReadWholeFile(target), package_);
@@ -83,28 +88,16 @@ TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWhole) {
   EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/1/Content/License"), 0u);
   EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"});
   EXPECT_EQ(Capsule({"info", target}).status, 0) << "what arrived is a package the tool can read";
-
-  const std::string bought = Path("out/bought.tplx").string();
-  const ProgramRun run = Download("13", bought, false);
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  EXPECT_EQ(ReadWholeFile(bought), package_);
+  const ProgramRun bought = Download("13", target, false);
+  ASSERT_EQ(bought.status, 0) << Describe(bought);
+  EXPECT_EQ(ReadWholeFile(target), package_);
   const auto purchases = service.RequestsTo("/prod/Rest/Libraries/1/Content/License");
   ASSERT_EQ(purchases.size(), 1u);
   EXPECT_EQ(purchases[0].Param("content_id"), "13");
-}
 
-TEST_F(StockDownloadCommandTest, EveryFailureLeavesTheTargetAsItWas) {
-  const ProgramRun folder = Download("12", Path("out").string(), true);
-  EXPECT_EQ(folder.status, 1) << Describe(folder);
-  EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
-  EXPECT_TRUE(service.Requests().empty()) << "a folder is no target: nothing is asked";
-
-  const std::string target = Path("out/template.tplx").string();
   std::ofstream(target, std::ios::binary) << "older package";
-  for (const auto& [id, licensed] : {std::pair<std::string, bool>{"half", true},
-                                     {"plain200", true},
-                                     {"refused", false},
-                                     {"cleartext", false}}) {
+  for (const auto& [id, licensed] : {std::pair<std::string, bool>{"half", true}, {"plain200", true},
+                                     {"refused", false}, {"cleartext", false}}) {
     const ProgramRun run = Download(id, target, licensed);
     EXPECT_EQ(run.status, 1) << id << "\n" << Describe(run);
     EXPECT_NE(run.err.find("is unchanged"), std::string::npos) << run.err;
