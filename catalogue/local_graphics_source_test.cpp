@@ -47,6 +47,21 @@ class LocalSourceTest : public testing::CatalogueTest {
 
   std::u16string CacheFolder() const { return Path("tmp/TslBrowser"); }
 
+  IGraphicSource::GraphicFilterID Filter() const {
+    std::vector<IGraphicSource::GraphicFilterID> filters;
+    manager_->GetFilterList(filters);
+    EXPECT_EQ(filters.size(), 1u);
+    return filters.empty() ? IGraphicSource::GraphicFilterID() : filters[0];
+  }
+  // Each item as "name=id available".
+  static std::vector<std::string> Items(const IGraphicSource::GraphicFilterID& filter) {
+    std::vector<std::string> items;
+    for (const auto& item : filter.items) {
+      items.push_back(zorvcore::UTF16ToUTF8(item.name) + "=" + item.id + (item.available ? " available" : " unavailable"));
+    }
+    return items;
+  }
+
   std::shared_ptr<LocalGraphicsSource> source_;
 };
 
@@ -86,23 +101,15 @@ TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevelAndFi
   EXPECT_TRUE(Search({u"templates"}).empty());
 
   // The filter: the default item first, then the folders with a path by name, a missing one unavailable.
-  std::vector<IGraphicSource::GraphicFilterID> filters;
-  manager.GetFilterList(filters);
-  ASSERT_EQ(filters.size(), 1u);
-  IGraphicSource::GraphicFilterID& filter = filters[0];
+  IGraphicSource::GraphicFilterID filter = Filter();
   EXPECT_EQ(filter.name, u"Local Templates Folder");
   EXPECT_EQ(filter.sourceID, kLocalSourceID);
-  ASSERT_EQ(filter.items.size(), 3u);
-  EXPECT_EQ(filter.items[0].name, u"Local Templates Folder");
-  EXPECT_EQ(filter.items[0].id, kLocalDefaultID);
-  EXPECT_TRUE(filter.items[0].available);
-  EXPECT_EQ(filter.items[1].name, u"Extra");
-  EXPECT_EQ(filter.items[1].id, zorvcore::UTF16ToUTF8(Path("extra")));
-  EXPECT_TRUE(filter.items[1].available);
-  EXPECT_EQ(filter.items[2].name, u"gone");
-  EXPECT_FALSE(filter.items[2].available);
+  const std::vector<std::string> items{"Local Templates Folder=" + std::string(kLocalDefaultID) + " available",
+                                       "Extra=" + zorvcore::UTF16ToUTF8(Path("extra")) + " available",
+                                       "gone=" + zorvcore::UTF16ToUTF8(Path("missing")) + " unavailable"};
+  EXPECT_EQ(Items(filter), items);
   source_->GetFilter(filter);  // filled again: replaced, not added to
-  EXPECT_EQ(filter.items.size(), 3u);
+  EXPECT_EQ(Items(filter), items);
 }
 
 TEST_F(LocalSourceTest, TemplatesFolderWithTrailingSlashStillGivesFolderWords) {
@@ -132,11 +139,7 @@ TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuild) {
   manager.LocalDirectoryChanged(true, {{u"Two", Path("two")}});
   PumpUntil([&] { return sets_.size() == 2; });
   EXPECT_EQ(Names(sets_.back().entries), (std::vector<std::u16string>{u"a", u"c"}));
-  std::vector<IGraphicSource::GraphicFilterID> filters;
-  manager.GetFilterList(filters);
-  ASSERT_EQ(filters.size(), 1u);
-  ASSERT_EQ(filters[0].items.size(), 2u);
-  EXPECT_EQ(filters[0].items[1].name, u"Two");
+  EXPECT_EQ(Items(Filter())[1], "Two=" + zorvcore::UTF16ToUTF8(Path("two")) + " available");
 
   // Unchanged folders: the list stays, the index is rebuilt all the same.
   manager.LocalDirectoryChanged(false, {});
@@ -181,24 +184,21 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
   ASSERT_EQ(set.entries.size(), 7u);
 
   const CapsuleEntryPtr entry = Named(set.entries, u"Lower Third");
-  EXPECT_EQ(entry->path, Path("templates/file-title.tplx"));
-  EXPECT_EQ(entry->description, u"Two lines and a bar.");
-  EXPECT_EQ(entry->capsuleID, u"3F2504E0-4F89");
-  EXPECT_EQ(entry->authorApp, u"tssl");
-  EXPECT_EQ(entry->usedFonts, (std::vector<std::u16string>{u"Sans-Bold", u"Sans-Regular"}));
-  EXPECT_EQ(entry->tags, (std::vector<std::u16string>{u"news", u"title"}));
-  EXPECT_EQ(entry->durationMs, 3333);
-  EXPECT_EQ(entry->frameWidth, 1920);
-  EXPECT_EQ(entry->frameHeight, 1080);
-  EXPECT_EQ(entry->state, 2);
-  EXPECT_FALSE(entry->requiresQuazel);
+  using Texts = std::vector<std::u16string>;
+  EXPECT_EQ(std::tie(entry->path, entry->description, entry->capsuleID, entry->authorApp),
+            std::make_tuple(Path("templates/file-title.tplx"), u"Two lines and a bar.", u"3F2504E0-4F89", u"tssl"));
+  EXPECT_EQ(std::tie(entry->usedFonts, entry->tags),
+            std::make_tuple(Texts{u"Sans-Bold", u"Sans-Regular"}, Texts{u"news", u"title"}));
+  EXPECT_EQ(std::tie(entry->durationMs, entry->frameWidth, entry->frameHeight, entry->state),
+            std::make_tuple(3333, 1920, 1080, 2));
   EXPECT_EQ(entry->modifiedTime, zorvcore::File(Path("templates/file-title.tplx")).Modified().ToPtime());
   EXPECT_EQ(Named(set.entries, u"Negative")->durationMs, -3333);  // truncated toward zero
   EXPECT_EQ(Named(set.entries, u"nameless")->state, 2);
-  EXPECT_TRUE(Named(set.entries, u"Old")->requiresQuazel);
   EXPECT_EQ(Named(set.entries, u"Old")->GetCreatorApp(), CapsuleEntry::CreatorApp::kQuazel);
-  EXPECT_FALSE(Named(set.entries, u"Compliant")->requiresQuazel);
-  EXPECT_FALSE(Named(set.entries, u"Upper")->requiresQuazel);
+  for (const auto& [name, needed] : {std::pair<std::u16string, bool>{u"Lower Third", false}, {u"Old", true},
+                                       {u"Compliant", false}, {u"Upper", false}}) {
+    EXPECT_EQ(Named(set.entries, name)->requiresQuazel, needed) << zorvcore::UTF16ToUTF8(name);
+  }
 
   // The video thumbnail is in the cache already; the still one waits until it is asked for.
   ASSERT_TRUE(entry->SupportVideoPlayback());
