@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "samples/template_package_writer.h"
 #include "tools/tool_test_fixture.h"
 
 namespace capsuletool {
@@ -41,35 +40,6 @@ TEST_F(InfoCommandTest, JsonFormIsTheDescriptionAsTheLibraryWritesIt) {
   ASSERT_EQ(run.status, 0) << Describe(run);
   EXPECT_EQ(run.out, zorvcapsule::serialization::CapsuleToJson(ReadBack(package)) + "\n");
   EXPECT_EQ(JsonText(ParseObject(run), "apiVersion"), "1.4");
-}
-
-struct BrokenPackage {
-  const char* name;
-  std::vector<zorvsamples::PackageMember> members;
-  const char* problem;
-};
-
-TEST_F(InfoCommandTest, AnUnreadableDescriptionFailsWithOneLineSayingWhy) {
-  const std::vector<BrokenPackage> packages = {
-      {"no-description.tplx", {{"thumb.png", "x"}}, "no readable definition.json"},
-      {"newer.tplx", {{"definition.json", R"({"apiVersion": "2.0"})"}}, "format version 2.0, newer than this library's 1.4"},
-      {"unversioned.tplx", {{"definition.json", R"({"capsuleID": "a"})"}}, "has no apiVersion"},
-      {"wrong-type.tplx", {{"definition.json", R"({"apiVersion": "1.4", "capsuleID": 5})"}}, "wrong JSON type (bad cast)"},
-      {"not-json.tplx", {{"definition.json", R"({"apiVersion": "1.4", )"}}, "not valid JSON"},
-  };
-  for (const BrokenPackage& broken : packages) {
-    SCOPED_TRACE(broken.name);
-    const std::filesystem::path path = Path(broken.name);
-    ASSERT_TRUE(zorvsamples::WritePackageMembers(zorvcore::UTF8ToUTF16(path.string()), broken.members).ok);
-    for (const bool asJSON : {false, true}) {
-      const ProgramRun run = asJSON ? Capsule({"info", path.string(), "--json"}) : Capsule({"info", path.string()});
-      EXPECT_EQ(run.status, 1) << Describe(run);
-      EXPECT_EQ(run.out, "");
-      EXPECT_THAT(run.err, StartsWith("capsule: " + path.string() + ": "));
-      EXPECT_THAT(run.err, HasSubstr(broken.problem));
-      EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
-    }
-  }
 }
 
 }  // namespace

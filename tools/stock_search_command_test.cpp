@@ -110,7 +110,7 @@ TEST_F(StockSearchCommandTest, TheIdentityComesFromTheConnectionFileTheOptionsOr
   }
   EXPECT_TRUE(service.Requests().empty());
 
-  WriteText("connection.json", kTestConnectionFile);
+  WriteText("connection.json", TestData("connection.json"));
   const ProgramRun token = Stock({"search"}, {}, {}, {std::string(kStockTokenVariable) + "=env-token"});
   ASSERT_EQ(token.status, 0) << Describe(token);
   EXPECT_EQ(service.CountOf("/ident/prod"), 0u);
