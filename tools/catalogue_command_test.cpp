@@ -43,33 +43,24 @@ class CatalogueCommandTest : public ToolTest {
   }
 };
 
-// The values of the entries, the table, and which templates a word matches are pinned by the
-// comparison with tools/testdata below; this adds that more words narrow the search.
-TEST_F(CatalogueCommandTest, EveryWordOfASearchNarrowsIt) {
-  WriteSamples("templates", kSetSize);
-  const std::vector<std::string> title =
-      Strings(json::GetVariantInObject(CatalogueJSON({Path("templates").string(), "--search", "title"}), "matches"));
-  const std::vector<std::string> both = Strings(json::GetVariantInObject(
-      CatalogueJSON({Path("templates").string(), "--search", "title", "--search", "bold"}), "matches"));
+// Without a folder the catalogue lists generated samples, and removes them. The values of the
+// entries, the table, and which templates a word matches are pinned by the comparison with
+// tools/testdata below; this adds that more words narrow the search.
+TEST_F(CatalogueCommandTest, WithoutAFolderItCataloguesGeneratedSamplesWhereEveryWordNarrowsTheSearch) {
+  const json::JSONValuePtr root = CatalogueJSON({"--search", "title"});
+  EXPECT_EQ(JsonInt(root, "total"), static_cast<int64_t>(kSetSize));
+  const std::vector<std::string> title = Strings(json::GetVariantInObject(root, "matches"));
+  const std::vector<std::string> both =
+      Strings(json::GetVariantInObject(CatalogueJSON({"--search", "title", "--search", "bold"}), "matches"));
   EXPECT_FALSE(both.empty());
   EXPECT_LT(both.size(), title.size());
-  for (const auto& match : both) EXPECT_TRUE(std::count(title.begin(), title.end(), match)) << match;
-}
-
-TEST_F(CatalogueCommandTest, WithoutAFolderItCataloguesTheGeneratedSamplesAndCleansUp) {
-  const json::JSONValuePtr root = CatalogueJSON({});
-  EXPECT_EQ(JsonInt(root, "total"), static_cast<int64_t>(kSetSize));
+  for (const auto& match : both) {
+    const std::string name = fs::path(match).filename().string();  // the samples' folder differs by run
+    EXPECT_TRUE(std::any_of(title.begin(), title.end(), [&](const auto& t) { return t.ends_with("/" + name); })) << match;
+  }
   for (const auto& item : fs::directory_iterator(temp.path())) {
     EXPECT_THAT(item.path().filename().string(), testing::Not(StartsWith("capsule-"))) << "left behind";
   }
-}
-
-TEST_F(CatalogueCommandTest, TheIndexLivesInTheFileNamed) {
-  WriteSamples("templates", 3);
-  CatalogueJSON({Path("templates").string(), "--index", Path("words.db").string()});
-  EXPECT_TRUE(fs::is_regular_file(Path("words.db")));
-  // A second run rebuilds the index it finds there.
-  CatalogueJSON({Path("templates").string(), "--index", Path("words.db").string()});
 }
 
 TEST_F(CatalogueCommandTest, APackageThatEndsTheListingFailsTheCatalogueAndIsNamed) {
@@ -98,7 +89,7 @@ TEST_F(CatalogueCommandTest, APackageWithoutAReadableDescriptionIsListedUnderIts
 }
 
 // An added folder is listed under its name; a cloud library made by hand, as the README describes
-// the layout, joins with its filters.
+// the layout, joins with its filters. The index lives in the file named, rebuilt by the next run.
 TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   const zorvsamples::SampleSet set = WriteSamples("templates", 2);
   const zorvsamples::SampleSet extra = WriteSamples("elsewhere/extras", 1, 99);
@@ -113,8 +104,9 @@ TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   std::ofstream(element / "definition.json") << zorvcapsule::serialization::CapsuleToJson(set.templates[0].capsule);
 
   const std::vector<std::string> line{Path("templates").string(), "--folder", "My extras=" + extraFolder, "--libraries",
-                                      Path("libraries").string()};
+                                      Path("libraries").string(), "--index", Path("words.db").string()};
   const json::JSONValuePtr root = CatalogueJSON(line);
+  EXPECT_TRUE(fs::is_regular_file(Path("words.db"))) << "the index lives in the file named";
   EXPECT_EQ(JsonInt(root, "total"), 4);
   std::map<std::string, std::vector<std::string>> libraries;  // source -> the libraries of its entries
   for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
@@ -136,7 +128,7 @@ TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
 
   std::vector<std::string> tableLine{"catalogue"};
   tableLine.insert(tableLine.end(), line.begin(), line.end());
-  const ProgramRun table = Capsule(tableLine);
+  const ProgramRun table = Capsule(tableLine);  // rebuilds the index it finds
   ASSERT_EQ(table.status, 0) << Describe(table);
   EXPECT_THAT(table.out, HasSubstr("  My extras\n"));
 }
