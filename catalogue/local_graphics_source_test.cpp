@@ -47,21 +47,6 @@ class LocalSourceTest : public testing::CatalogueTest {
 
   std::u16string CacheFolder() const { return Path("tmp/TslBrowser"); }
 
-  IGraphicSource::GraphicFilterID Filter() const {
-    std::vector<IGraphicSource::GraphicFilterID> filters;
-    manager_->GetFilterList(filters);
-    EXPECT_EQ(filters.size(), 1u);
-    return filters.empty() ? IGraphicSource::GraphicFilterID() : filters[0];
-  }
-  // Each item as "name=id available".
-  static std::vector<std::string> Items(const IGraphicSource::GraphicFilterID& filter) {
-    std::vector<std::string> items;
-    for (const auto& item : filter.items) {
-      items.push_back(zorvcore::UTF16ToUTF8(item.name) + "=" + item.id + (item.available ? " available" : " unavailable"));
-    }
-    return items;
-  }
-
   std::shared_ptr<LocalGraphicsSource> source_;
 };
 
@@ -104,9 +89,9 @@ TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevelAndFi
   IGraphicSource::GraphicFilterID filter = Filter();
   EXPECT_EQ(filter.name, u"Local Templates Folder");
   EXPECT_EQ(filter.sourceID, kLocalSourceID);
-  const std::vector<std::string> items{"Local Templates Folder=" + std::string(kLocalDefaultID) + " available",
-                                       "Extra=" + zorvcore::UTF16ToUTF8(Path("extra")) + " available",
-                                       "gone=" + zorvcore::UTF16ToUTF8(Path("missing")) + " unavailable"};
+  const std::vector<std::string> items{"Local Templates Folder=" + std::string(kLocalDefaultID),
+                                       "Extra=" + zorvcore::UTF16ToUTF8(Path("extra")),
+                                       "gone=" + zorvcore::UTF16ToUTF8(Path("missing")) + " (unavailable)"};
   EXPECT_EQ(Items(filter), items);
   source_->GetFilter(filter);  // filled again: replaced, not added to
   EXPECT_EQ(Items(filter), items);
@@ -139,7 +124,7 @@ TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuild) {
   manager.LocalDirectoryChanged(true, {{u"Two", Path("two")}});
   PumpUntil([&] { return sets_.size() == 2; });
   EXPECT_EQ(Names(sets_.back().entries), (std::vector<std::u16string>{u"a", u"c"}));
-  EXPECT_EQ(Items(Filter())[1], "Two=" + zorvcore::UTF16ToUTF8(Path("two")) + " available");
+  EXPECT_EQ(Items(Filter())[1], "Two=" + zorvcore::UTF16ToUTF8(Path("two")));
 
   // Unchanged folders: the list stays, the index is rebuilt all the same.
   manager.LocalDirectoryChanged(false, {});

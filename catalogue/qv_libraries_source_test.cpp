@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <memory>
+#include <tuple>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,13 +57,6 @@ class QvLibrariesSourceTest : public testing::CatalogueTest {
     StartManager(source_);
   }
 
-  IGraphicSource::GraphicFilterID Filter() {
-    std::vector<IGraphicSource::GraphicFilterID> filters;
-    manager_->GetFilterList(filters);
-    EXPECT_EQ(filters.size(), 1u);
-    return filters.empty() ? IGraphicSource::GraphicFilterID() : filters[0];
-  }
-
   std::set<std::u16string> Directories() {
     std::set<std::u16string> folders{u"stale"};
     manager_->GetLocalDirectories(folders);
@@ -101,28 +95,21 @@ TEST_P(EitherManagerTest, ListsElementsWithPackagesFilledFromTheirDescriptions) 
   EXPECT_EQ(sets_.back().total, 2);
 
   const CapsuleEntry& full = *entries[1];
+  using Texts = std::vector<std::u16string>;
   EXPECT_EQ(full.ids, (std::vector<std::string>{kQvLibrariesSourceID, "brand"}));
-  EXPECT_EQ(full.path, LibraryPath("brand/e1/template.tplx"));
-  EXPECT_EQ(full.elementID, "e1");
-  EXPECT_EQ(full.descriptionPath, LibraryPath("brand/e1/definition.json"));
-  EXPECT_EQ(full.thumbnailPath, LibraryPath("brand/e1/thumb.png"));
-  EXPECT_EQ(full.videoPreviewPath, LibraryPath("brand/e1/thumb.mp4"));
-  EXPECT_EQ(full.capsuleID, u"cid-1");
-  EXPECT_EQ(full.state, 2);
-  EXPECT_EQ(full.usedFonts, (std::vector<std::u16string>{u"Inter"}));
-  EXPECT_EQ(full.tags, (std::vector<std::u16string>{u"news", u"blue"}));
-  EXPECT_EQ(full.authorApp, u"qzfx");
+  EXPECT_EQ(std::tie(full.path, full.elementID, full.descriptionPath, full.thumbnailPath, full.videoPreviewPath),
+            std::make_tuple(LibraryPath("brand/e1/template.tplx"), "e1", LibraryPath("brand/e1/definition.json"),
+                            LibraryPath("brand/e1/thumb.png"), LibraryPath("brand/e1/thumb.mp4")));
+  EXPECT_EQ(std::tie(full.capsuleID, full.state, full.usedFonts, full.tags, full.authorApp),
+            std::make_tuple(u"cid-1", 2, Texts{u"Inter"}, Texts{u"news", u"blue"}, u"qzfx"));
   EXPECT_TRUE(full.requiresQuazel);  // its application, with no compliant version
   EXPECT_EQ(full.modifiedTime, zorvcore::File(full.path).Modified().ToPtime());
 
   // Without a description: only what the manager gave.
   const CapsuleEntry& plain = *entries[0];
-  EXPECT_EQ(plain.elementID, "e3");
-  EXPECT_EQ(plain.descriptionPath, LibraryPath("brand/e3/definition.json"));
-  EXPECT_TRUE(plain.thumbnailPath.empty());
-  EXPECT_TRUE(plain.videoPreviewPath.empty());
-  EXPECT_EQ(plain.state, 0);
-  EXPECT_TRUE(plain.capsuleID.empty());
+  EXPECT_EQ(std::tie(plain.elementID, plain.descriptionPath, plain.thumbnailPath, plain.videoPreviewPath, plain.state,
+                     plain.capsuleID),
+            std::make_tuple("e3", LibraryPath("brand/e3/definition.json"), u"", u"", 0, u""));
   EXPECT_TRUE(plain.modifiedTime.is_not_a_date_time());
 
   // The thumbnail is the file the manager keeps, handed out as listed.
@@ -179,15 +166,7 @@ TEST_P(EitherManagerTest, FilterHasEveryLibraryInCaseInsensitiveOrder) {
   const IGraphicSource::GraphicFilterID filter = Filter();
   EXPECT_EQ(filter.name, u"Qv Libraries");
   EXPECT_EQ(filter.sourceID, kQvLibrariesSourceID);
-  std::vector<std::u16string> names;
-  std::vector<std::string> ids;
-  for (const auto& item : filter.items) {
-    names.push_back(item.name);
-    ids.push_back(item.id);
-    EXPECT_TRUE(item.available);
-  }
-  EXPECT_EQ(names, (std::vector<std::u16string>{u"Alpha", u"alpha2", u"beta", u"Beta Zeta"}));
-  EXPECT_EQ(ids, (std::vector<std::string>{"l4", "l3", "l1", "l2"}));
+  EXPECT_EQ(Items(filter), (std::vector<std::string>{"Alpha=l4", "alpha2=l3", "beta=l1", "Beta Zeta=l2"}));
 
   // Libraries without packages are filter items but contribute no entries.
   const Entries entries = DefaultSet().entries;
