@@ -4,14 +4,7 @@
 #include "catalogue/local_folder_watch.h"
 
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
 #include <functional>
-#include <optional>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "catalogue/catalogue_test_fixture.h"
 

@@ -3,25 +3,16 @@
 // delivery. The thumbnail cache lives under the test's own temporary folder ($TMPDIR points there).
 #include "catalogue/local_graphics_source.h"
 
-#include <chrono>
-#include <filesystem>
-#include <memory>
 #include <set>
-#include <string>
 #include <thread>
 #include <tuple>
 #include <typeinfo>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "catalogue/catalogue_test_fixture.h"
 #include "catalogue/source_ids.h"
 #include "host/core/dir.h"
 #include "host/core/file.h"
-#include "host/core/unicode.h"
 #include "host/hostbridge/source_info.h"
-#include "host/storage/test_zip_builder.h"
 
 namespace zorvcapsule {
 namespace {

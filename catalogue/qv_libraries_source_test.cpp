@@ -6,20 +6,14 @@
 
 #include <sys/stat.h>
 
-#include <memory>
 #include <tuple>
 #include <set>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "catalogue/catalogue_test_fixture.h"
 #include "catalogue/qv_libraries_wrapper.h"
 #include "catalogue/source_ids.h"
 #include "host/core/debug_database.h"
 #include "host/core/file.h"
-#include "host/core/unicode.h"
 #include "host/qvlib/qv_lib_manager.h"
 #include "host/qvlib/test_library_folder.h"
 

@@ -1,8 +1,6 @@
 // The module-wide index functions: what they add to their result sets and what they report.
 #include "catalogue/search_index.h"
 
-#include <gtest/gtest.h>
-
 #include "catalogue/catalogue_test_fixture.h"
 
 namespace zorvcapsule {

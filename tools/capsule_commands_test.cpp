@@ -1,9 +1,6 @@
 // The `capsule` commands beside info and catalogue (samples, extract), and the command line as a
 // whole: help, version, misuse and the failures that name what they could not use.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <map>
 
 #include "samples/template_package_writer.h"
@@ -14,7 +11,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-namespace fs = std::filesystem;
 
 // Every file below `folder` with its bytes, and every folder.
 std::map<std::string, std::string> FolderContents(const fs::path& folder) {

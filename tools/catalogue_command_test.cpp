@@ -1,16 +1,10 @@
 // `capsule catalogue`, run as a user runs it, on folders of generated and hand-made packages.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
 
-#include "host/core/json_parse.h"
-#include "host/core/json_value.h"
 #include "samples/template_package_writer.h"
 #include "tools/tool_test_fixture.h"
 
@@ -19,8 +13,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-namespace fs = std::filesystem;
-namespace json = zorvcore::serialization;
 
 constexpr size_t kSetSize = 24;
 

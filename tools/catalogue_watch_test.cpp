@@ -1,25 +1,14 @@
 // `capsule catalogue --watch`, run in the background while the test changes the templates folder.
 // Each step waits, with a generous limit, for the lines that show it; none waits for a fixed time.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "host/core/json_parse.h"
-#include "host/core/json_value.h"
 #include "host/storage/test_zip_builder.h"
 #include "tools/tool_test_fixture.h"
 
 namespace capsuletool {
 namespace {
-
-namespace fs = std::filesystem;
-namespace json = zorvcore::serialization;
 
 constexpr const char* kListedThree = R"({"event":"listed","count":3})";
 

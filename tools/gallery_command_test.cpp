@@ -1,15 +1,9 @@
 // `capsule gallery`, run as a user runs it: what the site holds, how a second run updates it, and
 // which folders it refuses. The page itself is tested in a browser (tools/gallery/).
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <map>
 #include <set>
 
-#include "host/core/json_parse.h"
-#include "host/core/json_value.h"
 #include "tools/tool_test_fixture.h"
 
 namespace capsuletool {
@@ -18,8 +12,6 @@ namespace {
 using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::Not;
-namespace fs = std::filesystem;
-namespace json = zorvcore::serialization;
 
 constexpr size_t kSetSize = 12;
 

@@ -1,8 +1,5 @@
 // `capsule info`, run as a user runs it, on packages the sample generator and the tests write.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "tools/tool_test_fixture.h"
 
 namespace capsuletool {

@@ -1,9 +1,6 @@
 // The README's code example builds and does what the README says: it lists the templates of a
 // folder, marks those matching the word, and gives each one's still thumbnail.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "tools/tool_test_fixture.h"

@@ -1,15 +1,11 @@
 // `capsule stock download` run as a program against the licence and download endpoints on
 // loopback: both roads, and the failures that must leave the target as it was.
-#include <filesystem>
-#include <string>
 
 #include "host/core/file_helper_utils.h"
 #include "tools/stock_tool_test_fixture.h"
 
 namespace capsuletool {
 namespace {
-
-namespace fs = std::filesystem;
 
 class StockDownloadCommandTest : public StockToolTest {
  protected:

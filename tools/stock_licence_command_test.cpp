@@ -1,8 +1,6 @@
 // `capsule stock licence` run as a program against the member-profile endpoint on loopback.
-#include <gmock/gmock.h>
 
 #include <map>
-#include <string>
 
 #include "tools/stock_tool_test_fixture.h"
 

@@ -1,17 +1,12 @@
 // `capsule stock search` run as a program against the stock service on loopback: the paged walk,
 // what is sent, the identity options, the connection file and the failed answers.
 #include <atomic>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "tools/stock_identity.h"
 #include "tools/stock_tool_test_fixture.h"
 
 namespace capsuletool {
 namespace {
-
-namespace fs = std::filesystem;
 
 using zorvcapsule::testing::SearchHit;
 using zorvcapsule::testing::SearchReply;

@@ -4,24 +4,13 @@
 #include <signal.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "host/core/file_helper_utils.h"
-#include "host/core/json_parse.h"
-#include "host/core/json_value.h"
-#include "package/capsule_zip.h"
 #include "tools/tool_test_fixture.h"
 
 namespace capsuletool {
 namespace {
-
-namespace fs = std::filesystem;
-namespace json = zorvcore::serialization;
 
 constexpr std::chrono::seconds kStartLimit(300);
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "capsule/capsule.h"
@@ -28,6 +29,7 @@
 
 namespace capsuletool {
 
+namespace fs = std::filesystem;
 namespace json = zorvcore::serialization;
 
 // A text or whole-number member of a JSON object of the tool's output.

@@ -1,10 +1,6 @@
 // `capsule validate`: a folder of broken and hostile packages, one for each problem code, checked in
 // one run; the exact JSON form; the table, --strict and the sample templates.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <set>
 #include <utility>
 
@@ -16,7 +12,6 @@ namespace capsuletool {
 namespace {
 
 using ::testing::HasSubstr;
-namespace fs = std::filesystem;
 using zorvstorage::TestZipBuilder;
 
 using Members = std::vector<std::pair<std::string, std::string>>;
