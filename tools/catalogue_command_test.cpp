@@ -70,16 +70,6 @@ TEST_F(CatalogueCommandTest, APackageThatEndsTheListingFailsTheCatalogueAndIsNam
   EXPECT_EQ(JsonInt(ParseObject(run), "total"), 0) << "the result is still printed";
 }
 
-TEST_F(CatalogueCommandTest, APackageWithoutAReadableDescriptionIsListedUnderItsFileName) {
-  ASSERT_TRUE(zorvsamples::WritePackageMembers(temp.U16(u"templates/Plain Package.tplx"), {{"thumb.png", "x"}}).ok);
-  const json::JSONValuePtr root = CatalogueJSON({Path("templates").string()});
-  const json::JSONArray& entries = json::AsArray(json::GetVariantInObject(root, "entries"));
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(JsonText(entries[0], "name"), "Plain Package");
-  EXPECT_TRUE(json::GetVariantInObject(entries[0], "modifiedTime") == nullptr ||
-              json::GetVariantInObject(entries[0], "modifiedTime")->IsNull());
-}
-
 // An added folder is listed under its name; a cloud library made by hand, as the README describes
 // the layout, joins with its filters. The index lives in the file named, rebuilt by the next run.
 TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
@@ -94,15 +84,20 @@ TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   std::ofstream(Path("libraries/empty/library.json")) << R"({"name": "Empty Kit"})";
   std::ofstream(element / "element.json") << R"({"name": "Lower"})";
   std::ofstream(element / "definition.json") << zorvcapsule::serialization::CapsuleToJson(set.templates[0].capsule);
+  ASSERT_TRUE(zorvsamples::WritePackageMembers(temp.U16(u"templates/Plain Package.tplx"), {{"thumb.png", "x"}}).ok);
 
   const std::vector<std::string> line{Path("templates").string(), "--folder", "My extras=" + extraFolder, "--libraries",
                                       Path("libraries").string(), "--index", Path("words.db").string()};
   const json::JSONValuePtr root = CatalogueJSON(line);
   EXPECT_TRUE(fs::is_regular_file(Path("words.db"))) << "the index lives in the file named";
-  EXPECT_EQ(JsonInt(root, "total"), 4);
+  EXPECT_EQ(JsonInt(root, "total"), 5);
   std::map<std::string, std::vector<std::string>> libraries;  // source -> the libraries of its entries
   for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
     libraries[JsonText(entry, "sourceID")].push_back(JsonText(entry, "libraryID"));
+    // A package without a readable description is listed under its file name, with no time.
+    if (JsonText(entry, "path") != Path("templates/Plain Package.tplx").string()) continue;
+    EXPECT_EQ(JsonText(entry, "name"), "Plain Package");
+    EXPECT_TRUE(json::GetVariantInObject(entry, "modifiedTime")->IsNull());
   }
   EXPECT_EQ(libraries["graphicsource.QvLibraries"], std::vector<std::string>{"brand"});
   EXPECT_EQ(std::count(libraries["graphicsource.local"].begin(), libraries["graphicsource.local"].end(), extraFolder), 1);
@@ -149,12 +144,12 @@ TEST_F(CatalogueCommandTest, TheTextOfAGeneratedSetIsUnchanged) {
     const ProgramRun result = Capsule(arguments);
     ASSERT_EQ(result.status, 0) << Describe(result);
     EXPECT_EQ(normalized(result.out), TestData(run.expected));
-  }
-  // The thumbnails the JSON names are the packages' images, extracted.
-  const ProgramRun listed = Capsule({"catalogue", Path("templates").string(), "--json", "--thumbnails"});
-  const json::JSONValuePtr root = ParseObject(listed);
-  for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
-    EXPECT_EQ(ReadWholeFile(JsonText(entry, "thumbnailPath")).substr(0, 4), "\x89PNG") << JsonText(entry, "path");
+    if (run.arguments.empty()) continue;
+    // The thumbnails the JSON names are the packages' images, extracted.
+    const json::JSONValuePtr root = ParseObject(result);
+    for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
+      EXPECT_EQ(ReadWholeFile(JsonText(entry, "thumbnailPath")).substr(0, 4), "\x89PNG") << JsonText(entry, "path");
+    }
   }
 }
 
