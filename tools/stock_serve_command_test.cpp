@@ -181,7 +181,7 @@ TEST_F(StockServeTest, SearchesFindWhatTheCatalogueFindsInBothTreesAndHonourTheF
   EXPECT_EQ(JsonInt(ParseObject(filtered), "total"), editing) << Describe(filtered);
 }
 
-TEST_F(StockServeTest, ALicensedTemplateDownloadsByteForByte) {
+TEST_F(StockServeTest, ALicensedTemplateDownloadsByteForByteAndWrongCredentialsAreRefused) {
   const ProgramRun licence = Stock({"licence", "5", "--json"});
   ASSERT_EQ(licence.status, 0) << Describe(licence);
   EXPECT_TRUE(json::AsBool(json::GetVariantInObject(ParseObject(licence), "canPurchase")));
@@ -203,6 +203,16 @@ TEST_F(StockServeTest, ALicensedTemplateDownloadsByteForByte) {
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(PackageNamed(CatalogueEntries(), name)));
   EXPECT_EQ(Capsule({"info", target}).status, 0);
   EXPECT_EQ(Stock({"download", "5", Path("out/again.tplx").string(), "--licensed"}).status, 0);
+
+  // Wrong credentials are refused.
+  const ProgramRun wrongCredential = Stock({"search", "neon"}, service_->Identity("not-the-credential"));
+  EXPECT_EQ(wrongCredential.status, 1) << Describe(wrongCredential);
+  EXPECT_NE(wrongCredential.err.find("gave no access token"), std::string::npos) << wrongCredential.err;
+  // A token the identity endpoint never issued gets no answer from the account's endpoints.
+  const ProgramRun wrongToken =
+      Stock({"licence", "1"}, {"--connection", service_->Printed("connection"), "--token", "made-up"});
+  EXPECT_EQ(wrongToken.status, 1) << Describe(wrongToken);
+  EXPECT_NE(service_->Program().Err().find(" 401\n"), std::string::npos);
 }
 
 TEST_F(StockServeTest, PreviewsThumbnailsAndDescriptionsComeFromThePackages) {
@@ -233,17 +243,6 @@ TEST_F(StockServeTest, PreviewsThumbnailsAndDescriptionsComeFromThePackages) {
   EXPECT_NE(table.out.find("  THUMBNAIL  "), std::string::npos) << table.out;
   EXPECT_NE(table.out.find("  PREVIEW"), std::string::npos) << table.out;
   EXPECT_NE(table.out.find(Path("TslStock").string()), std::string::npos) << table.out;
-}
-
-TEST_F(StockServeTest, WrongCredentialsAreRefused) {
-  const ProgramRun wrongCredential = Stock({"search", "neon"}, service_->Identity("not-the-credential"));
-  EXPECT_EQ(wrongCredential.status, 1) << Describe(wrongCredential);
-  EXPECT_NE(wrongCredential.err.find("gave no access token"), std::string::npos) << wrongCredential.err;
-  // A token the identity endpoint never issued gets no answer from the account's endpoints.
-  const ProgramRun wrongToken =
-      Stock({"licence", "1"}, {"--connection", service_->Printed("connection"), "--token", "made-up"});
-  EXPECT_EQ(wrongToken.status, 1) << Describe(wrongToken);
-  EXPECT_NE(service_->Program().Err().find(" 401\n"), std::string::npos);
 }
 
 // Each test runs a service of its own, or none, so the suite's templates are not made for it.
