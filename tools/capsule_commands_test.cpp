@@ -1,7 +1,6 @@
 // The `capsule` commands beside info and catalogue (samples, extract), and the command line as a
 // whole: help, version, misuse and the failures that name what they could not use.
 
-#include <map>
 
 #include "samples/template_package_writer.h"
 #include "tools/tool_test_fixture.h"
@@ -11,15 +10,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-
-// Every file below `folder` with its bytes, and every folder.
-std::map<std::string, std::string> FolderContents(const fs::path& folder) {
-  std::map<std::string, std::string> contents;
-  for (const auto& item : fs::recursive_directory_iterator(folder)) {
-    contents[fs::relative(item.path(), folder).string()] = item.is_directory() ? "<folder>" : ReadWholeFile(item.path());
-  }
-  return contents;
-}
 
 using CapsuleCommandTest = ToolTest;
 

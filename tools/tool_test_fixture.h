@@ -8,6 +8,7 @@
 #define ZORVCAPSULE_TOOLS_TOOL_TEST_FIXTURE_H_
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -45,6 +46,15 @@ inline json::JSONValuePtr ParseObject(const ProgramRun& run) {
   json::JSONValuePtr root = json::JSONParse(run.out);
   EXPECT_TRUE(root && root->IsObject()) << Describe(run);
   return root && root->IsObject() ? root : json::MakeJSONObject();
+}
+
+// Every file below `folder` with its bytes, and every folder.
+inline std::map<std::string, std::string> FolderContents(const fs::path& folder) {
+  std::map<std::string, std::string> contents;
+  for (const auto& item : fs::recursive_directory_iterator(folder)) {
+    contents[fs::relative(item.path(), folder).string()] = item.is_directory() ? "<folder>" : ReadWholeFile(item.path());
+  }
+  return contents;
 }
 
 class ToolTest : public ::testing::Test {
