@@ -70,7 +70,7 @@ class EitherManagerTest : public QvLibrariesSourceTest, public ::testing::WithPa
 INSTANTIATE_TEST_SUITE_P(Managers, EitherManagerTest, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Newer" : "Older"; });
 
-TEST_P(EitherManagerTest, ListsElementsWithPackagesFilledFromTheirDescriptions) {
+TEST_P(EitherManagerTest, ListsElementsFilledFromTheirDescriptionsAndSearchesTheIndex) {
   libraries_.Library("brand", "Brand Kit");
   libraries_.Element("brand", "e1", "Lower Third");
   auto capsule = std::make_shared<Capsule>(u"qzfx", u"", u"cid-1");
@@ -109,6 +109,23 @@ TEST_P(EitherManagerTest, ListsElementsWithPackagesFilledFromTheirDescriptions) 
   // The thumbnail is the file the manager keeps, handed out as listed.
   EXPECT_EQ(manager_->GetThumbnailPath(entries[1], nullptr), full.thumbnailPath);
   EXPECT_EQ(manager_->GetThumbnailPath(entries[0], nullptr), u"");
+
+  // Word searches are answered from the index: tags, the description's name, the element's name.
+  EXPECT_EQ(Search({u"news"}), WordSet{full.path});
+  EXPECT_EQ(Search({u"title", u"card"}), WordSet{full.path});
+  EXPECT_EQ(Search({u"plain"}), WordSet{plain.path});
+  // The answer comes from the index, not the disk: it stands until the next default set.
+  libraries_.Remove("brand/e1");
+  EXPECT_EQ(Search({u"news"}), WordSet{full.path});
+  DefaultSet();
+  EXPECT_TRUE(Search({u"news"}).empty());
+
+  // A search with words lists nothing itself and reports what is already there.
+  Entries results{std::make_shared<CapsuleEntry>(), std::make_shared<CapsuleEntry>()};
+  int total = -1;
+  source_->Search({u"plain"}, results, 0, 100, total, nullptr);
+  EXPECT_EQ(results.size(), 2u);
+  EXPECT_EQ(total, 2);
 }
 
 TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeRead) {
@@ -166,35 +183,6 @@ TEST_P(EitherManagerTest, FilterHasEveryLibraryInCaseInsensitiveOrder) {
   const Entries entries = DefaultSet().entries;
   EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"e", u"odd"}));
   for (const auto& entry : entries) EXPECT_EQ(entry->GetLibraryID(), "l1");
-}
-
-TEST_P(EitherManagerTest, WordSearchesAreAnsweredFromTheIndex) {
-  libraries_.Library("lib", "Library");
-  libraries_.Element("lib", "news", "Lower Third");
-  libraries_.Write("lib/news/definition.json", Description([](Capsule& c) {
-                     c.SetCapsuleNameLocalized(UIString(u"Breaking Banner"));
-                     c.SetTags({"headline"});
-                   }));
-  libraries_.Element("lib", "plain", "Plain Slate");
-  Start(GetParam());
-  DefaultSet();
-
-  const std::u16string news = LibraryPath("lib/news/template.tplx");
-  EXPECT_EQ(Search({u"headline"}), WordSet{news});
-  EXPECT_EQ(Search({u"banner"}), WordSet{news});
-  EXPECT_EQ(Search({u"slate"}), WordSet{LibraryPath("lib/plain/template.tplx")});
-  // The answer comes from the index, not the disk: it stands until the next default set.
-  libraries_.Remove("lib/news");
-  EXPECT_EQ(Search({u"headline"}), WordSet{news});
-  DefaultSet();
-  EXPECT_TRUE(Search({u"headline"}).empty());
-
-  // A search with words lists nothing itself and reports what is already there.
-  Entries results{std::make_shared<CapsuleEntry>(), std::make_shared<CapsuleEntry>()};
-  int total = -1;
-  source_->Search({u"slate"}, results, 0, 100, total, nullptr);
-  EXPECT_EQ(results.size(), 2u);
-  EXPECT_EQ(total, 2);
 }
 
 // Only the older functions name folders to watch: the root and every library's folder.
