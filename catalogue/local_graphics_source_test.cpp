@@ -117,7 +117,7 @@ TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuild) {
 
 // ---- The entry built from a package --------------------------------------------------------------
 
-TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
+TEST_F(LocalSourceTest, EntryCarriesTheDescriptionAndAnUnreadableOneLeavesTheTitle) {
   WritePackage("templates/file-title.tplx", Description([](Capsule& c) {
                  c.SetCapsuleNameLocalized(UIString(u"Lower Third"));
                  c.SetCapsuleDesc(u"Two lines and a bar.");
@@ -147,9 +147,16 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
                    c.SetCapsuleNameLocalized(UIString(title));
                  }));
   }
+  // Packages without a readable description, and one with Latin-1 bytes where UTF-8 belongs, as old
+  // tools wrote them.
+  WritePackage("templates/unversioned.tplx", R"({"capsuleID":"x","capsuleName":{"strDB":[]}})");
+  WritePackage("templates/newer.tplx", R"({"apiVersion":"9.0","capsuleID":"x"})");
+  WritePackage("templates/no-description.tplx", "");
+  folder_.WriteFile("templates/not-a-zip.tplx", "these bytes are no archive");
+  WritePackage("templates/odd.tplx", "{\"apiVersion\":\"1.4\",\"capsuleName\":\"Caf\xE9 Noir\",\"capsuleTags\":[\"\xFFx\"]}");
   Manager();
   const Delivery set = DefaultSet();
-  ASSERT_EQ(set.entries.size(), 7u);
+  ASSERT_EQ(set.entries.size(), 12u);
 
   const CapsuleEntryPtr entry = Named(set.entries, u"Lower Third");
   using Texts = std::vector<std::u16string>;
@@ -178,44 +185,26 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
     EXPECT_EQ(file.path().extension(), ".mp4");
     ++cached;
   }
-  EXPECT_EQ(cached, 6u);
+  EXPECT_EQ(cached, 7u) << "none for the packages whose description was not read";
 
   // Tags and names are words of the index.
   EXPECT_EQ(Search({u"news"}), (WordSet{entry->path}));
   EXPECT_EQ(Search({u"lower", u"title"}), (WordSet{entry->path}));
-}
 
-TEST_F(LocalSourceTest, PackagesWithoutAReadableDescriptionAreListedUnderTheirTitle) {
-  WritePackage("templates/unversioned.tplx", R"({"capsuleID":"x","capsuleName":{"strDB":[]}})");
-  WritePackage("templates/newer.tplx", R"({"apiVersion":"9.0","capsuleID":"x"})");
-  WritePackage("templates/no-description.tplx", "");
-  folder_.WriteFile("templates/not-a-zip.tplx", "these bytes are no archive");
-  Manager();
-  const Delivery set = DefaultSet();
-  EXPECT_EQ(Names(set.entries),
-            (std::vector<std::u16string>{u"newer", u"no-description", u"not-a-zip", u"unversioned"}));
-  for (const auto& entry : set.entries) {
-    SCOPED_TRACE(zorvcore::UTF16ToUTF8(entry->name));
-    EXPECT_EQ(entry->state, 0);
-    EXPECT_TRUE(entry->videoPreviewPath.empty());
-    EXPECT_TRUE(entry->capsuleID.empty());
-    EXPECT_TRUE(entry->modifiedTime.is_not_a_date_time());
-    EXPECT_EQ(entry->ids, (std::vector<std::string>{kLocalSourceID, kLocalDefaultID}));
-    EXPECT_GT(entry->fileSize, 0u);
+  // Without a readable description a package is listed under its title, with nothing of one.
+  for (const char16_t* name : {u"newer", u"no-description", u"not-a-zip", u"unversioned"}) {
+    const CapsuleEntryPtr unread = Named(set.entries, name);
+    SCOPED_TRACE(zorvcore::UTF16ToUTF8(name));
+    EXPECT_EQ(unread->state, 0);
+    EXPECT_TRUE(unread->videoPreviewPath.empty());
+    EXPECT_TRUE(unread->capsuleID.empty());
+    EXPECT_TRUE(unread->modifiedTime.is_not_a_date_time());
+    EXPECT_EQ(unread->ids, (std::vector<std::string>{kLocalSourceID, kLocalDefaultID}));
+    EXPECT_GT(unread->fileSize, 0u);
   }
-  EXPECT_FALSE(fs::exists(folder_.path() / "tmp/TslBrowser") && !fs::is_empty(folder_.path() / "tmp/TslBrowser"));
-  EXPECT_TRUE(Reports().empty());
-}
-
-TEST_F(LocalSourceTest, IllFormedTextInADescriptionIsReplacedNotRefused) {
-  // Latin-1 bytes where UTF-8 belongs, as old tools wrote them.
-  WritePackage("templates/odd.tplx", "{\"apiVersion\":\"1.4\",\"capsuleName\":\"Caf\xE9 Noir\",\"capsuleTags\":[\"\xFFx\"]}");
-  Manager();
-  const Delivery set = DefaultSet();
-  ASSERT_EQ(set.entries.size(), 1u);
-  EXPECT_EQ(set.entries[0]->name, u"Caf\uFFFD Noir");
-  EXPECT_EQ(set.entries[0]->tags, (std::vector<std::u16string>{u"\uFFFDx"}));
-  EXPECT_EQ(set.entries[0]->state, 2);
+  // Ill-formed text is replaced, not refused.
+  EXPECT_EQ(Named(set.entries, u"Caf\uFFFD Noir")->tags, (std::vector<std::u16string>{u"\uFFFDx"}));
+  EXPECT_EQ(Named(set.entries, u"Caf\uFFFD Noir")->state, 2);
   EXPECT_TRUE(Reports().empty());
 }
 
