@@ -128,12 +128,14 @@ TEST_P(EitherManagerTest, ListsElementsFilledFromTheirDescriptionsAndSearchesThe
   EXPECT_EQ(total, 2);
 }
 
-TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeRead) {
+// The element's name stays when its description cannot be read; the filter has every library in
+// case-insensitive order, those without packages contributing no entries.
+TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeReadAndTheFilterHasEveryLibrary) {
   libraries_.Library("lib", "Library");
   const std::string unreadable[] = {
-      "{",                                         // the reader's bad-cast error
+      "{",                                             // the reader's bad-cast error
       R"({"apiVersion": "1.4", "capsuleTags": "t"})",  // a member of the wrong type: bad cast too
-      R"({"apiVersion": "9.9"})",                  // a version the reader refuses
+      R"({"apiVersion": "9.9"})",                      // a version the reader refuses
       "",
   };
   for (size_t i = 0; i < std::size(unreadable); ++i) {
@@ -149,18 +151,6 @@ TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeRead) {
   libraries_.Write("lib/z/definition.json", EnglishDescription(u"Zebra"));
   libraries_.Element("lib", "unnamed", "Kept unnamed");  // readable, but no name in it
   libraries_.Write("lib/unnamed/definition.json", EnglishDescription(u""));
-  Start(GetParam());
-
-  const Entries entries = DefaultSet().entries;
-  EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"Kept 0", u"Kept 1", u"Kept 2", u"Kept 3",
-                                                         u"Kept fifo", u"Kept folder", u"Kept unnamed", u"Zebra"}));
-  for (const auto& entry : entries) {
-    const bool read = entry->name == u"Zebra" || entry->name == u"Kept unnamed";
-    EXPECT_EQ(entry->state, read ? 2 : 0) << zorvcore::UTF16ToUTF8(entry->name);
-  }
-}
-
-TEST_P(EitherManagerTest, FilterHasEveryLibraryInCaseInsensitiveOrder) {
   libraries_.Library("l1", "beta");
   libraries_.Library("l2", "Beta Zeta");
   libraries_.Library("l3", "alpha2");
@@ -170,19 +160,25 @@ TEST_P(EitherManagerTest, FilterHasEveryLibraryInCaseInsensitiveOrder) {
   libraries_.MakeFolder("l3/empty");
   libraries_.Write("broken/library.json", "{\"name\": ");  // malformed: no library
   libraries_.Element("broken", "e");
-  libraries_.Write("l1/odd/element.json", "[");          // malformed: the ID names it
+  libraries_.Write("l1/odd/element.json", "[");  // malformed: the ID names it
   libraries_.Write("l1/odd/template.tplx", "x");
   Start(GetParam());
 
   const IGraphicSource::GraphicFilterID filter = Filter();
   EXPECT_EQ(filter.name, u"Qv Libraries");
   EXPECT_EQ(filter.sourceID, kQvLibrariesSourceID);
-  EXPECT_EQ(Items(filter), (std::vector<std::string>{"Alpha=l4", "alpha2=l3", "beta=l1", "Beta Zeta=l2"}));
-
-  // Libraries without packages are filter items but contribute no entries.
+  EXPECT_EQ(Items(filter),
+            (std::vector<std::string>{"Alpha=l4", "alpha2=l3", "beta=l1", "Beta Zeta=l2", "Library=lib"}));
   const Entries entries = DefaultSet().entries;
-  EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"e", u"odd"}));
-  for (const auto& entry : entries) EXPECT_EQ(entry->GetLibraryID(), "l1");
+  EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"Kept 0", u"Kept 1", u"Kept 2", u"Kept 3", u"Kept fifo",
+                                                         u"Kept folder", u"Kept unnamed", u"Zebra", u"e", u"odd"}));
+  for (const auto& entry : entries) {
+    SCOPED_TRACE(zorvcore::UTF16ToUTF8(entry->name));
+    const bool l1 = entry->name == u"e" || entry->name == u"odd";
+    EXPECT_EQ(entry->GetLibraryID(), l1 ? "l1" : "lib");
+    if (l1) continue;
+    EXPECT_EQ(entry->state, entry->name == u"Zebra" || entry->name == u"Kept unnamed" ? 2 : 0);
+  }
 }
 
 // Only the older functions name folders to watch: the root and every library's folder.
