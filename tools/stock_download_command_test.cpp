@@ -58,13 +58,6 @@ class StockDownloadCommandTest : public StockToolTest {
     return Stock(arguments);
   }
 
-  // Every file name in the folder `out`, hidden ones included.
-  std::vector<std::string> OutFiles() const {
-    std::vector<std::string> names;
-    for (const auto& item : fs::directory_iterator(Path("out"))) names.push_back(item.path().filename().string());
-    return names;
-  }
-
   std::string package_;
   zorvnet::testing::TestHttpServer cleartext_;  // plain "http:": no credential may reach it
 };
@@ -79,10 +72,10 @@ TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWholeAndEveryFailureLea
 
   const std::string target = Path("out/template.tplx").string();
   ASSERT_EQ(Download("12", target, true).status, 0);
-  EXPECT_EQ(ReadWholeFile(target), package_);
+  using Files = std::map<std::string, std::string>;  // every file of the folder `out`, hidden ones included
+  EXPECT_EQ(FolderContents(Path("out")), (Files{{"template.tplx", package_}}));
   EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/Download/12/1"), 1u);
   EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/1/Content/License"), 0u);
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"});
   EXPECT_EQ(Capsule({"info", target}).status, 0) << "what arrived is a package the tool can read";
   const ProgramRun bought = Download("13", target, false);
   ASSERT_EQ(bought.status, 0) << Describe(bought);
@@ -97,8 +90,7 @@ TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWholeAndEveryFailureLea
     const ProgramRun run = Download(id, target, licensed);
     EXPECT_EQ(run.status, 1) << id << "\n" << Describe(run);
     EXPECT_NE(run.err.find("is unchanged"), std::string::npos) << run.err;
-    EXPECT_EQ(ReadWholeFile(target), "older package") << id;
-    EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"}) << id;
+    EXPECT_EQ(FolderContents(Path("out")), (Files{{"template.tplx", "older package"}})) << id;
   }
   EXPECT_TRUE(cleartext_.Requests().empty());
 }
