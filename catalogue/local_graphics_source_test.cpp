@@ -90,14 +90,7 @@ TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevelAndFi
   EXPECT_EQ(Items(filter), items);
 }
 
-TEST_F(LocalSourceTest, MissingTemplatesFolderListsNothing) {
-  WritePackage("extra/c.tplx");
-  Manager({{u"Extra", Path("extra")}});
-  EXPECT_EQ(Names(DefaultSet().entries), (std::vector<std::u16string>{u"c"}));
-  EXPECT_TRUE(Reports().empty());
-}
-
-TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuild) {
+TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuildAndAMissingTemplatesFolderByNone) {
   WritePackage("templates/a.tplx");
   WritePackage("one/b.tplx");
   WritePackage("two/c.tplx");
@@ -113,6 +106,11 @@ TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuild) {
   manager.LocalDirectoryChanged(false, {});
   PumpUntil([&] { return sets_.size() == 3; });
   EXPECT_EQ(Names(sets_.back().entries), (std::vector<std::u16string>{u"a", u"c"}));
+
+  // A missing templates folder lists nothing, quietly.
+  fs::remove_all(folder_.path() / "templates");
+  EXPECT_EQ(Names(DefaultSet().entries), (std::vector<std::u16string>{u"c"}));
+  EXPECT_TRUE(Reports().empty());
 }
 
 // ---- The entry built from a package --------------------------------------------------------------
