@@ -1,7 +1,6 @@
 // The `capsule` commands beside info and catalogue (samples, extract), and the command line as a
 // whole: help, version, misuse and the failures that name what they could not use.
 
-
 #include "samples/template_package_writer.h"
 #include "tools/tool_test_fixture.h"
 
@@ -80,7 +79,8 @@ TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing)
   // Descriptions the reader refuses, each for its own reason.
   for (const auto& [name, description] : std::map<std::string, std::string>{
            {"bare.tplx", "{}"}, {"newer.tplx", R"({"apiVersion": "2.0"})"},
-           {"wrong-type.tplx", R"({"apiVersion": "1.4", "capsuleID": 5})"}, {"not-json.tplx", R"({"apiVersion": "1.4", )"}}) {
+           {"wrong-type.tplx", R"({"apiVersion": "1.4", "capsuleID": 5})"},
+           {"not-json.tplx", R"({"apiVersion": "1.4", )"}}) {
     ASSERT_TRUE(zorvsamples::WritePackageMembers(Utf16(Path(name)), {{"definition.json", description}}).ok);
   }
   ASSERT_TRUE(zorvsamples::WritePackageMembers(Utf16(Path("no-description.tplx")), {{"thumb.png", "x"}}).ok);

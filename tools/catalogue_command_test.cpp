@@ -48,7 +48,8 @@ TEST_F(CatalogueCommandTest, WithoutAFolderItCataloguesGeneratedSamplesWhereEver
   EXPECT_LT(both.size(), title.size());
   for (const auto& match : both) {
     const std::string name = fs::path(match).filename().string();  // the samples' folder differs by run
-    EXPECT_TRUE(std::any_of(title.begin(), title.end(), [&](const auto& t) { return t.ends_with("/" + name); })) << match;
+    const auto same = [&](const std::string& t) { return t.ends_with("/" + name); };
+    EXPECT_TRUE(std::any_of(title.begin(), title.end(), same)) << match;
   }
   for (const auto& item : fs::directory_iterator(temp.path())) {
     EXPECT_THAT(item.path().filename().string(), testing::Not(StartsWith("capsule-"))) << "left behind";

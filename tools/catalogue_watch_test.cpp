@@ -95,7 +95,8 @@ TEST_F(CatalogueWatchTest, JsonLinesAndTableLinesTellWhatEachRebuildChanged) {
   fs::remove(Path("templates/Alpha.tplx"));
   WritePackage(Path("templates/New Folder/Delta.tplx"));
   ReplacePackage(Path("templates/Gamma.tplx"));
-  fs::last_write_time(Path("templates/Beta.tplx"), fs::last_write_time(Path("templates/Beta.tplx")) - std::chrono::hours(1));
+  const fs::path beta = Path("templates/Beta.tplx");
+  fs::last_write_time(beta, fs::last_write_time(beta) - std::chrono::hours(1));
   const std::vector<Event> expected{{"added", Path("templates/New Folder/Delta.tplx").string(), "Delta"},
                                     {"changed", Path("templates/Beta.tplx").string(), "Beta"},
                                     {"changed", Path("templates/Gamma.tplx").string(), "Gamma"},

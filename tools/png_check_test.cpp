@@ -101,7 +101,8 @@ TEST(PNGCheck, EachBrokenPartIsNamed) {
   const Case cases[] = {
       {"no signature", [&] { return "GIF89a" + good.substr(6); }, "no PNG signature"},
       {"empty", [] { return std::string(); }, "no PNG signature"},
-      {"checksum", [&] { std::string bad = good; bad[good.find("IDAT") + 6] ^= 0x01; return bad; }, "chunk IDAT at byte"},
+      {"checksum", [&] { std::string bad = good; bad[good.find("IDAT") + 6] ^= 0x01; return bad; },
+       "chunk IDAT at byte"},
       {"cut short", [&] { return good.substr(0, good.size() - 20); }, "runs past the end"},
       {"no end", spoiled([](PNGParts& p) { p.end = false; }), "no IEND"},
       {"zero size", spoiled([](PNGParts& p) { p.height = 0; }), "impossible size"},

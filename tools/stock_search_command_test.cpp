@@ -66,8 +66,10 @@ TEST_F(StockSearchCommandTest, EveryPageIsAskedWithTheConnectionTheFilterAndTheW
 // table lists each template and the count.
 TEST_F(StockSearchCommandTest, TheJSONAndTheTableOfAPageAreUnchanged) {
   const std::string reply = SearchReply(2, {SearchHit(101, R"("creator_name": "Ann", "width": 1920, "height": 1080,
-      "premium_level_id": 2, "video_preview_url": "https://cdn.example/p.mp4", "is_licensed": "Standard")"), SearchHit(8)});
-  service.OnSearch([&](const httplib::Request&, httplib::Response& res) { res.set_content(reply, "application/json"); });
+      "premium_level_id": 2, "video_preview_url": "https://cdn.example/p.mp4", "is_licensed": "Standard")"),
+                                            SearchHit(8)});
+  service.OnSearch(
+      [&](const httplib::Request&, httplib::Response& res) { res.set_content(reply, "application/json"); });
   service.Start();
   for (const char* form : {"json", "txt"}) {
     SCOPED_TRACE(form);

@@ -52,7 +52,8 @@ inline json::JSONValuePtr ParseObject(const ProgramRun& run) {
 inline std::map<std::string, std::string> FolderContents(const fs::path& folder) {
   std::map<std::string, std::string> contents;
   for (const auto& item : fs::recursive_directory_iterator(folder)) {
-    contents[fs::relative(item.path(), folder).string()] = item.is_directory() ? "<folder>" : ReadWholeFile(item.path());
+    const std::string bytes = item.is_directory() ? "<folder>" : ReadWholeFile(item.path());
+    contents[fs::relative(item.path(), folder).string()] = bytes;
   }
   return contents;
 }
