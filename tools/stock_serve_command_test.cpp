@@ -119,7 +119,7 @@ class StockServeTest : public ToolTest {
 zorvcore::TestTempFolder* StockServeTest::suiteFolder_ = nullptr;
 ServedStockProcess* StockServeTest::service_ = nullptr;
 
-TEST_F(StockServeTest, SearchesFindWhatTheCatalogueFindsInBothTreesAndHonourTheFilters) {
+TEST_F(StockServeTest, SearchesFindWhatTheCatalogueFindsInBothTreesHonourTheFiltersAndCarryPreviews) {
   const std::map<std::string, json::JSONValuePtr> listed = CatalogueEntries();
   ASSERT_EQ(listed.size(), kTemplates);
   const std::vector<std::vector<std::string>> searches = {{"s"}, {"neon", "glow"}, {"titles"}, {"zzzz"}, {}};
@@ -179,6 +179,34 @@ TEST_F(StockServeTest, SearchesFindWhatTheCatalogueFindsInBothTreesAndHonourTheF
   identity[1] = Path("editing.json").string();  // the --connection file
   const ProgramRun filtered = Stock({"search", "--json"}, identity);
   EXPECT_EQ(JsonInt(ParseObject(filtered), "total"), editing) << Describe(filtered);
+
+  // Previews, thumbnails and descriptions come from the packages.
+  const ProgramRun run = Stock({"search", "neon", "glow", "--previews", "--thumbnails", "--json"});
+  ASSERT_EQ(run.status, 0) << Describe(run);
+  size_t previews = 0;
+  for (const auto& entry : SearchEntries(ParseObject(run))) {
+    const std::string package = PackageNamed(listed, JsonText(entry, "name"));
+    const zorvcapsule::CapsuleZip zip(zorvcore::FileHelperUtils::StdPathToUTF16(package), std::string());
+    // The library's own extraction of the package's video thumbnail is what the preview must be.
+    const fs::path expected = Path("expected.mp4");
+    fs::remove(expected);
+    const bool hasVideo = zip.GetTPLXThumbnailVideo(zorvcore::FileHelperUtils::StdPathToUTF16(expected));
+    const std::string preview = JsonText(entry, "videoPreviewPath");
+    EXPECT_EQ(!preview.empty(), hasVideo) << package;
+    EXPECT_EQ(ReadWholeFile(preview), hasVideo ? ReadWholeFile(expected) : "") << package;
+    previews += hasVideo ? 1 : 0;
+    EXPECT_FALSE(JsonText(entry, "thumbnailPath").empty()) << package;
+    EXPECT_TRUE(json::AsBool(json::GetVariantInObject(entry, "descriptionLoaded"))) << package;
+    EXPECT_EQ(JsonText(entry, "capsuleID"), JsonText(listed.at(package), "capsuleID"));
+  }
+  EXPECT_GT(previews, 0u);
+
+  // The table gives both in columns of their own; the second time from the cache.
+  const ProgramRun table = Stock({"search", "neon", "glow", "--previews", "--thumbnails"});
+  ASSERT_EQ(table.status, 0) << Describe(table);
+  EXPECT_NE(table.out.find("  THUMBNAIL  "), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find("  PREVIEW"), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find(Path("TslStock").string()), std::string::npos) << table.out;
 }
 
 TEST_F(StockServeTest, ALicensedTemplateDownloadsByteForByteAndWrongCredentialsAreRefused) {
@@ -213,36 +241,6 @@ TEST_F(StockServeTest, ALicensedTemplateDownloadsByteForByteAndWrongCredentialsA
       Stock({"licence", "1"}, {"--connection", service_->Printed("connection"), "--token", "made-up"});
   EXPECT_EQ(wrongToken.status, 1) << Describe(wrongToken);
   EXPECT_NE(service_->Program().Err().find(" 401\n"), std::string::npos);
-}
-
-TEST_F(StockServeTest, PreviewsThumbnailsAndDescriptionsComeFromThePackages) {
-  const ProgramRun run = Stock({"search", "neon", "glow", "--previews", "--thumbnails", "--json"});
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  const std::map<std::string, json::JSONValuePtr> listed = CatalogueEntries();
-  size_t previews = 0;
-  for (const auto& entry : SearchEntries(ParseObject(run))) {
-    const std::string package = PackageNamed(listed, JsonText(entry, "name"));
-    const zorvcapsule::CapsuleZip zip(zorvcore::FileHelperUtils::StdPathToUTF16(package), std::string());
-    // The library's own extraction of the package's video thumbnail is what the preview must be.
-    const fs::path expected = Path("expected.mp4");
-    fs::remove(expected);
-    const bool hasVideo = zip.GetTPLXThumbnailVideo(zorvcore::FileHelperUtils::StdPathToUTF16(expected));
-    const std::string preview = JsonText(entry, "videoPreviewPath");
-    EXPECT_EQ(!preview.empty(), hasVideo) << package;
-    EXPECT_EQ(ReadWholeFile(preview), hasVideo ? ReadWholeFile(expected) : "") << package;
-    previews += hasVideo ? 1 : 0;
-    EXPECT_FALSE(JsonText(entry, "thumbnailPath").empty()) << package;
-    EXPECT_TRUE(json::AsBool(json::GetVariantInObject(entry, "descriptionLoaded"))) << package;
-    EXPECT_EQ(JsonText(entry, "capsuleID"), JsonText(listed.at(package), "capsuleID"));
-  }
-  EXPECT_GT(previews, 0u);
-
-  // The table gives both in columns of their own; the second time from the cache.
-  const ProgramRun table = Stock({"search", "neon", "glow", "--previews", "--thumbnails"});
-  ASSERT_EQ(table.status, 0) << Describe(table);
-  EXPECT_NE(table.out.find("  THUMBNAIL  "), std::string::npos) << table.out;
-  EXPECT_NE(table.out.find("  PREVIEW"), std::string::npos) << table.out;
-  EXPECT_NE(table.out.find(Path("TslStock").string()), std::string::npos) << table.out;
 }
 
 // Each test runs a service of its own, or none, so the suite's templates are not made for it.
