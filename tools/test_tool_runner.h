@@ -54,13 +54,14 @@ inline int WaitForProgram(pid_t child) {
 
 // A program started in the fixed environment with `extraEnvironment` ("NAME=VALUE" texts) added. Its
 // standard output is read through a pipe, as it comes or all at once (so it never blocks on a full
-// pipe). A program still running when the object goes is asked to end as a user would (SIGTERM), and
-// killed only when it has not ended after a generous wait.
+// pipe); its standard error goes to a file named after the object. A program still running when the
+// object goes is asked to end as a user would (SIGTERM), and killed only when it has not ended after
+// a generous wait.
 class BackgroundProgram {
  public:
   BackgroundProgram(const std::string& program, const std::vector<std::string>& arguments,
                     const std::filesystem::path& tempFolder, const std::vector<std::string>& extraEnvironment = {})
-      : errPath_(tempFolder / (".stderr-" + std::to_string(++Started()))) {
+      : errPath_(tempFolder / (".stderr-" + std::to_string(reinterpret_cast<uintptr_t>(this)))) {
     std::vector<std::string> texts{program};
     texts.insert(texts.end(), arguments.begin(), arguments.end());
     std::vector<std::string> environment{"TMPDIR=" + tempFolder.string(), "LC_ALL=C", "PATH=/usr/bin:/bin"};
@@ -150,10 +151,6 @@ class BackgroundProgram {
   std::string Err() const { return ReadWholeFile(errPath_); }
 
  private:
-  static int& Started() {
-    static int started = 0;
-    return started;
-  }
   // Pointers into `texts`, null-terminated, as execve wants them.
   static std::vector<char*> Pointers(std::vector<std::string>& texts) {
     std::vector<char*> pointers;
