@@ -1,4 +1,4 @@
-// Entries, filter items and cancellation tokens.
+// Entries and filter items: the IDs, comparisons and values worked out from an entry's members.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -13,7 +13,7 @@ namespace zorvcapsule {
 namespace {
 
 TEST(CapsuleEntryTest, SourceIdIsTheFirstIdAndLibraryIdTheSecondOfExactlyTwo) {
-  struct Case {
+  const struct {
     std::vector<std::string> ids;
     std::string source, library;
   } cases[] = {
@@ -22,7 +22,7 @@ TEST(CapsuleEntryTest, SourceIdIsTheFirstIdAndLibraryIdTheSecondOfExactlyTwo) {
       {{kLocalSourceID, kLocalDefaultID}, "graphicsource.local", "graphicsource.local.default"},
       {{kLocalSourceID, kLocalDefaultID, "third"}, "graphicsource.local", ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     CapsuleEntry entry;
     entry.ids = c.ids;
     EXPECT_EQ(entry.GetSourceID(), c.source) << c.ids.size();
@@ -30,44 +30,36 @@ TEST(CapsuleEntryTest, SourceIdIsTheFirstIdAndLibraryIdTheSecondOfExactlyTwo) {
   }
 }
 
-TEST(CapsuleEntryTest, EqualityLooksAtPathAndThumbnailPathOnly) {
+// Equal entries share path and thumbnail path whatever else differs; names order by plain code
+// units (sorting whole sets is seen through the manager's default set); the creator application is
+// matched case-sensitively; a preview file means playback, but is handed out only as a preview URL.
+TEST(CapsuleEntryTest, EqualityOrderCreatorAndPlayback) {
   CapsuleEntry a, b;
   a.path = b.path = u"/t/one.tplx";
-  a.name = u"One";
-  b.name = u"Another";
+  a.name = u"\uFF21";       // above any surrogate-free BMP letter
+  b.name = u"\U0001F600";  // a surrogate pair: 0xD83D sorts below 0xFF21
   EXPECT_TRUE(a == b);
+  EXPECT_TRUE(b < a);
+  EXPECT_FALSE(a < a);
   a.thumbnailPath = u"https://example.invalid/a.png";
   b.thumbnailPath = u"https://example.invalid/b.png";
   EXPECT_FALSE(a == b);
-}
 
-// (Sorting whole sets by name is seen through the manager's default set.)
-TEST(CapsuleEntryTest, NameOrderIsPlainCodeUnitOrder) {
-  CapsuleEntry high, low;
-  high.name = u"\uFF21";  // above any surrogate-free BMP letter
-  low.name = u"\U0001F600";  // a surrogate pair: 0xD83D sorts below 0xFF21
-  EXPECT_TRUE(low < high);
-  EXPECT_FALSE(high < high);
-}
-
-TEST(CapsuleEntryTest, CreatorAppIsCaseSensitiveAndAPreviewFileMeansPlayback) {
-  CapsuleEntry entry;
-  EXPECT_EQ(entry.GetCreatorApp(), CapsuleEntry::kOther);
-  entry.authorApp = u"QZFX";
-  EXPECT_EQ(entry.GetCreatorApp(), CapsuleEntry::kOther);
-  entry.videoPreviewPath = u"/tmp/preview.mp4";
-  EXPECT_TRUE(entry.SupportVideoPlayback());
-  EXPECT_EQ(entry.GetVideoPreviewPath(), u"");
+  EXPECT_EQ(a.GetCreatorApp(), CapsuleEntry::kOther);
+  a.authorApp = u"QZFX";
+  EXPECT_EQ(a.GetCreatorApp(), CapsuleEntry::kOther);
+  a.videoPreviewPath = u"/tmp/preview.mp4";
+  EXPECT_TRUE(a.SupportVideoPlayback());
+  EXPECT_EQ(a.GetVideoPreviewPath(), u"");
 }
 
 TEST(GraphicFilterItemTest, OrdersWithoutRegardToCase) {
   std::vector<GraphicFilterItem> items{{u"beta", "b", true}, {u"Alpha", "a", true},
                                        {u"alp", "p", true}, {u"\u00C4rger", "u", true}};
   std::sort(items.begin(), items.end(), GraphicFilterItemLess);
-  EXPECT_EQ(items[0].name, u"alp");
-  EXPECT_EQ(items[1].name, u"Alpha");
-  EXPECT_EQ(items[2].name, u"beta");
-  EXPECT_EQ(items[3].name, u"\u00C4rger");  // not folded: stays above ASCII letters
+  std::vector<std::u16string> names;
+  for (const auto& item : items) names.push_back(item.name);
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"alp", u"Alpha", u"beta", u"\u00C4rger"}));  // Ä not folded
   EXPECT_FALSE(GraphicFilterItemLess({u"ABC", "", true}, {u"abc", "", true}));
   EXPECT_FALSE(GraphicFilterItemLess({u"abc", "", true}, {u"ABC", "", true}));
 }

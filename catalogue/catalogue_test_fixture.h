@@ -124,6 +124,21 @@ class CatalogueTest : public ::testing::Test {
     return std::make_shared<CapsuleEntry>();
   }
 
+  IGraphicSource::GraphicFilterID Filter() const {
+    std::vector<IGraphicSource::GraphicFilterID> filters;
+    manager_->GetFilterList(filters);
+    EXPECT_EQ(filters.size(), 1u);
+    return filters.empty() ? IGraphicSource::GraphicFilterID() : filters[0];
+  }
+  // Each item of a filter as "name=id", with " (unavailable)" added when it is.
+  static std::vector<std::string> Items(const IGraphicSource::GraphicFilterID& filter) {
+    std::vector<std::string> items;
+    for (const auto& item : filter.items) {
+      items.push_back(zorvcore::UTF16ToUTF8(item.name) + "=" + item.id + (item.available ? "" : " (unavailable)"));
+    }
+    return items;
+  }
+
   std::vector<std::string> Reports() {
     std::lock_guard<std::mutex> lock(reportsMutex_);
     return reports_;

@@ -16,9 +16,17 @@
 namespace zorvcapsule {
 namespace {
 
+using Manager = GraphicSourceManager;
 using Words = std::vector<std::u16string>;
+using Names = std::map<int32_t, std::u16string>;
 
-// A source whose answers the test scripts: `hits` entries in all, handed out page by page.
+template <typename Callback, typename Function>
+std::shared_ptr<Callback> Make(Function function) {
+  return std::make_shared<Callback>(std::move(function));
+}
+
+// A source whose answers the test scripts: `hits` entries in all, handed out page by page, or
+// (not paged) the entries `names_` all at once.
 class ScriptedSource : public IGraphicSource {
  public:
   ScriptedSource(std::string id, int hits) : id_(std::move(id)), hits_(hits) {}
@@ -33,12 +41,15 @@ class ScriptedSource : public IGraphicSource {
       started_.Open();
       while (!token->GetAbort()) started_.PassThrough(1);
     }
-    const int first = paged_ ? start : 0;
     const int all = names_.empty() ? hits_ : static_cast<int>(names_.size());
-    const int last = paged_ ? std::min(all, start + count) : all;
-    for (int i = first; i < last; ++i) {
-      results.push_back(MakeEntry(names_.empty() ? Number(i) : names_[i]));
-      results.back()->tags = tags_;
+    for (int i = paged_ ? start : 0; i < (paged_ ? std::min(all, start + count) : all); ++i) {
+      const std::string number = std::to_string(i);
+      auto entry = std::make_shared<CapsuleEntry>();
+      entry->name = names_.empty() ? std::u16string(number.begin(), number.end()) : names_[i];
+      entry->path = u"/" + std::u16string(id_.begin(), id_.end()) + u"/" + entry->name;
+      entry->ids = {id_};
+      entry->tags = tags_;
+      results.push_back(entry);
     }
     total = paged_ ? hits_ : static_cast<int>(results.size());
   }
@@ -64,18 +75,6 @@ class ScriptedSource : public IGraphicSource {
   std::atomic<int> terminations{0};
 
  private:
-  static std::u16string Number(int i) {
-    std::string s = std::to_string(i);
-    return std::u16string(s.begin(), s.end());
-  }
-  CapsuleEntryPtr MakeEntry(const std::u16string& name) {
-    auto entry = std::make_shared<CapsuleEntry>();
-    entry->name = name;
-    entry->path = u"/" + std::u16string(id_.begin(), id_.end()) + u"/" + name;
-    entry->ids = {id_};
-    return entry;
-  }
-
   std::string id_;
   int hits_;
   std::mutex mutex_;
@@ -89,57 +88,52 @@ void PumpUntil(Predicate done) {
 }
 
 struct Page {
-  int start;
-  int total;
-  std::vector<std::u16string> names;
+  int start, total;
+  size_t size;
 };
+
+// Records the stock vector deliveries of `manager` in `pages`.
+void RecordPages(Manager& manager, std::vector<Page>& pages) {
+  manager.SetStockRequestVectorCallback(Make<Manager::EntryVectorCallback>(
+      [&pages](Manager::EntryVector& entries, int32_t start, int32_t total) {
+        pages.push_back({start, total, entries.size()});
+      }));
+}
 
 class PagedManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     zorvcore::RunMainThreadTasks();
-    manager_.SetStockRequestVectorCallback(std::make_shared<GraphicSourceManager::EntryVectorCallback>(
-        [this](GraphicSourceManager::EntryVector& entries, int32_t start, int32_t total) {
-          Page page{start, total, {}};
-          for (const auto& e : entries) page.names.push_back(e->name);
-          pages_.push_back(page);
-        }));
+    RecordPages(manager_, pages_);
   }
-  GraphicSourceManager manager_;
+  Manager manager_;
   std::vector<Page> pages_;
 };
 
 // The walk asks for pages of 100 until the total or the largest total it walks (1000).
-TEST_F(PagedManagerTest, WalksPagesUntilTheTotalOrItsLimit) {
-  struct Case {
-    int hits;
-    std::vector<std::pair<int, int>> pages;
-  } cases[] = {
-      {100, {{0, 100}}},
-      {250, {{0, 100}, {100, 100}, {200, 50}}},
-      {5000, {{0, 100}, {100, 100}, {200, 100}, {300, 100}, {400, 100}, {500, 100}, {600, 100}, {700, 100},
-              {800, 100}, {900, 100}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.hits);
-    GraphicSourceManager manager;
+TEST(PagedWalkTest, WalksPagesUntilTheTotalOrItsLimit) {
+  zorvcore::RunMainThreadTasks();
+  const std::vector<std::pair<int, int>> ten = {{0, 100}, {100, 100}, {200, 100}, {300, 100}, {400, 100},
+                                                {500, 100}, {600, 100}, {700, 100}, {800, 100}, {900, 100}};
+  const std::pair<int, std::vector<std::pair<int, int>>> cases[] = {
+      {100, {{0, 100}}}, {250, {{0, 100}, {100, 100}, {200, 50}}}, {5000, ten}};
+  for (const auto& [hits, expected] : cases) {
+    SCOPED_TRACE(hits);
+    Manager manager;
     std::vector<Page> pages;
-    manager.SetStockRequestVectorCallback(std::make_shared<GraphicSourceManager::EntryVectorCallback>(
-        [&pages](GraphicSourceManager::EntryVector& entries, int32_t start, int32_t total) {
-          pages.push_back({start, total, std::vector<std::u16string>(entries.size())});
-        }));
-    auto source = std::make_shared<ScriptedSource>("paged", c.hits);
+    RecordPages(manager, pages);
+    auto source = std::make_shared<ScriptedSource>("paged", hits);
     manager.AddGraphicSource(source);
     manager.RequestGraphics({u"blue"});
-    PumpUntil([&] { return pages.size() == c.pages.size(); });
+    PumpUntil([&] { return pages.size() == expected.size(); });
     manager.Shutdown();  // waits for any further page task, of which there must be none
     zorvcore::RunMainThreadTasks();
-    EXPECT_EQ(source->Pages(), c.pages);
-    ASSERT_EQ(pages.size(), c.pages.size());
+    EXPECT_EQ(source->Pages(), expected);
+    ASSERT_EQ(pages.size(), expected.size());
     for (size_t i = 0; i < pages.size(); ++i) {
-      EXPECT_EQ(pages[i].start, c.pages[i].first);
-      EXPECT_EQ(pages[i].total, c.hits);
-      EXPECT_EQ(pages[i].names.size(), static_cast<size_t>(c.pages[i].second));
+      EXPECT_EQ(pages[i].start, expected[i].first);
+      EXPECT_EQ(pages[i].total, hits);
+      EXPECT_EQ(pages[i].size, static_cast<size_t>(expected[i].second));
     }
   }
 }
@@ -152,40 +146,34 @@ TEST_F(PagedManagerTest, NewerRequestSuppressesPagesOfTheOlderOne) {
   while (source->Pages().empty()) std::this_thread::yield();
   manager_.RequestGraphics({u"second"});
   PumpUntil([&] { return !pages_.empty() && pages_.back().start == 200; });
-  // Only the second search's three pages reached the host, none of the first's.
-  EXPECT_EQ(pages_.size(), 3u);
+  EXPECT_EQ(pages_.size(), 3u) << "only the second search's three pages reach the host";
 }
 
-TEST_F(PagedManagerTest, MapCallbackNumbersEntriesFromThePageStart) {
-  std::map<int32_t, std::u16string> numbered;
-  int32_t first_start = -1;
-  manager_.SetStockRequestCallback(std::make_shared<GraphicSourceManager::EntryMapCallback>(
-      [&](GraphicSourceManager::EntryMap& entries, int32_t start, int32_t) {
-        if (first_start < 0) first_start = start;
-        for (auto& [key, entry] : entries) numbered[key] = entry->name;
-      }));
-  manager_.AddGraphicSource(std::make_shared<ScriptedSource>("paged", 150));
-  manager_.RequestDefaultGraphicSet();
-  PumpUntil([&] { return numbered.size() == 150; });
-  EXPECT_EQ(first_start, 0);
-  EXPECT_EQ(numbered.begin()->first, 0);
-  EXPECT_EQ(numbered.rbegin()->first, 149);
-  EXPECT_TRUE(pages_.empty());  // setting the map form cleared the vector form
-}
-
-TEST_F(PagedManagerTest, PagedModeIgnoresIndexOnlyRequests) {
-  bool database_called = false;
-  manager_.SetDatabaseTagRequestCallback(std::make_shared<GraphicSourceManager::WordSetCallback>(
-      [&](GraphicSourceManager::WordSet) { database_called = true; }));
+// The map form numbers entries from the page start; the index-only requests do nothing here.
+TEST_F(PagedManagerTest, MapCallbackNumbersFromThePageStartAndIndexOnlyRequestsAreIgnored) {
+  bool databaseCalled = false;
+  manager_.SetDatabaseTagRequestCallback(
+      Make<Manager::WordSetCallback>([&](Manager::WordSet) { databaseCalled = true; }));
   std::set<std::u16string> folders{u"stale"};
   manager_.GetLocalDirectories(folders);
   EXPECT_TRUE(folders.empty());
-  manager_.AddGraphicSource(std::make_shared<ScriptedSource>("paged", 1));
+  Names numbered;
+  int32_t firstStart = -1;
+  manager_.SetStockRequestCallback(
+      Make<Manager::EntryMapCallback>([&](Manager::EntryMap& entries, int32_t start, int32_t) {
+        if (firstStart < 0) firstStart = start;
+        for (auto& [key, entry] : entries) numbered[key] = entry->name;
+      }));
+  manager_.AddGraphicSource(std::make_shared<ScriptedSource>("paged", 150));
   manager_.RequestSimilarTags(u"blu");
   manager_.LocalDirectoryChanged(true, {});
   manager_.RequestDefaultGraphicSet();  // queued behind the similar-tag task
-  PumpUntil([&] { return pages_.size() == 1; });
-  EXPECT_FALSE(database_called);
+  PumpUntil([&] { return numbered.size() == 150; });
+  EXPECT_EQ(firstStart, 0);
+  EXPECT_EQ(numbered.begin()->first, 0);
+  EXPECT_EQ(numbered.rbegin()->first, 149);
+  EXPECT_TRUE(pages_.empty());  // setting the map form cleared the vector form
+  EXPECT_FALSE(databaseCalled);
 }
 
 TEST_F(PagedManagerTest, ShutdownAbortsASearchInFlightAndTerminatesSources) {
@@ -203,7 +191,7 @@ TEST_F(PagedManagerTest, ShutdownAbortsASearchInFlightAndTerminatesSources) {
 }
 
 TEST(ManagerSourcesTest, ThumbnailsFiltersAndLookups) {
-  GraphicSourceManager manager;
+  Manager manager;
   auto a = std::make_shared<ScriptedSource>("a", 0);
   auto b = std::make_shared<ScriptedSource>("b", 0);
   manager.AddGraphicSource(a);
@@ -223,72 +211,70 @@ TEST(ManagerSourcesTest, ThumbnailsFiltersAndLookups) {
   EXPECT_EQ(manager.FindGraphicSource("b"), b);
 }
 
-// Index mode: the module-wide index lives in a temporary folder for each test.
+// Index mode: the module-wide index lives in a temporary folder for each test; the callbacks'
+// deliveries are collected.
 class IndexManagerTest : public ::testing::Test {
  protected:
   void SetUp() override { zorvcore::RunMainThreadTasks(); }
   std::u16string IndexPath(const char16_t* name = u"index.db") const { return folder_.U16(name); }
-  zorvcore::TestTempFolder folder_;
-};
 
-// Collects what the index-mode callbacks receive.
-struct IndexDeliveries {
-  std::vector<std::map<int32_t, std::u16string>> maps;
-  std::vector<int32_t> firsts;
-  std::vector<GraphicSourceManager::WordSet> keys;
-  std::vector<GraphicSourceManager::WordSet> tags;
-
-  void Install(GraphicSourceManager& manager) {
-    manager.SetLocalRequestCallback(std::make_shared<GraphicSourceManager::EntryMapCallback>(
-        [this](GraphicSourceManager::EntryMap& entries, int32_t first, int32_t) {
-          std::map<int32_t, std::u16string> names;
-          for (auto& [key, entry] : entries) names[key] = entry->name;
-          maps.push_back(names);
-          firsts.push_back(first);
+  void Install(Manager& manager) {
+    manager.SetLocalRequestCallback(
+        Make<Manager::EntryMapCallback>([this](Manager::EntryMap& entries, int32_t first, int32_t) {
+          maps_.emplace_back();
+          for (auto& [key, entry] : entries) maps_.back()[key] = entry->name;
+          firsts_.push_back(first);
         }));
-    manager.SetDatabaseRequestCallback(std::make_shared<GraphicSourceManager::WordSetCallback>(
-        [this](GraphicSourceManager::WordSet set) { keys.push_back(std::move(set)); }));
-    manager.SetDatabaseTagRequestCallback(std::make_shared<GraphicSourceManager::WordSetCallback>(
-        [this](GraphicSourceManager::WordSet set) { tags.push_back(std::move(set)); }));
+    using WordsCallback = Manager::WordSetCallback;
+    manager.SetDatabaseRequestCallback(Make<WordsCallback>([this](Manager::WordSet set) { keys_.push_back(set); }));
+    manager.SetDatabaseTagRequestCallback(Make<WordsCallback>([this](Manager::WordSet set) { tags_.push_back(set); }));
   }
+
+  static std::shared_ptr<ScriptedSource> NamedSource(Words names, Words tags = {}) {
+    auto source = std::make_shared<ScriptedSource>("listing", 0);
+    source->paged_ = false;
+    source->names_ = std::move(names);
+    source->tags_ = std::move(tags);
+    return source;
+  }
+
+  zorvcore::TestTempFolder folder_;
+  std::vector<Names> maps_;
+  std::vector<int32_t> firsts_;
+  std::vector<Manager::WordSet> keys_, tags_;
 };
 
-std::shared_ptr<ScriptedSource> NamedSource(std::vector<std::u16string> names,
-                                            std::vector<std::u16string> tags = {}) {
-  auto source = std::make_shared<ScriptedSource>("listing", 0);
-  source->paged_ = false;
-  source->names_ = std::move(names);
-  source->tags_ = std::move(tags);
-  return source;
-}
-
+// Cancelled similar-tag requests never arrive.
 TEST_F(IndexManagerTest, DefaultSetIsSortedNumberedAndSearchable) {
-  GraphicSourceManager manager(IndexPath());
-  IndexDeliveries got;
-  got.Install(manager);
+  Manager manager(IndexPath());
+  Install(manager);
   manager.AddGraphicSource(NamedSource({u"b", u"B", u"a", u"ab"}, {u"Blue"}));
-  manager.RequestDefaultGraphicSet();
-  PumpUntil([&] { return got.maps.size() == 1; });
-  EXPECT_EQ(got.firsts[0], 4);
-  EXPECT_EQ(got.maps[0], (std::map<int32_t, std::u16string>{{0, u"B"}, {1, u"a"}, {2, u"ab"}, {3, u"b"}}));
+  manager.RequestSimilarTags(u"b");
+  manager.CancelSimilarTagRequests();
+  manager.RequestDefaultGraphicSet();  // runs after the similar-tag task on the serial queue
+  PumpUntil([&] { return maps_.size() == 1; });
+  EXPECT_EQ(firsts_[0], 4);
+  EXPECT_EQ(maps_[0], (Names{{0, u"B"}, {1, u"a"}, {2, u"ab"}, {3, u"b"}}));
+  zorvcore::RunMainThreadTasks();
+  EXPECT_TRUE(tags_.empty());
 
   manager.RequestGraphics({u"ab"});
   manager.RequestGraphics({u"blue", u"a"});
   manager.RequestGraphics({});
   manager.RequestSimilarTags(u"bl");
-  PumpUntil([&] { return got.keys.size() == 3 && got.tags.size() == 1; });
-  EXPECT_EQ(got.keys[0], (GraphicSourceManager::WordSet{u"/listing/ab"}));
-  EXPECT_EQ(got.keys[1], (GraphicSourceManager::WordSet{u"/listing/a", u"/listing/ab"}));
-  EXPECT_TRUE(got.keys[2].empty());
-  EXPECT_EQ(got.tags[0], (GraphicSourceManager::WordSet{u"blue"}));
+  PumpUntil([&] { return keys_.size() == 3 && tags_.size() == 1; });
+  EXPECT_EQ(keys_[0], (Manager::WordSet{u"/listing/ab"}));
+  EXPECT_EQ(keys_[1], (Manager::WordSet{u"/listing/a", u"/listing/ab"}));
+  EXPECT_TRUE(keys_[2].empty());
+  EXPECT_EQ(tags_[0], (Manager::WordSet{u"blue"}));
 }
 
 TEST_F(IndexManagerTest, VectorFormAndSortingOff) {
-  GraphicSourceManager manager(IndexPath());
-  std::vector<std::u16string> order;
+  Manager manager(IndexPath());
+  Words order;
   int32_t first = -1;
-  manager.SetLocalRequestVectorCallback(std::make_shared<GraphicSourceManager::EntryVectorCallback>(
-      [&](GraphicSourceManager::EntryVector& entries, int32_t start, int32_t) {
+  manager.SetLocalRequestVectorCallback(
+      Make<Manager::EntryVectorCallback>([&](Manager::EntryVector& entries, int32_t start, int32_t) {
         first = start;
         for (const auto& e : entries) order.push_back(e->name);
       }));
@@ -298,32 +284,18 @@ TEST_F(IndexManagerTest, VectorFormAndSortingOff) {
   manager.RequestDefaultGraphicSet();
   PumpUntil([&] { return !order.empty(); });
   EXPECT_EQ(first, 0);
-  EXPECT_EQ(order, (std::vector<std::u16string>{u"z", u"a", u"m"}));
-}
-
-TEST_F(IndexManagerTest, CancelledSimilarTagsNeverArrive) {
-  GraphicSourceManager manager(IndexPath());
-  IndexDeliveries got;
-  got.Install(manager);
-  manager.AddGraphicSource(NamedSource({u"a"}));
-  manager.RequestSimilarTags(u"a");
-  manager.CancelSimilarTagRequests();
-  manager.RequestDefaultGraphicSet();  // runs after the similar-tag task on the serial queue
-  PumpUntil([&] { return got.maps.size() == 1; });
-  zorvcore::RunMainThreadTasks();
-  EXPECT_TRUE(got.tags.empty());
+  EXPECT_EQ(order, (Words{u"z", u"a", u"m"}));
 }
 
 TEST_F(IndexManagerTest, TwoManagersShareTheOneIndex) {
-  auto first = std::make_unique<GraphicSourceManager>(IndexPath(u"first.db"));
-  auto second = std::make_unique<GraphicSourceManager>(IndexPath(u"second.db"));
-  IndexDeliveries got;
-  got.Install(*second);
+  auto first = std::make_unique<Manager>(IndexPath(u"first.db"));
+  auto second = std::make_unique<Manager>(IndexPath(u"second.db"));
+  Install(*second);
   second->AddGraphicSource(NamedSource({u"shared"}));
   second->RequestDefaultGraphicSet();
   second->RequestGraphics({u"shared"});
-  PumpUntil([&] { return got.keys.size() == 1; });
-  EXPECT_EQ(got.keys[0].size(), 1u);
+  PumpUntil([&] { return keys_.size() == 1; });
+  EXPECT_EQ(keys_[0].size(), 1u);
   first->Shutdown();  // closes the one index, which the second manager was using
   std::set<std::u16string> keys;
   QueryRapidFindDB({u"shared"}, keys);

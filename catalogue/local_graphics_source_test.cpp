@@ -3,25 +3,16 @@
 // delivery. The thumbnail cache lives under the test's own temporary folder ($TMPDIR points there).
 #include "catalogue/local_graphics_source.h"
 
-#include <chrono>
-#include <filesystem>
-#include <memory>
 #include <set>
-#include <string>
 #include <thread>
 #include <tuple>
 #include <typeinfo>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "catalogue/catalogue_test_fixture.h"
 #include "catalogue/source_ids.h"
 #include "host/core/dir.h"
 #include "host/core/file.h"
-#include "host/core/unicode.h"
 #include "host/hostbridge/source_info.h"
-#include "host/storage/test_zip_builder.h"
 
 namespace zorvcapsule {
 namespace {
@@ -61,8 +52,10 @@ TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevelAndFi
   WritePackage("templates/Lower Thirds/Sports/b.tplx");
   WritePackage("extra/c.tplx");
   WritePackage("extra/deeper/d.tplx");
-  GraphicSourceManager& manager =
-      Manager({{u"gone", Path("missing")}, {u"Extra", Path("extra")}, {u"No path", u""}});
+  // The templates folder named with a trailing slash: its folder words and watched folders are the same.
+  source_ = std::make_shared<LocalGraphicsSource>(
+      Templates() + u"/", Folders{{u"gone", Path("missing")}, {u"Extra", Path("extra")}, {u"No path", u""}});
+  GraphicSourceManager& manager = StartManager(source_);
 
   const Delivery set = DefaultSet();
   EXPECT_EQ(Names(set.entries), (std::vector<std::u16string>{u"a", u"b", u"c"}));
@@ -86,43 +79,18 @@ TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevelAndFi
   EXPECT_TRUE(Search({u"templates"}).empty());
 
   // The filter: the default item first, then the folders with a path by name, a missing one unavailable.
-  std::vector<IGraphicSource::GraphicFilterID> filters;
-  manager.GetFilterList(filters);
-  ASSERT_EQ(filters.size(), 1u);
-  IGraphicSource::GraphicFilterID& filter = filters[0];
+  IGraphicSource::GraphicFilterID filter = Filter();
   EXPECT_EQ(filter.name, u"Local Templates Folder");
   EXPECT_EQ(filter.sourceID, kLocalSourceID);
-  ASSERT_EQ(filter.items.size(), 3u);
-  EXPECT_EQ(filter.items[0].name, u"Local Templates Folder");
-  EXPECT_EQ(filter.items[0].id, kLocalDefaultID);
-  EXPECT_TRUE(filter.items[0].available);
-  EXPECT_EQ(filter.items[1].name, u"Extra");
-  EXPECT_EQ(filter.items[1].id, zorvcore::UTF16ToUTF8(Path("extra")));
-  EXPECT_TRUE(filter.items[1].available);
-  EXPECT_EQ(filter.items[2].name, u"gone");
-  EXPECT_FALSE(filter.items[2].available);
+  const std::vector<std::string> items{"Local Templates Folder=" + std::string(kLocalDefaultID),
+                                       "Extra=" + zorvcore::UTF16ToUTF8(Path("extra")),
+                                       "gone=" + zorvcore::UTF16ToUTF8(Path("missing")) + " (unavailable)"};
+  EXPECT_EQ(Items(filter), items);
   source_->GetFilter(filter);  // filled again: replaced, not added to
-  EXPECT_EQ(filter.items.size(), 3u);
+  EXPECT_EQ(Items(filter), items);
 }
 
-TEST_F(LocalSourceTest, TemplatesFolderWithTrailingSlashStillGivesFolderWords) {
-  WritePackage("templates/Sub/a.tplx");
-  StartManager(std::make_shared<LocalGraphicsSource>(Templates() + u"/", Folders{}));
-  DefaultSet();
-  EXPECT_EQ(Search({u"sub"}).size(), 1u);
-  std::set<std::u16string> watched;
-  manager_->GetLocalDirectories(watched);
-  EXPECT_EQ(watched, (std::set<std::u16string>{Templates(), Path("templates/Sub")}));
-}
-
-TEST_F(LocalSourceTest, MissingTemplatesFolderListsNothing) {
-  WritePackage("extra/c.tplx");
-  Manager({{u"Extra", Path("extra")}});
-  EXPECT_EQ(Names(DefaultSet().entries), (std::vector<std::u16string>{u"c"}));
-  EXPECT_TRUE(Reports().empty());
-}
-
-TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuild) {
+TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuildAndAMissingTemplatesFolderByNone) {
   WritePackage("templates/a.tplx");
   WritePackage("one/b.tplx");
   WritePackage("two/c.tplx");
@@ -132,21 +100,22 @@ TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuild) {
   manager.LocalDirectoryChanged(true, {{u"Two", Path("two")}});
   PumpUntil([&] { return sets_.size() == 2; });
   EXPECT_EQ(Names(sets_.back().entries), (std::vector<std::u16string>{u"a", u"c"}));
-  std::vector<IGraphicSource::GraphicFilterID> filters;
-  manager.GetFilterList(filters);
-  ASSERT_EQ(filters.size(), 1u);
-  ASSERT_EQ(filters[0].items.size(), 2u);
-  EXPECT_EQ(filters[0].items[1].name, u"Two");
+  EXPECT_EQ(Items(Filter())[1], "Two=" + zorvcore::UTF16ToUTF8(Path("two")));
 
   // Unchanged folders: the list stays, the index is rebuilt all the same.
   manager.LocalDirectoryChanged(false, {});
   PumpUntil([&] { return sets_.size() == 3; });
   EXPECT_EQ(Names(sets_.back().entries), (std::vector<std::u16string>{u"a", u"c"}));
+
+  // A missing templates folder lists nothing, quietly.
+  fs::remove_all(folder_.path() / "templates");
+  EXPECT_EQ(Names(DefaultSet().entries), (std::vector<std::u16string>{u"c"}));
+  EXPECT_TRUE(Reports().empty());
 }
 
 // ---- The entry built from a package --------------------------------------------------------------
 
-TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
+TEST_F(LocalSourceTest, EntryCarriesTheDescriptionAndAnUnreadableOneLeavesTheTitle) {
   WritePackage("templates/file-title.tplx", Description([](Capsule& c) {
                  c.SetCapsuleNameLocalized(UIString(u"Lower Third"));
                  c.SetCapsuleDesc(u"Two lines and a bar.");
@@ -176,29 +145,33 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
                    c.SetCapsuleNameLocalized(UIString(title));
                  }));
   }
+  // Packages without a readable description, and one with Latin-1 bytes where UTF-8 belongs, as old
+  // tools wrote them.
+  WritePackage("templates/unversioned.tplx", R"({"capsuleID":"x","capsuleName":{"strDB":[]}})");
+  WritePackage("templates/newer.tplx", R"({"apiVersion":"9.0","capsuleID":"x"})");
+  WritePackage("templates/no-description.tplx", "");
+  folder_.WriteFile("templates/not-a-zip.tplx", "these bytes are no archive");
+  WritePackage("templates/odd.tplx", "{\"apiVersion\":\"1.4\",\"capsuleName\":\"Caf\xE9 Noir\",\"capsuleTags\":[\"\xFFx\"]}");
   Manager();
   const Delivery set = DefaultSet();
-  ASSERT_EQ(set.entries.size(), 7u);
+  ASSERT_EQ(set.entries.size(), 12u);
 
   const CapsuleEntryPtr entry = Named(set.entries, u"Lower Third");
-  EXPECT_EQ(entry->path, Path("templates/file-title.tplx"));
-  EXPECT_EQ(entry->description, u"Two lines and a bar.");
-  EXPECT_EQ(entry->capsuleID, u"3F2504E0-4F89");
-  EXPECT_EQ(entry->authorApp, u"tssl");
-  EXPECT_EQ(entry->usedFonts, (std::vector<std::u16string>{u"Sans-Bold", u"Sans-Regular"}));
-  EXPECT_EQ(entry->tags, (std::vector<std::u16string>{u"news", u"title"}));
-  EXPECT_EQ(entry->durationMs, 3333);
-  EXPECT_EQ(entry->frameWidth, 1920);
-  EXPECT_EQ(entry->frameHeight, 1080);
-  EXPECT_EQ(entry->state, 2);
-  EXPECT_FALSE(entry->requiresQuazel);
+  using Texts = std::vector<std::u16string>;
+  EXPECT_EQ(std::tie(entry->path, entry->description, entry->capsuleID, entry->authorApp),
+            std::make_tuple(Path("templates/file-title.tplx"), u"Two lines and a bar.", u"3F2504E0-4F89", u"tssl"));
+  EXPECT_EQ(std::tie(entry->usedFonts, entry->tags),
+            std::make_tuple(Texts{u"Sans-Bold", u"Sans-Regular"}, Texts{u"news", u"title"}));
+  EXPECT_EQ(std::tie(entry->durationMs, entry->frameWidth, entry->frameHeight, entry->state),
+            std::make_tuple(3333, 1920, 1080, 2));
   EXPECT_EQ(entry->modifiedTime, zorvcore::File(Path("templates/file-title.tplx")).Modified().ToPtime());
   EXPECT_EQ(Named(set.entries, u"Negative")->durationMs, -3333);  // truncated toward zero
   EXPECT_EQ(Named(set.entries, u"nameless")->state, 2);
-  EXPECT_TRUE(Named(set.entries, u"Old")->requiresQuazel);
   EXPECT_EQ(Named(set.entries, u"Old")->GetCreatorApp(), CapsuleEntry::CreatorApp::kQuazel);
-  EXPECT_FALSE(Named(set.entries, u"Compliant")->requiresQuazel);
-  EXPECT_FALSE(Named(set.entries, u"Upper")->requiresQuazel);
+  for (const auto& [name, needed] : {std::pair<std::u16string, bool>{u"Lower Third", false}, {u"Old", true},
+                                       {u"Compliant", false}, {u"Upper", false}}) {
+    EXPECT_EQ(Named(set.entries, name)->requiresQuazel, needed) << zorvcore::UTF16ToUTF8(name);
+  }
 
   // The video thumbnail is in the cache already; the still one waits until it is asked for.
   ASSERT_TRUE(entry->SupportVideoPlayback());
@@ -210,44 +183,26 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescription) {
     EXPECT_EQ(file.path().extension(), ".mp4");
     ++cached;
   }
-  EXPECT_EQ(cached, 6u);
+  EXPECT_EQ(cached, 7u) << "none for the packages whose description was not read";
 
   // Tags and names are words of the index.
   EXPECT_EQ(Search({u"news"}), (WordSet{entry->path}));
   EXPECT_EQ(Search({u"lower", u"title"}), (WordSet{entry->path}));
-}
 
-TEST_F(LocalSourceTest, PackagesWithoutAReadableDescriptionAreListedUnderTheirTitle) {
-  WritePackage("templates/unversioned.tplx", R"({"capsuleID":"x","capsuleName":{"strDB":[]}})");
-  WritePackage("templates/newer.tplx", R"({"apiVersion":"9.0","capsuleID":"x"})");
-  WritePackage("templates/no-description.tplx", "");
-  folder_.WriteFile("templates/not-a-zip.tplx", "these bytes are no archive");
-  Manager();
-  const Delivery set = DefaultSet();
-  EXPECT_EQ(Names(set.entries),
-            (std::vector<std::u16string>{u"newer", u"no-description", u"not-a-zip", u"unversioned"}));
-  for (const auto& entry : set.entries) {
-    SCOPED_TRACE(zorvcore::UTF16ToUTF8(entry->name));
-    EXPECT_EQ(entry->state, 0);
-    EXPECT_TRUE(entry->videoPreviewPath.empty());
-    EXPECT_TRUE(entry->capsuleID.empty());
-    EXPECT_TRUE(entry->modifiedTime.is_not_a_date_time());
-    EXPECT_EQ(entry->ids, (std::vector<std::string>{kLocalSourceID, kLocalDefaultID}));
-    EXPECT_GT(entry->fileSize, 0u);
+  // Without a readable description a package is listed under its title, with nothing of one.
+  for (const char16_t* name : {u"newer", u"no-description", u"not-a-zip", u"unversioned"}) {
+    const CapsuleEntryPtr unread = Named(set.entries, name);
+    SCOPED_TRACE(zorvcore::UTF16ToUTF8(name));
+    EXPECT_EQ(unread->state, 0);
+    EXPECT_TRUE(unread->videoPreviewPath.empty());
+    EXPECT_TRUE(unread->capsuleID.empty());
+    EXPECT_TRUE(unread->modifiedTime.is_not_a_date_time());
+    EXPECT_EQ(unread->ids, (std::vector<std::string>{kLocalSourceID, kLocalDefaultID}));
+    EXPECT_GT(unread->fileSize, 0u);
   }
-  EXPECT_FALSE(fs::exists(folder_.path() / "tmp/TslBrowser") && !fs::is_empty(folder_.path() / "tmp/TslBrowser"));
-  EXPECT_TRUE(Reports().empty());
-}
-
-TEST_F(LocalSourceTest, IllFormedTextInADescriptionIsReplacedNotRefused) {
-  // Latin-1 bytes where UTF-8 belongs, as old tools wrote them.
-  WritePackage("templates/odd.tplx", "{\"apiVersion\":\"1.4\",\"capsuleName\":\"Caf\xE9 Noir\",\"capsuleTags\":[\"\xFFx\"]}");
-  Manager();
-  const Delivery set = DefaultSet();
-  ASSERT_EQ(set.entries.size(), 1u);
-  EXPECT_EQ(set.entries[0]->name, u"Caf\uFFFD Noir");
-  EXPECT_EQ(set.entries[0]->tags, (std::vector<std::u16string>{u"\uFFFDx"}));
-  EXPECT_EQ(set.entries[0]->state, 2);
+  // Ill-formed text is replaced, not refused.
+  EXPECT_EQ(Named(set.entries, u"Caf\uFFFD Noir")->tags, (std::vector<std::u16string>{u"\uFFFDx"}));
+  EXPECT_EQ(Named(set.entries, u"Caf\uFFFD Noir")->state, 2);
   EXPECT_TRUE(Reports().empty());
 }
 
@@ -371,7 +326,7 @@ TEST_F(LocalSourceTest, StillThumbnailIsExtractedOncePerPackageVersion) {
 }
 // ---- Threads -------------------------------------------------------------------------------------
 
-TEST_F(LocalSourceTest, ThumbnailsAndFolderChangesBesideARunningListing) {
+TEST_F(LocalSourceTest, ThumbnailsAndFolderChangesBesideARunningListingAndShutdownWithOneInFlight) {
   for (int i = 0; i < 24; ++i) WritePackage("templates/t" + std::to_string(i) + ".tplx");
   WritePackage("extra/x.tplx");
   GraphicSourceManager& manager = Manager();
@@ -399,22 +354,19 @@ TEST_F(LocalSourceTest, ThumbnailsAndFolderChangesBesideARunningListing) {
   EXPECT_TRUE(watched.count(Path("extra")));
   for (const auto& thumbnail : thumbnails) EXPECT_EQ(ReadFileBytes(zorvcore::UTF16ToUTF8(thumbnail)), kStillBytes);
   EXPECT_TRUE(Reports().empty());
-}
 
-TEST_F(LocalSourceTest, ShutdownWithAListingInFlightDeliversNothing) {
-  for (int i = 0; i < 16; ++i) WritePackage("templates/t" + std::to_string(i) + ".tplx");
-  GraphicSourceManager& manager = Manager();
+  // A shutdown with a listing and a search in flight delivers neither; the manager then answers nothing.
   manager.RequestDefaultGraphicSet();
   manager.RequestGraphics({u"t1"});
   manager.Shutdown();
   zorvcore::RunMainThreadTasks();
-  EXPECT_TRUE(sets_.empty());
+  EXPECT_EQ(sets_.size(), 3u);
   EXPECT_TRUE(searches_.empty());
   manager.Shutdown();
-  std::vector<IGraphicSource::GraphicFilterID> filters;
+  filters.clear();
   manager.GetFilterList(filters);
   EXPECT_TRUE(filters.empty());
-  EXPECT_TRUE(manager.GetThumbnailPath(std::make_shared<CapsuleEntry>(), nullptr).empty());
+  EXPECT_TRUE(manager.GetThumbnailPath(first.entries[0], nullptr).empty());
 }
 
 }  // namespace

@@ -6,19 +6,14 @@
 
 #include <sys/stat.h>
 
-#include <memory>
+#include <tuple>
 #include <set>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "catalogue/catalogue_test_fixture.h"
 #include "catalogue/qv_libraries_wrapper.h"
 #include "catalogue/source_ids.h"
 #include "host/core/debug_database.h"
 #include "host/core/file.h"
-#include "host/core/unicode.h"
 #include "host/qvlib/qv_lib_manager.h"
 #include "host/qvlib/test_library_folder.h"
 
@@ -56,13 +51,6 @@ class QvLibrariesSourceTest : public testing::CatalogueTest {
     StartManager(source_);
   }
 
-  IGraphicSource::GraphicFilterID Filter() {
-    std::vector<IGraphicSource::GraphicFilterID> filters;
-    manager_->GetFilterList(filters);
-    EXPECT_EQ(filters.size(), 1u);
-    return filters.empty() ? IGraphicSource::GraphicFilterID() : filters[0];
-  }
-
   std::set<std::u16string> Directories() {
     std::set<std::u16string> folders{u"stale"};
     manager_->GetLocalDirectories(folders);
@@ -82,7 +70,7 @@ class EitherManagerTest : public QvLibrariesSourceTest, public ::testing::WithPa
 INSTANTIATE_TEST_SUITE_P(Managers, EitherManagerTest, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Newer" : "Older"; });
 
-TEST_P(EitherManagerTest, ListsElementsWithPackagesFilledFromTheirDescriptions) {
+TEST_P(EitherManagerTest, ListsElementsFilledFromTheirDescriptionsAndSearchesTheIndex) {
   libraries_.Library("brand", "Brand Kit");
   libraries_.Element("brand", "e1", "Lower Third");
   auto capsule = std::make_shared<Capsule>(u"qzfx", u"", u"cid-1");
@@ -101,41 +89,53 @@ TEST_P(EitherManagerTest, ListsElementsWithPackagesFilledFromTheirDescriptions) 
   EXPECT_EQ(sets_.back().total, 2);
 
   const CapsuleEntry& full = *entries[1];
+  using Texts = std::vector<std::u16string>;
   EXPECT_EQ(full.ids, (std::vector<std::string>{kQvLibrariesSourceID, "brand"}));
-  EXPECT_EQ(full.path, LibraryPath("brand/e1/template.tplx"));
-  EXPECT_EQ(full.elementID, "e1");
-  EXPECT_EQ(full.descriptionPath, LibraryPath("brand/e1/definition.json"));
-  EXPECT_EQ(full.thumbnailPath, LibraryPath("brand/e1/thumb.png"));
-  EXPECT_EQ(full.videoPreviewPath, LibraryPath("brand/e1/thumb.mp4"));
-  EXPECT_EQ(full.capsuleID, u"cid-1");
-  EXPECT_EQ(full.state, 2);
-  EXPECT_EQ(full.usedFonts, (std::vector<std::u16string>{u"Inter"}));
-  EXPECT_EQ(full.tags, (std::vector<std::u16string>{u"news", u"blue"}));
-  EXPECT_EQ(full.authorApp, u"qzfx");
+  EXPECT_EQ(std::tie(full.path, full.elementID, full.descriptionPath, full.thumbnailPath, full.videoPreviewPath),
+            std::make_tuple(LibraryPath("brand/e1/template.tplx"), "e1", LibraryPath("brand/e1/definition.json"),
+                            LibraryPath("brand/e1/thumb.png"), LibraryPath("brand/e1/thumb.mp4")));
+  EXPECT_EQ(std::tie(full.capsuleID, full.state, full.usedFonts, full.tags, full.authorApp),
+            std::make_tuple(u"cid-1", 2, Texts{u"Inter"}, Texts{u"news", u"blue"}, u"qzfx"));
   EXPECT_TRUE(full.requiresQuazel);  // its application, with no compliant version
   EXPECT_EQ(full.modifiedTime, zorvcore::File(full.path).Modified().ToPtime());
 
   // Without a description: only what the manager gave.
   const CapsuleEntry& plain = *entries[0];
-  EXPECT_EQ(plain.elementID, "e3");
-  EXPECT_EQ(plain.descriptionPath, LibraryPath("brand/e3/definition.json"));
-  EXPECT_TRUE(plain.thumbnailPath.empty());
-  EXPECT_TRUE(plain.videoPreviewPath.empty());
-  EXPECT_EQ(plain.state, 0);
-  EXPECT_TRUE(plain.capsuleID.empty());
+  EXPECT_EQ(std::tie(plain.elementID, plain.descriptionPath, plain.thumbnailPath, plain.videoPreviewPath, plain.state,
+                     plain.capsuleID),
+            std::make_tuple("e3", LibraryPath("brand/e3/definition.json"), u"", u"", 0, u""));
   EXPECT_TRUE(plain.modifiedTime.is_not_a_date_time());
 
   // The thumbnail is the file the manager keeps, handed out as listed.
   EXPECT_EQ(manager_->GetThumbnailPath(entries[1], nullptr), full.thumbnailPath);
   EXPECT_EQ(manager_->GetThumbnailPath(entries[0], nullptr), u"");
+
+  // Word searches are answered from the index: tags, the description's name, the element's name.
+  EXPECT_EQ(Search({u"news"}), WordSet{full.path});
+  EXPECT_EQ(Search({u"title", u"card"}), WordSet{full.path});
+  EXPECT_EQ(Search({u"plain"}), WordSet{plain.path});
+  // The answer comes from the index, not the disk: it stands until the next default set.
+  libraries_.Remove("brand/e1");
+  EXPECT_EQ(Search({u"news"}), WordSet{full.path});
+  DefaultSet();
+  EXPECT_TRUE(Search({u"news"}).empty());
+
+  // A search with words lists nothing itself and reports what is already there.
+  Entries results{std::make_shared<CapsuleEntry>(), std::make_shared<CapsuleEntry>()};
+  int total = -1;
+  source_->Search({u"plain"}, results, 0, 100, total, nullptr);
+  EXPECT_EQ(results.size(), 2u);
+  EXPECT_EQ(total, 2);
 }
 
-TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeRead) {
+// The element's name stays when its description cannot be read; the filter has every library in
+// case-insensitive order, those without packages contributing no entries.
+TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeReadAndTheFilterHasEveryLibrary) {
   libraries_.Library("lib", "Library");
   const std::string unreadable[] = {
-      "{",                                         // the reader's bad-cast error
+      "{",                                             // the reader's bad-cast error
       R"({"apiVersion": "1.4", "capsuleTags": "t"})",  // a member of the wrong type: bad cast too
-      R"({"apiVersion": "9.9"})",                  // a version the reader refuses
+      R"({"apiVersion": "9.9"})",                      // a version the reader refuses
       "",
   };
   for (size_t i = 0; i < std::size(unreadable); ++i) {
@@ -151,18 +151,6 @@ TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeRead) {
   libraries_.Write("lib/z/definition.json", EnglishDescription(u"Zebra"));
   libraries_.Element("lib", "unnamed", "Kept unnamed");  // readable, but no name in it
   libraries_.Write("lib/unnamed/definition.json", EnglishDescription(u""));
-  Start(GetParam());
-
-  const Entries entries = DefaultSet().entries;
-  EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"Kept 0", u"Kept 1", u"Kept 2", u"Kept 3",
-                                                         u"Kept fifo", u"Kept folder", u"Kept unnamed", u"Zebra"}));
-  for (const auto& entry : entries) {
-    const bool read = entry->name == u"Zebra" || entry->name == u"Kept unnamed";
-    EXPECT_EQ(entry->state, read ? 2 : 0) << zorvcore::UTF16ToUTF8(entry->name);
-  }
-}
-
-TEST_P(EitherManagerTest, FilterHasEveryLibraryInCaseInsensitiveOrder) {
   libraries_.Library("l1", "beta");
   libraries_.Library("l2", "Beta Zeta");
   libraries_.Library("l3", "alpha2");
@@ -172,56 +160,25 @@ TEST_P(EitherManagerTest, FilterHasEveryLibraryInCaseInsensitiveOrder) {
   libraries_.MakeFolder("l3/empty");
   libraries_.Write("broken/library.json", "{\"name\": ");  // malformed: no library
   libraries_.Element("broken", "e");
-  libraries_.Write("l1/odd/element.json", "[");          // malformed: the ID names it
+  libraries_.Write("l1/odd/element.json", "[");  // malformed: the ID names it
   libraries_.Write("l1/odd/template.tplx", "x");
   Start(GetParam());
 
   const IGraphicSource::GraphicFilterID filter = Filter();
   EXPECT_EQ(filter.name, u"Qv Libraries");
   EXPECT_EQ(filter.sourceID, kQvLibrariesSourceID);
-  std::vector<std::u16string> names;
-  std::vector<std::string> ids;
-  for (const auto& item : filter.items) {
-    names.push_back(item.name);
-    ids.push_back(item.id);
-    EXPECT_TRUE(item.available);
-  }
-  EXPECT_EQ(names, (std::vector<std::u16string>{u"Alpha", u"alpha2", u"beta", u"Beta Zeta"}));
-  EXPECT_EQ(ids, (std::vector<std::string>{"l4", "l3", "l1", "l2"}));
-
-  // Libraries without packages are filter items but contribute no entries.
+  EXPECT_EQ(Items(filter),
+            (std::vector<std::string>{"Alpha=l4", "alpha2=l3", "beta=l1", "Beta Zeta=l2", "Library=lib"}));
   const Entries entries = DefaultSet().entries;
-  EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"e", u"odd"}));
-  for (const auto& entry : entries) EXPECT_EQ(entry->GetLibraryID(), "l1");
-}
-
-TEST_P(EitherManagerTest, WordSearchesAreAnsweredFromTheIndex) {
-  libraries_.Library("lib", "Library");
-  libraries_.Element("lib", "news", "Lower Third");
-  libraries_.Write("lib/news/definition.json", Description([](Capsule& c) {
-                     c.SetCapsuleNameLocalized(UIString(u"Breaking Banner"));
-                     c.SetTags({"headline"});
-                   }));
-  libraries_.Element("lib", "plain", "Plain Slate");
-  Start(GetParam());
-  DefaultSet();
-
-  const std::u16string news = LibraryPath("lib/news/template.tplx");
-  EXPECT_EQ(Search({u"headline"}), WordSet{news});
-  EXPECT_EQ(Search({u"banner"}), WordSet{news});
-  EXPECT_EQ(Search({u"slate"}), WordSet{LibraryPath("lib/plain/template.tplx")});
-  // The answer comes from the index, not the disk: it stands until the next default set.
-  libraries_.Remove("lib/news");
-  EXPECT_EQ(Search({u"headline"}), WordSet{news});
-  DefaultSet();
-  EXPECT_TRUE(Search({u"headline"}).empty());
-
-  // A search with words lists nothing itself and reports what is already there.
-  Entries results{std::make_shared<CapsuleEntry>(), std::make_shared<CapsuleEntry>()};
-  int total = -1;
-  source_->Search({u"slate"}, results, 0, 100, total, nullptr);
-  EXPECT_EQ(results.size(), 2u);
-  EXPECT_EQ(total, 2);
+  EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"Kept 0", u"Kept 1", u"Kept 2", u"Kept 3", u"Kept fifo",
+                                                         u"Kept folder", u"Kept unnamed", u"Zebra", u"e", u"odd"}));
+  for (const auto& entry : entries) {
+    SCOPED_TRACE(zorvcore::UTF16ToUTF8(entry->name));
+    const bool l1 = entry->name == u"e" || entry->name == u"odd";
+    EXPECT_EQ(entry->GetLibraryID(), l1 ? "l1" : "lib");
+    if (l1) continue;
+    EXPECT_EQ(entry->state, entry->name == u"Zebra" || entry->name == u"Kept unnamed" ? 2 : 0);
+  }
 }
 
 // Only the older functions name folders to watch: the root and every library's folder.

@@ -1,39 +1,22 @@
 // The module-wide index functions: what they add to their result sets and what they report.
 #include "catalogue/search_index.h"
 
-#include <mutex>
-
-#include <gtest/gtest.h>
-
-#include "host/core/debug.h"
-#include "host/core/test_temp_folder.h"
+#include "catalogue/catalogue_test_fixture.h"
 
 namespace zorvcapsule {
 namespace {
 
-class SearchIndexTest : public ::testing::Test {
+// The index in the fixture's folder, its reports kept.
+class SearchIndexTest : public testing::CatalogueTest {
  protected:
   void SetUp() override {
-    InitializeRapidFindDB(folder_.U16(u"index.db"));
-    previous_ = zorvcore::debug::SetAssertReporter([this](const zorvcore::debug::AssertReport& report) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      reports_.push_back(report.message);
-      return zorvcore::debug::AssertAction::kContinue;
-    });
+    CatalogueTest::SetUp();
+    InitializeRapidFindDB(Path("index.db"));
   }
   void TearDown() override {
-    zorvcore::debug::SetAssertReporter(previous_);
     TerminateRapidFindDB();
+    CatalogueTest::TearDown();
   }
-  std::vector<std::string> Reports() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return reports_;
-  }
-
-  zorvcore::TestTempFolder folder_;
-  zorvcore::debug::AssertReporter previous_;
-  std::mutex mutex_;
-  std::vector<std::string> reports_;
 };
 
 TEST_F(SearchIndexTest, WordsMatchAcrossATemplatesRowsAndKeysAccumulate) {
@@ -87,7 +70,7 @@ TEST_F(SearchIndexTest, FailureOnAClosedIndexIsReportedWithTheDiagnosticText) {
 }
 
 TEST_F(SearchIndexTest, OpeningInAMissingFolderFailsAndLaterCallsStayQuietNoOps) {
-  InitializeRapidFindDB(folder_.U16(u"missing/index.db"));
+  InitializeRapidFindDB(Path("missing/index.db"));
   ASSERT_EQ(Reports().size(), 1u);
   EXPECT_NE(Reports()[0].find("SQLiteErrorCode:14"), std::string::npos) << Reports()[0];
   std::set<std::u16string> tags;

@@ -1,11 +1,6 @@
 // The `capsule` commands beside info and catalogue (samples, extract), and the command line as a
 // whole: help, version, misuse and the failures that name what they could not use.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <map>
-
 #include "samples/template_package_writer.h"
 #include "tools/tool_test_fixture.h"
 
@@ -14,18 +9,10 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-namespace fs = std::filesystem;
-
-// Every file below `folder` with its bytes, and every folder.
-std::map<std::string, std::string> FolderContents(const fs::path& folder) {
-  std::map<std::string, std::string> contents;
-  for (const auto& item : fs::recursive_directory_iterator(folder)) {
-    contents[fs::relative(item.path(), folder).string()] = item.is_directory() ? "<folder>" : ReadWholeFile(item.path());
-  }
-  return contents;
-}
 
 using CapsuleCommandTest = ToolTest;
+
+std::u16string Utf16(const fs::path& path) { return zorvcore::UTF8ToUTF16(path.string()); }
 
 TEST_F(CapsuleCommandTest, SamplesWritesTheGeneratorsSetByteForByte) {
   const ProgramRun run = Capsule({"samples", Path("out").string(), "--count", "6", "--seed", "9"});
@@ -89,7 +76,14 @@ TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing)
   temp.WriteFile("taken", "a file");
   temp.WriteFile("plain.tplx", "not a zip archive");
   temp.WriteFile("notes.txt", "a file of the user's");
-  ASSERT_TRUE(zorvsamples::WritePackageMembers(temp.U16(u"bare.tplx"), {{"definition.json", "{}"}}).ok);
+  // Descriptions the reader refuses, each for its own reason.
+  for (const auto& [name, description] : std::map<std::string, std::string>{
+           {"bare.tplx", "{}"}, {"newer.tplx", R"({"apiVersion": "2.0"})"},
+           {"wrong-type.tplx", R"({"apiVersion": "1.4", "capsuleID": 5})"},
+           {"not-json.tplx", R"({"apiVersion": "1.4", )"}}) {
+    ASSERT_TRUE(zorvsamples::WritePackageMembers(Utf16(Path(name)), {{"definition.json", description}}).ok);
+  }
+  ASSERT_TRUE(zorvsamples::WritePackageMembers(Utf16(Path("no-description.tplx")), {{"thumb.png", "x"}}).ok);
   const auto before = FolderContents(temp.path());
 
   const struct {
@@ -128,6 +122,12 @@ TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing)
        Path("gone.tplx").string() + ": no such file\n"},
       {{"info", Path("gone.tplx").string()}, 1, Path("gone.tplx").string() + ": no such file\n"},
       {{"info", Path("plain.tplx").string()}, 1, Path("plain.tplx").string() + ": no readable definition.json"},
+      {{"info", Path("no-description.tplx").string()}, 1, "no-description.tplx: no readable definition.json"},
+      {{"info", Path("bare.tplx").string(), "--json"}, 1, "bare.tplx: definition.json has no apiVersion"},
+      {{"info", Path("newer.tplx").string()}, 1, "format version 2.0, newer than this library's 1.4"},
+      {{"info", Path("wrong-type.tplx").string()}, 1,
+       "wrong-type.tplx: definition.json has a member of the wrong JSON type (bad cast)"},
+      {{"info", Path("not-json.tplx").string()}, 1, "not-json.tplx: definition.json is not valid JSON"},
       {{"info", templates}, 1, templates + ": is a folder"},
       {{"catalogue", Path("nowhere").string()}, 1, Path("nowhere").string() + ": no such folder\n"},
       {{"catalogue", templates, "--index", Path("notes.txt").string()}, 1,

@@ -1,16 +1,10 @@
 // `capsule catalogue`, run as a user runs it, on folders of generated and hand-made packages.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
 
-#include "host/core/json_parse.h"
-#include "host/core/json_value.h"
 #include "samples/template_package_writer.h"
 #include "tools/tool_test_fixture.h"
 
@@ -19,8 +13,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-namespace fs = std::filesystem;
-namespace json = zorvcore::serialization;
 
 constexpr size_t kSetSize = 24;
 
@@ -43,33 +35,25 @@ class CatalogueCommandTest : public ToolTest {
   }
 };
 
-// The values of the entries, the table, and which templates a word matches are pinned by the
-// comparison with tools/testdata below; this adds that more words narrow the search.
-TEST_F(CatalogueCommandTest, EveryWordOfASearchNarrowsIt) {
-  WriteSamples("templates", kSetSize);
-  const std::vector<std::string> title =
-      Strings(json::GetVariantInObject(CatalogueJSON({Path("templates").string(), "--search", "title"}), "matches"));
-  const std::vector<std::string> both = Strings(json::GetVariantInObject(
-      CatalogueJSON({Path("templates").string(), "--search", "title", "--search", "bold"}), "matches"));
+// Without a folder the catalogue lists generated samples, and removes them. The values of the
+// entries, the table, and which templates a word matches are pinned by the comparison with
+// tools/testdata below; this adds that more words narrow the search.
+TEST_F(CatalogueCommandTest, WithoutAFolderItCataloguesGeneratedSamplesWhereEveryWordNarrowsTheSearch) {
+  const json::JSONValuePtr root = CatalogueJSON({"--search", "title"});
+  EXPECT_EQ(JsonInt(root, "total"), static_cast<int64_t>(kSetSize));
+  const std::vector<std::string> title = Strings(json::GetVariantInObject(root, "matches"));
+  const std::vector<std::string> both =
+      Strings(json::GetVariantInObject(CatalogueJSON({"--search", "title", "--search", "bold"}), "matches"));
   EXPECT_FALSE(both.empty());
   EXPECT_LT(both.size(), title.size());
-  for (const auto& match : both) EXPECT_TRUE(std::count(title.begin(), title.end(), match)) << match;
-}
-
-TEST_F(CatalogueCommandTest, WithoutAFolderItCataloguesTheGeneratedSamplesAndCleansUp) {
-  const json::JSONValuePtr root = CatalogueJSON({});
-  EXPECT_EQ(JsonInt(root, "total"), static_cast<int64_t>(kSetSize));
+  for (const auto& match : both) {
+    const std::string name = fs::path(match).filename().string();  // the samples' folder differs by run
+    const auto same = [&](const std::string& t) { return t.ends_with("/" + name); };
+    EXPECT_TRUE(std::any_of(title.begin(), title.end(), same)) << match;
+  }
   for (const auto& item : fs::directory_iterator(temp.path())) {
     EXPECT_THAT(item.path().filename().string(), testing::Not(StartsWith("capsule-"))) << "left behind";
   }
-}
-
-TEST_F(CatalogueCommandTest, TheIndexLivesInTheFileNamed) {
-  WriteSamples("templates", 3);
-  CatalogueJSON({Path("templates").string(), "--index", Path("words.db").string()});
-  EXPECT_TRUE(fs::is_regular_file(Path("words.db")));
-  // A second run rebuilds the index it finds there.
-  CatalogueJSON({Path("templates").string(), "--index", Path("words.db").string()});
 }
 
 TEST_F(CatalogueCommandTest, APackageThatEndsTheListingFailsTheCatalogueAndIsNamed) {
@@ -87,18 +71,8 @@ TEST_F(CatalogueCommandTest, APackageThatEndsTheListingFailsTheCatalogueAndIsNam
   EXPECT_EQ(JsonInt(ParseObject(run), "total"), 0) << "the result is still printed";
 }
 
-TEST_F(CatalogueCommandTest, APackageWithoutAReadableDescriptionIsListedUnderItsFileName) {
-  ASSERT_TRUE(zorvsamples::WritePackageMembers(temp.U16(u"templates/Plain Package.tplx"), {{"thumb.png", "x"}}).ok);
-  const json::JSONValuePtr root = CatalogueJSON({Path("templates").string()});
-  const json::JSONArray& entries = json::AsArray(json::GetVariantInObject(root, "entries"));
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(JsonText(entries[0], "name"), "Plain Package");
-  EXPECT_TRUE(json::GetVariantInObject(entries[0], "modifiedTime") == nullptr ||
-              json::GetVariantInObject(entries[0], "modifiedTime")->IsNull());
-}
-
 // An added folder is listed under its name; a cloud library made by hand, as the README describes
-// the layout, joins with its filters.
+// the layout, joins with its filters. The index lives in the file named, rebuilt by the next run.
 TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   const zorvsamples::SampleSet set = WriteSamples("templates", 2);
   const zorvsamples::SampleSet extra = WriteSamples("elsewhere/extras", 1, 99);
@@ -111,14 +85,20 @@ TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   std::ofstream(Path("libraries/empty/library.json")) << R"({"name": "Empty Kit"})";
   std::ofstream(element / "element.json") << R"({"name": "Lower"})";
   std::ofstream(element / "definition.json") << zorvcapsule::serialization::CapsuleToJson(set.templates[0].capsule);
+  ASSERT_TRUE(zorvsamples::WritePackageMembers(temp.U16(u"templates/Plain Package.tplx"), {{"thumb.png", "x"}}).ok);
 
   const std::vector<std::string> line{Path("templates").string(), "--folder", "My extras=" + extraFolder, "--libraries",
-                                      Path("libraries").string()};
+                                      Path("libraries").string(), "--index", Path("words.db").string()};
   const json::JSONValuePtr root = CatalogueJSON(line);
-  EXPECT_EQ(JsonInt(root, "total"), 4);
+  EXPECT_TRUE(fs::is_regular_file(Path("words.db"))) << "the index lives in the file named";
+  EXPECT_EQ(JsonInt(root, "total"), 5);
   std::map<std::string, std::vector<std::string>> libraries;  // source -> the libraries of its entries
   for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
     libraries[JsonText(entry, "sourceID")].push_back(JsonText(entry, "libraryID"));
+    // A package without a readable description is listed under its file name, with no time.
+    if (JsonText(entry, "path") != Path("templates/Plain Package.tplx").string()) continue;
+    EXPECT_EQ(JsonText(entry, "name"), "Plain Package");
+    EXPECT_TRUE(json::GetVariantInObject(entry, "modifiedTime")->IsNull());
   }
   EXPECT_EQ(libraries["graphicsource.QvLibraries"], std::vector<std::string>{"brand"});
   EXPECT_EQ(std::count(libraries["graphicsource.local"].begin(), libraries["graphicsource.local"].end(), extraFolder), 1);
@@ -136,7 +116,7 @@ TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
 
   std::vector<std::string> tableLine{"catalogue"};
   tableLine.insert(tableLine.end(), line.begin(), line.end());
-  const ProgramRun table = Capsule(tableLine);
+  const ProgramRun table = Capsule(tableLine);  // rebuilds the index it finds
   ASSERT_EQ(table.status, 0) << Describe(table);
   EXPECT_THAT(table.out, HasSubstr("  My extras\n"));
 }
@@ -165,12 +145,12 @@ TEST_F(CatalogueCommandTest, TheTextOfAGeneratedSetIsUnchanged) {
     const ProgramRun result = Capsule(arguments);
     ASSERT_EQ(result.status, 0) << Describe(result);
     EXPECT_EQ(normalized(result.out), TestData(run.expected));
-  }
-  // The thumbnails the JSON names are the packages' images, extracted.
-  const ProgramRun listed = Capsule({"catalogue", Path("templates").string(), "--json", "--thumbnails"});
-  const json::JSONValuePtr root = ParseObject(listed);
-  for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
-    EXPECT_EQ(ReadWholeFile(JsonText(entry, "thumbnailPath")).substr(0, 4), "\x89PNG") << JsonText(entry, "path");
+    if (run.arguments.empty()) continue;
+    // The thumbnails the JSON names are the packages' images, extracted.
+    const json::JSONValuePtr root = ParseObject(result);
+    for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
+      EXPECT_EQ(ReadWholeFile(JsonText(entry, "thumbnailPath")).substr(0, 4), "\x89PNG") << JsonText(entry, "path");
+    }
   }
 }
 

@@ -1,25 +1,14 @@
 // `capsule catalogue --watch`, run in the background while the test changes the templates folder.
 // Each step waits, with a generous limit, for the lines that show it; none waits for a fixed time.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "host/core/json_parse.h"
-#include "host/core/json_value.h"
 #include "host/storage/test_zip_builder.h"
 #include "tools/tool_test_fixture.h"
 
 namespace capsuletool {
 namespace {
-
-namespace fs = std::filesystem;
-namespace json = zorvcore::serialization;
 
 constexpr const char* kListedThree = R"({"event":"listed","count":3})";
 
@@ -92,52 +81,46 @@ std::string Printed(const BackgroundProgram& program) {
 
 int GroupOf(const std::string& event) { return event == "removed" ? 0 : event == "added" ? 1 : 2; }
 
-TEST_F(CatalogueWatchTest, JsonLinesTellWhatEachRebuildChanged) {
+// Two watches of one folder, one printing JSON lines, one the table: both tell each change, a
+// package whose modification time alone changed counting as changed.
+TEST_F(CatalogueWatchTest, JsonLinesAndTableLinesTellWhatEachRebuildChanged) {
   for (const char* name : {"Alpha", "Beta", "Gamma"}) WritePackage(Path("templates") / (std::string(name) + ".tplx"));
-  const auto watch = Watch({"--json"});
-  ASSERT_TRUE(watch->WaitForOutput([](const auto& lines) { return !lines.empty(); })) << watch->Err();
-  EXPECT_EQ(watch->OutLines().front(), kListedThree);
+  const auto json = Watch({"--json"});
+  const auto table = Watch({});
+  ASSERT_TRUE(json->WaitForOutput([](const auto& lines) { return !lines.empty(); })) << json->Err();
+  EXPECT_EQ(json->OutLines().front(), kListedThree);
+  ASSERT_TRUE(table->WaitForOutput([](const auto& lines) { return Contains(lines, "3 templates"); })) << table->Err();
+  EXPECT_EQ(table->OutLines().front().rfind("NAME", 0), 0u);
 
   fs::remove(Path("templates/Alpha.tplx"));
-  WritePackage(Path("templates/New/Delta.tplx"));
+  WritePackage(Path("templates/New Folder/Delta.tplx"));
   ReplacePackage(Path("templates/Gamma.tplx"));
-  const std::vector<Event> expected{{"added", Path("templates/New/Delta.tplx").string(), "Delta"},
+  const fs::path beta = Path("templates/Beta.tplx");
+  fs::last_write_time(beta, fs::last_write_time(beta) - std::chrono::hours(1));
+  const std::vector<Event> expected{{"added", Path("templates/New Folder/Delta.tplx").string(), "Delta"},
+                                    {"changed", Path("templates/Beta.tplx").string(), "Beta"},
                                     {"changed", Path("templates/Gamma.tplx").string(), "Gamma"},
                                     {"removed", Path("templates/Alpha.tplx").string(), "Alpha"}};
-  ASSERT_TRUE(watch->WaitForOutput([&](const auto& lines) { return AllDifferences(lines) == expected; }))
-      << watch->Err();
-  const std::vector<std::string> lines = watch->OutLines();
+  ASSERT_TRUE(json->WaitForOutput([&](const auto& lines) { return AllDifferences(lines) == expected; }))
+      << Printed(*json);
+  const std::vector<std::string> lines = json->OutLines();
   EXPECT_EQ(lines.back(), kListedThree);
   for (const auto& rebuild : Rebuilds(lines)) {
     EXPECT_TRUE(std::is_sorted(rebuild.begin(), rebuild.end(), [](const Event& a, const Event& b) {
       return std::make_pair(GroupOf(a.event), a.path) < std::make_pair(GroupOf(b.event), b.path);
     }));
   }
+  EXPECT_TRUE(table->WaitForOutput([](const auto& lines) {
+    for (const char* change : {"+ Delta (New Folder)", "- Alpha", "~ Gamma", "~ Beta"}) {
+      if (!Contains(lines, change)) return false;
+    }
+    return lines.back() == "3 templates";
+  })) << Printed(*table);
 
-  EXPECT_EQ(watch->Stop(SIGINT), 0);
-  EXPECT_EQ(watch->Err(), "");
-}
-
-TEST_F(CatalogueWatchTest, TheTableIsFollowedByALineForEachChange) {
-  WritePackage(Path("templates/Alpha.tplx"));
-  WritePackage(Path("templates/Beta.tplx"));
-  const auto watch = Watch({});
-  ASSERT_TRUE(watch->WaitForOutput([](const auto& lines) { return Contains(lines, "2 templates"); })) << watch->Err();
-  EXPECT_EQ(watch->OutLines().front().rfind("NAME", 0), 0u);
-
-  WritePackage(Path("templates/Extra Folder/Copy.tplx"));
-  EXPECT_TRUE(watch->WaitForOutput([](const auto& lines) {
-    return Contains(lines, "+ Copy (Extra Folder)") && lines.back() == "3 templates";
-  })) << Printed(*watch);
-  fs::remove(Path("templates/Beta.tplx"));
-  EXPECT_TRUE(watch->WaitForOutput([](const auto& lines) { return Contains(lines, "- Beta"); })) << Printed(*watch);
-  // A package whose modification time alone changed counts as changed.
-  fs::last_write_time(Path("templates/Alpha.tplx"),
-                      fs::last_write_time(Path("templates/Alpha.tplx")) - std::chrono::hours(1));
-  EXPECT_TRUE(watch->WaitForOutput([](const auto& lines) { return Contains(lines, "~ Alpha"); })) << Printed(*watch);
-
-  EXPECT_EQ(watch->Stop(SIGTERM), 0);
-  EXPECT_EQ(watch->Err(), "");
+  EXPECT_EQ(json->Stop(SIGINT), 0);
+  EXPECT_EQ(json->Err(), "");
+  EXPECT_EQ(table->Stop(SIGTERM), 0);
+  EXPECT_EQ(table->Err(), "");
 }
 
 }  // namespace

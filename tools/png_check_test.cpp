@@ -90,35 +90,32 @@ TEST(PNGCheck, EachBrokenPartIsNamed) {
     std::function<std::string()> bytes;
     const char* problem;
   };
+  // The parts of a good file with one spoiled.
+  const auto spoiled = [](void (*spoil)(PNGParts&)) {
+    return [spoil] {
+      PNGParts parts;
+      spoil(parts);
+      return parts.Bytes();
+    };
+  };
   const Case cases[] = {
       {"no signature", [&] { return "GIF89a" + good.substr(6); }, "no PNG signature"},
       {"empty", [] { return std::string(); }, "no PNG signature"},
-      {"checksum",
-       [&] {
-         std::string bad = good;
-         bad[good.find("IDAT") + 6] ^= 0x01;
-         return bad;
-       },
+      {"checksum", [&] { std::string bad = good; bad[good.find("IDAT") + 6] ^= 0x01; return bad; },
        "chunk IDAT at byte"},
       {"cut short", [&] { return good.substr(0, good.size() - 20); }, "runs past the end"},
-      {"no end", [] { PNGParts p; p.end = false; return p.Bytes(); }, "no IEND"},
-      {"zero size", [] { PNGParts p; p.height = 0; return p.Bytes(); }, "impossible size"},
-      {"bad depth", [] { PNGParts p; p.bitDepth = 4; return p.Bytes(); }, "do not go together"},
-      {"palette missing", [] { PNGParts p; p.colorType = 3; return p.Bytes(); }, "without a PLTE"},
-      {"too few rows", [] { PNGParts p; p.height = 4; return p.Bytes(); }, "holds 39 bytes where"},
-      {"too many rows", [] { PNGParts p; p.height = 2; return p.Bytes(); }, "more bytes than"},
-      {"filter type", [] { PNGParts p; p.raw[13] = 5; return p.Bytes(); }, "unknown filter type 5"},
-      {"not zlib", [] { PNGParts p; p.imageData = "not deflate at all"; return p.Bytes(); }, "not a valid zlib"},
-      {"adler checksum",
-       [] {
-         PNGParts p;
-         p.imageData = Compressed(p.raw);
-         p.imageData.back() ^= 0x01;
-         return p.Bytes();
-       },
+      {"no end", spoiled([](PNGParts& p) { p.end = false; }), "no IEND"},
+      {"zero size", spoiled([](PNGParts& p) { p.height = 0; }), "impossible size"},
+      {"bad depth", spoiled([](PNGParts& p) { p.bitDepth = 4; }), "do not go together"},
+      {"palette missing", spoiled([](PNGParts& p) { p.colorType = 3; }), "without a PLTE"},
+      {"too few rows", spoiled([](PNGParts& p) { p.height = 4; }), "holds 39 bytes where"},
+      {"too many rows", spoiled([](PNGParts& p) { p.height = 2; }), "more bytes than"},
+      {"filter type", spoiled([](PNGParts& p) { p.raw[13] = 5; }), "unknown filter type 5"},
+      {"not zlib", spoiled([](PNGParts& p) { p.imageData = "not deflate at all"; }), "not a valid zlib"},
+      {"adler checksum", spoiled([](PNGParts& p) { (p.imageData = Compressed(p.raw)).back() ^= 0x01; }),
        "fails its checksum"},
-      {"huge header", [] { PNGParts p; p.width = p.height = 100000; return p.Bytes(); }, "too large for a thumbnail"},
-      {"unfillable header", [] { PNGParts p; p.width = p.height = 2000; return p.Bytes(); }, "far too short"},
+      {"huge header", spoiled([](PNGParts& p) { p.width = p.height = 100000; }), "too large for a thumbnail"},
+      {"unfillable header", spoiled([](PNGParts& p) { p.width = p.height = 2000; }), "far too short"},
   };
   for (const Case& c : cases) EXPECT_THAT(PNGProblem(c.bytes()), HasSubstr(c.problem)) << c.what;
 }

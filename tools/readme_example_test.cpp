@@ -1,9 +1,6 @@
 // The README's code example builds and does what the README says: it lists the templates of a
 // folder, marks those matching the word, and gives each one's still thumbnail.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "tools/tool_test_fixture.h"
@@ -13,14 +10,12 @@ namespace {
 
 using ReadmeExampleTest = ToolTest;
 
-TEST(ReadmeExample, TheReadmeShowsTheCodeThatIsBuilt) {
+TEST_F(ReadmeExampleTest, IsTheCodeBuiltAndListsTheTemplatesMarksTheMatchesAndFindsTheirThumbnails) {
   const std::string source = ReadWholeFile(README_EXAMPLE_SOURCE);
   ASSERT_FALSE(source.empty());
   EXPECT_NE(ReadWholeFile(README_PATH).find("```cpp\n" + source + "```\n"), std::string::npos)
       << "README.md's example differs from examples/host/catalogue_host.cpp";
-}
 
-TEST_F(ReadmeExampleTest, ListsTheTemplatesMarksTheMatchesAndFindsTheirThumbnails) {
   const zorvsamples::SampleSet set = WriteSamples("templates", 12);
   const ProgramRun run = RunProgram(README_EXAMPLE_PATH,
                                     {Path("templates").string(), Path("index.db").string(), "title"}, temp.path());

@@ -1,15 +1,11 @@
 // `capsule stock download` run as a program against the licence and download endpoints on
 // loopback: both roads, and the failures that must leave the target as it was.
-#include <filesystem>
-#include <string>
 
 #include "host/core/file_helper_utils.h"
 #include "tools/stock_tool_test_fixture.h"
 
 namespace capsuletool {
 namespace {
-
-namespace fs = std::filesystem;
 
 class StockDownloadCommandTest : public StockToolTest {
  protected:
@@ -62,54 +58,39 @@ class StockDownloadCommandTest : public StockToolTest {
     return Stock(arguments);
   }
 
-  // Every file name in the folder `out`, hidden ones included.
-  std::vector<std::string> OutFiles() const {
-    std::vector<std::string> names;
-    for (const auto& item : fs::directory_iterator(Path("out"))) names.push_back(item.path().filename().string());
-    return names;
-  }
-
   std::string package_;
   zorvnet::testing::TestHttpServer cleartext_;  // plain "http:": no credential may reach it
 };
 
 // A licensed package comes from the download endpoint; an unlicensed one is licensed first and
-// comes from where the licence points.
-TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWhole) {
-  const std::string target = Path("out/template.tplx").string();
-  ASSERT_EQ(Download("12", target, true).status, 0);
-  EXPECT_EQ(ReadWholeFile(target), package_);
-  EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/Download/12/1"), 1u);
-  EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/1/Content/License"), 0u);
-  EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"});
-  EXPECT_EQ(Capsule({"info", target}).status, 0) << "what arrived is a package the tool can read";
-
-  const std::string bought = Path("out/bought.tplx").string();
-  const ProgramRun run = Download("13", bought, false);
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  EXPECT_EQ(ReadWholeFile(bought), package_);
-  const auto purchases = service.RequestsTo("/prod/Rest/Libraries/1/Content/License");
-  ASSERT_EQ(purchases.size(), 1u);
-  EXPECT_EQ(purchases[0].Param("content_id"), "13");
-}
-
-TEST_F(StockDownloadCommandTest, EveryFailureLeavesTheTargetAsItWas) {
+// comes from where the licence points. Every failure leaves the target as it was.
+TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWholeAndEveryFailureLeavesTheTarget) {
   const ProgramRun folder = Download("12", Path("out").string(), true);
   EXPECT_EQ(folder.status, 1) << Describe(folder);
   EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
   EXPECT_TRUE(service.Requests().empty()) << "a folder is no target: nothing is asked";
 
   const std::string target = Path("out/template.tplx").string();
+  ASSERT_EQ(Download("12", target, true).status, 0);
+  using Files = std::map<std::string, std::string>;  // every file of the folder `out`, hidden ones included
+  EXPECT_EQ(FolderContents(Path("out")), (Files{{"template.tplx", package_}}));
+  EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/Download/12/1"), 1u);
+  EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/1/Content/License"), 0u);
+  EXPECT_EQ(Capsule({"info", target}).status, 0) << "what arrived is a package the tool can read";
+  const ProgramRun bought = Download("13", target, false);
+  ASSERT_EQ(bought.status, 0) << Describe(bought);
+  EXPECT_EQ(ReadWholeFile(target), package_);
+  const auto purchases = service.RequestsTo("/prod/Rest/Libraries/1/Content/License");
+  ASSERT_EQ(purchases.size(), 1u);
+  EXPECT_EQ(purchases[0].Param("content_id"), "13");
+
   std::ofstream(target, std::ios::binary) << "older package";
-  for (const auto& [id, licensed] : {std::pair<std::string, bool>{"half", true},
-                                     {"plain200", true},
-                                     {"refused", false},
-                                     {"cleartext", false}}) {
+  for (const auto& [id, licensed] : {std::pair<std::string, bool>{"half", true}, {"plain200", true},
+                                     {"refused", false}, {"cleartext", false}}) {
     const ProgramRun run = Download(id, target, licensed);
     EXPECT_EQ(run.status, 1) << id << "\n" << Describe(run);
     EXPECT_NE(run.err.find("is unchanged"), std::string::npos) << run.err;
-    EXPECT_EQ(ReadWholeFile(target), "older package") << id;
-    EXPECT_EQ(OutFiles(), std::vector<std::string>{"template.tplx"}) << id;
+    EXPECT_EQ(FolderContents(Path("out")), (Files{{"template.tplx", "older package"}})) << id;
   }
   EXPECT_TRUE(cleartext_.Requests().empty());
 }

@@ -1,5 +1,6 @@
 // `capsule stock licence` run as a program against the member-profile endpoint on loopback.
-#include <string>
+
+#include <map>
 
 #include "tools/stock_tool_test_fixture.h"
 
@@ -8,75 +9,61 @@ namespace {
 
 constexpr const char* kProfilePath = "/prod/Rest/Libraries/1/Member/Profile";
 
-class StockLicenceCommandTest : public StockToolTest {
- protected:
-  void AnswerProfile(const std::string& body, int status = 200) {
-    service.Get(kProfilePath, [=](const httplib::Request&, httplib::Response& res) {
-      res.status = status;
-      res.set_content(body, "application/json");
-    });
-    service.Start();
-  }
-};
-
-TEST_F(StockLicenceCommandTest, TheJSONFormHoldsTheFourAnswers) {
-  AnswerProfile(R"({"available_entitlement": {"is_cce": true},
-      "purchase_options": {"state": "possible", "requires_checkout": true, "message": "Buy it",
-                           "url": "https://buy.example/42"}})");
-  const ProgramRun run = Stock({"licence", "42", "--json"});
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  const json::JSONValuePtr root = ParseObject(run);
-  EXPECT_EQ(json::AsObject(root).size(), 4u);
-  EXPECT_TRUE(json::AsBool(json::GetVariantInObject(root, "canPurchase")));
-  EXPECT_TRUE(json::AsBool(json::GetVariantInObject(root, "needsCheckout")));
-  EXPECT_EQ(json::AsString(json::GetVariantInObject(root, "message")), "Buy it");
-  EXPECT_EQ(json::AsString(json::GetVariantInObject(root, "purchaseURL")), "https://buy.example/42");
-  const auto seen = service.RequestsTo(kProfilePath);
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].Param("content_id"), "42");
-  EXPECT_EQ(seen[0].Header("Authorization"), "Bearer host-token");
-}
-
-TEST_F(StockLicenceCommandTest, AnAnswerWithEmptyTextsIsStillAnAnswer) {
-  AnswerProfile(R"({"purchase_options": {"state": "not_possible", "message": ""}})");
-  const ProgramRun run = Stock({"licence", "42"});
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  const std::vector<std::string> lines = Lines(run.out);
-  ASSERT_EQ(lines.size(), 5u) << run.out;
-  EXPECT_EQ(lines[0], "Asset 42");
-  EXPECT_NE(lines[1].find("can purchase:"), std::string::npos);
-  EXPECT_NE(lines[1].find("no"), std::string::npos);
-  EXPECT_NE(lines[4].find("purchase URL:"), std::string::npos);
-  EXPECT_NE(lines[4].find("-"), std::string::npos);
-}
-
-TEST_F(StockLicenceCommandTest, AServiceErrorIsNoAnswerAndPrintsNothing) {
-  AnswerProfile("{}", 500);
-  const ProgramRun run = Stock({"licence", "42", "--json"});
-  EXPECT_EQ(run.status, 1) << Describe(run);
-  EXPECT_TRUE(run.out.empty()) << run.out;
-  EXPECT_NE(run.err.find("no licence information (HTTP 500)"), std::string::npos) << run.err;
-}
-
-TEST_F(StockLicenceCommandTest, AnUnreadableReplyIsReportedAsNoAnswer) {
-  AnswerProfile("<html>");
-  const ProgramRun run = Stock({"licence", "42"});
-  EXPECT_EQ(run.status, 1) << Describe(run);
-  EXPECT_TRUE(run.out.empty());
-  EXPECT_NE(run.err.find("StockLicense: "), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("(the reply could not be read)"), std::string::npos) << run.err;
-}
-
-TEST_F(StockLicenceCommandTest, TheStageSettingAsksTheStageProfile) {
+// The profile answers by asset: 42 in full, 43 with empty texts, 44 refused, 45 unreadable.
+TEST_F(StockToolTest, StockLicencePrintsAnAnswerAndOnlyAnAnswer) {
+  const std::map<std::string, std::pair<int, std::string>> answers = {
+      {"42", {200, R"({"available_entitlement": {"is_cce": true}, "purchase_options": {"state": "possible",
+          "requires_checkout": true, "message": "Buy it", "url": "https://buy.example/42"}})"}},
+      {"43", {200, R"({"purchase_options": {"state": "not_possible", "message": ""}})"}},
+      {"44", {500, "{}"}},
+      {"45", {200, "<html>"}}};
+  service.Get(kProfilePath, [&](const httplib::Request& req, httplib::Response& res) {
+    const auto& [status, body] = answers.at(req.get_param_value("content_id"));
+    res.status = status;
+    res.set_content(body, "application/json");
+  });
   service.Get("/stage/Rest/Libraries/1/Member/Profile", [](const httplib::Request&, httplib::Response& res) {
     res.set_content(R"({"purchase_options": {"state": "possible"}})", "application/json");
   });
   service.Start();
-  const ProgramRun run = Stock({"licence", "42", "--json"}, {"--token", "t"}, {"Graphics.UseStockStage=true"});
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  const auto seen = service.RequestsTo("/stage/Rest/Libraries/1/Member/Profile");
+
+  const ProgramRun full = Stock({"licence", "42", "--json"});
+  ASSERT_EQ(full.status, 0) << Describe(full);
+  EXPECT_EQ(full.out, R"({
+  "canPurchase": true,
+  "message": "Buy it",
+  "needsCheckout": true,
+  "purchaseURL": "https://buy.example/42"
+}
+)");
+  const auto seen = service.RequestsTo(kProfilePath);
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].Header("X-API-KEY"), "key-stage");
+  EXPECT_EQ(seen[0].Param("content_id"), "42");
+  EXPECT_EQ(seen[0].Header("Authorization"), "Bearer host-token");
+
+  // Empty texts are still an answer, printed as "-" (no text is kept aside to mean "no answer").
+  const ProgramRun empty = Stock({"licence", "43"});
+  ASSERT_EQ(empty.status, 0) << Describe(empty);
+  const std::vector<std::string> lines = Lines(empty.out);
+  ASSERT_EQ(lines.size(), 5u) << empty.out;
+  EXPECT_EQ(lines[0], "Asset 43");
+  EXPECT_THAT(lines[1], ::testing::MatchesRegex(" *can purchase: +no"));
+  EXPECT_THAT(lines[4], ::testing::MatchesRegex(" *purchase URL: +-"));
+
+  for (const auto& [id, problem] : {std::pair<std::string, std::string>{"44", "no licence information (HTTP 500)"},
+                                    {"45", "StockLicense: "},
+                                    {"45", "(the reply could not be read)"}}) {
+    const ProgramRun run = Stock({"licence", id, "--json"});
+    EXPECT_EQ(run.status, 1) << Describe(run);
+    EXPECT_EQ(run.out, "") << "no answer prints nothing";
+    EXPECT_NE(run.err.find(problem), std::string::npos) << run.err;
+  }
+
+  const ProgramRun stage = Stock({"licence", "42", "--json"}, {"--token", "t"}, {"Graphics.UseStockStage=true"});
+  ASSERT_EQ(stage.status, 0) << Describe(stage);
+  const auto staged = service.RequestsTo("/stage/Rest/Libraries/1/Member/Profile");
+  ASSERT_EQ(staged.size(), 1u);
+  EXPECT_EQ(staged[0].Header("X-API-KEY"), "key-stage");
 }
 
 }  // namespace

@@ -1,20 +1,12 @@
 // `capsule stock search` run as a program against the stock service on loopback: the paged walk,
-// what is sent, the identity options, the connection file, thumbnails and previews.
+// what is sent, the identity options, the connection file and the failed answers.
 #include <atomic>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "capsule/capsule.h"
-#include "capsule/capsule_json.h"
 #include "tools/stock_identity.h"
 #include "tools/stock_tool_test_fixture.h"
 
 namespace capsuletool {
 namespace {
-
-namespace fs = std::filesystem;
 
 using zorvcapsule::testing::SearchHit;
 using zorvcapsule::testing::SearchReply;
@@ -31,11 +23,6 @@ class StockSearchCommandTest : public StockToolTest {
       res.set_content(SearchReply(hits, page), "application/json");
     });
   }
-  void ServeReply(const std::string& reply) {
-    service.OnSearch([reply](const httplib::Request&, httplib::Response& res) {
-      res.set_content(reply, "application/json");
-    });
-  }
 
   static json::JSONArray& Pages(const json::JSONValuePtr& root) {
     return json::AsArray(json::GetVariantInObject(root, "pages"));
@@ -45,10 +32,13 @@ class StockSearchCommandTest : public StockToolTest {
   }
 };
 
-TEST_F(StockSearchCommandTest, EveryPageOfThePagedWalkIsPrintedInDeliveryOrder) {
+// The connection file, the filter and the words reach each page request of the paged walk, whose
+// pages are printed in delivery order.
+TEST_F(StockSearchCommandTest, EveryPageIsAskedWithTheConnectionTheFilterAndTheWordsAndPrintedInOrder) {
   ServeHits(250);
   service.Start();
-  const ProgramRun run = Stock({"search", "title", "--json"});
+  EXPECT_EQ(Stock({"search", "--filter", "premium"}).status, 2) << "a filter is true or false";
+  const ProgramRun run = Stock({"search", "neon", "glow", "--filter", "true", "--json"});
   ASSERT_EQ(run.status, 0) << Describe(run);
   const json::JSONValuePtr root = ParseObject(run);
   EXPECT_EQ(JsonInt(root, "total"), 250);
@@ -60,14 +50,26 @@ TEST_F(StockSearchCommandTest, EveryPageOfThePagedWalkIsPrintedInDeliveryOrder) 
     ASSERT_EQ(Entries(pages[i]).size(), expected[i].second);
     EXPECT_EQ(JsonText(Entries(pages[i]).front(), "path"), std::to_string(expected[i].first));
   }
-  EXPECT_EQ(service.CountOf(kSearchPath), 3u);
+  const auto seen = service.RequestsTo(kSearchPath);
+  ASSERT_EQ(seen.size(), 3u) << "the misused filter asked nothing";
+  for (const auto& request : seen) {
+    EXPECT_EQ(request.Header("X-API-KEY"), "key-prod");
+    EXPECT_EQ(request.Header("X-PRODUCT"), "Editor Pro");
+    EXPECT_EQ(request.Header("X-PRODUCT-LOCATION"), "Editor Pro/templates panel");
+    EXPECT_EQ(request.Header("Authorization"), "Bearer host-token");
+    EXPECT_EQ(request.Param("search_parameters[words]"), "neon glow");
+    EXPECT_EQ(request.Param("search_parameters[filters][premium]"), "true");
+  }
 }
 
 // An entry carries the catalogue's members and the stock ones, as pinned in tools/testdata; the
 // table lists each template and the count.
 TEST_F(StockSearchCommandTest, TheJSONAndTheTableOfAPageAreUnchanged) {
-  ServeReply(SearchReply(2, {SearchHit(101, R"("creator_name": "Ann", "width": 1920, "height": 1080, "premium_level_id": 2,
-      "video_preview_url": "https://cdn.example/p.mp4", "is_licensed": "Standard")"), SearchHit(8)}));
+  const std::string reply = SearchReply(2, {SearchHit(101, R"("creator_name": "Ann", "width": 1920, "height": 1080,
+      "premium_level_id": 2, "video_preview_url": "https://cdn.example/p.mp4", "is_licensed": "Standard")"),
+                                            SearchHit(8)});
+  service.OnSearch(
+      [&](const httplib::Request&, httplib::Response& res) { res.set_content(reply, "application/json"); });
   service.Start();
   for (const char* form : {"json", "txt"}) {
     SCOPED_TRACE(form);
@@ -77,29 +79,9 @@ TEST_F(StockSearchCommandTest, TheJSONAndTheTableOfAPageAreUnchanged) {
   }
 }
 
-// ---- What is sent ----
-
-TEST_F(StockSearchCommandTest, TheConnectionFileTheFilterAndTheWordsReachTheService) {
-  ServeHits(0);
-  service.Start();
-  EXPECT_EQ(Stock({"search", "--filter", "premium"}).status, 2) << "a filter is true or false";
-  const ProgramRun run = Stock({"search", "neon", "glow", "--filter", "true"});
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  const auto seen = service.RequestsTo(kSearchPath);
-  ASSERT_EQ(seen.size(), 1u) << "the misused filter asked nothing";
-  EXPECT_EQ(seen[0].Header("X-API-KEY"), "key-prod");
-  EXPECT_EQ(seen[0].Header("X-PRODUCT"), "Editor Pro");
-  EXPECT_EQ(seen[0].Header("X-PRODUCT-LOCATION"), "Editor Pro/templates panel");
-  EXPECT_EQ(seen[0].Header("Authorization"), "Bearer host-token");
-  EXPECT_EQ(seen[0].Param("search_parameters[words]"), "neon glow");
-  EXPECT_EQ(seen[0].Param("search_parameters[filters][premium]"), "true");
-}
-
-// ---- Identity ----
-
-// Without a token or a credential nothing is asked; a token from the environment is used as it is,
-// a credential from there is exchanged for one.
-TEST_F(StockSearchCommandTest, TheIdentityComesFromTheOptionsOrTheEnvironment) {
+// A connection file that cannot be read, or no token and no credential, stops the command before
+// any request; a token from the environment is used as it is, a credential from there is exchanged.
+TEST_F(StockSearchCommandTest, TheIdentityComesFromTheConnectionFileTheOptionsOrTheEnvironment) {
   ServeHits(1);
   service.OnTokenFetch(200, R"({"access_token": "fetched", "expires_in": 86400})");
   service.Start();
@@ -107,8 +89,25 @@ TEST_F(StockSearchCommandTest, TheIdentityComesFromTheOptionsOrTheEnvironment) {
   EXPECT_EQ(none.status, 1) << Describe(none);
   EXPECT_NE(none.err.find("needs an access token or a user credential"), std::string::npos) << none.err;
   EXPECT_TRUE(none.out.empty());
+  const std::pair<const char*, const char*> files[] = {
+      {"[1, 2]", "not a JSON object"},
+      {"{\"product\": ", "not a JSON object"},
+      {R"({"apiKeyProduction": 5})", "\"apiKeyProduction\" must be a text"},
+      {R"({"templateTypeId": "7"})", "\"templateTypeId\" must be a 32-bit integer"},
+      {R"({"templateTypeId": 4294967296})", "\"templateTypeId\" must be a 32-bit integer"},
+      {R"({"apiKey": "key"})", "unknown member \"apiKey\""},
+      {nullptr, ""},  // no file at all
+  };
+  for (const auto& [text, problem] : files) {
+    if (text) WriteText("connection.json", text);
+    if (!text) fs::remove(Path("connection.json"));
+    const ProgramRun run = Stock({"search"});
+    EXPECT_EQ(run.status, 1) << (text ? text : "no file") << "\n" << Describe(run);
+    EXPECT_NE(run.err.find(problem), std::string::npos) << run.err;
+  }
   EXPECT_TRUE(service.Requests().empty());
 
+  WriteText("connection.json", TestData("connection.json"));
   const ProgramRun token = Stock({"search"}, {}, {}, {std::string(kStockTokenVariable) + "=env-token"});
   ASSERT_EQ(token.status, 0) << Describe(token);
   EXPECT_EQ(service.CountOf("/ident/prod"), 0u);
@@ -125,28 +124,6 @@ TEST_F(StockSearchCommandTest, TheIdentityComesFromTheOptionsOrTheEnvironment) {
   EXPECT_EQ(searches[1].Header("Authorization"), "Bearer fetched");
 }
 
-TEST_F(StockSearchCommandTest, AConnectionFileThatCannotBeReadStopsTheCommandBeforeAnyRequest) {
-  ServeHits(1);
-  service.Start();
-  const std::pair<const char*, const char*> cases[] = {
-      {"[1, 2]", "not a JSON object"},
-      {"{\"product\": ", "not a JSON object"},
-      {R"({"apiKeyProduction": 5})", "\"apiKeyProduction\" must be a text"},
-      {R"({"templateTypeId": "7"})", "\"templateTypeId\" must be a 32-bit integer"},
-      {R"({"templateTypeId": 4294967296})", "\"templateTypeId\" must be a 32-bit integer"},
-      {R"({"apiKey": "key"})", "unknown member \"apiKey\""},
-  };
-  for (const auto& [text, problem] : cases) {
-    WriteText("connection.json", text);
-    const ProgramRun run = Stock({"search"});
-    EXPECT_EQ(run.status, 1) << text << "\n" << Describe(run);
-    EXPECT_NE(run.err.find(problem), std::string::npos) << run.err;
-  }
-  fs::remove(Path("connection.json"));
-  EXPECT_EQ(Stock({"search"}).status, 1);
-  EXPECT_TRUE(service.Requests().empty());
-}
-
 // A page the service did not answer or that cannot be read is not "nothing found": the walk ends,
 // and the status says so; an empty answer is.
 TEST_F(StockSearchCommandTest, OnlyAnEmptyAnswerIsNothingFound) {
@@ -155,11 +132,9 @@ TEST_F(StockSearchCommandTest, OnlyAnEmptyAnswerIsNothingFound) {
     std::string reply;
     int status;
     const char* problem;
-  } cases[] = {
-      {200, "<html>busy</html>", 1, "StockLicense: "},
-      {503, "", 1, "did not answer 1 search request (HTTP 503)"},
-      {200, SearchReply(0, {}), 0, ""},
-  };
+  } cases[] = {{200, "<html>busy</html>", 1, "StockLicense: "},
+               {503, "", 1, "did not answer 1 search request (HTTP 503)"},
+               {200, SearchReply(0, {}), 0, ""}};
   std::atomic<size_t> current{0};  // read on the server's thread
   service.OnSearch([&](const httplib::Request&, httplib::Response& res) {
     res.status = cases[current].httpStatus;

@@ -4,24 +4,13 @@
 #include <signal.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "host/core/file_helper_utils.h"
-#include "host/core/json_parse.h"
-#include "host/core/json_value.h"
-#include "package/capsule_zip.h"
 #include "tools/tool_test_fixture.h"
 
 namespace capsuletool {
 namespace {
-
-namespace fs = std::filesystem;
-namespace json = zorvcore::serialization;
 
 constexpr std::chrono::seconds kStartLimit(300);
 
@@ -40,14 +29,19 @@ class ServedStockProcess {
     if (!start_ || !start_->IsObject()) start_ = json::MakeJSONObject();
   }
 
-  // "--set KEY=VALUE" for every printed setting, then `extra` settings.
-  std::vector<std::string> Settings(const std::vector<std::string>& extra = {}) const {
+  // The command line of `capsule --set ... stock <arguments> <identity>` against this service.
+  std::vector<std::string> StockLine(const std::vector<std::string>& arguments, const std::vector<std::string>& identity,
+                                     const std::vector<std::string>& extraSettings = {}) const {
     std::vector<std::string> line;
-    if (!json::ObjectHasProperty(start_, "settings", true)) return line;
-    for (const auto& [key, value] : json::AsObject(json::GetVariantInObject(start_, "settings"))) {
-      line.insert(line.end(), {"--set", key + "=" + json::AsString(value)});
+    if (json::ObjectHasProperty(start_, "settings", true)) {
+      for (const auto& [key, value] : json::AsObject(json::GetVariantInObject(start_, "settings"))) {
+        line.insert(line.end(), {"--set", key + "=" + json::AsString(value)});
+      }
     }
-    for (const std::string& setting : extra) line.insert(line.end(), {"--set", setting});
+    for (const std::string& setting : extraSettings) line.insert(line.end(), {"--set", setting});
+    line.push_back("stock");
+    line.insert(line.end(), arguments.begin(), arguments.end());
+    line.insert(line.end(), identity.begin(), identity.end());
     return line;
   }
   // The connection record, client ID and credential, as `capsule stock ...` takes them.
@@ -64,17 +58,6 @@ class ServedStockProcess {
   std::unique_ptr<BackgroundProgram> program_;
   json::JSONValuePtr start_;
 };
-
-// The command line of `capsule --set ... stock <arguments> <identity>` against `service`.
-std::vector<std::string> StockLine(const ServedStockProcess& service, const std::vector<std::string>& arguments,
-                                   const std::vector<std::string>& identity,
-                                   const std::vector<std::string>& extraSettings = {}) {
-  std::vector<std::string> line = service.Settings(extraSettings);
-  line.push_back("stock");
-  line.insert(line.end(), arguments.begin(), arguments.end());
-  line.insert(line.end(), identity.begin(), identity.end());
-  return line;
-}
 
 class StockServeTest : public ToolTest {
  protected:
@@ -98,7 +81,7 @@ class StockServeTest : public ToolTest {
   // `capsule --set ... stock <arguments> <identity>` against the suite's service.
   ProgramRun Stock(const std::vector<std::string>& arguments, const std::vector<std::string>& identity,
                    const std::vector<std::string>& extraSettings = {}) const {
-    return Capsule(StockLine(*service_, arguments, identity, extraSettings));
+    return Capsule(service_->StockLine(arguments, identity, extraSettings));
   }
   ProgramRun Stock(const std::vector<std::string>& arguments) const { return Stock(arguments, service_->Identity()); }
   // Every entry of a `stock search --json` output, in page order.
@@ -113,10 +96,8 @@ class StockServeTest : public ToolTest {
 
   // The catalogue's listing of the templates: path -> entry.
   std::map<std::string, json::JSONValuePtr> CatalogueEntries() const {
-    const ProgramRun run = Capsule({"catalogue", Templates().string(), "--json"});
-    EXPECT_EQ(run.status, 0) << Describe(run);
-    const json::JSONValuePtr root = ParseObject(run);
     std::map<std::string, json::JSONValuePtr> entries;
+    const json::JSONValuePtr root = ParseObject(Capsule({"catalogue", Templates().string(), "--json"}));
     for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
       entries.emplace(JsonText(entry, "path"), entry);
     }
@@ -138,7 +119,7 @@ class StockServeTest : public ToolTest {
 zorvcore::TestTempFolder* StockServeTest::suiteFolder_ = nullptr;
 ServedStockProcess* StockServeTest::service_ = nullptr;
 
-TEST_F(StockServeTest, SearchesFindWhatTheCatalogueFindsInBothTreesAndHonourTheFilters) {
+TEST_F(StockServeTest, SearchesFindWhatTheCatalogueFindsInBothTreesHonourTheFiltersAndCarryPreviews) {
   const std::map<std::string, json::JSONValuePtr> listed = CatalogueEntries();
   ASSERT_EQ(listed.size(), kTemplates);
   const std::vector<std::vector<std::string>> searches = {{"s"}, {"neon", "glow"}, {"titles"}, {"zzzz"}, {}};
@@ -194,13 +175,41 @@ TEST_F(StockServeTest, SearchesFindWhatTheCatalogueFindsInBothTreesAndHonourTheF
   for (const auto& [path, entry] : listed) editing += JsonText(entry, "authorApp") == "qzfx" ? 0 : 1;
   ASSERT_GT(editing, 0);
   ASSERT_LT(editing, static_cast<int64_t>(listed.size()));
-  const ProgramRun filtered = Stock({"search", "--json"}, {"--connection", Path("editing.json").string(), "--client-id",
-                                                           service_->Printed("clientId"), "--credential",
-                                                           service_->Printed("credential")});
+  std::vector<std::string> identity = service_->Identity();
+  identity[1] = Path("editing.json").string();  // the --connection file
+  const ProgramRun filtered = Stock({"search", "--json"}, identity);
   EXPECT_EQ(JsonInt(ParseObject(filtered), "total"), editing) << Describe(filtered);
+
+  // Previews, thumbnails and descriptions come from the packages.
+  const ProgramRun run = Stock({"search", "neon", "glow", "--previews", "--thumbnails", "--json"});
+  ASSERT_EQ(run.status, 0) << Describe(run);
+  size_t previews = 0;
+  for (const auto& entry : SearchEntries(ParseObject(run))) {
+    const std::string package = PackageNamed(listed, JsonText(entry, "name"));
+    const zorvcapsule::CapsuleZip zip(zorvcore::FileHelperUtils::StdPathToUTF16(package), std::string());
+    // The library's own extraction of the package's video thumbnail is what the preview must be.
+    const fs::path expected = Path("expected.mp4");
+    fs::remove(expected);
+    const bool hasVideo = zip.GetTPLXThumbnailVideo(zorvcore::FileHelperUtils::StdPathToUTF16(expected));
+    const std::string preview = JsonText(entry, "videoPreviewPath");
+    EXPECT_EQ(!preview.empty(), hasVideo) << package;
+    EXPECT_EQ(ReadWholeFile(preview), hasVideo ? ReadWholeFile(expected) : "") << package;
+    previews += hasVideo ? 1 : 0;
+    EXPECT_FALSE(JsonText(entry, "thumbnailPath").empty()) << package;
+    EXPECT_TRUE(json::AsBool(json::GetVariantInObject(entry, "descriptionLoaded"))) << package;
+    EXPECT_EQ(JsonText(entry, "capsuleID"), JsonText(listed.at(package), "capsuleID"));
+  }
+  EXPECT_GT(previews, 0u);
+
+  // The table gives both in columns of their own; the second time from the cache.
+  const ProgramRun table = Stock({"search", "neon", "glow", "--previews", "--thumbnails"});
+  ASSERT_EQ(table.status, 0) << Describe(table);
+  EXPECT_NE(table.out.find("  THUMBNAIL  "), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find("  PREVIEW"), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find(Path("TslStock").string()), std::string::npos) << table.out;
 }
 
-TEST_F(StockServeTest, ALicensedTemplateDownloadsByteForByte) {
+TEST_F(StockServeTest, ALicensedTemplateDownloadsByteForByteAndWrongCredentialsAreRefused) {
   const ProgramRun licence = Stock({"licence", "5", "--json"});
   ASSERT_EQ(licence.status, 0) << Describe(licence);
   EXPECT_TRUE(json::AsBool(json::GetVariantInObject(ParseObject(licence), "canPurchase")));
@@ -222,41 +231,8 @@ TEST_F(StockServeTest, ALicensedTemplateDownloadsByteForByte) {
   EXPECT_EQ(ReadWholeFile(target), ReadWholeFile(PackageNamed(CatalogueEntries(), name)));
   EXPECT_EQ(Capsule({"info", target}).status, 0);
   EXPECT_EQ(Stock({"download", "5", Path("out/again.tplx").string(), "--licensed"}).status, 0);
-}
 
-TEST_F(StockServeTest, PreviewsThumbnailsAndDescriptionsComeFromThePackages) {
-  const ProgramRun run = Stock({"search", "neon", "glow", "--previews", "--thumbnails", "--json"});
-  ASSERT_EQ(run.status, 0) << Describe(run);
-  const std::map<std::string, json::JSONValuePtr> listed = CatalogueEntries();
-  size_t previews = 0;
-  for (const auto& entry : SearchEntries(ParseObject(run))) {
-    const std::string package = PackageNamed(listed, JsonText(entry, "name"));
-    const zorvcapsule::CapsuleZip zip(zorvcore::FileHelperUtils::StdPathToUTF16(package), std::string());
-    // The library's own extraction of the package's video thumbnail is what the preview must be.
-    const fs::path expected = Path("expected.mp4");
-    fs::remove(expected);
-    const bool hasVideo = zip.GetTPLXThumbnailVideo(zorvcore::FileHelperUtils::StdPathToUTF16(expected));
-    const std::string preview = JsonText(entry, "videoPreviewPath");
-    EXPECT_EQ(!preview.empty(), hasVideo) << package;
-    if (hasVideo) {
-      EXPECT_EQ(ReadWholeFile(preview), ReadWholeFile(expected)) << package;
-    }
-    previews += hasVideo ? 1 : 0;
-    EXPECT_FALSE(JsonText(entry, "thumbnailPath").empty()) << package;
-    EXPECT_TRUE(json::AsBool(json::GetVariantInObject(entry, "descriptionLoaded"))) << package;
-    EXPECT_EQ(JsonText(entry, "capsuleID"), JsonText(listed.at(package), "capsuleID"));
-  }
-  EXPECT_GT(previews, 0u);
-
-  // The table gives both in columns of their own; the second time from the cache.
-  const ProgramRun table = Stock({"search", "neon", "glow", "--previews", "--thumbnails"});
-  ASSERT_EQ(table.status, 0) << Describe(table);
-  EXPECT_NE(table.out.find("  THUMBNAIL  "), std::string::npos) << table.out;
-  EXPECT_NE(table.out.find("  PREVIEW"), std::string::npos) << table.out;
-  EXPECT_NE(table.out.find(Path("TslStock").string()), std::string::npos) << table.out;
-}
-
-TEST_F(StockServeTest, WrongCredentialsAreRefused) {
+  // Wrong credentials are refused.
   const ProgramRun wrongCredential = Stock({"search", "neon"}, service_->Identity("not-the-credential"));
   EXPECT_EQ(wrongCredential.status, 1) << Describe(wrongCredential);
   EXPECT_NE(wrongCredential.err.find("gave no access token"), std::string::npos) << wrongCredential.err;
@@ -274,7 +250,7 @@ TEST_F(StockServeProcessTest, AServiceThatAlwaysFailsGivesNothingAndEndsCleanlyO
   WriteSamples("few", 3);
   ServedStockProcess failing(Path("few"), {"--fail-rate", "1", "--seed", "7", "--latency", "1"}, temp.path());
   const auto run = [&](const std::vector<std::string>& arguments) {
-    return Capsule(StockLine(failing, arguments, failing.Identity()));
+    return Capsule(failing.StockLine(arguments, failing.Identity()));
   };
   const ProgramRun search = run({"search", "--json"});
   EXPECT_EQ(JsonInt(ParseObject(search), "total"), 0) << Describe(search);

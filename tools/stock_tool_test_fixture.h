@@ -17,27 +17,13 @@
 
 namespace capsuletool {
 
-// The connection record of zorvcapsule::testing::MakeTestConnection, as a --connection file holds it.
-inline constexpr const char* kTestConnectionFile = R"({
-  "product": "Editor Pro",
-  "productLocation": "Editor Pro/templates panel",
-  "tokenParamAProduction": "param-a-prod",
-  "tokenParamAStage": "param-a-stage",
-  "tokenParamBProduction": "param-b-prod",
-  "tokenParamBStage": "param-b-stage",
-  "apiKeyProduction": "key-prod",
-  "apiKeyStage": "key-stage",
-  "galleryId": "gallery 9",
-  "templateTypeId": 3
-})";
-
 class StockToolTest : public ToolTest {
  protected:
   static constexpr const char* kSearchPath = "/prod/Rest/Media/1/Search/Files";
 
   void SetUp() override {
     ToolTest::SetUp();
-    WriteText("connection.json", kTestConnectionFile);
+    WriteText("connection.json", TestData("connection.json"));  // MakeTestConnection's record
   }
 
   // `capsule --set ... stock <arguments> --connection FILE <identity>`; the service must be started.
@@ -46,18 +32,11 @@ class StockToolTest : public ToolTest {
                    const std::vector<std::string>& extraSettings = {},
                    const std::vector<std::string>& environment = {}) const {
     std::vector<std::string> line;
-    for (const auto& [key, value] : service.Settings()) {
-      line.push_back("--set");
-      line.push_back(key + "=" + value);
-    }
-    for (const std::string& setting : extraSettings) {
-      line.push_back("--set");
-      line.push_back(setting);
-    }
+    for (const auto& [key, value] : service.Settings()) line.insert(line.end(), {"--set", key + "=" + value});
+    for (const std::string& setting : extraSettings) line.insert(line.end(), {"--set", setting});
     line.push_back("stock");
     line.insert(line.end(), arguments.begin(), arguments.end());
-    line.push_back("--connection");
-    line.push_back(Path("connection.json").string());
+    line.insert(line.end(), {"--connection", Path("connection.json").string()});
     line.insert(line.end(), identity.begin(), identity.end());
     return Capsule(line, environment);
   }

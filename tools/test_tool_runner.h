@@ -1,12 +1,10 @@
-// RunProgram: runs a built program of this folder (the `capsule` tool, the README example) for a
-// test and collects what it did: its exit status and everything it wrote to standard output and
-// standard error. BackgroundProgram leaves one running (a server) while the test talks to it. Test
-// code only.
+// RunProgram runs a built program of this folder (the `capsule` tool, the README example) for a test
+// and collects its exit status and all it wrote; BackgroundProgram leaves one running (a server, a
+// watching catalogue) while the test talks to it. Test code only.
 //
-// The program runs with a small fixed environment: TMPDIR is the test's own folder, so the
-// library's caches and the tool's temporary folders stay inside it, and the locale is "C", so the
-// application language is "en_US". Output goes to files in that folder, so a program that writes
-// much can never block on a full pipe; the call waits for the program to end.
+// Programs run with a small fixed environment: TMPDIR is the test's own folder, so the library's
+// caches and the tool's temporary folders stay inside it, and the locale is "C", so the application
+// language is "en_US". Standard input is /dev/null, standard error goes to a file.
 //
 // Thread safety: call from the test's thread.
 
@@ -46,48 +44,7 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-// The fixed environment, with `extraEnvironment` ("NAME=VALUE" texts) added.
-inline std::vector<std::string> ProgramEnvironment(const std::filesystem::path& tempFolder,
-                                                   const std::vector<std::string>& extraEnvironment) {
-  std::vector<std::string> environment{"TMPDIR=" + tempFolder.string(), "LC_ALL=C", "PATH=/usr/bin:/bin"};
-  // A sanitizer build's settings (suppressions, leak checking) hold for the program as for the test.
-  for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"}) {
-    if (const char* value = std::getenv(name)) environment.push_back(std::string(name) + "=" + value);
-  }
-  environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
-  return environment;
-}
-
-// Pointers into `texts`, null-terminated, as execve wants them.
-inline std::vector<char*> NullTerminated(std::vector<std::string>& texts) {
-  std::vector<char*> pointers;
-  for (auto& text : texts) pointers.push_back(text.data());
-  pointers.push_back(nullptr);
-  return pointers;
-}
-
-// Starts `program` with its standard input from /dev/null and its output where `actions` send it;
-// 0 when it could not be started.
-inline pid_t SpawnProgram(const std::string& program, const std::vector<std::string>& arguments,
-                          const std::filesystem::path& tempFolder, const std::vector<std::string>& extraEnvironment,
-                          posix_spawn_file_actions_t& actions) {
-  std::vector<std::string> texts{program};
-  texts.insert(texts.end(), arguments.begin(), arguments.end());
-  std::vector<std::string> environment = ProgramEnvironment(tempFolder, extraEnvironment);
-  const std::vector<char*> argv = NullTerminated(texts);
-  const std::vector<char*> envp = NullTerminated(environment);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) {
-    ADD_FAILURE() << "cannot start " << program;
-    return 0;
-  }
-  return child;
-}
-
-// Waits for `child` to end; its exit status, or -1 when it did not exit normally.
+// Its exit status, or -1 when it did not exit normally.
 inline int WaitForProgram(pid_t child) {
   int wait = 0;
   while (waitpid(child, &wait, 0) < 0 && errno == EINTR) {
@@ -95,35 +52,24 @@ inline int WaitForProgram(pid_t child) {
   return WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
 }
 
-// `extraEnvironment` ("NAME=VALUE" texts) is added to the fixed environment.
-inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::filesystem::path& tempFolder,
-                             const std::vector<std::string>& extraEnvironment = {}) {
-  const std::filesystem::path outPath = tempFolder / ".run-stdout";
-  const std::filesystem::path errPath = tempFolder / ".run-stderr";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  ProgramRun run;
-  const pid_t child = SpawnProgram(program, arguments, tempFolder, extraEnvironment, actions);
-  if (child == 0) return run;
-  run.status = WaitForProgram(child);
-  run.out = ReadWholeFile(outPath);
-  run.err = ReadWholeFile(errPath);
-  std::filesystem::remove(outPath);
-  std::filesystem::remove(errPath);
-  return run;
-}
-
-// A program left running in the background (a server, a watching catalogue), in the same
-// environment as RunProgram. Its standard output is read while it runs; its standard error goes to
-// a file. A program still running when the object goes is killed.
+// A program started in the fixed environment with `extraEnvironment` ("NAME=VALUE" texts) added. Its
+// standard output is read through a pipe, as it comes or all at once (so it never blocks on a full
+// pipe); its standard error goes to a file named after the object. A program still running when the
+// object goes is asked to end as a user would (SIGTERM), and killed only when it has not ended after
+// a generous wait.
 class BackgroundProgram {
  public:
   BackgroundProgram(const std::string& program, const std::vector<std::string>& arguments,
                     const std::filesystem::path& tempFolder, const std::vector<std::string>& extraEnvironment = {})
-      : errPath_(tempFolder / ".background-stderr") {
+      : errPath_(tempFolder / (".stderr-" + std::to_string(reinterpret_cast<uintptr_t>(this)))) {
+    std::vector<std::string> texts{program};
+    texts.insert(texts.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> environment{"TMPDIR=" + tempFolder.string(), "LC_ALL=C", "PATH=/usr/bin:/bin"};
+    // A sanitizer build's settings (suppressions, leak checking) hold for the program as for the test.
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"}) {
+      if (const char* value = std::getenv(name)) environment.push_back(std::string(name) + "=" + value);
+    }
+    environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0) {
       ADD_FAILURE() << "cannot make a pipe";
@@ -131,16 +77,20 @@ class BackgroundProgram {
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, pipe[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    child_ = SpawnProgram(program, arguments, tempFolder, extraEnvironment, actions);
+    if (posix_spawn(&child_, program.c_str(), &actions, nullptr, Pointers(texts).data(),
+                    Pointers(environment).data()) != 0) {
+      ADD_FAILURE() << "cannot start " << program;
+      child_ = 0;
+    }
+    posix_spawn_file_actions_destroy(&actions);
     ::close(pipe[1]);
     out_ = pipe[0];
   }
   BackgroundProgram(const BackgroundProgram&) = delete;
   BackgroundProgram& operator=(const BackgroundProgram&) = delete;
-  // Asks a program still running to end as a user would (SIGTERM), so that it leaves as it does in
-  // use; one that has not ended after a generous wait is killed.
   ~BackgroundProgram() {
     if (child_ != 0) {
       ::kill(child_, SIGTERM);
@@ -155,6 +105,7 @@ class BackgroundProgram {
       }
     }
     if (out_ >= 0) ::close(out_);
+    std::filesystem::remove(errPath_);
   }
 
   // Every complete line printed so far (a line still being written is left for later).
@@ -178,24 +129,48 @@ class BackgroundProgram {
     return true;
   }
 
-  // Sends `signal` and waits for the program to end; its exit status, or -1 when it did not exit
-  // normally.
+  // Sends `signal` and waits for the program to end; its exit status as WaitForProgram gives it.
   int Stop(int signal) {
     if (child_ == 0) return -1;
     ::kill(child_, signal);
-    const int status = WaitForProgram(child_);
-    child_ = 0;
-    return status;
+    return Finish();
+  }
+
+  // Reads the output to its end and waits for the program to end by itself.
+  ProgramRun Run() {
+    while (ReadMore(-1)) {
+    }
+    ProgramRun run;
+    run.status = child_ == 0 ? -1 : Finish();
+    run.out = printed_;
+    run.err = Err();
+    return run;
   }
 
   // What it wrote to standard error so far.
   std::string Err() const { return ReadWholeFile(errPath_); }
 
  private:
-  // Reads what the program printed within `waitMs`; false when nothing came or the output ended.
+  // Pointers into `texts`, null-terminated, as execve wants them.
+  static std::vector<char*> Pointers(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (auto& text : texts) pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+  }
+  int Finish() {
+    const int status = WaitForProgram(child_);
+    child_ = 0;
+    return status;
+  }
+  // Reads what the program printed within `waitMs` (-1: until something comes); false when nothing
+  // came or the output ended.
   bool ReadMore(int waitMs) const {
     pollfd ready{out_, POLLIN, 0};
-    if (out_ < 0 || ::poll(&ready, 1, waitMs) <= 0) return false;
+    int polled;
+    while ((polled = out_ < 0 ? 0 : ::poll(&ready, 1, waitMs)) < 0 && errno == EINTR) {
+    }
+    if (polled <= 0) return false;
     char chunk[4096];
     const ssize_t got = ::read(out_, chunk, sizeof(chunk));
     if (got <= 0) return false;
@@ -208,6 +183,13 @@ class BackgroundProgram {
   int out_ = -1;
   mutable std::string printed_;  // everything read from standard output so far
 };
+
+// Runs `program` to its end; `extraEnvironment` ("NAME=VALUE" texts) is added to the fixed one.
+inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                             const std::filesystem::path& tempFolder,
+                             const std::vector<std::string>& extraEnvironment = {}) {
+  return BackgroundProgram(program, arguments, tempFolder, extraEnvironment).Run();
+}
 
 // Prints a run's output when an expectation about it fails.
 inline std::string Describe(const ProgramRun& run) {

@@ -8,11 +8,13 @@
 #define ZORVCAPSULE_TOOLS_TOOL_TEST_FIXTURE_H_
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "capsule/capsule.h"
@@ -28,6 +30,7 @@
 
 namespace capsuletool {
 
+namespace fs = std::filesystem;
 namespace json = zorvcore::serialization;
 
 // A text or whole-number member of a JSON object of the tool's output.
@@ -43,6 +46,16 @@ inline json::JSONValuePtr ParseObject(const ProgramRun& run) {
   json::JSONValuePtr root = json::JSONParse(run.out);
   EXPECT_TRUE(root && root->IsObject()) << Describe(run);
   return root && root->IsObject() ? root : json::MakeJSONObject();
+}
+
+// Every file below `folder` with its bytes, and every folder.
+inline std::map<std::string, std::string> FolderContents(const fs::path& folder) {
+  std::map<std::string, std::string> contents;
+  for (const auto& item : fs::recursive_directory_iterator(folder)) {
+    const std::string bytes = item.is_directory() ? "<folder>" : ReadWholeFile(item.path());
+    contents[fs::relative(item.path(), folder).string()] = bytes;
+  }
+  return contents;
 }
 
 class ToolTest : public ::testing::Test {

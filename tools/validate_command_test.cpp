@@ -1,11 +1,6 @@
 // `capsule validate`: a folder of broken and hostile packages, one for each problem code, checked in
 // one run; the exact JSON form; the table, --strict and the sample templates.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <set>
 #include <utility>
 
 #include "host/storage/test_zip_builder.h"
@@ -16,7 +11,6 @@ namespace capsuletool {
 namespace {
 
 using ::testing::HasSubstr;
-namespace fs = std::filesystem;
 using zorvstorage::TestZipBuilder;
 
 using Members = std::vector<std::pair<std::string, std::string>>;
@@ -57,12 +51,6 @@ void Write(const fs::path& path, const Members& members, const std::function<voi
   for (const auto& [name, bytes] : members) zip.Add(name, bytes, /*stored=*/name == "thumb.png");
   if (more) more(zip);
   zip.Write();
-}
-
-std::set<std::string> FilesBelow(const fs::path& folder) {
-  std::set<std::string> files;
-  for (const auto& item : fs::recursive_directory_iterator(folder)) files.insert(item.path().string());
-  return files;
 }
 
 using ValidateCommandTest = ToolTest;
@@ -117,12 +105,12 @@ TEST_F(ValidateCommandTest, EveryProblemOfEveryPackageOfTheFolderIsFound) {
     if (c.afterwards) c.afterwards(path);
   }
   zorvstorage::WriteFileBytes(Path("lib/notes.txt"), "not a package, not listed");
-  const std::set<std::string> before = FilesBelow(temp.path());
+  const auto before = FolderContents(temp.path());
 
   const ProgramRun run = Capsule({"validate", Path("lib").string(), Path("gone.tplx").string(), "--json"});
   EXPECT_EQ(run.status, 1) << Describe(run);
   EXPECT_EQ(run.err, "");
-  EXPECT_EQ(FilesBelow(temp.path()), before) << "validating writes nothing: no cache, no extracted files";
+  EXPECT_EQ(FolderContents(temp.path()), before) << "validating writes nothing: no cache, no extracted files";
   EXPECT_EQ(WithFolderAsTEST(run.out), TestData("validate_report.json"));
 }
 
