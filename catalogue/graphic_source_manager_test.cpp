@@ -117,7 +117,9 @@ TEST(PagedWalkTest, WalksPagesUntilTheTotalOrItsLimit) {
                                                 {500, 100}, {600, 100}, {700, 100}, {800, 100}, {900, 100}};
   const std::pair<int, std::vector<std::pair<int, int>>> cases[] = {
       {100, {{0, 100}}}, {250, {{0, 100}, {100, 100}, {200, 50}}}, {5000, ten}};
-  for (const auto& [hits, expected] : cases) {
+  for (const auto& c : cases) {
+    const int hits = c.first;
+    const auto& expected = c.second;  // by name: clang does not capture structured bindings
     SCOPED_TRACE(hits);
     Manager manager;
     std::vector<Page> pages;
