@@ -22,8 +22,9 @@ TEST(ImmutableStringTest, StaticTextIsNotCopiedAndDynamicTextIsOwnedAndShared) {
   EXPECT_EQ(ImmutableString(dynamic).c_str(), dynamic.c_str());
   ImmutableString moved = ImmutableString::CreateDynamic("short");  // within small-string size
   const char* before = moved.c_str();
-  EXPECT_EQ(ImmutableString(std::move(moved)).c_str(), before);
-  EXPECT_STREQ(before, "short");
+  const ImmutableString target = std::move(moved);
+  EXPECT_EQ(target.c_str(), before);
+  EXPECT_STREQ(target.c_str(), "short");
   // Empty forms are always usable.
   EXPECT_STREQ(ImmutableString().c_str(), "");
   EXPECT_TRUE(ImmutableString::CreateStatic(nullptr).empty());
