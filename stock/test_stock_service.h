@@ -46,21 +46,7 @@ namespace zorvcapsule::testing {
 using zorvnet::testing::TestHttpServer;
 
 // One request as the server got it.
-struct SeenRequest {
-  std::string method;
-  std::string target;  // path and query, as sent
-  std::string path;    // decoded path
-  httplib::Headers headers;
-  httplib::Params params;  // decoded query and form fields
-  std::string Header(const std::string& name) const {
-    const auto found = headers.find(name);
-    return found == headers.end() ? std::string() : found->second;
-  }
-  std::string Param(const std::string& name) const {
-    const auto found = params.find(name);
-    return found == params.end() ? std::string() : found->second;
-  }
-};
+using SeenRequest = zorvnet::testing::RecordedRequest;
 
 class TestStockService {
  public:
@@ -107,8 +93,8 @@ class TestStockService {
 
   // ---- Handlers (before Start) ----
 
-  void Get(const std::string& pattern, Handler handler) { server_.Get(pattern, Recorded(std::move(handler))); }
-  void Post(const std::string& pattern, Handler handler) { server_.Post(pattern, Recorded(std::move(handler))); }
+  void Get(const std::string& pattern, Handler handler) { server_.Get(pattern, std::move(handler)); }
+  void Post(const std::string& pattern, Handler handler) { server_.Post(pattern, std::move(handler)); }
   void HoldGet(const std::string& pattern) { server_.HoldGet(pattern); }
   // The file search of both deployments.
   void OnSearch(Handler handler) {
@@ -149,18 +135,9 @@ class TestStockService {
 
   // ---- What was seen ----
 
-  std::vector<SeenRequest> Requests() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return requests_;
-  }
-  std::vector<SeenRequest> RequestsTo(const std::string& path) const {
-    std::vector<SeenRequest> matching;
-    for (const SeenRequest& request : Requests()) {
-      if (request.path == path) matching.push_back(request);
-    }
-    return matching;
-  }
-  size_t CountOf(const std::string& path) const { return RequestsTo(path).size(); }
+  std::vector<SeenRequest> Requests() const { return server_.Requests(); }
+  std::vector<SeenRequest> RequestsTo(const std::string& path) const { return server_.RequestsTo(path); }
+  size_t CountOf(const std::string& path) const { return server_.CountOf(path); }
   std::vector<zorvcore::debug::AssertReport> Reports() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return reports_;
@@ -173,23 +150,12 @@ class TestStockService {
   }
 
  private:
-  TestHttpServer::Handler Recorded(Handler handler) {
-    return [this, handler = std::move(handler)](const httplib::Request& req, httplib::Response& res) {
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back({req.method, req.target, req.path, req.headers, req.params});
-      }
-      handler(req, res);
-    };
-  }
-
   zorvcore::TestTempFolder folder_;
   zorvnet::testing::TestCertificateFiles certificates_;
   TestHttpServer server_;
   std::optional<std::string> savedTmpDir_;
   zorvcore::debug::AssertReporter previousReporter_;
   mutable std::mutex mutex_;
-  std::vector<SeenRequest> requests_;                  // guarded by mutex_
   std::vector<zorvcore::debug::AssertReport> reports_;  // guarded by mutex_
 };
 
@@ -221,19 +187,11 @@ inline std::string SearchReply(int total, const std::vector<std::string>& hits) 
 
 // A connection with distinct values in every field, so a test sees which one was sent.
 inline std::shared_ptr<ClientStockConnection> MakeTestConnection(int32_t templateTypeId = 3) {
-  using zorvcore::ImmutableString;
-  auto connection = std::make_shared<ClientStockConnection>();
-  connection->product = ImmutableString::CreateStatic("Editor Pro");
-  connection->productLocation = ImmutableString::CreateStatic("Editor Pro/templates panel");
-  connection->tokenParamAProduction = ImmutableString::CreateStatic("param-a-prod");
-  connection->tokenParamAStage = ImmutableString::CreateStatic("param-a-stage");
-  connection->tokenParamBProduction = ImmutableString::CreateStatic("param-b-prod");
-  connection->tokenParamBStage = ImmutableString::CreateStatic("param-b-stage");
-  connection->apiKeyProduction = ImmutableString::CreateStatic("key-prod");
-  connection->apiKeyStage = ImmutableString::CreateStatic("key-stage");
-  connection->galleryId = "gallery 9";
-  connection->templateTypeId = templateTypeId;
-  return connection;
+  const auto text = zorvcore::ImmutableString::CreateStatic;
+  return std::make_shared<ClientStockConnection>(ClientStockConnection{
+      text("Editor Pro"), text("Editor Pro/templates panel"), text("param-a-prod"), text("param-a-stage"),
+      text("param-b-prod"), text("param-b-stage"), text("key-prod"), text("key-stage"), "gallery 9",
+      templateTypeId});
 }
 
 }  // namespace zorvcapsule::testing
