@@ -344,26 +344,19 @@ TEST_F(StockSourceTest, TheFilterDescribesTheSourceAndAnEmptyTypeIsIgnored) {
 class StockThumbnailTest : public StockSourceTest {
  protected:
   void SetUp() override {
+    // Id 404 is missing, description 999 is unreadable.
     service_.Get("/desc/(\\d+)", [this](const httplib::Request& req, httplib::Response& res) {
-      if (req.matches[1] == "404") {
-        res.status = 404;
-        return;
-      }
-      res.set_content(req.matches[1] == "999" ? "{ not a description" : description_, "application/json");
+      res.status = req.matches[1] == "404" ? 404 : 200;
+      res.set_content(req.matches[1] == "999" ? "{ not a description" : Description("capsule-1"), "application/json");
     });
     service_.Get("/thumb/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
-      if (req.matches[1] == "404") {
-        res.status = 404;
-        return;
-      }
+      res.status = req.matches[1] == "404" ? 404 : 200;
       res.set_content("PNG bytes " + req.matches[1].str(), "image/png");
     });
-    description_ = Description("capsule-1");
     service_.Start();
   }
 
-  std::shared_ptr<StockCapsuleEntry> Entry(const std::string& id, const std::string& desc,
-                                           const std::string& thumb) {
+  std::shared_ptr<StockCapsuleEntry> Entry(const std::string& id, const std::string& desc, const std::string& thumb) {
     auto entry = std::make_shared<StockCapsuleEntry>();
     entry->path = zorvcore::StdToUTF16String(id);
     entry->name = u"Hit name";
@@ -374,15 +367,15 @@ class StockThumbnailTest : public StockSourceTest {
     entry->thumbnailPath = zorvcore::StdToUTF16String(service_.Url("/thumb/" + thumb));
     return entry;
   }
-
+  std::u16string Thumbnail(const std::shared_ptr<StockCapsuleEntry>& entry, CheckCancelPtr cancel = nullptr) {
+    return source_->GetThumbnailPath(entry, cancel);
+  }
   fs::path Path(const std::u16string& path) { return zorvcore::FileHelperUtils::UTF16ToStdPath(path); }
-
-  std::string description_;
 };
 
 TEST_F(StockThumbnailTest, TheFirstRequestCachesDescriptionAndThumbnailAndLaterOnesReuseThem) {
   const auto entry = Entry("1", "1", "1");
-  const std::u16string thumb = source_->GetThumbnailPath(entry, nullptr);
+  const std::u16string thumb = Thumbnail(entry);
   EXPECT_EQ(Path(thumb), service_.AssetFolder("1") / "thumb.png");
   EXPECT_EQ(ReadFile(Path(thumb)), "PNG bytes 1");
   EXPECT_TRUE(entry->descriptionLoaded);
@@ -390,8 +383,7 @@ TEST_F(StockThumbnailTest, TheFirstRequestCachesDescriptionAndThumbnailAndLaterO
   EXPECT_EQ(entry->durationMs, 2500);
 
   // The cached description carries the hit's name and tags.
-  const auto cached =
-      serialization::CapsuleFromJson(ReadFile(service_.AssetFolder("1") / "definition.json"));
+  const auto cached = serialization::CapsuleFromJson(ReadFile(service_.AssetFolder("1") / "definition.json"));
   ASSERT_NE(cached, nullptr);
   EXPECT_EQ(cached->GetTags(), (std::vector<std::string>{"hit", "tags"}));
   const UIString names = cached->GetCapsuleNameLocalized();
@@ -399,46 +391,42 @@ TEST_F(StockThumbnailTest, TheFirstRequestCachesDescriptionAndThumbnailAndLaterO
   EXPECT_EQ(*names.Find(u"en_US"), u"Hit name");
   EXPECT_EQ(names.GetLocaleMap().size(), 1u);
 
-  EXPECT_EQ(source_->GetThumbnailPath(Entry("1", "1", "1"), nullptr), thumb);
+  EXPECT_EQ(Thumbnail(Entry("1", "1", "1")), thumb);
   EXPECT_EQ(service_.CountOf("/desc/1"), 1u);
   EXPECT_EQ(service_.CountOf("/thumb/1"), 1u);
-}
 
-TEST_F(StockThumbnailTest, ACachedThumbnailIsNotFetchedButTheDescriptionIsStillLookedUp) {
+  // A cached thumbnail is not fetched, but the description is still looked up.
   WriteFile(service_.AssetFolder("2") / "thumb.png", "cached");
-  const auto entry = Entry("2", "2", "2");
-  EXPECT_EQ(Path(source_->GetThumbnailPath(entry, nullptr)), service_.AssetFolder("2") / "thumb.png");
+  EXPECT_EQ(Path(Thumbnail(Entry("2", "2", "2"))), service_.AssetFolder("2") / "thumb.png");
   EXPECT_EQ(service_.CountOf("/thumb/2"), 0u);
   EXPECT_EQ(service_.CountOf("/desc/2"), 1u);
   EXPECT_EQ(ReadFile(service_.AssetFolder("2") / "thumb.png"), "cached");
 }
 
-TEST_F(StockThumbnailTest, AnUnreadableDescriptionLeavesAnEmptyMarkerAndIsNotFetchedAgain) {
-  const auto entry = Entry("3", "999", "3");
-  EXPECT_FALSE(source_->GetThumbnailPath(entry, nullptr).empty());
+// An unreadable description leaves an empty marker and is not fetched again; a failed download
+// leaves no file and an empty path, and is tried again later; an aborted token fetches nothing.
+TEST_F(StockThumbnailTest, FailuresLeaveNoFilesButAMarkerForAnUnreadableDescription) {
+  const auto unreadable = Entry("3", "999", "3");
+  EXPECT_FALSE(Thumbnail(unreadable).empty());
   EXPECT_TRUE(fs::exists(service_.AssetFolder("3") / "definition.json"));
   EXPECT_EQ(fs::file_size(service_.AssetFolder("3") / "definition.json"), 0u);
-  EXPECT_FALSE(entry->descriptionLoaded);
-  source_->GetThumbnailPath(Entry("3", "999", "3"), nullptr);
+  EXPECT_FALSE(unreadable->descriptionLoaded);
+  Thumbnail(Entry("3", "999", "3"));
   EXPECT_EQ(service_.CountOf("/desc/999"), 1u);
-}
 
-TEST_F(StockThumbnailTest, FailedDownloadsLeaveNoFilesAndAnEmptyPath) {
-  const auto entry = Entry("4", "404", "404");
-  EXPECT_TRUE(source_->GetThumbnailPath(entry, nullptr).empty());
+  const auto missing = Entry("4", "404", "404");
+  EXPECT_TRUE(Thumbnail(missing).empty());
   EXPECT_FALSE(fs::exists(service_.AssetFolder("4") / "thumb.png"));
   EXPECT_FALSE(fs::exists(service_.AssetFolder("4") / "definition.json"));
-  // A failed description is tried again later.
-  source_->GetThumbnailPath(entry, nullptr);
+  Thumbnail(missing);
   EXPECT_EQ(service_.CountOf("/desc/404"), 2u);
   EXPECT_TRUE(service_.Reports().empty());
-}
 
-TEST_F(StockThumbnailTest, AnAbortedTokenFetchesNothing) {
+  const size_t before = service_.Requests().size();
   auto cancel = std::make_shared<CheckCancel>();
   cancel->Abort();
-  EXPECT_TRUE(source_->GetThumbnailPath(Entry("5", "5", "5"), cancel).empty());
-  EXPECT_TRUE(service_.Requests().empty());
+  EXPECT_TRUE(Thumbnail(Entry("5", "5", "5"), cancel).empty());
+  EXPECT_EQ(service_.Requests().size(), before);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 // language and version, empties the token cache and captures assertion reports. Everything is put
 // back when the fixture ends.
 //
-// Each answered request is recorded with its raw target (path and query exactly as sent).
+// It is a TestHttpServer: handlers, held requests and the record of what was answered come from there.
 //
 // Thread safety: register handlers and Start on the test's thread; the recorders may be read from
 // any thread while the server runs.
@@ -48,15 +48,18 @@ using zorvnet::testing::TestHttpServer;
 // One request as the server got it.
 using SeenRequest = zorvnet::testing::RecordedRequest;
 
-class TestStockService {
- public:
-  using Handler = TestHttpServer::Handler;
+// The folder and certificate the server needs before it is made.
+struct TestStockServiceFiles {
+  zorvcore::TestTempFolder folder_;
+  zorvnet::testing::TestCertificateFiles certificates_ =
+      zorvnet::testing::MakeTestCertificates(folder_.path(), "stock", "IP:127.0.0.1");
+};
 
+class TestStockService : private TestStockServiceFiles, public TestHttpServer {
+ public:
   static constexpr const char* kSearchPath = "/Rest/Media/1/Search/Files";
 
-  TestStockService()
-      : certificates_(zorvnet::testing::MakeTestCertificates(folder_.path(), "stock", "IP:127.0.0.1")),
-        server_(certificates_) {
+  TestStockService() : TestHttpServer(certificates_) {
     if (const char* old = ::getenv("TMPDIR")) savedTmpDir_ = old;
     std::filesystem::create_directories(Temp());
     ::setenv("TMPDIR", Temp().c_str(), 1);
@@ -91,11 +94,6 @@ class TestStockService {
   TestStockService(const TestStockService&) = delete;
   TestStockService& operator=(const TestStockService&) = delete;
 
-  // ---- Handlers (before Start) ----
-
-  void Get(const std::string& pattern, Handler handler) { server_.Get(pattern, std::move(handler)); }
-  void Post(const std::string& pattern, Handler handler) { server_.Post(pattern, std::move(handler)); }
-  void HoldGet(const std::string& pattern) { server_.HoldGet(pattern); }
   // The file search of both deployments.
   void OnSearch(Handler handler) {
     Get("/prod" + std::string(kSearchPath), handler);
@@ -113,7 +111,7 @@ class TestStockService {
 
   // Starts serving and points the settings at the server.
   void Start() {
-    server_.Start();
+    TestHttpServer::Start();
     for (const auto& [key, value] : Settings()) zorvcore::DebugDatabase::SetEntry(key, value);
   }
   // The settings that point a client at the server (after Start): for a client in another process.
@@ -124,20 +122,11 @@ class TestStockService {
             {"Identity.ServiceURL", Url("/ident/prod")},
             {"Identity.StageServiceURL", Url("/ident/stage")}};
   }
-  void Release() { server_.Release(); }
-  bool WaitUntilHeld(size_t count) { return server_.WaitUntilHeld(count); }
-
-  std::string Url(const std::string& pathAndQuery) const { return server_.Url(pathAndQuery); }
   // The same address over plain "http:", which the server does not speak.
   std::string PlainUrl(const std::string& pathAndQuery) const {
-    return "http://127.0.0.1:" + std::to_string(server_.port()) + pathAndQuery;
+    return "http://127.0.0.1:" + std::to_string(port()) + pathAndQuery;
   }
 
-  // ---- What was seen ----
-
-  std::vector<SeenRequest> Requests() const { return server_.Requests(); }
-  std::vector<SeenRequest> RequestsTo(const std::string& path) const { return server_.RequestsTo(path); }
-  size_t CountOf(const std::string& path) const { return server_.CountOf(path); }
   std::vector<zorvcore::debug::AssertReport> Reports() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return reports_;
@@ -150,9 +139,6 @@ class TestStockService {
   }
 
  private:
-  zorvcore::TestTempFolder folder_;
-  zorvnet::testing::TestCertificateFiles certificates_;
-  TestHttpServer server_;
   std::optional<std::string> savedTmpDir_;
   zorvcore::debug::AssertReporter previousReporter_;
   mutable std::mutex mutex_;
