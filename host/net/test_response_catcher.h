@@ -6,7 +6,10 @@
 #ifndef ZORVCAPSULE_HOST_NET_TEST_RESPONSE_CATCHER_H_
 #define ZORVCAPSULE_HOST_NET_TEST_RESPONSE_CATCHER_H_
 
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <string>
 
 #include "host/core/guid.h"
 #include "host/net/request_processor.h"
@@ -21,6 +24,17 @@ class ResponseCatcher : public CallRecorder<zorvcore::Guid, std::shared_ptr<Resp
   // Waits for the first call and returns its response (null if none came within kPatienceMs).
   std::shared_ptr<Response> Wait() const { return WaitForCall() ? Arg<1>() : nullptr; }
   zorvcore::Guid Id() const { return Arg<0>(); }
+  // What the response says, once it came; a response that never came fails the test.
+  std::string Body() const { return Came() ? Wait()->GetPayloadAsUTF8String() : ""; }
+  int Status() const { return Came() ? Wait()->StatusCode() : -1; }
+  RequestError Error() const { return Came() ? Wait()->Error() : RequestError::kNone; }
+
+ private:
+  bool Came() const {
+    if (Wait()) return true;
+    ADD_FAILURE() << "no response came";
+    return false;
+  }
 };
 
 }  // namespace zorvnet::testing

@@ -42,18 +42,16 @@ class TlsTest : public ::testing::Test {
   std::unique_ptr<TestHttpServer> Serve(const TestCertificateFiles& files) {
     auto server = std::make_unique<TestHttpServer>(files);
     EXPECT_TRUE(server->IsValid());
-    server->Get("/", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content("secret", "text/plain");
-    });
+    server->Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("secret", "text/plain"); });
     server->Start();
     return server;
   }
 
-  std::shared_ptr<Response> Fetch(const std::string& url) {
+  ResponseCatcher Fetch(const std::string& url) {
     ResponseCatcher catcher;
-    EXPECT_TRUE(processor_->GET(Guid::CreateUnique(), catcher.Callback(),
-                                ImmutableString::CreateDynamic(url), HeaderMap(), Configuration()));
-    return catcher.Wait();
+    EXPECT_TRUE(processor_->GET(Guid::CreateUnique(), catcher.Callback(), ImmutableString::CreateDynamic(url),
+                                HeaderMap(), Configuration()));
+    return catcher;
   }
 
   zorvcore::TestTempFolder folder_;
@@ -65,11 +63,9 @@ TEST_F(TlsTest, ServerSignedByTheConfiguredAuthorityIsTrusted) {
   const auto server = Serve(files);
   DebugDatabase::SetEntry(kCAFile, files.caPath);
 
-  const auto response = Fetch(server->Url("/"));
-
-  ASSERT_NE(response, nullptr);
-  EXPECT_EQ(response->StatusCode(), 200) << response->ErrorDetail();
-  EXPECT_EQ(response->GetPayloadAsUTF8String(), "secret");
+  const ResponseCatcher response = Fetch(server->Url("/"));
+  EXPECT_EQ(response.Status(), 200) << response.Wait()->ErrorDetail();
+  EXPECT_EQ(response.Body(), "secret");
 }
 
 TEST_F(TlsTest, ServerTheConfiguredAuthorityDoesNotVouchForFails) {
@@ -97,11 +93,9 @@ TEST_F(TlsTest, ServerTheConfiguredAuthorityDoesNotVouchForFails) {
       DebugDatabase::SetEntry(kCAFile, (folder_.path() / "missing.pem").string());
     }
 
-    const auto response = Fetch(server->Url("/"));
-
-    ASSERT_NE(response, nullptr);
-    EXPECT_EQ(response->Error(), RequestError::kTlsFailed);
-    EXPECT_EQ(response->StatusCode(), 0);
+    const ResponseCatcher response = Fetch(server->Url("/"));
+    EXPECT_EQ(response.Error(), RequestError::kTlsFailed);
+    EXPECT_EQ(response.Status(), 0);
   }
 }
 
@@ -116,10 +110,7 @@ TEST_F(TlsTest, ARedirectFromTLSIntoClearTextIsNotFollowed) {
   secure.Start();
   DebugDatabase::SetEntry(kCAFile, files.caPath);
 
-  const auto response = Fetch(secure.Url("/"));
-
-  ASSERT_NE(response, nullptr);
-  EXPECT_NE(response->StatusCode(), 200);
+  EXPECT_NE(Fetch(secure.Url("/")).Status(), 200);
   EXPECT_TRUE(cleartext.Requests().empty());
 }
 
