@@ -18,9 +18,7 @@ TEST(FetchResponseForURLTest, AnEmptyOrUnusableURLStartsNoRequest) {
 
 TEST(FetchResponseForURLTest, SendsNoHeadersOfTheStockServiceAndReturnsTheAnswerAsItCame) {
   TestStockService service;
-  service.Get("/file", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content("body", "text/plain");
-  });
+  service.Get("/file", [](const httplib::Request&, httplib::Response& res) { res.set_content("body", "text/plain"); });
   service.Get("/gone", [](const httplib::Request&, httplib::Response& res) { res.status = 410; });
   service.Start();
 
