@@ -158,16 +158,22 @@ TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
 
 // ---- The entries ----
 
-TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrder) {
-  AnswerSearches(SearchReply(2, {SearchHit(101, R"("description": "Clean", "creator_name": "Ann",
+// A cached description and preview are applied without downloading; a cached description that
+// cannot be read is passed over quietly.
+TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrderWithWhatTheCacheHolds) {
+  AnswerSearches(SearchReply(4, {SearchHit(101, R"("description": "Clean", "creator_name": "Ann",
         "keywords": [{"name": "title"}, {"name": "news"}], "width": 1920, "height": 1080,
         "thumbnail_url": "https://cdn/t.png", "video_preview_url": "https://cdn/p.mp4", "premium_level_id": 2,
         "size_bytes": -1, "tplx_metadata_url": "http://cdn/d.json", "is_licensed": "Standard")"),
-                           SearchHit(7, R"("is_licensed": "standard")")}));
+                                 SearchHit(7, R"("is_licensed": "standard")"),
+                                 SearchHit(55, R"("tplx_metadata_url": "https://cdn/d.json")"), SearchHit(56)}));
   service_.Start();
+  WriteFile(service_.AssetFolder("55") / "definition.json", Description("capsule-55"));
+  WriteFile(service_.AssetFolder("55") / "thumb.mp4", "video");
+  WriteFile(service_.AssetFolder("56") / "definition.json", R"({"apiVersion": "1.4", "capsuleID": 12})");
   const Outcome outcome = Search();
-  EXPECT_EQ(outcome.total, 2);
-  ASSERT_EQ(outcome.entries.size(), 2u);
+  EXPECT_EQ(outcome.total, 4);
+  ASSERT_EQ(outcome.entries.size(), 4u);
   const auto first = AsStock(outcome.entries[0]);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->path, u"101");
@@ -187,9 +193,21 @@ TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrder) {
   EXPECT_EQ(first->fileSize, UINT64_MAX);  // the size widened with its sign
   EXPECT_TRUE(first->isLicensed);
   EXPECT_FALSE(first->descriptionLoaded);
-  const auto second = AsStock(outcome.entries[1]);
-  EXPECT_EQ(second->path, u"7");
-  EXPECT_FALSE(second->isLicensed);  // "Standard" only, exactly
+  EXPECT_EQ(AsStock(outcome.entries[1])->path, u"7");
+  EXPECT_FALSE(AsStock(outcome.entries[1])->isLicensed);  // "Standard" only, exactly
+
+  const auto cached = AsStock(outcome.entries[2]);
+  EXPECT_EQ(cached->capsuleID, u"capsule-55");
+  EXPECT_EQ(cached->usedFonts, (std::vector<std::u16string>{u"Font A", u"Font B"}));
+  EXPECT_EQ(cached->durationMs, 2500);
+  EXPECT_EQ(cached->authorApp, u"tssl");
+  EXPECT_TRUE(cached->descriptionLoaded);
+  EXPECT_EQ(fs::path(zorvcore::FileHelperUtils::UTF16ToStdPath(cached->videoPreviewPath)),
+            service_.AssetFolder("55") / "thumb.mp4");
+  EXPECT_TRUE(cached->SupportVideoPlayback());
+  EXPECT_FALSE(AsStock(outcome.entries[3])->descriptionLoaded);
+  EXPECT_TRUE(service_.Reports().empty());
+  EXPECT_EQ(service_.Requests().size(), 1u);  // the search alone
 }
 
 TEST_F(StockSourceTest, TheTotalIsCappedAndAZeroCountMeansNoEntries) {
@@ -206,29 +224,6 @@ TEST_F(StockSourceTest, TheTotalIsCappedAndAZeroCountMeansNoEntries) {
   outcome = Search();
   EXPECT_EQ(outcome.total, 0);
   EXPECT_TRUE(outcome.entries.empty());
-}
-
-// A cached description that cannot be read is passed over quietly.
-TEST_F(StockSourceTest, CachedDescriptionAndPreviewAreAppliedWithoutDownloading) {
-  AnswerSearches(SearchReply(2, {SearchHit(55, R"("tplx_metadata_url": "https://cdn/d.json")"), SearchHit(56)}));
-  service_.Start();
-  WriteFile(service_.AssetFolder("55") / "definition.json", Description("capsule-55"));
-  WriteFile(service_.AssetFolder("55") / "thumb.mp4", "video");
-  WriteFile(service_.AssetFolder("56") / "definition.json", R"({"apiVersion": "1.4", "capsuleID": 12})");
-  const Outcome outcome = Search();
-  ASSERT_EQ(outcome.entries.size(), 2u);
-  EXPECT_FALSE(AsStock(outcome.entries[1])->descriptionLoaded);
-  EXPECT_TRUE(service_.Reports().empty());
-  const auto entry = AsStock(outcome.entries[0]);
-  EXPECT_EQ(entry->capsuleID, u"capsule-55");
-  EXPECT_EQ(entry->usedFonts, (std::vector<std::u16string>{u"Font A", u"Font B"}));
-  EXPECT_EQ(entry->durationMs, 2500);
-  EXPECT_EQ(entry->authorApp, u"tssl");
-  EXPECT_TRUE(entry->descriptionLoaded);
-  EXPECT_EQ(fs::path(zorvcore::FileHelperUtils::UTF16ToStdPath(entry->videoPreviewPath)),
-            service_.AssetFolder("55") / "thumb.mp4");
-  EXPECT_TRUE(entry->SupportVideoPlayback());
-  EXPECT_EQ(service_.Requests().size(), 1u);  // the search alone
 }
 
 // ---- Failures ----
@@ -264,16 +259,7 @@ TEST_F(StockSourceTest, FailuresGiveNoEntriesAndOnlyUnreadableRepliesAreReported
     EXPECT_TRUE(outcome.entries.empty());
     EXPECT_EQ(outcome.total, 0);
     EXPECT_EQ(service.CountOf(kSearch) > 0, c.trusted);
-    const auto reports = service.Reports();
-    if (!c.error) {
-      EXPECT_TRUE(reports.empty());
-      continue;
-    }
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].condition, "false");
-    EXPECT_EQ(reports[0].source, "StockLicense");
-    EXPECT_EQ(reports[0].function, "zorvcapsule::SearchOnStock");
-    EXPECT_EQ(reports[0].message, std::string("Exception caught in StockSource::Search with error ") + c.error + "\r\n");
+    service.ExpectOnlyReport("SearchOnStock", "Search", c.error);
   }
 }
 

@@ -131,6 +131,16 @@ class TestStockService : private TestStockServiceFiles, public TestHttpServer {
     std::lock_guard<std::mutex> lock(mutex_);
     return reports_;
   }
+  // Expects `error` caught in `function` during `operation` as the one report, and no report when `error` is null.
+  void ExpectOnlyReport(const std::string& function, const std::string& operation, const char* error) const {
+    const auto reports = Reports();
+    ASSERT_EQ(reports.size(), error ? 1u : 0u);
+    if (!error) return;
+    EXPECT_EQ(reports[0].condition, "false");
+    EXPECT_EQ(reports[0].source, "StockLicense");
+    EXPECT_EQ(reports[0].function, "zorvcapsule::" + function);
+    EXPECT_EQ(reports[0].message, "Exception caught in StockSource::" + operation + " with error " + error + "\r\n");
+  }
 
   // TEMP as the library sees it, and an asset's cache folder below it.
   std::filesystem::path Temp() const { return folder_.path() / "temp"; }
