@@ -166,30 +166,27 @@ TEST_F(HTTPDownloadManagerTest, FlushEndsRunningAndWaitingDownloadsBeforeItRetur
   EXPECT_EQ(server_.CountOf("/held"), kLimit);  // the waiting ones never started
 }
 
-TEST_F(HTTPDownloadManagerTest, DestroyingTheManagerCompletesItsDownloadsWithoutIt) {
+// A slot connected after completion runs at once on its thread; destroying the manager completes
+// its downloads, and a slot connected after the manager is gone is still called, and told so.
+TEST_F(HTTPDownloadManagerTest, SlotsRunOnceWhenEverTheyAreConnectedAndNameTheManagerWhileItLives) {
+  const Completion refused;
+  const auto done = Download("ftp://127.0.0.1/x", "x", refused);  // refused at once: complete on return
+  ASSERT_NE(done, nullptr);
+  EXPECT_TRUE(done->IsComplete());
+  EXPECT_FALSE(done->Succeeded());
+  EXPECT_EQ(refused.Calls(), 1);
+  EXPECT_EQ(refused.Manager(), manager_.get());
+
   const Completion completion;
   const auto stream = Download("/held", "held", completion);
   ASSERT_TRUE(server_.WaitUntilHeld(1));
-
   manager_.reset();
-
   EXPECT_EQ(completion.Calls(), 1);
   EXPECT_FALSE(completion.Succeeded());
-  // A slot connected after the manager is gone is still called, and told so.
   const Completion late;
   late.Watch(stream);
   EXPECT_EQ(late.Calls(), 1);
   EXPECT_EQ(late.Manager(), nullptr);
-}
-
-TEST_F(HTTPDownloadManagerTest, SlotConnectedAfterCompletionRunsAtOnceOnItsThread) {
-  const Completion completion;
-  const auto stream = Download("ftp://127.0.0.1/x", "x", completion);  // refused at once: complete on return
-  ASSERT_NE(stream, nullptr);
-  EXPECT_TRUE(stream->IsComplete());
-  EXPECT_FALSE(stream->Succeeded());
-  EXPECT_EQ(completion.Calls(), 1);
-  EXPECT_EQ(completion.Manager(), manager_.get());
   EXPECT_TRUE(folder_.Files().empty());
 }
 
