@@ -96,16 +96,14 @@ class StockDownloadTest : public ::testing::Test {
   }
 
   // Downloads `id` to target_ and waits for the completion.
-  DoneRecorder Download(const std::u16string& id, bool isLicensed, const std::u16string& token = u"host-token",
-                        const std::string& credential = "credential") {
+  DoneRecorder Download(const std::u16string& id, bool isLicensed, const std::u16string& token = u"host-token") {
     DoneRecorder done;
-    DownloadStockTplx(id, zorvcore::FileHelperUtils::StdPathToUTF16(target_), "client", credential,
+    DownloadStockTplx(id, zorvcore::FileHelperUtils::StdPathToUTF16(target_), "client", "credential",
                       MakeTestConnection(), isLicensed, done.Shared(), token);
     EXPECT_TRUE(done.WaitForCall());
     return done;
   }
 
-  void PlaceOldPackage() { testing::WriteFile(target_, "old package"); }
   // Nothing but the target (if any) in its folder: no temporary file left behind.
   size_t FilesBesideTarget() const {
     size_t count = 0;
@@ -184,7 +182,7 @@ TEST_F(StockDownloadTest, EveryFailedRoadReportsFalseOnceAndKeepsTheTarget) {
       {u"cleartext", true},   // the redirect names a clear-text address
       {u"half", true},        // the connection drops half-way
   };
-  PlaceOldPackage();
+  testing::WriteFile(target_, "old package");
   for (const Case& c : cases) {
     SCOPED_TRACE(zorvcore::UTF16ToUTF8(c.id));
     const DoneRecorder done = Download(c.id, c.isLicensed);
