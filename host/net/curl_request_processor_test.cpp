@@ -168,42 +168,35 @@ TEST_F(CurlRequestProcessorTest, TheConfigurationFlagsGovernCookiesCompressionAn
   EXPECT_EQ(Get("/login", Configuration{false, true, true}).Body(), "");
 }
 
-TEST_F(CurlRequestProcessorTest, CancellingAnUnansweredRequestCallsBackOnceAndItsIdIsNotReusedMeanwhile) {
+// A cancel calls back once and the id is not reused meanwhile; a shutdown while others hold the
+// processor ends its work, every request called back once, and refuses more.
+TEST_F(CurlRequestProcessorTest, CancelAndShutdownEndUnansweredRequestsWithOneCallbackEach) {
   ResponseCatcher catcher, second;
   const Guid id = Guid::CreateUnique();
   const ImmutableString url = Text(server_.Url("/silent"));
   ASSERT_TRUE(processor_->GET(id, catcher.Callback(), url, HeaderMap(), Configuration()));
   EXPECT_FALSE(processor_->GET(id, second.Callback(), url, HeaderMap(), Configuration()));
   ASSERT_TRUE(server_.WaitUntilHeld(1));
-
   processor_->TryToCancelRequest(id);
   EXPECT_EQ(catcher.Error(), RequestError::kCancelled);
-  processor_->TryToCancelRequest(id);  // finished by now: ignored
-  ShutDown();
   EXPECT_EQ(catcher.Status(), 0);
   EXPECT_EQ(catcher.Id(), id);
-  EXPECT_EQ(catcher.Calls(), 1);
-  EXPECT_EQ(second.Calls(), 0);
-}
+  processor_->TryToCancelRequest(id);  // finished by now: ignored
 
-TEST_F(CurlRequestProcessorTest, ShutdownWhileOthersHoldTheProcessorEndsItsWorkAndRefusesMore) {
-  const ResponseCatcher first = Get("/silent");
-  const ResponseCatcher second = Get("/silent");
-  ASSERT_TRUE(server_.WaitUntilHeld(2));
+  const ResponseCatcher first = Get("/silent"), third = Get("/silent");
+  ASSERT_TRUE(server_.WaitUntilHeld(3));
   const std::shared_ptr<CurlRequestProcessor> other = processor_;
-
   processor_->Shutdown();
-
-  // Every request has been called back once by the time Shutdown returns.
-  for (const ResponseCatcher* held : {&first, &second}) {
+  for (const ResponseCatcher* held : {&first, &third}) {
     EXPECT_EQ(held->Calls(), 1);
     EXPECT_EQ(held->Error(), RequestError::kShutdown);
   }
   ResponseCatcher refused;
-  EXPECT_FALSE(other->GET(Guid::CreateUnique(), refused.Callback(), Text(server_.Url("/silent")), HeaderMap(),
-                          Configuration()));
+  EXPECT_FALSE(other->GET(Guid::CreateUnique(), refused.Callback(), url, HeaderMap(), Configuration()));
   processor_->Shutdown();  // a second call finds nothing left to do
   EXPECT_EQ(refused.Calls(), 0);
+  EXPECT_EQ(catcher.Calls(), 1);
+  EXPECT_EQ(second.Calls(), 0);
 }
 
 // A body over the cap fails whether its length was announced or not; the cap counts decoded bytes,
