@@ -114,7 +114,6 @@ std::shared_ptr<Response> RunOn(zorvnet::RequestProcessor& processor, const std:
   return RunStockRequest(processor, Url(url), {}, StockRequestConfiguration(), limitMs, std::move(cancel));
 }
 
-// ---- The scripted orderings ----
 
 // The answer is the result, also when it wins the race with the cancel of a time-out; a request that
 // cannot start has no response.
@@ -187,7 +186,6 @@ TEST(StockRequestTest, AnAbortCancelsWithoutWaitingForTheLimit) {
   }
 }
 
-// ---- Against the network layer ----
 
 TEST(StockRequestTest, RequestsFromManyThreadsEachGetTheirOwnOutcome) {
   zorvnet::testing::TestHttpServer server;

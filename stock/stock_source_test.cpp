@@ -96,7 +96,6 @@ class StockSourceTest : public ::testing::Test {
   std::shared_ptr<StockSource> source_;
 };
 
-// ---- The request ----
 
 // Without words a search asks for the connection's gallery of the product and version; with words it
 // sends them joined, names the template source, and asks for no gallery.
@@ -156,7 +155,6 @@ TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
   EXPECT_EQ(fetches[0].Param("connection_param_b"), "param-b-stage");
 }
 
-// ---- The entries ----
 
 // A cached description and preview are applied without downloading; a cached description that
 // cannot be read is passed over quietly.
@@ -226,7 +224,6 @@ TEST_F(StockSourceTest, TheTotalIsCappedAndAZeroCountMeansNoEntries) {
   EXPECT_TRUE(outcome.entries.empty());
 }
 
-// ---- Failures ----
 
 // Whatever goes wrong, the search gives no entries and a total of 0; only an unreadable reply is
 // reported. (Every way a reply can be unreadable is read in the reply parser's tests, every way an
@@ -298,7 +295,6 @@ TEST_F(StockSourceTest, WithoutIdentityOrOnceCancelledTheSearchGivesNothing) {
   EXPECT_TRUE(outcome.entries.empty());
 }
 
-// ---- Filter and identity of the source ----
 
 TEST_F(StockSourceTest, TheFilterDescribesTheSourceAndAnEmptyTypeIsIgnored) {
   EXPECT_EQ(source_->GetFilterType(), kStockFilterAll);
@@ -316,7 +312,6 @@ TEST_F(StockSourceTest, TheFilterDescribesTheSourceAndAnEmptyTypeIsIgnored) {
   EXPECT_EQ(source_->GetClientStockConnectionPtr()->galleryId, "gallery 9");
 }
 
-// ---- Thumbnails and descriptions ----
 
 class StockThumbnailTest : public StockSourceTest {
  protected:

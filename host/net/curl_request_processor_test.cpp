@@ -27,16 +27,6 @@ using Res = httplib::Response;
 
 ImmutableString Text(const std::string& text) { return ImmutableString::CreateDynamic(text); }
 
-// Writes `total` bytes of `fill` in blocks of up to `block`, announcing no length.
-bool WriteBlocks(size_t offset, size_t total, size_t block, char fill, httplib::DataSink& sink) {
-  if (offset >= total) {
-    sink.done();
-    return true;
-  }
-  const std::string bytes(std::min(total - offset, block), fill);
-  return sink.write(bytes.data(), bytes.size());
-}
-
 class CurlRequestProcessorTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -64,7 +54,9 @@ class CurlRequestProcessorTest : public ::testing::Test {
     server_.Get("/chunked/(\\d+)", [](const Req& req, Res& res) {
       const size_t total = std::stoul(req.matches[1]);
       res.set_chunked_content_provider("application/octet-stream", [total](size_t offset, httplib::DataSink& sink) {
-        return WriteBlocks(offset, total, 256, 'y', sink);
+        if (offset >= total) sink.done();
+        const std::string block(std::min<size_t>(total - offset, 256), 'y');
+        return offset >= total || sink.write(block.data(), block.size());
       });
     });
     // Announces one byte more than the default cap; refused before the body would be read.
