@@ -4,7 +4,6 @@
 
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -20,41 +19,26 @@ using testing::TestHttpServer;
 using zorvcore::Guid;
 using zorvcore::ImmutableString;
 
-// A target that keeps its requests until the test completes them, on the test's own thread.
+// A target that keeps its requests until the test completes them, all on the test's thread.
 class FakeProcessor : public RequestProcessor {
  public:
   bool StartRequest(const Guid& id, Request, RequestCallback callback) override {
-    if (refuse) return false;
-    std::lock_guard<std::mutex> lock(mutex_);
-    callbacks_[id] = std::move(callback);
-    return true;
+    if (!refuse) callbacks_[id] = std::move(callback);
+    return !refuse;
   }
-  void TryToCancelRequest(const Guid& id) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    cancelled_.push_back(id);
-  }
-  // Calls the request's callback with a response of `status` (0: cancelled).
+  void TryToCancelRequest(const Guid& id) override { cancelled.push_back(id); }
+  // Calls the request's callback with a response of `status`.
   void Complete(const Guid& id, int status) {
-    RequestCallback callback;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      callback = std::move(callbacks_.at(id));
-      callbacks_.erase(id);
-    }
-    callback(id, status == 0 ? Response::Failed(RequestError::kCancelled, "cancelled")
-                             : Response::Completed(status, HeaderMap(), nullptr, ImmutableString()));
-  }
-  std::vector<Guid> Cancelled() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return cancelled_;
+    const RequestCallback callback = std::move(callbacks_.at(id));
+    callbacks_.erase(id);
+    callback(id, Response::Completed(status, HeaderMap(), nullptr, ImmutableString()));
   }
 
   bool refuse = false;
+  std::vector<Guid> cancelled;
 
  private:
-  std::mutex mutex_;
   std::map<Guid, RequestCallback> callbacks_;
-  std::vector<Guid> cancelled_;
 };
 
 Request Anywhere() {
@@ -99,7 +83,7 @@ TEST(ProxyRequestProcessorTest, CancelAllAsksOnlyForItsOwnUnfinishedRequests) {
   proxy->CancelAll();
   proxy->TryToCancelRequest(neighbours);  // not the proxy's: not passed on
 
-  EXPECT_EQ(target->Cancelled(), std::vector<Guid>{open});
+  EXPECT_EQ(target->cancelled, std::vector<Guid>{open});
 }
 
 TEST(GlobalRequestProcessorTest, OneProcessorServesTheWholeProcess) {
