@@ -33,7 +33,8 @@ std::string Pattern(size_t size) {
 // What a download's completion slot saw: the manager it named and whether the download succeeded.
 struct Completion : zorvnet::testing::CallRecorder<HTTPDownloadManager*, bool> {
   void Watch(const std::shared_ptr<HTTPDownloadStream>& stream) const {
-    stream->ConnectCompleted([slot = Function()](HTTPDownloadManager* manager, std::shared_ptr<HTTPDownloadStream> done) {
+    stream->ConnectCompleted([slot = Function()](HTTPDownloadManager* manager,
+                                                 std::shared_ptr<HTTPDownloadStream> done) {
       slot(manager, done && done->Succeeded());
     });
   }

@@ -44,7 +44,9 @@ class IdentConnectionTest : public ::testing::Test {
     DebugDatabase::ClearEntry(IdentConnection::kServiceURLSetting);
     DebugDatabase::ClearEntry(IdentConnection::kStageServiceURLSetting);
   }
-  static void UseProduction(const std::string& url) { DebugDatabase::SetEntry(IdentConnection::kServiceURLSetting, url); }
+  static void UseProduction(const std::string& url) {
+    DebugDatabase::SetEntry(IdentConnection::kServiceURLSetting, url);
+  }
 
   // Starts a fetch with fixed values on the fixture's processor.
   FetchOutcome Fetch(bool production = true) {
@@ -80,7 +82,8 @@ TEST_F(IdentConnectionTest, PostsTheFormAndEachOutcomeGivesItsStatusAndReply) {
   } cases[] = {
       {server_.Url("/token"), true, kIdentStatusOK, R"({"access_token":"tok-1","email":"a@b.test"})"},
       {server_.Url("/token"), false, kIdentStatusOK, R"({"access_token":"stage-tok"})"},
-      {server_.Url("/refused"), true, kIdentStatusRejected, R"({"error":"invalid_grant","jump":"https://sign-in.test/"})"},
+      {server_.Url("/refused"), true, kIdentStatusRejected,
+       R"({"error":"invalid_grant","jump":"https://sign-in.test/"})"},
       {server_.Url("/failing"), true, kIdentStatusServerError, "maintenance"},
       {unreachable, true, kIdentStatusNetworkError, ""},
   };
