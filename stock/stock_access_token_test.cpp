@@ -21,48 +21,44 @@ constexpr const char* kProfile = R"({"access_token": "fetched-token", "userId": 
 
 class StockAccessTokenTest : public ::testing::Test {
  protected:
-  size_t IdentityRequests() const {
-    return service_.CountOf("/ident/prod") + service_.CountOf("/ident/stage");
+  void SetUp() override {
+    service_.OnTokenFetch(200, kProfile);
+    service_.Start();
   }
-  std::string CachedToken() const {
+  size_t IdentityRequests() const { return service_.CountOf("/ident/prod") + service_.CountOf("/ident/stage"); }
+  static std::string CachedToken() {
     const AccessTokenDataPtr cached = GetCachedAccessToken();
     return cached ? cached->profile->access_token.str() : "(none)";
+  }
+  static void CacheToken(const char* token) {
+    SetCachedAccessToken(AccessTokenData::FromToken(zorvcore::ImmutableString::CreateStatic(token)));
   }
 
   TestStockService service_;
 };
 
-TEST_F(StockAccessTokenTest, AHostTokenIsUsedAndCachedWithoutAskingTheIdentityService) {
-  service_.OnTokenFetch(200, kProfile);
-  service_.Start();
+// A host token is used and cached without asking the identity service, even without a connection
+// and even when a fetch would be forced; without credential or token there is no token.
+TEST_F(StockAccessTokenTest, AHostTokenIsUsedAndCachedAndWithoutOneACredentialIsNeeded) {
+  EXPECT_FALSE(CanConnectWithStock("client", "", MakeTestConnection(), u""));
+  AccessTokenDataPtr token;
+  EXPECT_FALSE(FetchStockAccessToken("client", "credential", nullptr, token, u"", false));
+  EXPECT_EQ(token, nullptr);
+  EXPECT_EQ(GetCachedAccessToken(), nullptr);
+
   EXPECT_TRUE(CanConnectWithStock("client", "", MakeTestConnection(), u"host-token"));
   EXPECT_EQ(CachedToken(), "host-token");
-
-  // Even without a connection, and even when a fetch would be forced.
-  AccessTokenDataPtr token;
   EXPECT_TRUE(FetchStockAccessToken("client", "credential", nullptr, token, u"second-token", true));
   EXPECT_EQ(token->profile->access_token, "second-token");
   EXPECT_EQ(CachedToken(), "second-token");
   EXPECT_EQ(IdentityRequests(), 0u);
 }
 
-TEST_F(StockAccessTokenTest, WithoutCredentialOrTokenThereIsNoToken) {
-  service_.OnTokenFetch(200, kProfile);
-  service_.Start();
-  EXPECT_FALSE(CanConnectWithStock("client", "", MakeTestConnection(), u""));
-  AccessTokenDataPtr token;
-  EXPECT_FALSE(FetchStockAccessToken("client", "credential", nullptr, token, u"", false));
-  EXPECT_EQ(token, nullptr);
-  EXPECT_EQ(GetCachedAccessToken(), nullptr);
-  EXPECT_EQ(IdentityRequests(), 0u);
-}
-
-TEST_F(StockAccessTokenTest, AFetchPostsTheConnectionTextsAndScopesAndCachesTheToken) {
-  service_.OnTokenFetch(200, kProfile);
-  service_.Start();
+// A fetch posts the connection texts and scopes and caches its token; a cached token serves
+// unforced fetches and a forced one replaces it.
+TEST_F(StockAccessTokenTest, AFetchPostsTheConnectionTextsAndACachedTokenServesUntilAFetchIsForced) {
   EXPECT_TRUE(CanConnectWithStock("client-7", "secret credential", MakeTestConnection(), u""));
   EXPECT_EQ(CachedToken(), "fetched-token");
-
   const auto posts = service_.RequestsTo("/ident/prod");
   ASSERT_EQ(posts.size(), 1u);
   EXPECT_EQ(posts[0].Param("client_id"), "client-7");
@@ -71,29 +67,26 @@ TEST_F(StockAccessTokenTest, AFetchPostsTheConnectionTextsAndScopesAndCachesTheT
   EXPECT_EQ(posts[0].Param("connection_param_b"), "param-b-prod");
   EXPECT_EQ(posts[0].Param("scope"), std::string(kStockIdentityScopes));
   EXPECT_EQ(posts[0].Param("scope").size(), 79u);
-}
 
-TEST_F(StockAccessTokenTest, ACachedTokenServesUnforcedFetchesAndAForcedOneReplacesIt) {
-  service_.OnTokenFetch(200, kProfile);
-  service_.Start();
-  SetCachedAccessToken(AccessTokenData::FromToken(zorvcore::ImmutableString::CreateStatic("old-token")));
-
+  CacheToken("old-token");
   AccessTokenDataPtr token;
   EXPECT_TRUE(FetchStockAccessToken("client", "credential", MakeTestConnection(), token, u"", false));
   EXPECT_EQ(token->profile->access_token, "old-token");
-  EXPECT_EQ(IdentityRequests(), 0u);
-
+  EXPECT_EQ(IdentityRequests(), 1u);
   EXPECT_TRUE(FetchStockAccessToken("client", "credential", MakeTestConnection(), token, u"", true));
   EXPECT_EQ(token->profile->access_token, "fetched-token");
   EXPECT_EQ(CachedToken(), "fetched-token");
-  EXPECT_EQ(IdentityRequests(), 1u);
+  EXPECT_EQ(IdentityRequests(), 2u);
 }
 
+// A refused, broken or unreadable answer, or no answer at all, gives no token and keeps the cached one.
 TEST_F(StockAccessTokenTest, AFailedFetchKeepsTheCachedToken) {
   struct Case {
     int status;
     const char* body;
   } cases[] = {
+      {0, nullptr},                                 // unreachable: the server speaks no clear text
+      {0, ""},                                      // no address
       {401, R"({"error": "invalid_credential"})"},  // refused
       {500, "oops"},                                 // broken service
       {200, "not json"},                             // unreadable success
@@ -102,25 +95,16 @@ TEST_F(StockAccessTokenTest, AFailedFetchKeepsTheCachedToken) {
       {200, R"([])"},                                // not an object
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.body ? c.body : "unreachable");
     TestStockService service;
-    service.OnTokenFetch(c.status, c.body);
+    service.OnTokenFetch(c.status, c.body ? c.body : "");
     service.Start();
-    SetCachedAccessToken(AccessTokenData::FromToken(zorvcore::ImmutableString::CreateStatic("old-token")));
-    EXPECT_FALSE(CanConnectWithStock("client", "credential", MakeTestConnection(), u"")) << c.body;
-    const AccessTokenDataPtr cached = GetCachedAccessToken();
-    ASSERT_NE(cached, nullptr);
-    EXPECT_EQ(cached->profile->access_token, "old-token") << c.body;
-    EXPECT_EQ(service.CountOf("/ident/prod"), 1u) << c.body;
+    if (c.status == 0) zorvcore::DebugDatabase::SetEntry("Identity.ServiceURL", c.body ? "" : service.PlainUrl("/"));
+    CacheToken("old-token");
+    EXPECT_FALSE(CanConnectWithStock("client", "credential", MakeTestConnection(), u""));
+    EXPECT_EQ(CachedToken(), "old-token");
+    EXPECT_EQ(service.CountOf("/ident/prod"), c.status == 0 ? 0u : 1u);
   }
-}
-
-TEST_F(StockAccessTokenTest, AnUnreachableIdentityServiceGivesNoToken) {
-  service_.Start();
-  zorvcore::DebugDatabase::SetEntry("Identity.ServiceURL", service_.PlainUrl("/ident/prod"));
-  EXPECT_FALSE(CanConnectWithStock("client", "credential", MakeTestConnection(), u""));
-  zorvcore::DebugDatabase::SetEntry("Identity.ServiceURL", "");
-  EXPECT_FALSE(CanConnectWithStock("client", "credential", MakeTestConnection(), u""));
-  EXPECT_EQ(GetCachedAccessToken(), nullptr);
 }
 
 }  // namespace

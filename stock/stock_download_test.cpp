@@ -10,21 +10,28 @@
 #include "host/core/debug_database.h"
 #include "host/core/file_helper_utils.h"
 #include "host/core/unicode.h"
+#include "host/net/test_call_recorder.h"
 #include "stock/shared_download_manager.h"
 #include "stock/stock_token_cache.h"
-#include "stock/test_done_recorder.h"
 #include "stock/test_stock_service.h"
 
 namespace zorvcapsule {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::DoneRecorder;
 using testing::MakeTestConnection;
 using testing::ReadFile;
 using testing::TestStockService;
 
 constexpr const char* kLicensePath = "/prod/Rest/Libraries/1/Content/License";
+
+// What a download's completion was told, and how often.
+struct DoneRecorder : zorvnet::testing::CallRecorder<bool> {
+  std::shared_ptr<std::function<void(bool)>> Shared() const {
+    return std::make_shared<std::function<void(bool)>>(Function());
+  }
+  bool Succeeded() const { return Arg<0>(); }
+};
 
 class StockDownloadTest : public ::testing::Test {
  protected:
@@ -89,16 +96,14 @@ class StockDownloadTest : public ::testing::Test {
   }
 
   // Downloads `id` to target_ and waits for the completion.
-  DoneRecorder Download(const std::u16string& id, bool isLicensed, const std::u16string& token = u"host-token",
-                        const std::string& credential = "credential") {
+  DoneRecorder Download(const std::u16string& id, bool isLicensed, const std::u16string& token = u"host-token") {
     DoneRecorder done;
-    DownloadStockTplx(id, zorvcore::FileHelperUtils::StdPathToUTF16(target_), "client", credential,
-                      MakeTestConnection(), isLicensed, done.Function(), token);
-    EXPECT_TRUE(done.Wait());
+    DownloadStockTplx(id, zorvcore::FileHelperUtils::StdPathToUTF16(target_), "client", "credential",
+                      MakeTestConnection(), isLicensed, done.Shared(), token);
+    EXPECT_TRUE(done.WaitForCall());
     return done;
   }
 
-  void PlaceOldPackage() { testing::WriteFile(target_, "old package"); }
   // Nothing but the target (if any) in its folder: no temporary file left behind.
   size_t FilesBesideTarget() const {
     size_t count = 0;
@@ -111,9 +116,12 @@ class StockDownloadTest : public ::testing::Test {
   fs::path target_;
 };
 
-TEST_F(StockDownloadTest, ALicensedAssetComesFromTheDownloadEndpointAndNeverTheLicenceOne) {
-  const DoneRecorder done = Download(u"42", true);
-  EXPECT_TRUE(done.Succeeded());
+// A licensed asset comes from the download endpoint, an unlicensed one is purchased first and its
+// first content fetched; the package itself is fetched anonymously: the token never travels to the
+// redirect's target.
+TEST_F(StockDownloadTest, BothRoadsLandThePackageWithOneCompletionCall) {
+  const DoneRecorder licensed = Download(u"42", true);
+  EXPECT_TRUE(licensed.Succeeded());
   EXPECT_EQ(ReadFile(target_), "PACKAGE-42.tplx");
   EXPECT_EQ(service_.CountOf(kLicensePath), 0u);
   const auto asked = service_.RequestsTo("/prod/Rest/Libraries/Download/42/1");
@@ -122,33 +130,36 @@ TEST_F(StockDownloadTest, ALicensedAssetComesFromTheDownloadEndpointAndNeverTheL
   EXPECT_EQ(asked[0].Header("X-PRODUCT"), "Editor Pro");
   EXPECT_EQ(asked[0].Header("Authorization"), "Bearer host-token");
   EXPECT_FALSE(asked[0].headers.count("X-PRODUCT-LOCATION"));
-  // The package itself is fetched anonymously: the token never travels to the redirect's target.
   const auto fetched = service_.RequestsTo("/files/42.tplx");
   ASSERT_EQ(fetched.size(), 1u);
   EXPECT_TRUE(fetched[0].Header("Authorization").empty());
-  ReleaseSharedDownloadManager();
-  EXPECT_EQ(done.Calls(), 1);
-}
 
-TEST_F(StockDownloadTest, AnUnlicensedAssetIsPurchasedAndItsFirstContentFetched) {
-  const DoneRecorder done = Download(u"77", false);
-  EXPECT_TRUE(done.Succeeded());
+  const DoneRecorder unlicensed = Download(u"77", false);
+  EXPECT_TRUE(unlicensed.Succeeded());
   EXPECT_EQ(ReadFile(target_), "PACKAGE-77.tplx");
   const auto purchases = service_.RequestsTo(kLicensePath);
   ASSERT_EQ(purchases.size(), 1u);
   EXPECT_EQ(purchases[0].target, std::string(kLicensePath) + "?content_id=77");
   EXPECT_EQ(service_.CountOf("/purchased/77"), 1u);
   EXPECT_EQ(service_.CountOf("/purchased/b"), 0u);
+  ReleaseSharedDownloadManager();
+  EXPECT_EQ(licensed.Calls(), 1);
+  EXPECT_EQ(unlicensed.Calls(), 1);
 }
 
-TEST_F(StockDownloadTest, ADownloadForcesAFreshToken) {
+// A download forces a fresh token; the stage setting switches endpoints and key.
+TEST_F(StockDownloadTest, ADownloadForcesAFreshTokenAndTheStageSettingSwitchesEndpointsAndKey) {
   SetCachedAccessToken(AccessTokenData::FromToken(zorvcore::ImmutableString::CreateStatic("cached")));
-  const DoneRecorder done = Download(u"42", true, u"");
-  EXPECT_TRUE(done.Succeeded());
-  EXPECT_EQ(service_.CountOf("/ident/prod"), 1u);
-  const auto asked = service_.RequestsTo("/prod/Rest/Libraries/Download/42/1");
+  zorvcore::DebugDatabase::SetEntry("Graphics.UseStockStage", "true");
+  EXPECT_TRUE(Download(u"42", true, u"").Succeeded());
+  EXPECT_EQ(service_.CountOf("/ident/stage"), 1u);
+  const auto asked = service_.RequestsTo("/stage/Rest/Libraries/Download/42/1");
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].Header("Authorization"), "Bearer fetched");
+  EXPECT_EQ(asked[0].Header("X-API-KEY"), "key-stage");
+  EXPECT_TRUE(Download(u"43", false).Succeeded());
+  EXPECT_EQ(service_.CountOf("/stage/Rest/Libraries/1/Content/License"), 1u);
+  EXPECT_EQ(service_.CountOf(kLicensePath), 0u);
 }
 
 // Every road that fails reports false once, leaves no partial file and keeps a package already
@@ -171,7 +182,7 @@ TEST_F(StockDownloadTest, EveryFailedRoadReportsFalseOnceAndKeepsTheTarget) {
       {u"cleartext", true},   // the redirect names a clear-text address
       {u"half", true},        // the connection drops half-way
   };
-  PlaceOldPackage();
+  testing::WriteFile(target_, "old package");
   for (const Case& c : cases) {
     SCOPED_TRACE(zorvcore::UTF16ToUTF8(c.id));
     const DoneRecorder done = Download(c.id, c.isLicensed);
@@ -182,34 +193,19 @@ TEST_F(StockDownloadTest, EveryFailedRoadReportsFalseOnceAndKeepsTheTarget) {
   EXPECT_EQ(FilesBesideTarget(), 0u);
   EXPECT_TRUE(cleartextListener_.Requests().empty());
   // Only the unreadable purchase answer is reported, as the licence's.
-  const auto reports = service_.Reports();
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0].source, "StockLicense");
-  EXPECT_EQ(reports[0].function, "zorvcapsule::PurchaseLicense");
-  EXPECT_EQ(reports[0].message, "Exception caught in StockSource::License with error JSON not well-formed\r\n");
+  service_.ExpectOnlyReport("PurchaseLicense", "License", "JSON not well-formed");
 }
 
 TEST_F(StockDownloadTest, WithoutATokenFalseComesBeforeTheCallReturns) {
   DoneRecorder done;
   DownloadStockTplx(u"42", zorvcore::FileHelperUtils::StdPathToUTF16(target_), "client", "", MakeTestConnection(),
-                    true, done.Function(), u"");
+                    true, done.Shared(), u"");
   EXPECT_TRUE(done.WasCalled());
   EXPECT_FALSE(done.Succeeded());
   EXPECT_EQ(done.Calls(), 1);
   EXPECT_TRUE(service_.Requests().empty());
   // An empty completion is allowed on every road.
   DownloadStockTplx(u"42", u"", "client", "", MakeTestConnection(), true, nullptr, u"");
-}
-
-TEST_F(StockDownloadTest, TheStageSettingSwitchesEndpointsAndKey) {
-  zorvcore::DebugDatabase::SetEntry("Graphics.UseStockStage", "true");
-  EXPECT_TRUE(Download(u"42", true).Succeeded());
-  const auto asked = service_.RequestsTo("/stage/Rest/Libraries/Download/42/1");
-  ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0].Header("X-API-KEY"), "key-stage");
-  EXPECT_TRUE(Download(u"43", false).Succeeded());
-  EXPECT_EQ(service_.CountOf("/stage/Rest/Libraries/1/Content/License"), 1u);
-  EXPECT_EQ(service_.CountOf(kLicensePath), 0u);
 }
 
 TEST(ResolveRedirectTargetTest, ResolvesRelativeTargetsAgainstTheAddressThatGaveThem) {

@@ -66,16 +66,25 @@ class StockPreviewDownloadManagerTest : public ::testing::Test {
   std::shared_ptr<StockPreviewDownloadManager> manager_;
 };
 
-TEST_F(StockPreviewDownloadManagerTest, InitializeKeepsTheFirstInstanceAndTerminateDropsIt) {
-  EXPECT_TRUE(StockPreviewDownloadManager::Initialize());
-  EXPECT_EQ(StockPreviewDownloadManager::GetInstance(), manager_);
-  StockPreviewDownloadManager::Terminate();
-  EXPECT_EQ(StockPreviewDownloadManager::GetInstance(), nullptr);
-  StockPreviewDownloadManager::Terminate();  // a second time does nothing
-}
-
-// A failed transfer leaves the entry alone and forgets the address, so a later request tries again.
+// A cached preview, an entry that names its preview already and an entry of another source start no
+// transfer; a failed transfer leaves the entry alone and forgets the address, so a later request
+// tries again.
 TEST_F(StockPreviewDownloadManagerTest, APreviewIsFetchedIntoTheCacheAndNamedByTheEntry) {
+  testing::WriteFile(Cached("12"), "cached video");
+  const auto cached = Entry("12", "ok");
+  manager_->DownloadPreview(cached);
+  EXPECT_EQ(Path(cached->videoPreviewPath), Cached("12"));
+  const auto named = Entry("13", "ok");
+  named->videoPreviewPath = u"/elsewhere/video.mp4";
+  manager_->DownloadPreview(named);
+  EXPECT_EQ(named->videoPreviewPath, u"/elsewhere/video.mp4");
+  auto local = std::make_shared<CapsuleEntry>();
+  local->path = u"14";
+  manager_->DownloadPreview(local);
+  EXPECT_TRUE(local->videoPreviewPath.empty());
+  EXPECT_EQ(manager_->PendingCount(), 0u);
+  EXPECT_TRUE(service_.Requests().empty());
+
   const auto entry = Entry("11", "ok");
   const auto failing = Entry("15", "missing");
   manager_->DownloadPreview(entry);
@@ -91,29 +100,10 @@ TEST_F(StockPreviewDownloadManagerTest, APreviewIsFetchedIntoTheCacheAndNamedByT
   EXPECT_EQ(service_.CountOf("/previews/missing/15"), 2u);
 }
 
-TEST_F(StockPreviewDownloadManagerTest, ACachedPreviewIsFoundWithoutATransferAndOtherEntriesAreLeftAlone) {
-  testing::WriteFile(Cached("12"), "cached video");
-  const auto entry = Entry("12", "ok");
-  manager_->DownloadPreview(entry);
-  EXPECT_EQ(Path(entry->videoPreviewPath), Cached("12"));
-  EXPECT_EQ(manager_->PendingCount(), 0u);
-  EXPECT_TRUE(service_.Requests().empty());
-
-  // An entry that already names its preview is left alone.
-  const auto named = Entry("13", "ok");
-  named->videoPreviewPath = u"/elsewhere/video.mp4";
-  manager_->DownloadPreview(named);
-  EXPECT_EQ(named->videoPreviewPath, u"/elsewhere/video.mp4");
-  // So is an entry of another source.
-  auto local = std::make_shared<CapsuleEntry>();
-  local->path = u"14";
-  manager_->DownloadPreview(local);
-  EXPECT_TRUE(local->videoPreviewPath.empty());
-  EXPECT_EQ(manager_->PendingCount(), 0u);
-  EXPECT_TRUE(service_.Requests().empty());
-}
-
-TEST_F(StockPreviewDownloadManagerTest, ASecondRequestForAPendingURLStartsNoTransferAndGetsTheResult) {
+// A second request for a pending address starts no transfer and gets the result. The host reads its
+// entries on the main thread without a lock, so the completion, which arrives on the download
+// thread, must leave the write to the main thread: reading while it completes is no race.
+TEST_F(StockPreviewDownloadManagerTest, ASecondRequestForAPendingURLGetsTheResultOnTheMainThread) {
   const auto first = Entry("16", "slow");
   const auto second = Entry("16", "slow");
   manager_->DownloadPreview(first);
@@ -121,32 +111,25 @@ TEST_F(StockPreviewDownloadManagerTest, ASecondRequestForAPendingURLStartsNoTran
   ASSERT_TRUE(service_.WaitUntilHeld(1));
   EXPECT_EQ(manager_->PendingCount(), 1u);
   service_.Release();
-  WaitUntilNothingPending(*manager_);
-  EXPECT_EQ(ReadFile(Cached("16")), "late");
-  EXPECT_EQ(Path(second->videoPreviewPath), Cached("16"));
-  EXPECT_TRUE(first->videoPreviewPath.empty());
-}
-
-// The host reads its entries on the main thread without a lock, so the completion, which arrives on
-// the download thread, must leave the write to the main thread.
-TEST_F(StockPreviewDownloadManagerTest, TheHostReadingAnEntryWhileItsPreviewCompletesIsNoRace) {
-  const auto entry = Entry("19", "slow");
-  manager_->DownloadPreview(entry);
-  ASSERT_TRUE(service_.WaitUntilHeld(1));
-  service_.Release();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
   size_t readsWhilePending = 0;
   while (manager_->PendingCount() > 0) {
     ASSERT_LT(std::chrono::steady_clock::now(), deadline);
-    const std::u16string shown = entry->videoPreviewPath;  // what a host's panel does on every repaint
+    const std::u16string shown = second->videoPreviewPath;  // what a host's panel does on every repaint
     readsWhilePending += shown.empty() ? 1 : 0;
     zorvcore::RunMainThreadTasks();
   }
   EXPECT_GT(readsWhilePending, 0u);
-  EXPECT_EQ(Path(entry->videoPreviewPath), Cached("19"));
+  EXPECT_EQ(ReadFile(Cached("16")), "late");
+  EXPECT_EQ(Path(second->videoPreviewPath), Cached("16"));
+  EXPECT_TRUE(first->videoPreviewPath.empty());
+  EXPECT_EQ(service_.CountOf("/previews/slow/16"), 1u);
 }
 
+// Initialize keeps the first instance; Terminate with transfers in flight reaches no released manager.
 TEST_F(StockPreviewDownloadManagerTest, TerminateWithTransfersInFlightReachesNoReleasedManager) {
+  EXPECT_TRUE(StockPreviewDownloadManager::Initialize());
+  EXPECT_EQ(StockPreviewDownloadManager::GetInstance(), manager_);
   const auto entry = Entry("17", "slow");
   manager_->DownloadPreview(entry);
   ASSERT_TRUE(service_.WaitUntilHeld(1));
@@ -154,6 +137,8 @@ TEST_F(StockPreviewDownloadManagerTest, TerminateWithTransfersInFlightReachesNoR
   manager_.reset();
   StockPreviewDownloadManager::Terminate();  // flushes: the held transfer is cancelled and completes
   EXPECT_TRUE(released.expired());
+  EXPECT_EQ(StockPreviewDownloadManager::GetInstance(), nullptr);
+  StockPreviewDownloadManager::Terminate();  // a second time does nothing
   service_.Release();
   EXPECT_TRUE(entry->videoPreviewPath.empty());
   EXPECT_FALSE(fs::exists(Cached("17")));

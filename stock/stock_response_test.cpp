@@ -69,7 +69,7 @@ TEST(StockResponseTest, ValuesOfTheWrongKindAreBadCasts) {
   }
 }
 
-TEST(StockResponseTest, IntegersBeyond32BitsAreClamped) {
+TEST(StockResponseTest, IntegersBeyond32BitsAreClampedAndALongListKeepsItsOrder) {
   SearchResults results;
   ParseStockResponse(
       R"({"nb_results": 5000000000, "files": [{"id": -5000000000, "size_bytes": 18446744073709551615}]})",
@@ -77,16 +77,11 @@ TEST(StockResponseTest, IntegersBeyond32BitsAreClamped) {
   EXPECT_EQ(results.nb_results, std::numeric_limits<int32_t>::max());
   EXPECT_EQ(results.files[0].id, std::numeric_limits<int32_t>::min());
   EXPECT_EQ(results.files[0].sizeBytes, std::numeric_limits<int32_t>::max());
-}
 
-TEST(StockResponseTest, ALongListKeepsItsOrder) {
+  // A long list keeps its order.
   std::string payload = R"({"nb_results": 1500, "files": [)";
-  for (int i = 0; i < 1500; ++i) {
-    payload += (i ? "," : "") + std::string(R"({"id": )") + std::to_string(i) + "}";
-  }
-  payload += "]}";
-  SearchResults results;
-  ParseStockResponse(payload, results);
+  for (int i = 0; i < 1500; ++i) payload += (i ? "," : "") + std::string(R"({"id": )") + std::to_string(i) + "}";
+  ParseStockResponse(payload + "]}", results);
   ASSERT_EQ(results.files.size(), 1500u);
   for (int i = 0; i < 1500; ++i) ASSERT_EQ(results.files[i].id, i);
 }

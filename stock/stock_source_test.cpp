@@ -96,7 +96,6 @@ class StockSourceTest : public ::testing::Test {
   std::shared_ptr<StockSource> source_;
 };
 
-// ---- The request ----
 
 // Without words a search asks for the connection's gallery of the product and version; with words it
 // sends them joined, names the template source, and asks for no gallery.
@@ -156,18 +155,23 @@ TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
   EXPECT_EQ(fetches[0].Param("connection_param_b"), "param-b-stage");
 }
 
-// ---- The entries ----
 
-TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrder) {
-  AnswerSearches(SearchReply(2, {SearchHit(101, R"("description": "Clean", "creator_name": "Ann",
+// A cached description and preview are applied without downloading; a cached description that
+// cannot be read is passed over quietly.
+TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrderWithWhatTheCacheHolds) {
+  AnswerSearches(SearchReply(4, {SearchHit(101, R"("description": "Clean", "creator_name": "Ann",
         "keywords": [{"name": "title"}, {"name": "news"}], "width": 1920, "height": 1080,
         "thumbnail_url": "https://cdn/t.png", "video_preview_url": "https://cdn/p.mp4", "premium_level_id": 2,
         "size_bytes": -1, "tplx_metadata_url": "http://cdn/d.json", "is_licensed": "Standard")"),
-                           SearchHit(7, R"("is_licensed": "standard")")}));
+                                 SearchHit(7, R"("is_licensed": "standard")"),
+                                 SearchHit(55, R"("tplx_metadata_url": "https://cdn/d.json")"), SearchHit(56)}));
   service_.Start();
+  WriteFile(service_.AssetFolder("55") / "definition.json", Description("capsule-55"));
+  WriteFile(service_.AssetFolder("55") / "thumb.mp4", "video");
+  WriteFile(service_.AssetFolder("56") / "definition.json", R"({"apiVersion": "1.4", "capsuleID": 12})");
   const Outcome outcome = Search();
-  EXPECT_EQ(outcome.total, 2);
-  ASSERT_EQ(outcome.entries.size(), 2u);
+  EXPECT_EQ(outcome.total, 4);
+  ASSERT_EQ(outcome.entries.size(), 4u);
   const auto first = AsStock(outcome.entries[0]);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->path, u"101");
@@ -187,9 +191,21 @@ TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrder) {
   EXPECT_EQ(first->fileSize, UINT64_MAX);  // the size widened with its sign
   EXPECT_TRUE(first->isLicensed);
   EXPECT_FALSE(first->descriptionLoaded);
-  const auto second = AsStock(outcome.entries[1]);
-  EXPECT_EQ(second->path, u"7");
-  EXPECT_FALSE(second->isLicensed);  // "Standard" only, exactly
+  EXPECT_EQ(AsStock(outcome.entries[1])->path, u"7");
+  EXPECT_FALSE(AsStock(outcome.entries[1])->isLicensed);  // "Standard" only, exactly
+
+  const auto cached = AsStock(outcome.entries[2]);
+  EXPECT_EQ(cached->capsuleID, u"capsule-55");
+  EXPECT_EQ(cached->usedFonts, (std::vector<std::u16string>{u"Font A", u"Font B"}));
+  EXPECT_EQ(cached->durationMs, 2500);
+  EXPECT_EQ(cached->authorApp, u"tssl");
+  EXPECT_TRUE(cached->descriptionLoaded);
+  EXPECT_EQ(fs::path(zorvcore::FileHelperUtils::UTF16ToStdPath(cached->videoPreviewPath)),
+            service_.AssetFolder("55") / "thumb.mp4");
+  EXPECT_TRUE(cached->SupportVideoPlayback());
+  EXPECT_FALSE(AsStock(outcome.entries[3])->descriptionLoaded);
+  EXPECT_TRUE(service_.Reports().empty());
+  EXPECT_EQ(service_.Requests().size(), 1u);  // the search alone
 }
 
 TEST_F(StockSourceTest, TheTotalIsCappedAndAZeroCountMeansNoEntries) {
@@ -208,33 +224,10 @@ TEST_F(StockSourceTest, TheTotalIsCappedAndAZeroCountMeansNoEntries) {
   EXPECT_TRUE(outcome.entries.empty());
 }
 
-// A cached description that cannot be read is passed over quietly.
-TEST_F(StockSourceTest, CachedDescriptionAndPreviewAreAppliedWithoutDownloading) {
-  AnswerSearches(SearchReply(2, {SearchHit(55, R"("tplx_metadata_url": "https://cdn/d.json")"), SearchHit(56)}));
-  service_.Start();
-  WriteFile(service_.AssetFolder("55") / "definition.json", Description("capsule-55"));
-  WriteFile(service_.AssetFolder("55") / "thumb.mp4", "video");
-  WriteFile(service_.AssetFolder("56") / "definition.json", R"({"apiVersion": "1.4", "capsuleID": 12})");
-  const Outcome outcome = Search();
-  ASSERT_EQ(outcome.entries.size(), 2u);
-  EXPECT_FALSE(AsStock(outcome.entries[1])->descriptionLoaded);
-  EXPECT_TRUE(service_.Reports().empty());
-  const auto entry = AsStock(outcome.entries[0]);
-  EXPECT_EQ(entry->capsuleID, u"capsule-55");
-  EXPECT_EQ(entry->usedFonts, (std::vector<std::u16string>{u"Font A", u"Font B"}));
-  EXPECT_EQ(entry->durationMs, 2500);
-  EXPECT_EQ(entry->authorApp, u"tssl");
-  EXPECT_TRUE(entry->descriptionLoaded);
-  EXPECT_EQ(fs::path(zorvcore::FileHelperUtils::UTF16ToStdPath(entry->videoPreviewPath)),
-            service_.AssetFolder("55") / "thumb.mp4");
-  EXPECT_TRUE(entry->SupportVideoPlayback());
-  EXPECT_EQ(service_.Requests().size(), 1u);  // the search alone
-}
-
-// ---- Failures ----
 
 // Whatever goes wrong, the search gives no entries and a total of 0; only an unreadable reply is
-// reported.
+// reported. (Every way a reply can be unreadable is read in the reply parser's tests, every way an
+// exchange can fail in the network layer's.)
 TEST_F(StockSourceTest, FailuresGiveNoEntriesAndOnlyUnreadableRepliesAreReported) {
   const auto answer = [](int status, std::string reply) {
     return [=](const httplib::Request&, httplib::Response& res) {
@@ -246,43 +239,28 @@ TEST_F(StockSourceTest, FailuresGiveNoEntriesAndOnlyUnreadableRepliesAreReported
     const char* name;
     TestStockService::Handler handler;
     const char* error = nullptr;  // the reported error; none when null
-    bool trusted = true;          // whether the client trusts the service's certificate
   } cases[] = {
-      {"empty", answer(200, ""), "JSON not well-formed"},
       {"html", answer(200, "<html>busy</html>"), "JSON not well-formed"},
       {"hit not an object", answer(200, R"({"nb_results": 2, "files": [{"id": 1}, "two"]})"), "bad cast"},
-      {"count as text", answer(200, R"({"nb_results": "2"})"), "bad cast"},
-      {"401", answer(401, SearchReply(3, {SearchHit(1)}))},
-      {"404", answer(404, SearchReply(3, {SearchHit(1)}))},
-      {"503", answer(503, SearchReply(3, {SearchHit(1)}))},
-      {"redirect loop", [](const httplib::Request& req, httplib::Response& res) { res.set_redirect(req.target); }},
-      {"untrusted certificate", answer(200, SearchReply(1, {SearchHit(1)})), nullptr, false},
+      {"503", answer(503, SearchReply(3, {SearchHit(1)}))},  // as any response that is not a success
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TestStockService service;
     service.OnSearch(c.handler);
     service.Start();
-    if (!c.trusted) zorvcore::DebugDatabase::ClearEntry("Net.CAFile");
     const Outcome outcome = Search();
     EXPECT_TRUE(outcome.entries.empty());
     EXPECT_EQ(outcome.total, 0);
-    EXPECT_EQ(service.CountOf(kSearch) > 0, c.trusted);
-    const auto reports = service.Reports();
-    if (!c.error) {
-      EXPECT_TRUE(reports.empty());
-      continue;
-    }
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].condition, "false");
-    EXPECT_EQ(reports[0].source, "StockLicense");
-    EXPECT_EQ(reports[0].function, "zorvcapsule::SearchOnStock");
-    EXPECT_EQ(reports[0].message, std::string("Exception caught in StockSource::Search with error ") + c.error + "\r\n");
+    EXPECT_EQ(service.CountOf(kSearch), 1u);
+    service.ExpectOnlyReport("SearchOnStock", "Search", c.error);
   }
 }
 
-TEST_F(StockSourceTest, WithoutIdentityOrWithAnAbortedTokenThereIsNoRequest) {
-  AnswerSearches(SearchReply(1, {SearchHit(1)}));
+// Without identity or with an aborted token there is no request; a cancel while the service holds
+// the answer ends the search.
+TEST_F(StockSourceTest, WithoutIdentityOrOnceCancelledTheSearchGivesNothing) {
+  service_.HoldGet(kSearch);
   service_.Start();
   Outcome outcome;
   outcome.total = 77;
@@ -301,17 +279,13 @@ TEST_F(StockSourceTest, WithoutIdentityOrWithAnAbortedTokenThereIsNoRequest) {
   EXPECT_EQ(outcome.total, 0);
   EXPECT_TRUE(outcome.entries.empty());
   EXPECT_TRUE(service_.Requests().empty());
-}
 
-TEST_F(StockSourceTest, ACancelWhileTheServiceHoldsTheAnswerEndsTheSearch) {
-  service_.HoldGet(kSearch);
-  service_.Start();
-  auto cancel = std::make_shared<CheckCancel>();
+  SetIdentity("client", "credential", u"host-token");
+  cancel = std::make_shared<CheckCancel>();
   std::thread host([&] {
     service_.WaitUntilHeld(1);
     cancel->Abort();
   });
-  Outcome outcome;
   outcome.total = 77;
   source_->Search({}, outcome.entries, 0, 100, outcome.total, cancel);
   // The search returned while the service still held its answer: it did not wait for it.
@@ -321,7 +295,6 @@ TEST_F(StockSourceTest, ACancelWhileTheServiceHoldsTheAnswerEndsTheSearch) {
   EXPECT_TRUE(outcome.entries.empty());
 }
 
-// ---- Filter and identity of the source ----
 
 TEST_F(StockSourceTest, TheFilterDescribesTheSourceAndAnEmptyTypeIsIgnored) {
   EXPECT_EQ(source_->GetFilterType(), kStockFilterAll);
@@ -339,31 +312,23 @@ TEST_F(StockSourceTest, TheFilterDescribesTheSourceAndAnEmptyTypeIsIgnored) {
   EXPECT_EQ(source_->GetClientStockConnectionPtr()->galleryId, "gallery 9");
 }
 
-// ---- Thumbnails and descriptions ----
 
 class StockThumbnailTest : public StockSourceTest {
  protected:
   void SetUp() override {
+    // Id 404 is missing, description 999 is unreadable.
     service_.Get("/desc/(\\d+)", [this](const httplib::Request& req, httplib::Response& res) {
-      if (req.matches[1] == "404") {
-        res.status = 404;
-        return;
-      }
-      res.set_content(req.matches[1] == "999" ? "{ not a description" : description_, "application/json");
+      res.status = req.matches[1] == "404" ? 404 : 200;
+      res.set_content(req.matches[1] == "999" ? "{ not a description" : Description("capsule-1"), "application/json");
     });
     service_.Get("/thumb/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
-      if (req.matches[1] == "404") {
-        res.status = 404;
-        return;
-      }
+      res.status = req.matches[1] == "404" ? 404 : 200;
       res.set_content("PNG bytes " + req.matches[1].str(), "image/png");
     });
-    description_ = Description("capsule-1");
     service_.Start();
   }
 
-  std::shared_ptr<StockCapsuleEntry> Entry(const std::string& id, const std::string& desc,
-                                           const std::string& thumb) {
+  std::shared_ptr<StockCapsuleEntry> Entry(const std::string& id, const std::string& desc, const std::string& thumb) {
     auto entry = std::make_shared<StockCapsuleEntry>();
     entry->path = zorvcore::StdToUTF16String(id);
     entry->name = u"Hit name";
@@ -374,15 +339,15 @@ class StockThumbnailTest : public StockSourceTest {
     entry->thumbnailPath = zorvcore::StdToUTF16String(service_.Url("/thumb/" + thumb));
     return entry;
   }
-
+  std::u16string Thumbnail(const std::shared_ptr<StockCapsuleEntry>& entry, CheckCancelPtr cancel = nullptr) {
+    return source_->GetThumbnailPath(entry, cancel);
+  }
   fs::path Path(const std::u16string& path) { return zorvcore::FileHelperUtils::UTF16ToStdPath(path); }
-
-  std::string description_;
 };
 
 TEST_F(StockThumbnailTest, TheFirstRequestCachesDescriptionAndThumbnailAndLaterOnesReuseThem) {
   const auto entry = Entry("1", "1", "1");
-  const std::u16string thumb = source_->GetThumbnailPath(entry, nullptr);
+  const std::u16string thumb = Thumbnail(entry);
   EXPECT_EQ(Path(thumb), service_.AssetFolder("1") / "thumb.png");
   EXPECT_EQ(ReadFile(Path(thumb)), "PNG bytes 1");
   EXPECT_TRUE(entry->descriptionLoaded);
@@ -390,8 +355,7 @@ TEST_F(StockThumbnailTest, TheFirstRequestCachesDescriptionAndThumbnailAndLaterO
   EXPECT_EQ(entry->durationMs, 2500);
 
   // The cached description carries the hit's name and tags.
-  const auto cached =
-      serialization::CapsuleFromJson(ReadFile(service_.AssetFolder("1") / "definition.json"));
+  const auto cached = serialization::CapsuleFromJson(ReadFile(service_.AssetFolder("1") / "definition.json"));
   ASSERT_NE(cached, nullptr);
   EXPECT_EQ(cached->GetTags(), (std::vector<std::string>{"hit", "tags"}));
   const UIString names = cached->GetCapsuleNameLocalized();
@@ -399,46 +363,42 @@ TEST_F(StockThumbnailTest, TheFirstRequestCachesDescriptionAndThumbnailAndLaterO
   EXPECT_EQ(*names.Find(u"en_US"), u"Hit name");
   EXPECT_EQ(names.GetLocaleMap().size(), 1u);
 
-  EXPECT_EQ(source_->GetThumbnailPath(Entry("1", "1", "1"), nullptr), thumb);
+  EXPECT_EQ(Thumbnail(Entry("1", "1", "1")), thumb);
   EXPECT_EQ(service_.CountOf("/desc/1"), 1u);
   EXPECT_EQ(service_.CountOf("/thumb/1"), 1u);
-}
 
-TEST_F(StockThumbnailTest, ACachedThumbnailIsNotFetchedButTheDescriptionIsStillLookedUp) {
+  // A cached thumbnail is not fetched, but the description is still looked up.
   WriteFile(service_.AssetFolder("2") / "thumb.png", "cached");
-  const auto entry = Entry("2", "2", "2");
-  EXPECT_EQ(Path(source_->GetThumbnailPath(entry, nullptr)), service_.AssetFolder("2") / "thumb.png");
+  EXPECT_EQ(Path(Thumbnail(Entry("2", "2", "2"))), service_.AssetFolder("2") / "thumb.png");
   EXPECT_EQ(service_.CountOf("/thumb/2"), 0u);
   EXPECT_EQ(service_.CountOf("/desc/2"), 1u);
   EXPECT_EQ(ReadFile(service_.AssetFolder("2") / "thumb.png"), "cached");
 }
 
-TEST_F(StockThumbnailTest, AnUnreadableDescriptionLeavesAnEmptyMarkerAndIsNotFetchedAgain) {
-  const auto entry = Entry("3", "999", "3");
-  EXPECT_FALSE(source_->GetThumbnailPath(entry, nullptr).empty());
+// An unreadable description leaves an empty marker and is not fetched again; a failed download
+// leaves no file and an empty path, and is tried again later; an aborted token fetches nothing.
+TEST_F(StockThumbnailTest, FailuresLeaveNoFilesButAMarkerForAnUnreadableDescription) {
+  const auto unreadable = Entry("3", "999", "3");
+  EXPECT_FALSE(Thumbnail(unreadable).empty());
   EXPECT_TRUE(fs::exists(service_.AssetFolder("3") / "definition.json"));
   EXPECT_EQ(fs::file_size(service_.AssetFolder("3") / "definition.json"), 0u);
-  EXPECT_FALSE(entry->descriptionLoaded);
-  source_->GetThumbnailPath(Entry("3", "999", "3"), nullptr);
+  EXPECT_FALSE(unreadable->descriptionLoaded);
+  Thumbnail(Entry("3", "999", "3"));
   EXPECT_EQ(service_.CountOf("/desc/999"), 1u);
-}
 
-TEST_F(StockThumbnailTest, FailedDownloadsLeaveNoFilesAndAnEmptyPath) {
-  const auto entry = Entry("4", "404", "404");
-  EXPECT_TRUE(source_->GetThumbnailPath(entry, nullptr).empty());
+  const auto missing = Entry("4", "404", "404");
+  EXPECT_TRUE(Thumbnail(missing).empty());
   EXPECT_FALSE(fs::exists(service_.AssetFolder("4") / "thumb.png"));
   EXPECT_FALSE(fs::exists(service_.AssetFolder("4") / "definition.json"));
-  // A failed description is tried again later.
-  source_->GetThumbnailPath(entry, nullptr);
+  Thumbnail(missing);
   EXPECT_EQ(service_.CountOf("/desc/404"), 2u);
   EXPECT_TRUE(service_.Reports().empty());
-}
 
-TEST_F(StockThumbnailTest, AnAbortedTokenFetchesNothing) {
+  const size_t before = service_.Requests().size();
   auto cancel = std::make_shared<CheckCancel>();
   cancel->Abort();
-  EXPECT_TRUE(source_->GetThumbnailPath(Entry("5", "5", "5"), cancel).empty());
-  EXPECT_TRUE(service_.Requests().empty());
+  EXPECT_TRUE(Thumbnail(Entry("5", "5", "5"), cancel).empty());
+  EXPECT_EQ(service_.Requests().size(), before);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 // language and version, empties the token cache and captures assertion reports. Everything is put
 // back when the fixture ends.
 //
-// Each answered request is recorded with its raw target (path and query exactly as sent).
+// It is a TestHttpServer: handlers, held requests and the record of what was answered come from there.
 //
 // Thread safety: register handlers and Start on the test's thread; the recorders may be read from
 // any thread while the server runs.
@@ -46,31 +46,20 @@ namespace zorvcapsule::testing {
 using zorvnet::testing::TestHttpServer;
 
 // One request as the server got it.
-struct SeenRequest {
-  std::string method;
-  std::string target;  // path and query, as sent
-  std::string path;    // decoded path
-  httplib::Headers headers;
-  httplib::Params params;  // decoded query and form fields
-  std::string Header(const std::string& name) const {
-    const auto found = headers.find(name);
-    return found == headers.end() ? std::string() : found->second;
-  }
-  std::string Param(const std::string& name) const {
-    const auto found = params.find(name);
-    return found == params.end() ? std::string() : found->second;
-  }
+using SeenRequest = zorvnet::testing::RecordedRequest;
+
+// The folder and certificate the server needs before it is made.
+struct TestStockServiceFiles {
+  zorvcore::TestTempFolder folder_;
+  zorvnet::testing::TestCertificateFiles certificates_ =
+      zorvnet::testing::MakeTestCertificates(folder_.path(), "stock", "IP:127.0.0.1");
 };
 
-class TestStockService {
+class TestStockService : private TestStockServiceFiles, public TestHttpServer {
  public:
-  using Handler = TestHttpServer::Handler;
-
   static constexpr const char* kSearchPath = "/Rest/Media/1/Search/Files";
 
-  TestStockService()
-      : certificates_(zorvnet::testing::MakeTestCertificates(folder_.path(), "stock", "IP:127.0.0.1")),
-        server_(certificates_) {
+  TestStockService() : TestHttpServer(certificates_) {
     if (const char* old = ::getenv("TMPDIR")) savedTmpDir_ = old;
     std::filesystem::create_directories(Temp());
     ::setenv("TMPDIR", Temp().c_str(), 1);
@@ -105,11 +94,6 @@ class TestStockService {
   TestStockService(const TestStockService&) = delete;
   TestStockService& operator=(const TestStockService&) = delete;
 
-  // ---- Handlers (before Start) ----
-
-  void Get(const std::string& pattern, Handler handler) { server_.Get(pattern, Recorded(std::move(handler))); }
-  void Post(const std::string& pattern, Handler handler) { server_.Post(pattern, Recorded(std::move(handler))); }
-  void HoldGet(const std::string& pattern) { server_.HoldGet(pattern); }
   // The file search of both deployments.
   void OnSearch(Handler handler) {
     Get("/prod" + std::string(kSearchPath), handler);
@@ -127,7 +111,7 @@ class TestStockService {
 
   // Starts serving and points the settings at the server.
   void Start() {
-    server_.Start();
+    TestHttpServer::Start();
     for (const auto& [key, value] : Settings()) zorvcore::DebugDatabase::SetEntry(key, value);
   }
   // The settings that point a client at the server (after Start): for a client in another process.
@@ -138,32 +122,24 @@ class TestStockService {
             {"Identity.ServiceURL", Url("/ident/prod")},
             {"Identity.StageServiceURL", Url("/ident/stage")}};
   }
-  void Release() { server_.Release(); }
-  bool WaitUntilHeld(size_t count) { return server_.WaitUntilHeld(count); }
-
-  std::string Url(const std::string& pathAndQuery) const { return server_.Url(pathAndQuery); }
   // The same address over plain "http:", which the server does not speak.
   std::string PlainUrl(const std::string& pathAndQuery) const {
-    return "http://127.0.0.1:" + std::to_string(server_.port()) + pathAndQuery;
+    return "http://127.0.0.1:" + std::to_string(port()) + pathAndQuery;
   }
 
-  // ---- What was seen ----
-
-  std::vector<SeenRequest> Requests() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return requests_;
-  }
-  std::vector<SeenRequest> RequestsTo(const std::string& path) const {
-    std::vector<SeenRequest> matching;
-    for (const SeenRequest& request : Requests()) {
-      if (request.path == path) matching.push_back(request);
-    }
-    return matching;
-  }
-  size_t CountOf(const std::string& path) const { return RequestsTo(path).size(); }
   std::vector<zorvcore::debug::AssertReport> Reports() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return reports_;
+  }
+  // Expects `error` caught in `function` during `operation` as the one report, and no report when `error` is null.
+  void ExpectOnlyReport(const std::string& function, const std::string& operation, const char* error) const {
+    const auto reports = Reports();
+    ASSERT_EQ(reports.size(), error ? 1u : 0u);
+    if (!error) return;
+    EXPECT_EQ(reports[0].condition, "false");
+    EXPECT_EQ(reports[0].source, "StockLicense");
+    EXPECT_EQ(reports[0].function, "zorvcapsule::" + function);
+    EXPECT_EQ(reports[0].message, "Exception caught in StockSource::" + operation + " with error " + error + "\r\n");
   }
 
   // TEMP as the library sees it, and an asset's cache folder below it.
@@ -173,23 +149,9 @@ class TestStockService {
   }
 
  private:
-  TestHttpServer::Handler Recorded(Handler handler) {
-    return [this, handler = std::move(handler)](const httplib::Request& req, httplib::Response& res) {
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back({req.method, req.target, req.path, req.headers, req.params});
-      }
-      handler(req, res);
-    };
-  }
-
-  zorvcore::TestTempFolder folder_;
-  zorvnet::testing::TestCertificateFiles certificates_;
-  TestHttpServer server_;
   std::optional<std::string> savedTmpDir_;
   zorvcore::debug::AssertReporter previousReporter_;
   mutable std::mutex mutex_;
-  std::vector<SeenRequest> requests_;                  // guarded by mutex_
   std::vector<zorvcore::debug::AssertReport> reports_;  // guarded by mutex_
 };
 
@@ -221,19 +183,11 @@ inline std::string SearchReply(int total, const std::vector<std::string>& hits) 
 
 // A connection with distinct values in every field, so a test sees which one was sent.
 inline std::shared_ptr<ClientStockConnection> MakeTestConnection(int32_t templateTypeId = 3) {
-  using zorvcore::ImmutableString;
-  auto connection = std::make_shared<ClientStockConnection>();
-  connection->product = ImmutableString::CreateStatic("Editor Pro");
-  connection->productLocation = ImmutableString::CreateStatic("Editor Pro/templates panel");
-  connection->tokenParamAProduction = ImmutableString::CreateStatic("param-a-prod");
-  connection->tokenParamAStage = ImmutableString::CreateStatic("param-a-stage");
-  connection->tokenParamBProduction = ImmutableString::CreateStatic("param-b-prod");
-  connection->tokenParamBStage = ImmutableString::CreateStatic("param-b-stage");
-  connection->apiKeyProduction = ImmutableString::CreateStatic("key-prod");
-  connection->apiKeyStage = ImmutableString::CreateStatic("key-stage");
-  connection->galleryId = "gallery 9";
-  connection->templateTypeId = templateTypeId;
-  return connection;
+  const auto text = zorvcore::ImmutableString::CreateStatic;
+  return std::make_shared<ClientStockConnection>(ClientStockConnection{
+      text("Editor Pro"), text("Editor Pro/templates panel"), text("param-a-prod"), text("param-a-stage"),
+      text("param-b-prod"), text("param-b-stage"), text("key-prod"), text("key-stage"), "gallery 9",
+      templateTypeId});
 }
 
 }  // namespace zorvcapsule::testing

@@ -46,7 +46,9 @@ TEST_F(DownloadFileWriterTest, WholeBodyReplacesTheTargetWhateverTheBufferSize) 
   }
 }
 
-TEST_F(DownloadFileWriterTest, BodyOfTheWrongLengthNeverReachesTheTarget) {
+// A body of the wrong length never reaches the target, nor does one whose writer is abandoned; an
+// unannounced length accepts what came; a target that cannot be written is refused.
+TEST_F(DownloadFileWriterTest, OnlyACompleteBodyReachesAWritableTarget) {
   folder_.WriteFile("target.bin", "old");
   {
     auto shortBody = Writer("target.bin", 4);
@@ -57,32 +59,21 @@ TEST_F(DownloadFileWriterTest, BodyOfTheWrongLengthNeverReachesTheTarget) {
     auto longBody = Writer("target.bin", 4);
     Append(*longBody, "12345");
     EXPECT_TRUE(longBody->Commit(4).IsCorruption());
+    auto abandoned = Writer("fresh.bin", 2);
+    Append(*abandoned, "partial body");
   }
   EXPECT_EQ(folder_.ReadFile("target.bin"), "old");
-  EXPECT_EQ(folder_.Files(), std::set<std::string>{"target.bin"});
-}
-
-TEST_F(DownloadFileWriterTest, UnannouncedLengthAcceptsWhatCameAndAnAbandonedWriterLeavesNothing) {
   auto writer = Writer("a/b/target.bin", 1024);
   ASSERT_NE(writer, nullptr);
   Append(*writer, "xyz");
   EXPECT_TRUE(writer->Commit(-1).ok());
   EXPECT_EQ(folder_.ReadFile("a/b/target.bin"), "xyz");
-  {
-    auto abandoned = Writer("fresh.bin", 2);
-    Append(*abandoned, "partial body");
-  }
-  EXPECT_EQ(folder_.Files(), std::set<std::string>{"a/b/target.bin"});
-}
+  EXPECT_EQ(folder_.Files(), (std::set<std::string>{"a/b/target.bin", "target.bin"}));
 
-TEST_F(DownloadFileWriterTest, TargetThatCannotBeWrittenIsRefused) {
-  folder_.WriteFile("file", "a file, not a folder");
-  std::unique_ptr<DownloadFileWriter> writer;
-  EXPECT_TRUE(DownloadFileWriter::Create(zorvcore::File(folder_.U16(u"file/target.bin")), 16,
-                                         &writer)
-                  .IsIOError());
-  EXPECT_TRUE(DownloadFileWriter::Create(zorvcore::File(u""), 16, &writer).IsInvalidArgument());
-  EXPECT_EQ(writer, nullptr);
+  std::unique_ptr<DownloadFileWriter> refused;
+  EXPECT_TRUE(DownloadFileWriter::Create(zorvcore::File(folder_.U16(u"target.bin/x")), 16, &refused).IsIOError());
+  EXPECT_TRUE(DownloadFileWriter::Create(zorvcore::File(u""), 16, &refused).IsInvalidArgument());
+  EXPECT_EQ(refused, nullptr);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -12,11 +11,11 @@
 #include <vector>
 
 #include "host/core/debug.h"
-#include "host/core/gate.h"
 #include "host/core/test_temp_folder.h"
 #include "host/core/unicode.h"
 #include "host/net/curl_request_processor.h"
 #include "host/net/proxy_request_processor.h"
+#include "host/net/test_call_recorder.h"
 #include "host/net/test_http_server.h"
 
 namespace zorvappsupport::http {
@@ -31,34 +30,17 @@ std::string Pattern(size_t size) {
   return bytes;
 }
 
-// What a download's completion slot saw.
-class Completion {
- public:
-  Completion() : state_(std::make_shared<State>()) {}
-
+// What a download's completion slot saw: the manager it named and whether the download succeeded.
+struct Completion : zorvnet::testing::CallRecorder<HTTPDownloadManager*, bool> {
   void Watch(const std::shared_ptr<HTTPDownloadStream>& stream) const {
-    stream->ConnectCompleted(
-        [state = state_](HTTPDownloadManager* manager, std::shared_ptr<HTTPDownloadStream> done) {
-          state->manager = manager;
-          state->succeeded = done && done->Succeeded();
-          ++state->calls;
-          state->called.Open();
-        });
+    stream->ConnectCompleted([slot = Function()](HTTPDownloadManager* manager,
+                                                 std::shared_ptr<HTTPDownloadStream> done) {
+      slot(manager, done && done->Succeeded());
+    });
   }
-  // False when no completion came within a minute.
-  bool Wait() const { return state_->called.PassThrough(60000); }
-  bool Succeeded() const { return state_->succeeded.load(); }
-  HTTPDownloadManager* Manager() const { return state_->manager.load(); }
-  int Calls() const { return state_->calls.load(); }
-
- private:
-  struct State {
-    std::atomic<HTTPDownloadManager*> manager{nullptr};
-    std::atomic<bool> succeeded{false};
-    std::atomic<int> calls{0};
-    zorvcore::Gate called;
-  };
-  std::shared_ptr<State> state_;
+  bool Wait() const { return WaitForCall(); }
+  HTTPDownloadManager* Manager() const { return Arg<0>(); }
+  bool Succeeded() const { return Arg<1>(); }
 };
 
 class HTTPDownloadManagerTest : public ::testing::Test {
@@ -69,9 +51,7 @@ class HTTPDownloadManagerTest : public ::testing::Test {
     server_.Get("/file", [this](const httplib::Request&, httplib::Response& res) {
       res.set_content(body_, "application/octet-stream");
     });
-    server_.Get("/moved", [](const httplib::Request&, httplib::Response& res) {
-      res.set_redirect("/file", 302);
-    });
+    server_.Get("/moved", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/file", 302); });
     server_.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
       res.status = 404;
       res.set_content("no such file", "text/plain");
@@ -97,19 +77,26 @@ class HTTPDownloadManagerTest : public ::testing::Test {
     processor_.reset();
   }
 
-  std::u16string Target(const std::string& relative) const {
-    return folder_.U16(zorvcore::UTF8ToUTF16(relative));
-  }
-
   std::shared_ptr<HTTPDownloadStream> Download(const std::string& path, const std::string& target,
-                                               const Completion& completion,
-                                               bool replaceExisting = true) {
-    auto stream = manager_->NewDownload(ImmutableString::CreateDynamic(server_.Url(path)),
-                                        zorvcore::File(Target(target)), zorvnet::HeaderMap(),
-                                        replaceExisting);
+                                               const Completion& completion, bool replaceExisting = true,
+                                               HTTPDownloadManager* manager = nullptr) {
+    auto stream = (manager ? manager : manager_.get())
+                      ->NewDownload(ImmutableString::CreateDynamic(Url(path)),
+                                    zorvcore::File(folder_.U16(zorvcore::UTF8ToUTF16(target))),
+                                    zorvnet::HeaderMap(), replaceExisting);
     EXPECT_NE(stream, nullptr);
-    completion.Watch(stream);
+    if (stream) completion.Watch(stream);
     return stream;
+  }
+  // A path of the fixture's server; a full address is kept as it is.
+  std::string Url(const std::string& path) const { return path[0] == '/' ? server_.Url(path) : path; }
+
+  // Starts kLimit + 2 downloads that the server holds, and waits until kLimit of them are held.
+  std::vector<Completion> StartHeldDownloads() {
+    std::vector<Completion> completions(kLimit + 2);
+    for (size_t i = 0; i < completions.size(); ++i) Download("/held", "held" + std::to_string(i), completions[i]);
+    EXPECT_TRUE(server_.WaitUntilHeld(kLimit));
+    return completions;
   }
 
   const std::string body_ = Pattern(100000);
@@ -119,50 +106,37 @@ class HTTPDownloadManagerTest : public ::testing::Test {
   std::unique_ptr<HTTPDownloadManager> manager_;
 };
 
-TEST_F(HTTPDownloadManagerTest, DownloadFollowsTheRedirectAndLandsWholeAtTheTargetUnlessOneIsKept) {
+// A download lands whole at its target or not at all: a failure keeps the old target and leaves
+// no partial file.
+TEST_F(HTTPDownloadManagerTest, DownloadsLandWholeAtTheTargetOrLeaveItAsItWas) {
   folder_.WriteFile("kept.tplx", "already here");
-  const Completion kept;
+  folder_.WriteFile("package.tplx", "old package");
+  const Completion kept, moved, missing, cut;
   Download("/file", "kept.tplx", kept, /*replaceExisting=*/false);
-  const Completion completion;
-  const auto stream = Download("/moved", "new/folder/package.tplx", completion, false);
+  const auto stream = Download("/moved", "new/folder/package.tplx", moved, false);
+  const auto missingStream = Download("/missing", "package.tplx", missing);
+  const auto cutStream = Download("/cut", "fresh.tplx", cut);
 
-  ASSERT_TRUE(kept.Wait());
+  for (const Completion* completion : {&kept, &moved, &missing, &cut}) ASSERT_TRUE(completion->Wait());
   EXPECT_TRUE(kept.Succeeded());
   EXPECT_EQ(folder_.ReadFile("kept.tplx"), "already here");  // kept without a transfer
-  ASSERT_TRUE(completion.Wait());
-  EXPECT_TRUE(completion.Succeeded()) << stream->FailureReason();
-  EXPECT_EQ(completion.Manager(), manager_.get());
+  EXPECT_TRUE(moved.Succeeded()) << stream->FailureReason();
+  EXPECT_EQ(moved.Manager(), manager_.get());
   EXPECT_TRUE(stream->Succeeded());
   EXPECT_EQ(folder_.ReadFile("new/folder/package.tplx"), body_);
   EXPECT_EQ(stream->BytesReceived(), static_cast<int64_t>(body_.size()));
   EXPECT_EQ(stream->ExpectedBytes(), static_cast<int64_t>(body_.size()));
-  EXPECT_EQ(folder_.Files(), (std::set<std::string>{"kept.tplx", "new/folder/package.tplx"}));
   EXPECT_EQ(server_.CountOf("/file"), 1u);
-}
-
-TEST_F(HTTPDownloadManagerTest, FailedDownloadsLeaveTheOldTargetAndNoPartialFile) {
-  folder_.WriteFile("package.tplx", "old package");
-  const Completion missing;
-  const Completion cut;
-  const auto missingStream = Download("/missing", "package.tplx", missing);
-  const auto cutStream = Download("/cut", "fresh.tplx", cut);  // leaves no partial file
-
-  ASSERT_TRUE(missing.Wait());
-  ASSERT_TRUE(cut.Wait());
   EXPECT_FALSE(missing.Succeeded());
   EXPECT_FALSE(cut.Succeeded());
   EXPECT_NE(missingStream->FailureReason().find("404"), std::string::npos);
   EXPECT_FALSE(cutStream->FailureReason().empty());
   EXPECT_EQ(folder_.ReadFile("package.tplx"), "old package");
-  EXPECT_EQ(folder_.Files(), std::set<std::string>{"package.tplx"});
+  EXPECT_EQ(folder_.Files(), (std::set<std::string>{"kept.tplx", "new/folder/package.tplx", "package.tplx"}));
 }
 
 TEST_F(HTTPDownloadManagerTest, AtMostTheLimitRunsAtOnceAndTheRestFollowInTurn) {
-  std::vector<Completion> completions(kLimit + 2);
-  for (size_t i = 0; i < completions.size(); ++i) {
-    Download("/held", "held" + std::to_string(i), completions[i]);
-  }
-  ASSERT_TRUE(server_.WaitUntilHeld(kLimit));
+  const std::vector<Completion> completions = StartHeldDownloads();
   EXPECT_EQ(manager_->ActiveDownloadCount(), kLimit);
   EXPECT_EQ(manager_->QueuedDownloadCount(), 2u);
   EXPECT_EQ(server_.CountOf("/held"), kLimit);
@@ -178,11 +152,7 @@ TEST_F(HTTPDownloadManagerTest, AtMostTheLimitRunsAtOnceAndTheRestFollowInTurn) 
 
 TEST_F(HTTPDownloadManagerTest, FlushEndsRunningAndWaitingDownloadsBeforeItReturns) {
   folder_.WriteFile("held0", "kept");
-  std::vector<Completion> completions(kLimit + 2);
-  for (size_t i = 0; i < completions.size(); ++i) {
-    Download("/held", "held" + std::to_string(i), completions[i]);
-  }
-  ASSERT_TRUE(server_.WaitUntilHeld(kLimit));
+  const std::vector<Completion> completions = StartHeldDownloads();
 
   manager_->FlushAllDownloads();
 
@@ -197,34 +167,27 @@ TEST_F(HTTPDownloadManagerTest, FlushEndsRunningAndWaitingDownloadsBeforeItRetur
   EXPECT_EQ(server_.CountOf("/held"), kLimit);  // the waiting ones never started
 }
 
-TEST_F(HTTPDownloadManagerTest, DestroyingTheManagerCompletesItsDownloadsWithoutIt) {
+// A slot connected after completion runs at once on its thread; destroying the manager completes
+// its downloads, and a slot connected after the manager is gone is still called, and told so.
+TEST_F(HTTPDownloadManagerTest, SlotsRunOnceWhenEverTheyAreConnectedAndNameTheManagerWhileItLives) {
+  const Completion refused;
+  const auto done = Download("ftp://127.0.0.1/x", "x", refused);  // refused at once: complete on return
+  ASSERT_NE(done, nullptr);
+  EXPECT_TRUE(done->IsComplete());
+  EXPECT_FALSE(done->Succeeded());
+  EXPECT_EQ(refused.Calls(), 1);
+  EXPECT_EQ(refused.Manager(), manager_.get());
+
   const Completion completion;
   const auto stream = Download("/held", "held", completion);
   ASSERT_TRUE(server_.WaitUntilHeld(1));
-
   manager_.reset();
-
   EXPECT_EQ(completion.Calls(), 1);
   EXPECT_FALSE(completion.Succeeded());
-  // A slot connected after the manager is gone is still called, and told so.
   const Completion late;
   late.Watch(stream);
   EXPECT_EQ(late.Calls(), 1);
   EXPECT_EQ(late.Manager(), nullptr);
-}
-
-TEST_F(HTTPDownloadManagerTest, SlotConnectedAfterCompletionRunsAtOnceOnItsThread) {
-  auto stream = manager_->NewDownload(ImmutableString::CreateStatic("ftp://127.0.0.1/x"),
-                                      zorvcore::File(Target("x")), zorvnet::HeaderMap(), true);
-  ASSERT_NE(stream, nullptr);
-  EXPECT_TRUE(stream->IsComplete());
-  EXPECT_FALSE(stream->Succeeded());
-
-  const Completion completion;
-  completion.Watch(stream);
-
-  EXPECT_EQ(completion.Calls(), 1);
-  EXPECT_EQ(completion.Manager(), manager_.get());
   EXPECT_TRUE(folder_.Files().empty());
 }
 
@@ -237,12 +200,9 @@ TEST_F(HTTPDownloadManagerTest, SlotMayStartTheNextDownloadAndAThrowingSlotIsRep
     return zorvcore::debug::AssertAction::kContinue;
   });
   const Completion second;
-  auto first = manager_->NewDownload(ImmutableString::CreateDynamic(server_.Url("/file")),
-                                     zorvcore::File(Target("first")), zorvnet::HeaderMap(), true);
+  auto first = Download("/file", "first", Completion());
   first->ConnectCompleted([&](HTTPDownloadManager* manager, std::shared_ptr<HTTPDownloadStream>) {
-    second.Watch(manager->NewDownload(ImmutableString::CreateDynamic(server_.Url("/file")),
-                                      zorvcore::File(Target("second")), zorvnet::HeaderMap(),
-                                      true));
+    Download("/file", "second", second, true, manager);
     throw std::runtime_error("slot broke");
   });
 

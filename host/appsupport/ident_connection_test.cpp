@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "host/core/debug_database.h"
-#include "host/core/gate.h"
 #include "host/net/curl_request_processor.h"
+#include "host/net/test_call_recorder.h"
 #include "host/net/test_http_server.h"
 
 namespace zorvappsupport {
@@ -17,47 +15,9 @@ namespace {
 
 using zorvcore::DebugDatabase;
 using zorvnet::testing::TestHttpServer;
+using FetchOutcome = zorvnet::testing::CallRecorder<IDENT_STATUS, std::string>;
 
 constexpr const char* kScopes = "openid,profile,stock";
-
-// What a fetch's callback was given, and how often it was called.
-class FetchOutcome {
- public:
-  FetchOutcome() : state_(std::make_shared<State>()) {}
-
-  IdentConnection::FetchCallback Callback() const {
-    return [state = state_](IDENT_STATUS status, const char* reply) {
-      {
-        std::lock_guard<std::mutex> lock(state->mutex);
-        state->status = status;
-        state->reply = reply;
-      }
-      ++state->calls;
-      state->called.Open();
-    };
-  }
-  // False when no call came within a minute.
-  bool Wait() const { return state_->called.PassThrough(60000); }
-  IDENT_STATUS Status() const {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->status;
-  }
-  std::string Reply() const {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->reply;
-  }
-  int Calls() const { return state_->calls.load(); }
-
- private:
-  struct State {
-    std::mutex mutex;
-    IDENT_STATUS status = kIdentStatusNetworkError;
-    std::string reply = "(not called)";
-    std::atomic<int> calls{0};
-    zorvcore::Gate called;
-  };
-  std::shared_ptr<State> state_;
-};
 
 class IdentConnectionTest : public ::testing::Test {
  protected:
@@ -65,21 +25,18 @@ class IdentConnectionTest : public ::testing::Test {
     ClearSettings();
     processor_ = zorvnet::CurlRequestProcessor::Create();
     ASSERT_NE(processor_, nullptr);
-    server_.Post("/token", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(R"({"access_token":"tok-1","email":"a@b.test"})", "application/json");
-    });
-    server_.Post("/stage/token", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(R"({"access_token":"stage-tok"})", "application/json");
-    });
-    server_.Post("/refused", [](const httplib::Request&, httplib::Response& res) {
-      res.status = 401;
-      res.set_content(R"({"error":"invalid_grant","jump":"https://sign-in.test/"})",
-                      "application/json");
-    });
-    server_.Post("/failing", [](const httplib::Request&, httplib::Response& res) {
-      res.status = 503;
-      res.set_content("maintenance", "text/plain");
-    });
+    const auto answer = [](int status, const char* body) {
+      return [=](const httplib::Request&, httplib::Response& res) {
+        res.status = status;
+        res.set_content(body, "application/json");
+      };
+    };
+    server_.Post("/token", answer(200, R"({"access_token":"tok-1","email":"a@b.test"})"));
+    server_.Post("/stage/token", answer(200, R"({"access_token":"stage-tok"})"));
+    server_.Post("/refused", answer(401, R"({"error":"invalid_grant","jump":"https://sign-in.test/"})"));
+    server_.Post("/failing", answer(503, "maintenance"));
+    server_.HoldPost("/held");
+    server_.Start();
   }
   void TearDown() override { ClearSettings(); }
 
@@ -87,44 +44,61 @@ class IdentConnectionTest : public ::testing::Test {
     DebugDatabase::ClearEntry(IdentConnection::kServiceURLSetting);
     DebugDatabase::ClearEntry(IdentConnection::kStageServiceURLSetting);
   }
-
-  void UseProduction(const std::string& url) {
+  static void UseProduction(const std::string& url) {
     DebugDatabase::SetEntry(IdentConnection::kServiceURLSetting, url);
   }
 
-  // Starts a production fetch with fixed values on the fixture's processor.
+  // Starts a fetch with fixed values on the fixture's processor.
   FetchOutcome Fetch(bool production = true) {
     IdentConnection connection("client-7", processor_);
     FetchOutcome outcome;
-    EXPECT_TRUE(connection.AsyncFetchAccessToken(production, "cred a&b=c+d é", "conn A",
-                                                 "conn/B", kScopes, outcome.Callback()));
+    EXPECT_TRUE(connection.AsyncFetchAccessToken(production, "cred a&b=c+d é", "conn A", "conn/B", kScopes,
+                                                 outcome.Function()));
     return outcome;
   }
 
   // Destroys the processor, which returns once every callback has been called.
   void ShutDown() { processor_.reset(); }
 
-  // Declared before the server, whose handlers wait on them until it stops.
-  zorvcore::Gate slowArrived_;
-  zorvcore::Gate slowRelease_;
   TestHttpServer server_;
   std::shared_ptr<zorvnet::CurlRequestProcessor> processor_;
 };
 
-TEST_F(IdentConnectionTest, PostsTheFormToTheProductionEndpointAndHandsOnTheReply) {
-  server_.Start();
-  UseProduction(server_.Url("/token"));
-
-  const FetchOutcome outcome = Fetch();
-
-  ASSERT_TRUE(outcome.Wait());
-  EXPECT_EQ(outcome.Status(), kIdentStatusOK);
-  EXPECT_EQ(outcome.Reply(), R"({"access_token":"tok-1","email":"a@b.test"})");
-  const auto requests = server_.Requests();
-  ASSERT_EQ(requests.size(), 1u);
+// Each outcome gives its status and the reply as it came; the form goes to the endpoint of the
+// deployment asked for.
+TEST_F(IdentConnectionTest, PostsTheFormAndEachOutcomeGivesItsStatusAndReply) {
+  std::string unreachable;
+  {
+    TestHttpServer gone;
+    gone.Start();
+    unreachable = gone.Url("/token");
+  }
+  DebugDatabase::SetEntry(IdentConnection::kStageServiceURLSetting, server_.Url("/stage/token"));
+  const struct {
+    std::string url;
+    bool production;
+    IDENT_STATUS status;
+    std::string reply;
+  } cases[] = {
+      {server_.Url("/token"), true, kIdentStatusOK, R"({"access_token":"tok-1","email":"a@b.test"})"},
+      {server_.Url("/token"), false, kIdentStatusOK, R"({"access_token":"stage-tok"})"},
+      {server_.Url("/refused"), true, kIdentStatusRejected,
+       R"({"error":"invalid_grant","jump":"https://sign-in.test/"})"},
+      {server_.Url("/failing"), true, kIdentStatusServerError, "maintenance"},
+      {unreachable, true, kIdentStatusNetworkError, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    UseProduction(c.url);
+    const FetchOutcome outcome = Fetch(c.production);
+    ASSERT_TRUE(outcome.WaitForCall());
+    EXPECT_EQ(outcome.Arg<0>(), c.status);
+    EXPECT_EQ(outcome.Arg<1>(), c.reply);
+  }
+  const auto requests = server_.RequestsTo("/token");
+  ASSERT_EQ(requests.size(), 1u);  // the stage fetch went to the stage endpoint
   const auto& request = requests[0];
   EXPECT_EQ(request.method, "POST");
-  EXPECT_EQ(request.path, "/token");
   EXPECT_EQ(request.Header("Content-Type"), "application/x-www-form-urlencoded");
   EXPECT_EQ(request.Header("Accept"), "application/json");
   EXPECT_EQ(request.Param("grant_type"), "user_credential");
@@ -136,102 +110,46 @@ TEST_F(IdentConnectionTest, PostsTheFormToTheProductionEndpointAndHandsOnTheRepl
   EXPECT_EQ(request.body.find("grant_type="), 0u);
 }
 
-TEST_F(IdentConnectionTest, EachOutcomeGivesItsStatusAndReply) {
-  std::string unreachable;
-  {
-    TestHttpServer gone;
-    gone.Start();
-    unreachable = gone.Url("/token");
-  }
-  server_.Start();
-  DebugDatabase::SetEntry(IdentConnection::kStageServiceURLSetting, server_.Url("/stage/token"));
-  const struct {
-    std::string url;
-    bool production;
-    IDENT_STATUS status;
-    std::string reply;
-  } cases[] = {
-      {server_.Url("/token"), false, kIdentStatusOK, R"({"access_token":"stage-tok"})"},
-      {server_.Url("/refused"), true, kIdentStatusRejected,
-       R"({"error":"invalid_grant","jump":"https://sign-in.test/"})"},
-      {server_.Url("/failing"), true, kIdentStatusServerError, "maintenance"},
-      {unreachable, true, kIdentStatusNetworkError, ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.url);
-    UseProduction(c.url);
-    const FetchOutcome outcome = Fetch(c.production);
-    ASSERT_TRUE(outcome.Wait());
-    EXPECT_EQ(outcome.Status(), c.status);
-    EXPECT_EQ(outcome.Reply(), c.reply);
-  }
-  EXPECT_EQ(server_.CountOf("/token"), 0u);  // the stage fetch went to the stage endpoint
-}
-
 TEST_F(IdentConnectionTest, FetchIsNotStartedWithoutEndpointClientOrCredential) {
-  server_.Start();
   FetchOutcome outcome;
   IdentConnection connection("client-7", processor_);
   IdentConnection anonymous("", processor_);
-
-  EXPECT_FALSE(connection.AsyncFetchAccessToken(true, "cred", "a", "b", kScopes,
-                                                outcome.Callback()));  // no setting yet
+  const auto fetch = [&](IdentConnection& from, bool production, const char* credential) {
+    return from.AsyncFetchAccessToken(production, credential, "a", "b", kScopes, outcome.Function());
+  };
+  EXPECT_FALSE(fetch(connection, true, "cred"));  // no setting yet
   UseProduction("not a url");
-  EXPECT_FALSE(connection.AsyncFetchAccessToken(true, "cred", "a", "b", kScopes,
-                                                outcome.Callback()));
+  EXPECT_FALSE(fetch(connection, true, "cred"));
   UseProduction(server_.Url("/token"));
-  EXPECT_FALSE(connection.AsyncFetchAccessToken(false, "cred", "a", "b", kScopes,
-                                                outcome.Callback()));  // no stage setting
-  EXPECT_FALSE(connection.AsyncFetchAccessToken(true, "", "a", "b", kScopes, outcome.Callback()));
-  EXPECT_FALSE(anonymous.AsyncFetchAccessToken(true, "cred", "a", "b", kScopes,
-                                               outcome.Callback()));
+  EXPECT_FALSE(fetch(connection, false, "cred"));  // no stage setting
+  EXPECT_FALSE(fetch(connection, true, ""));
+  EXPECT_FALSE(fetch(anonymous, true, "cred"));
   ShutDown();
-
   EXPECT_EQ(outcome.Calls(), 0);
   EXPECT_TRUE(server_.Requests().empty());
 }
 
-TEST_F(IdentConnectionTest, CallbackComesOnceAfterTheConnectionIsGone) {
-  server_.Post("/slow", [this](const httplib::Request&, httplib::Response& res) {
-    slowArrived_.Open();
-    slowRelease_.PassThrough(zorvcore::Gate::kWaitForever);
-    res.set_content(R"({"access_token":"late"})", "application/json");
-  });
-  server_.Start();
-  UseProduction(server_.Url("/slow"));
-  FetchOutcome outcome;
-  {
-    IdentConnection connection("client-7", processor_);
-    ASSERT_TRUE(connection.AsyncFetchAccessToken(true, "cred", "a", "b", kScopes,
-                                                 outcome.Callback()));
-  }
-  ASSERT_TRUE(slowArrived_.PassThrough(60000));
-  slowRelease_.Open();
-
-  ASSERT_TRUE(outcome.Wait());
-  ShutDown();
-  EXPECT_EQ(outcome.Status(), kIdentStatusOK);
-  EXPECT_EQ(outcome.Reply(), R"({"access_token":"late"})");
-  EXPECT_EQ(outcome.Calls(), 1);
-}
-
-TEST_F(IdentConnectionTest, ShutdownDuringAFetchCallsBackOnceAsCancelled) {
-  server_.Post("/held", [this](const httplib::Request&, httplib::Response& res) {
-    slowArrived_.Open();
-    slowRelease_.PassThrough(zorvcore::Gate::kWaitForever);
-    res.status = 200;
-  });
-  server_.Start();
+// The connection may go before its answer comes; the processor's shutdown cancels what is in flight.
+TEST_F(IdentConnectionTest, CallbackComesOnceAfterTheConnectionIsGoneOrAsCancelledAtShutdown) {
   UseProduction(server_.Url("/held"));
-  const FetchOutcome outcome = Fetch();
-  ASSERT_TRUE(slowArrived_.PassThrough(60000));
+  const FetchOutcome late = Fetch();  // the connection is gone when Fetch returns
+  ASSERT_TRUE(server_.WaitUntilHeld(1));
+  server_.Release();
+  ASSERT_TRUE(late.WaitForCall());
+  EXPECT_EQ(late.Arg<0>(), kIdentStatusOK);
+  EXPECT_EQ(late.Arg<1>(), "late");
 
+  TestHttpServer holding;
+  holding.HoldPost("/held");
+  holding.Start();
+  UseProduction(holding.Url("/held"));
+  const FetchOutcome cancelled = Fetch();
+  ASSERT_TRUE(holding.WaitUntilHeld(1));
   ShutDown();
-  slowRelease_.Open();
-
-  EXPECT_EQ(outcome.Calls(), 1);
-  EXPECT_EQ(outcome.Status(), kIdentStatusCancelled);
-  EXPECT_EQ(outcome.Reply(), "");
+  EXPECT_EQ(late.Calls(), 1);
+  EXPECT_EQ(cancelled.Calls(), 1);
+  EXPECT_EQ(cancelled.Arg<0>(), kIdentStatusCancelled);
+  EXPECT_EQ(cancelled.Arg<1>(), "");
 }
 
 }  // namespace

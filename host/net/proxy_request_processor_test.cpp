@@ -4,7 +4,6 @@
 
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -20,42 +19,26 @@ using testing::TestHttpServer;
 using zorvcore::Guid;
 using zorvcore::ImmutableString;
 
-// A target that keeps its requests until the test completes them, on the test's own thread.
+// A target that keeps its requests until the test completes them, all on the test's thread.
 class FakeProcessor : public RequestProcessor {
  public:
   bool StartRequest(const Guid& id, Request, RequestCallback callback) override {
-    if (refuse) return false;
-    std::lock_guard<std::mutex> lock(mutex_);
-    callbacks_[id] = std::move(callback);
-    return true;
+    if (!refuse) callbacks_[id] = std::move(callback);
+    return !refuse;
   }
-  void TryToCancelRequest(const Guid& id) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    cancelled_.push_back(id);
-  }
-  // Calls the request's callback with a response of `status` (0: cancelled).
+  void TryToCancelRequest(const Guid& id) override { cancelled.push_back(id); }
+  // Calls the request's callback with a response of `status`.
   void Complete(const Guid& id, int status) {
-    RequestCallback callback;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      callback = std::move(callbacks_.at(id));
-      callbacks_.erase(id);
-    }
-    callback(id, status == 0 ? Response::Failed(RequestError::kCancelled, "cancelled")
-                             : Response::Completed(status, HeaderMap(), nullptr,
-                                                   ImmutableString()));
-  }
-  std::vector<Guid> Cancelled() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return cancelled_;
+    const RequestCallback callback = std::move(callbacks_.at(id));
+    callbacks_.erase(id);
+    callback(id, Response::Completed(status, HeaderMap(), nullptr, ImmutableString()));
   }
 
   bool refuse = false;
+  std::vector<Guid> cancelled;
 
  private:
-  std::mutex mutex_;
   std::map<Guid, RequestCallback> callbacks_;
-  std::vector<Guid> cancelled_;
 };
 
 Request Anywhere() {
@@ -67,8 +50,7 @@ Request Anywhere() {
 TEST(ProxyRequestProcessorTest, KeepsAccountOfUnfinishedRequestsUntilTheirCallbacksReturn) {
   auto target = std::make_shared<FakeProcessor>();
   auto proxy = http::CreateProxyProcessor(target);
-  const Guid first = Guid::CreateUnique();
-  const Guid second = Guid::CreateUnique();
+  const Guid first = Guid::CreateUnique(), second = Guid::CreateUnique();
   size_t countInsideCallback = 99;
   ASSERT_TRUE(proxy->StartRequest(first, Anywhere(), [&](const Guid&, std::shared_ptr<Response>) {
     countInsideCallback = proxy->UnfinishedCount();
@@ -92,9 +74,7 @@ TEST(ProxyRequestProcessorTest, KeepsAccountOfUnfinishedRequestsUntilTheirCallba
 TEST(ProxyRequestProcessorTest, CancelAllAsksOnlyForItsOwnUnfinishedRequests) {
   auto target = std::make_shared<FakeProcessor>();
   auto proxy = http::CreateProxyProcessor(target);
-  const Guid finished = Guid::CreateUnique();
-  const Guid open = Guid::CreateUnique();
-  const Guid neighbours = Guid::CreateUnique();
+  const Guid finished = Guid::CreateUnique(), open = Guid::CreateUnique(), neighbours = Guid::CreateUnique();
   ASSERT_TRUE(proxy->StartRequest(finished, Anywhere(), nullptr));
   ASSERT_TRUE(proxy->StartRequest(open, Anywhere(), nullptr));
   ASSERT_TRUE(target->StartRequest(neighbours, Anywhere(), nullptr));
@@ -103,33 +83,29 @@ TEST(ProxyRequestProcessorTest, CancelAllAsksOnlyForItsOwnUnfinishedRequests) {
   proxy->CancelAll();
   proxy->TryToCancelRequest(neighbours);  // not the proxy's: not passed on
 
-  EXPECT_EQ(target->Cancelled(), std::vector<Guid>{open});
+  EXPECT_EQ(target->cancelled, std::vector<Guid>{open});
 }
 
 TEST(GlobalRequestProcessorTest, OneProcessorServesTheWholeProcess) {
   TestHttpServer server;
   server.HoldGet("/silent");
-  server.Get("/ok", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content("global", "text/plain");
-  });
+  server.Get("/ok", [](const httplib::Request&, httplib::Response& res) { res.set_content("global", "text/plain"); });
   server.Start();
   ASSERT_NE(http::GetGlobalRequestProcessor(), nullptr);
   EXPECT_EQ(http::GetGlobalRequestProcessor(), http::GetGlobalRequestProcessor());
 
-  ResponseCatcher ok;
-  ResponseCatcher held;
+  ResponseCatcher ok, held;
   const Guid heldId = Guid::CreateUnique();
-  ASSERT_TRUE(GET(Guid::CreateUnique(), ok.Callback(),
-                  ImmutableString::CreateDynamic(server.Url("/ok")), HeaderMap(), Configuration()));
-  ASSERT_TRUE(GET(heldId, held.Callback(), ImmutableString::CreateDynamic(server.Url("/silent")),
-                  HeaderMap(), Configuration()));
+  const auto get = [&](const Guid& id, const ResponseCatcher& catcher, const char* path) {
+    return GET(id, catcher.Callback(), ImmutableString::CreateDynamic(server.Url(path)), HeaderMap(), Configuration());
+  };
+  ASSERT_TRUE(get(Guid::CreateUnique(), ok, "/ok"));
+  ASSERT_TRUE(get(heldId, held, "/silent"));
   ASSERT_TRUE(server.WaitUntilHeld(1));
   TryToCancelRequest(heldId);
 
-  ASSERT_NE(ok.Wait(), nullptr);
-  EXPECT_EQ(ok.Wait()->GetPayloadAsUTF8String(), "global");
-  ASSERT_NE(held.Wait(), nullptr);
-  EXPECT_EQ(held.Wait()->Error(), RequestError::kCancelled);
+  EXPECT_EQ(ok.Body(), "global");
+  EXPECT_EQ(held.Error(), RequestError::kCancelled);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ std::shared_ptr<const RecycledMemory> Bytes(const std::string& text) {
   });
 }
 
-TEST(ResponseTest, CompletedResponseAnswersHeaderLookupsWithoutCase) {
+TEST(ResponseTest, ACompletedResponseAnswersHeaderLookupsWithoutCaseAndAFailedOneHasNoStatusOrBody) {
   HeaderMap headers{{ImmutableString::CreateStatic("Location"), ImmutableString::CreateStatic("/a")},
                     {ImmutableString::CreateStatic("location"), ImmutableString::CreateStatic("/b")}};
   const auto response = Response::Completed(302, headers, Bytes(std::string("a\0b\xff", 4)),
@@ -31,19 +31,16 @@ TEST(ResponseTest, CompletedResponseAnswersHeaderLookupsWithoutCase) {
   EXPECT_FALSE(response->IsSuccess());
   EXPECT_EQ(response->Error(), RequestError::kNone);
   EXPECT_EQ(response->GetPayloadAsUTF8String(), std::string("a\0b\xff", 4));  // every byte kept
-}
 
-TEST(ResponseTest, FailedResponseHasNoStatusAndAnEmptyBody) {
-  const auto response = Response::Failed(RequestError::kTimedOut, "took too long");
-
-  EXPECT_EQ(response->StatusCode(), 0);
-  EXPECT_FALSE(response->IsSuccess());
-  EXPECT_FALSE(response->IsRedirect());
-  ASSERT_NE(response->Payload(), nullptr);
-  EXPECT_EQ(response->Payload()->Size(), 0u);
-  EXPECT_EQ(response->GetPayloadAsUTF8String(), "");
-  EXPECT_EQ(response->ErrorDetail(), "took too long");
-  EXPECT_STREQ(RequestErrorName(response->Error()), "timed out");
+  // A failed response has no status and an empty body.
+  const auto failed = Response::Failed(RequestError::kTimedOut, "took too long");
+  EXPECT_EQ(failed->StatusCode(), 0);
+  EXPECT_FALSE(failed->IsSuccess());
+  EXPECT_FALSE(failed->IsRedirect());
+  ASSERT_NE(failed->Payload(), nullptr);
+  EXPECT_EQ(failed->Payload()->Size(), 0u);
+  EXPECT_EQ(failed->ErrorDetail(), "took too long");
+  EXPECT_STREQ(RequestErrorName(failed->Error()), "timed out");
 }
 
 }  // namespace

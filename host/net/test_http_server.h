@@ -2,7 +2,7 @@
 // requests it answers. Test code only.
 //
 // Register handlers with Get/Post (which record each request before running the handler), then
-// Start. HoldGet registers a path that never answers until Release (or the server's end): the
+// Start. HoldGet/HoldPost register a path that never answers until Release (or the server's end): the
 // test learns through WaitUntilHeld that such requests came in, so it can act on a request in
 // flight without guessing at timing.
 //
@@ -32,10 +32,11 @@ namespace zorvnet::testing {
 
 struct RecordedRequest {
   std::string method;
-  std::string path;
+  std::string path;    // decoded path
   std::string body;
   httplib::Headers headers;
   httplib::Params params;  // query and form parameters
+  std::string target;      // path and query, as sent
 
   std::string Header(const std::string& name) const {
     const auto found = headers.find(name);  // httplib compares header names without case
@@ -78,18 +79,9 @@ class TestHttpServer {
     server_->Post(pattern, Recorded(std::move(handler)));
   }
 
-  // A GET of `pattern` is counted as held, then waits for Release before answering 200 "late".
-  void HoldGet(const std::string& pattern) {
-    Get(pattern, [this](const httplib::Request&, httplib::Response& res) {
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ++held_;
-      }
-      heldChanged_.notify_all();
-      release_->PassThrough(zorvcore::Gate::kWaitForever);
-      res.set_content("late", "text/plain");
-    });
-  }
+  // A GET (POST) of `pattern` is counted as held, then waits for Release before answering 200 "late".
+  void HoldGet(const std::string& pattern) { Get(pattern, Held()); }
+  void HoldPost(const std::string& pattern) { Post(pattern, Held()); }
   // Waits until `count` requests have reached HoldGet handlers; false if that takes over a minute
   // (a broken test, not a slow one).
   bool WaitUntilHeld(size_t count) {
@@ -116,12 +108,14 @@ class TestHttpServer {
     std::lock_guard<std::mutex> lock(mutex_);
     return requests_;
   }
-  size_t CountOf(const std::string& path) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    size_t count = 0;
-    for (const auto& request : requests_) count += request.path == path ? 1 : 0;
-    return count;
+  std::vector<RecordedRequest> RequestsTo(const std::string& path) const {
+    std::vector<RecordedRequest> matching;
+    for (RecordedRequest& request : Requests()) {
+      if (request.path == path) matching.push_back(std::move(request));
+    }
+    return matching;
   }
+  size_t CountOf(const std::string& path) const { return RequestsTo(path).size(); }
 
  private:
   // One request per connection: an idle kept-alive connection would hold a worker thread (and the
@@ -132,12 +126,24 @@ class TestHttpServer {
   }
   static constexpr size_t kWorkers = 16;
 
+  Handler Held() {
+    return [this](const httplib::Request&, httplib::Response& res) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++held_;
+      }
+      heldChanged_.notify_all();
+      release_->PassThrough(zorvcore::Gate::kWaitForever);
+      res.set_content("late", "text/plain");
+    };
+  }
+
   httplib::Server::Handler Recorded(Handler handler) {
     return [this, handler = std::move(handler)](const httplib::Request& req,
                                                 httplib::Response& res) {
       {
         std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back({req.method, req.path, req.body, req.headers, req.params});
+        requests_.push_back({req.method, req.path, req.body, req.headers, req.params, req.target});
       }
       handler(req, res);
     };
