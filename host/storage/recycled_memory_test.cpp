@@ -17,17 +17,6 @@ std::shared_ptr<const RecycledMemory> FillWith(size_t size, uint8_t value) {
   });
 }
 
-TEST(RecycledMemoryTest, HoldsWhatTheFillerWroteOrNothingWhenItFails) {
-  const auto block = FillWith(1000, 0xAB);
-  ASSERT_NE(block, nullptr);
-  EXPECT_EQ(std::vector<uint8_t>(block->Buffer(), block->Buffer() + block->Size()), std::vector<uint8_t>(1000, 0xAB));
-  const auto empty = FillWith(0, 0);
-  ASSERT_NE(empty, nullptr);
-  EXPECT_EQ(empty->Size(), 0u);
-  EXPECT_NE(empty->Buffer(), nullptr);
-  EXPECT_EQ(RecycledMemory::Fill(64, [](uint8_t*, size_t) { return false; }), nullptr);
-}
-
 TEST(RecycledMemoryTest, ReleasedStorageIsReusedForABlockThatFitsAndOnlyAFewModestBlocksAreKept) {
   const uint8_t* released = nullptr;
   {
