@@ -38,14 +38,12 @@ class SampleTemplatesTest : public ::testing::Test {
   zorvcore::TestTempFolder temp;
 };
 
-TEST_F(SampleTemplatesTest, ALargerCountExtendsTheSetAndAnotherSeedChangesIt) {
-  ASSERT_TRUE(Write("a", 8, 7).ok);
-  ASSERT_TRUE(Write("c", 5, 7).ok);
-  ASSERT_TRUE(Write("d", 8, 8).ok);
-  const auto a = FolderContents(temp.path() / "a");
-  EXPECT_EQ(a.size(), 8u);
-  for (const auto& [name, bytes] : FolderContents(temp.path() / "c")) EXPECT_EQ(a.at(name), bytes) << name;
-  EXPECT_NE(a, FolderContents(temp.path() / "d"));
+// The set for one seed is pinned by the tools' sample outputs (tools/testdata); another seed must not
+// give that set again.
+TEST_F(SampleTemplatesTest, AnotherSeedGivesAnotherSet) {
+  ASSERT_TRUE(Write("a", 3, 7).ok);
+  ASSERT_TRUE(Write("b", 3, 8).ok);
+  EXPECT_NE(FolderContents(temp.path() / "a"), FolderContents(temp.path() / "b"));
 }
 
 TEST_F(SampleTemplatesTest, AFailedWriteNamesTheFileAndKeepsWhatWasThereAndRawMembersAreStoredAsGiven) {

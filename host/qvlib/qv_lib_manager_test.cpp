@@ -67,7 +67,7 @@ TEST_F(QvLibManagerTest, AnswersFromTheSnapshotFollowChangesAndANewRoot) {
 
   folder_.Library("new", "New");                                  // a library added
   folder_.Remove("archive");                                      // one removed
-  folder_.Write("brand/library.json", R"({"name": "Brand 2"})");  // one renamed in place
+  folder_.Write("brand/library.json", R"({"name": "Brand Two"})");  // renamed in place, same size
   folder_.Element("brand", "added", "Added");                     // an element added
   folder_.Remove("brand/plain");                                  // one removed
   folder_.Write("brand/lower/element.json", R"({"name": "Lower 3rd"})");
@@ -76,7 +76,7 @@ TEST_F(QvLibManagerTest, AnswersFromTheSnapshotFollowChangesAndANewRoot) {
   folder_.Write("malformed/library.json", "{}");                  // a manifest repaired
 
   EXPECT_EQ(Libraries(), (Names{"brand", "malformed", "new"}));
-  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand"), "Brand 2");
+  EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("brand"), "Brand Two");
   EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("archive"), "");
   EXPECT_EQ(Elements("brand"), (Names{"added", "broken", "empty", "lower"}));
   EXPECT_EQ(QvLibManager::GetElementName("brand", "lower"), "Lower 3rd");

@@ -39,7 +39,6 @@ TEST(QvLibrariesTest, AnswersReadTheDiskAndTheRootSettingAtEveryCall) {
   EXPECT_TRUE(exists);
   EXPECT_EQ(QvLibrariesLocal::GetElementName("lib", "missing", &exists), "");
   EXPECT_FALSE(exists);
-  EXPECT_EQ(QvLibrariesLocal::GetCapsuleSchemaPath("..", "lib"), "");
 
   // The disk path is the library's folder; clearing cached data keeps everything.
   EXPECT_EQ(QvLibrariesLocal::GetLibraryDiskPath("lib"), folder.Path("lib"));

@@ -26,8 +26,6 @@ TEST(RecycledMemoryTest, ReleasedStorageIsReusedForABlockThatFitsAndOnlyAFewMode
   }
   const auto next = FillWith(RecycledMemory::kMaxRecycledBytes - 10, 2);
   EXPECT_EQ(next->Buffer(), released);
-  EXPECT_EQ(next->Size(), RecycledMemory::kMaxRecycledBytes - 10);
-  EXPECT_EQ(next->Buffer()[0], 2);
   // The pool keeps only a few modest blocks.
   {
     std::vector<std::shared_ptr<const RecycledMemory>> held;
