@@ -11,16 +11,13 @@ using zorvcore::DateTime;
 
 constexpr DateTime kMonday = DateTime::FromMicroseconds(1700000000000000);
 
-std::u16string StillName(std::string_view source, std::u16string_view path, DateTime modified) {
-  return MakeCacheFileName(kStillThumbCacheTag, source, path, modified, kStillThumbCacheExtension,
-                           u"/tmp/TslBrowser");
-}
-
 TEST(CacheFileNameTest, AVersionOfATemplateHasAFixedNameAcrossRunsAndBuilds) {
   // Cached thumbnails of earlier runs are found again only while this name stays the same. The
   // last four bytes of the GUID count the bytes hashed (10 + 19 + 2 * 13 + 8 = 63).
   const std::u16string expected = u"/tmp/TslBrowser/27DC08CE-FA11-FF96-9CAE-14560000003F.png";
-  EXPECT_EQ(StillName("graphicsource.local", u"/t/Title.tplx", kMonday), expected);
+  EXPECT_EQ(MakeCacheFileName(kStillThumbCacheTag, "graphicsource.local", u"/t/Title.tplx", kMonday,
+                              kStillThumbCacheExtension, u"/tmp/TslBrowser"),
+            expected);
   EXPECT_EQ(MakeCacheFileName(kStillThumbCacheTag, "graphicsource.local", u"/t/Title.tplx", kMonday, u".png",
                               u"/tmp/TslBrowser/"),
             expected)

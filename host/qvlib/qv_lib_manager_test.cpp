@@ -43,7 +43,6 @@ class QvLibManagerTest : public ::testing::Test {
     folder_.MakeFolder("brand/empty");
     folder_.Write("brand/broken/element.json", "{\"name\":");
     folder_.Write("archive/library.json", "{}");
-    folder_.Element("archive", "old", "Old");
     folder_.Write("malformed/library.json", "{\"name\": 1}");
     folder_.Element("malformed", "e");
     folder_.MakeFolder("no-manifest/e");

