@@ -57,7 +57,6 @@ TEST_F(QvLibManagerTest, AnswersFromTheSnapshotFollowChangesAndANewRoot) {
   ASSERT_EQ(Libraries(), (Names{"archive", "brand"}));
   EXPECT_EQ(QvLibManager::GetLibraryNameFromLibraryID("archive"), "archive");
   EXPECT_EQ(Elements("brand"), (Names{"broken", "empty", "lower", "plain"}));
-  EXPECT_EQ(QvLibManager::GetElementName("brand", "broken"), "broken");
   const std::string lower = folder_.Path("brand/lower/");
   EXPECT_EQ(QvLibManager::GetCapsuleSchemaPath("brand", "lower"), lower + "definition.json");
   EXPECT_EQ(QvLibManager::GetCapsuleThumbnailPath("brand", "lower"), lower + "thumb.png");

@@ -32,7 +32,10 @@ TEST(QvLibrariesTest, AnswersReadTheDiskAndTheRootSettingAtEveryCall) {
   Names ids{"kept"};
   QvLibrariesLocal::GetCapsuleElementIDs("lib", ids);
   EXPECT_EQ(ids, (Names{"kept", "empty", "full"}));  // appended; elements without packages are elements too
-  EXPECT_EQ(QvLibrariesLocal::GetCapsulePath("lib", "empty"), "");
+  EXPECT_EQ(QvLibrariesLocal::GetCapsulePath("lib", "empty") +
+                QvLibrariesLocal::GetCapsuleThumbnailPath("lib", "empty") +
+                QvLibrariesLocal::GetCapsuleVideoThumbnailPath("lib", "empty"),
+            "");
 
   bool exists = false;
   EXPECT_EQ(QvLibrariesLocal::GetElementName("lib", "empty", &exists), "empty");
@@ -44,7 +47,7 @@ TEST(QvLibrariesTest, AnswersReadTheDiskAndTheRootSettingAtEveryCall) {
   EXPECT_EQ(QvLibrariesLocal::GetLibraryDiskPath("lib"), folder.Path("lib"));
   EXPECT_EQ(QvLibrariesLocal::GetLibraryDiskPath("plain") + QvLibrariesLocal::GetLibraryDiskPath("missing"), "");
   QvLibrariesLocal::ClearLibraryData("lib");
-  EXPECT_EQ(QvLibrariesLocal::GetCapsulePath("lib", "full"), folder.Path("lib/full/template.tplx"));
+  EXPECT_EQ(QvLibrariesLocal::GetCapsuleSchemaPath("lib", "full"), folder.Path("lib/full/definition.json"));
 
   // Changes show at the next call; without its manifest a library's elements are gone too.
   EXPECT_EQ(QvLibraries::GetLibraryNameFromLibraryID("b"), "Brand Kit");
