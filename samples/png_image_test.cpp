@@ -17,38 +17,17 @@ uint32_t BigEndianAt(const std::string& bytes, size_t at) {
          (uint32_t{static_cast<uint8_t>(bytes[at + 2])} << 8) | uint32_t{static_cast<uint8_t>(bytes[at + 3])};
 }
 
-TEST(EncodePNG, WritesAFileAnyReaderDecodesToTheSamePixels) {
+// The file's structure (chunks, checksums, header) is checked by the package validator's PNG check;
+// this pins the pixels: each row a filter byte 0, then the row's pixels.
+TEST(EncodePNG, TheImageDataHoldsThePixelsRowByRow) {
   RGBImage image(3, 2);
   image.Set(0, 0, {255, 0, 0});
   image.Set(2, 0, {0, 0, 255});
   image.Set(1, 1, {10, 20, 30});
   const std::string png = EncodePNG(image);
-  ASSERT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n"));
-
-  // Chunks follow the signature to the end of the file, each with a matching CRC.
-  std::string types, header, data;
-  size_t at = 8;
-  while (at + 12 <= png.size()) {
-    const uint32_t length = BigEndianAt(png, at);
-    const std::string type = png.substr(at + 4, 4);
-    types += type;
-    if (type == "IHDR") header = png.substr(at + 8, length);
-    if (type == "IDAT") data = png.substr(at + 8, length);
-    EXPECT_EQ(crc32(0L, reinterpret_cast<const Bytef*>(png.data() + at + 4), 4 + length),
-              BigEndianAt(png, at + 8 + length))
-        << type;
-    at += 12 + length;
-  }
-  EXPECT_EQ(at, png.size()) << "bytes after the last chunk";
-  EXPECT_EQ(types, "IHDRIDATIEND");
-
-  ASSERT_EQ(header.size(), 13u);
-  EXPECT_EQ(BigEndianAt(header, 0), 3u);
-  EXPECT_EQ(BigEndianAt(header, 4), 2u);
-  EXPECT_EQ(header[8], 8);  // bits per channel
-  EXPECT_EQ(header[9], 2);  // truecolour
-
-  // Each row: filter byte 0, then the row's pixels.
+  const size_t at = png.find("IDAT");
+  ASSERT_NE(at, std::string::npos);
+  const std::string data = png.substr(at + 4, BigEndianAt(png, at - 4));
   std::string raw(2 * (1 + 3 * 3), '\0');
   uLongf rawSize = raw.size();
   ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(raw.data()), &rawSize, reinterpret_cast<const Bytef*>(data.data()),

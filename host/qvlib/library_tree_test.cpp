@@ -35,12 +35,11 @@ TEST_F(LibraryTreeTest, ListsFoldersInByteOrderSkippingHiddenNamesAndFiles) {
 }
 
 TEST_F(LibraryTreeTest, AFolderIsALibraryOnlyWithAWellFormedManifest) {
-  const std::pair<std::string, std::optional<std::string>> cases[] = {  // name nullopt: no library; "=": the ID
+  // Name nullopt: no library; "=": the ID. Text that is no JSON is one row: json_parse_test has the rest.
+  const std::pair<std::string, std::optional<std::string>> cases[] = {
       {R"({"name": "Brand Kit"})", "Brand Kit"}, {R"({"color": 3, "name": "Brand Kit"})", "Brand Kit"},
-      {"{}", "="}, {R"({"name": ""})", "="}, {"", std::nullopt}, {"not json", std::nullopt},
-      {R"({"name": "Brand Kit")", std::nullopt}, {R"({"name": "a"} trailing)", std::nullopt},
-      {R"(["name"])", std::nullopt}, {R"("Brand Kit")", std::nullopt}, {R"({"name": 7})", std::nullopt},
-      {R"({"name": null})", std::nullopt}, {"{\"name\": \"\xFF\"}", std::nullopt},
+      {"{}", "="}, {R"({"name": ""})", "="}, {"not json", std::nullopt}, {R"(["name"])", std::nullopt},
+      {R"("Brand Kit")", std::nullopt}, {R"({"name": 7})", std::nullopt}, {R"({"name": null})", std::nullopt},
       {R"({"name": "big")" + std::string(kMaxManifestBytes, ' ') + "}", std::nullopt},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {

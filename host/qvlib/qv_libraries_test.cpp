@@ -21,61 +21,39 @@ Names Libraries() {
   return ids;
 }
 
-Names Elements(const std::string& library) {
-  Names ids;
-  QvLibrariesLocal::GetCapsuleElementIDs(library, ids);
-  return ids;
-}
-
-TEST(QvLibrariesTest, AnswersFollowTheDiskAtEveryCall) {
-  TestLibraryFolder folder;
-  folder.Library("b", "Brand Kit");
-  folder.Element("b", "e", "Lower Third");
-  folder.MakeFolder("no-manifest/e");
-  EXPECT_EQ(Libraries(), Names{"b"});
-
-  folder.Library("a", "Archive");
-  folder.Element("b", "d");
-  folder.Write("b/library.json", R"({"name": "Brand"})");
-  folder.Write("b/e/element.json", R"({"name": "Title"})");
-  EXPECT_EQ(Libraries(), (Names{"a", "b"}));
-  EXPECT_EQ(QvLibraries::GetLibraryNameFromLibraryID("b"), "Brand");
-  EXPECT_EQ(Elements("b"), (Names{"d", "e"}));
-  EXPECT_EQ(QvLibrariesLocal::GetElementName("b", "e"), "Title");
-
-  folder.Remove("b/library.json");
-  EXPECT_EQ(Libraries(), Names{"a"});
-  EXPECT_EQ(QvLibrariesLocal::GetCapsulePath("b", "e"), "");  // no library, so no element either
-
-  // The root setting is read afresh too.
-  TestLibraryFolder other;
-  other.Library("z", "Other");
-  EXPECT_EQ(Libraries(), Names{"z"});
-}
-
-TEST(QvLibrariesTest, ElementsAreAppendedAndMissingOnesSaySo) {
+TEST(QvLibrariesTest, AnswersReadTheDiskAndTheRootSettingAtEveryCall) {
   TestLibraryFolder folder;
   folder.Library("lib", "Library");
   folder.Element("lib", "full", "Lower Third");
   folder.MakeFolder("lib/empty");
+  folder.Library("b", "Brand Kit");
+  folder.Element("b", "e");
   folder.MakeFolder("plain");
   Names ids{"kept"};
   QvLibrariesLocal::GetCapsuleElementIDs("lib", ids);
-  EXPECT_EQ(ids, (Names{"kept", "empty", "full"}));  // elements without packages are elements too
-  EXPECT_EQ(QvLibrariesLocal::GetCapsulePath("lib", "empty"), "");
+  EXPECT_EQ(ids, (Names{"kept", "empty", "full"}));  // appended; elements without packages are elements too
+  EXPECT_EQ(QvLibrariesLocal::GetCapsulePath("lib", "empty") +
+                QvLibrariesLocal::GetCapsuleThumbnailPath("lib", "empty") +
+                QvLibrariesLocal::GetCapsuleVideoThumbnailPath("lib", "empty"),
+            "");
 
   bool exists = false;
   EXPECT_EQ(QvLibrariesLocal::GetElementName("lib", "empty", &exists), "empty");
   EXPECT_TRUE(exists);
   EXPECT_EQ(QvLibrariesLocal::GetElementName("lib", "missing", &exists), "");
   EXPECT_FALSE(exists);
-  EXPECT_EQ(QvLibrariesLocal::GetCapsuleSchemaPath("..", "lib"), "");
 
   // The disk path is the library's folder; clearing cached data keeps everything.
   EXPECT_EQ(QvLibrariesLocal::GetLibraryDiskPath("lib"), folder.Path("lib"));
   EXPECT_EQ(QvLibrariesLocal::GetLibraryDiskPath("plain") + QvLibrariesLocal::GetLibraryDiskPath("missing"), "");
   QvLibrariesLocal::ClearLibraryData("lib");
-  EXPECT_EQ(QvLibrariesLocal::GetCapsulePath("lib", "full"), folder.Path("lib/full/template.tplx"));
+  EXPECT_EQ(QvLibrariesLocal::GetCapsuleSchemaPath("lib", "full"), folder.Path("lib/full/definition.json"));
+
+  // Changes show at the next call; without its manifest a library's elements are gone too.
+  EXPECT_EQ(QvLibraries::GetLibraryNameFromLibraryID("b"), "Brand Kit");
+  folder.Remove("b/library.json");
+  EXPECT_EQ(Libraries(), Names{"lib"});
+  EXPECT_EQ(QvLibrariesLocal::GetCapsulePath("b", "e"), "");
 
   zorvcore::DebugDatabase::SetEntry(kLibraryRootSetting, folder.Path("missing"));
   EXPECT_TRUE(Libraries().empty());  // no root, no libraries

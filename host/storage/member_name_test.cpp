@@ -32,14 +32,5 @@ TEST(MemberNameTest, OnlyPlainRelativePathsOfSaneLengthAreSafe) {
   }
 }
 
-TEST(MemberNameTest, DirectoryNamesLoseExactlyOneTrailingSlash) {
-  EXPECT_TRUE(MemberName::IsDirectoryName("media/"));
-  EXPECT_FALSE(MemberName::IsDirectoryName("media"));
-  EXPECT_FALSE(MemberName::IsDirectoryName(""));
-  EXPECT_EQ(MemberName::DirectoryMemberPath("a/media/"), "a/media");
-  EXPECT_EQ(MemberName::DirectoryMemberPath("a/media"), "a/media");
-  EXPECT_EQ(MemberName::DirectoryMemberPath("a//"), "a/");
-}
-
 }  // namespace
 }  // namespace zorvstorage

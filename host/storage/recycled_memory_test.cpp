@@ -17,17 +17,6 @@ std::shared_ptr<const RecycledMemory> FillWith(size_t size, uint8_t value) {
   });
 }
 
-TEST(RecycledMemoryTest, HoldsWhatTheFillerWroteOrNothingWhenItFails) {
-  const auto block = FillWith(1000, 0xAB);
-  ASSERT_NE(block, nullptr);
-  EXPECT_EQ(std::vector<uint8_t>(block->Buffer(), block->Buffer() + block->Size()), std::vector<uint8_t>(1000, 0xAB));
-  const auto empty = FillWith(0, 0);
-  ASSERT_NE(empty, nullptr);
-  EXPECT_EQ(empty->Size(), 0u);
-  EXPECT_NE(empty->Buffer(), nullptr);
-  EXPECT_EQ(RecycledMemory::Fill(64, [](uint8_t*, size_t) { return false; }), nullptr);
-}
-
 TEST(RecycledMemoryTest, ReleasedStorageIsReusedForABlockThatFitsAndOnlyAFewModestBlocksAreKept) {
   const uint8_t* released = nullptr;
   {
@@ -37,8 +26,6 @@ TEST(RecycledMemoryTest, ReleasedStorageIsReusedForABlockThatFitsAndOnlyAFewMode
   }
   const auto next = FillWith(RecycledMemory::kMaxRecycledBytes - 10, 2);
   EXPECT_EQ(next->Buffer(), released);
-  EXPECT_EQ(next->Size(), RecycledMemory::kMaxRecycledBytes - 10);
-  EXPECT_EQ(next->Buffer()[0], 2);
   // The pool keeps only a few modest blocks.
   {
     std::vector<std::shared_ptr<const RecycledMemory>> held;

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <tuple>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,7 +15,6 @@
 #include "host/core/test_temp_folder.h"
 #include "host/storage/test_zip_builder.h"
 #include "host/storage/zip_file.h"
-#include "host/storage/zip_reader.h"
 
 namespace zorvstorage {
 namespace {
@@ -42,32 +40,8 @@ class ZipDirectoryTest : public ::testing::Test {
   zorvcore::TestTempFolder temp_;
 };
 
-TEST_F(ZipDirectoryTest, ReadsAPlainPackageAsTheArchiveLibraryDoes) {
-  const std::string noise = NoiseBytes(70000);
-  TestZipBuilder(Package()).Add("definition.json", std::string(5000, '{')).Add("thumb.png", noise, /*stored=*/true)
-      .Add("empty.txt", "").AddDirectory("project.tsgraphic").Add("project.tsgraphic/main.json", "{}")
-      .AddLink("link", "/etc/passwd").Write();
-  OpenPackage file(Package());
-  const std::unique_ptr<ZipDirectory> directory = ZipDirectory::Read(file.fd, file.size);
-  ASSERT_NE(directory, nullptr);
-  const std::unique_ptr<ZipReader> library = ZipReader::Open(Package().native(), "");
-  ASSERT_NE(library, nullptr);
-  for (uint64_t i = 0; i < library->EntryCount(); ++i) {
-    const std::optional<ZipReader::Entry> entry = library->EntryAt(i);
-    ASSERT_TRUE(entry);
-    SCOPED_TRACE(entry->name);
-    const ZipDirectory::Member* member = directory->Find(entry->name);
-    ASSERT_NE(member, nullptr);
-    EXPECT_EQ(std::tie(member->size, member->isDirectory, member->isLink),
-              std::tie(entry->size, entry->isDirectory, entry->isLink));
-    EXPECT_EQ(AsString(directory->ReadMember(*member)), AsString(library->Read(*entry)));
-  }
-  EXPECT_EQ(directory->Find("Definition.json"), nullptr);
-  EXPECT_EQ(directory->Find("project.tsgraphic"), nullptr) << "the folder's member is named with its slash";
-}
-
-// Packages the reader leaves to the archive library, and one it takes although its local headers
-// carry extra fields; a ZipFile reads every one of them whole.
+// Packages the reader leaves to the archive library, and ones it takes (one although its local headers
+// carry extra fields); a ZipFile reads every one of them whole.
 TEST_F(ZipDirectoryTest, DeclinesWhatItCannotVouchForAndZipFileStillReadsIt) {
   static const zip_uint8_t stamp[] = {1, 0, 0, 0, 0};
   const struct {
@@ -76,6 +50,8 @@ TEST_F(ZipDirectoryTest, DeclinesWhatItCannotVouchForAndZipFileStillReadsIt) {
     std::function<void(TestZipBuilder&)> change;
   } cases[] = {
       {"plain", true, [](TestZipBuilder&) {}},
+      {"a stored member", true,
+       [](TestZipBuilder& zip) { zip_set_file_compression(zip.Archive(), 0, ZIP_CM_STORE, 0); }},
       {"an archive comment", false, [](TestZipBuilder& zip) { zip_set_archive_comment(zip.Archive(), "note", 4); }},
       {"a name that is not ASCII", false, [](TestZipBuilder& zip) { zip.Add("th\xC3\xBCmb.png", "x"); }},
       {"local extra fields", true, [](TestZipBuilder& zip) {
@@ -90,7 +66,10 @@ TEST_F(ZipDirectoryTest, DeclinesWhatItCannotVouchForAndZipFileStillReadsIt) {
     zip.Write();
 
     OpenPackage file(Package());
-    EXPECT_EQ(ZipDirectory::Read(file.fd, file.size) != nullptr, one.taken);
+    // A package it takes is read by itself; a ZipFile would hide a failed read by asking the library.
+    const std::unique_ptr<ZipDirectory> directory = ZipDirectory::Read(file.fd, file.size);
+    const ZipDirectory::Member* member = directory ? directory->Find("definition.json") : nullptr;
+    EXPECT_EQ(member ? AsString(directory->ReadMember(*member)) : "declined", one.taken ? description : "declined");
     const ZipFile package(zorvcore::File(zorvcore::FileHelperUtils::StdPathToUTF16(Package())), "");
     EXPECT_EQ(AsString(package.UnzipItem("definition.json")), description);
     EXPECT_EQ(package.ItemSize("definition.json"), description.size());
