@@ -154,12 +154,9 @@ TEST(CapsuleQZLibTest, ComplianceIsOnlyRefusedByTheUnsupportedMarkerAndUseFollow
   }
 }
 
-TEST(StringGuidTest, GeneratesDistinctParsableGuids) {
-  const std::u16string first = utils::GenerateStringGuid();
-  const std::u16string second = utils::GenerateStringGuid();
-  EXPECT_NE(first, second);
-  EXPECT_EQ(first.size(), 36u);
-  EXPECT_TRUE(zorvcore::Guid::FromString(first).has_value());
+// Uniqueness and the text form are Guid::CreateUnique's and AsString's own tests.
+TEST(StringGuidTest, GeneratesAParsableGuid) {
+  EXPECT_TRUE(zorvcore::Guid::FromString(utils::GenerateStringGuid()).has_value());
 }
 
 }  // namespace

