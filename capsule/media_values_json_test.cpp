@@ -28,17 +28,11 @@ TEST(MediaTimeJsonTest, ReadsAndWritesReducedFractionsAndRefusesAZeroOrHugeScale
     EXPECT_EQ(time.numerator(), numerator) << text;
     EXPECT_EQ(time.denominator(), denominator) << text;
   }
-  // Written as the reduced fraction, signed.
+  // Written signed.
   EXPECT_EQ(Text(MediaTimeToJsonValue(MediaTime(-1001, 30000))), "{\"scale\":30000,\"value\":-1001}");
 
-  try {
-    ReadTime("{\"value\":1,\"scale\":0}");
-    ADD_FAILURE() << "a zero scale was accepted";
-  } catch (const boost::bad_rational& error) {
-    EXPECT_STREQ(error.what(), "bad rational: zero denominator");
-  }
-  // 2^63, 2^64 - 1, and a negative scale (read as unsigned) cannot be a positive denominator.
-  for (const char* scale : {"9223372036854775808", "18446744073709551615", "-4"}) {
+  // Zero, 2^63, 2^64 - 1, and a negative scale (read as unsigned) cannot be a positive denominator.
+  for (const char* scale : {"0", "9223372036854775808", "18446744073709551615", "-4"}) {
     EXPECT_THROW(ReadTime((std::string("{\"value\":1,\"scale\":") + scale + "}").c_str()), boost::bad_rational) << scale;
   }
   // A value of another kind is refused in the description readers' test; here the near misses.
@@ -47,7 +41,7 @@ TEST(MediaTimeJsonTest, ReadsAndWritesReducedFractionsAndRefusesAZeroOrHugeScale
   }
 }
 
-TEST(SmallMediaValuesJsonTest, MissingMembersReadAsDefaultsNumbersAreWrittenAsTheFormSaysGuidsAsText) {
+TEST(SmallMediaValuesJsonTest, MissingMembersReadAsDefaultsAndNumbersAreWrittenAsTheFormSays) {
   const hostbridge::FrameRect rect =
       FrameRectFromJsonValue(zs::JSONParse("{\"topleft\":{\"x\":5},\"size\":{\"y\":-7}}"));
   EXPECT_EQ(rect, (hostbridge::FrameRect{{5, 0}, {0, -7}}));
