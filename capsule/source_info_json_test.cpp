@@ -72,7 +72,6 @@ TEST(SourceInfoJsonTest, AbsentMembersKeepTheDefaultsButFieldTypeAndNumbersComeF
   SourceInfo expected;
   expected.field_type = 0;
   EXPECT_EQ(Read("{}"), expected);
-  EXPECT_EQ(expected.native_field_type, hostbridge::kFieldTypeUnknown);
   expected.name = u"Clip";
   expected.native_field_type = 2;
   expected.has_audio = true;
