@@ -29,11 +29,7 @@ hostbridge::SourceInfo NamedSourceInfo(const std::u16string& name) {
 TEST(CapsuleTest, ConstructorsMarkFeaturesUnsupportedAndFileUnderTheAppLanguage) {
   Capsule capsule(u"app", u"Lower Third", u"id-1");
   EXPECT_EQ(capsule.GetAPIVersion(), "1.4");
-  EXPECT_EQ(capsule.GetAuthorApp(), u"app");
-  EXPECT_EQ(capsule.GetCapsuleNameObsolete(), u"Lower Third");
   EXPECT_EQ(capsule.GetCapsuleNameLocalized(), UIString(u"Lower Third"));
-  EXPECT_EQ(capsule.GetCapsuleID(), u"id-1");
-  EXPECT_EQ(capsule.GetAuthorID(), u"");
   for (const std::u16string& marker : {capsule.GetQzlibCompliantVersion(), capsule.GetMobileCompatibilityVersion(),
                                        capsule.GetInternalEffectsVersion(), capsule.GetFontvaneOnlyVersion(),
                                        capsule.GetResponsiveDesignTimeVersion()}) {

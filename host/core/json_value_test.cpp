@@ -65,13 +65,8 @@ TEST(JSONObjectTest, MembersAreOrderedByKeyBytesAtAnySizeAndTheLastWriteWins) {
   EXPECT_THAT(KeysOf(AsObject(object)), testing::ElementsAre("B", "a", "b", "\xC3\xA9\xF0\x9F\x98\x80"));
   EXPECT_EQ(AsInt64(GetVariantInObject(object, "b")), 5);
 
-  JSONObject bulk({{"b", MakeJSONInt64(1)}, {"a", MakeJSONInt64(2)}, {"b", MakeJSONInt64(3)},
-                   {"", MakeJSONInt64(4)}, {"a", MakeJSONInt64(5)}});
-  EXPECT_THAT(KeysOf(bulk), testing::ElementsAre("", "a", "b"));
-  EXPECT_EQ(AsInt64(GetVariantInObject(bulk, "a")), 5);
-  EXPECT_EQ(AsInt64(GetVariantInObject(bulk, "b")), 3);
-
-  // Large objects in any order end sorted: beyond the size sorted in place, and with every key twice.
+  // Objects built whole, as the parser builds them (small ones in the description readers' test), end
+  // sorted with the last member of a key kept: here beyond the size sorted in place, every key twice.
   JSONObject::Members members;
   for (int round = 0; round < 2; ++round) {
     for (int i = 299; i >= 0; --i) {
