@@ -13,7 +13,8 @@ namespace {
 
 std::vector<std::u16string> ListedNames(const Dir& dir) {
   std::vector<std::u16string> names;
-  for (const File& file : dir.Files()) names.push_back(file.GetTitle() + file.GetExtension(true));
+  for (auto it = dir.BeginFiles(); it != dir.EndFiles(); ++it)
+    names.push_back(it->GetTitle() + it->GetExtension(true));
   return names;
 }
 

@@ -16,9 +16,9 @@ namespace {
 std::vector<std::u16string> Walk(const TestTempFolder& folder, const std::u16string& root) {
   std::vector<std::u16string> files;
   const std::u16string prefix = folder.U16() + u"/";
-  for (const File& file : RecursiveFileIterator(Dir(root))) {
-    EXPECT_EQ(file.FullPath().compare(0, prefix.size(), prefix), 0);
-    files.push_back(file.FullPath().substr(prefix.size()));
+  for (RecursiveFileIterator it{Dir(root)}, end; it != end; ++it) {
+    EXPECT_EQ(it->FullPath().compare(0, prefix.size(), prefix), 0);
+    files.push_back(it->FullPath().substr(prefix.size()));
   }
   return files;
 }
