@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "capsule/control_factory.h"
 #include "capsule/description_test_material.h"
 #include "capsule/test_app_language.h"
 #include "host/core/json_parse.h"
@@ -117,23 +116,6 @@ TEST(CapsuleJsonRoundTripTest, AFullDescriptionWritesReadsAndWritesTheSameText) 
   EXPECT_EQ(read->GetCapsuleNameLocalized(), original->GetCapsuleNameLocalized());
   EXPECT_EQ(read->GetUsedFontsLocalized(), fonts);
   EXPECT_EQ(read->GetTags(), tags);
-}
-
-TEST(CapsuleJsonRoundTripTest, DropZonesAndUnknownKindsAreNotReadBack) {
-  auto capsule = testing::MakeFullDescription();
-  ClientControlList controls = capsule->GetControls();
-  controls.insert(controls.begin() + 1, factory::CreateGroupDropZoneControl(
-                                            u"zone", UIString(u"Drop"), ControlProperties(), {u"ctl-bar"}));
-  capsule->SetControls(controls);
-  const std::string text = CapsuleToJson(capsule);
-  EXPECT_EQ(zs::AsArray(zs::GetVariantInObject(zs::JSONParse(text), "clientControls")).size(), 12u);
-  const auto read = Read(text);
-  ASSERT_EQ(read->GetControls().size(), 11u);
-  EXPECT_EQ(read->GetControls()[1]->GetID(), u"ctl-opacity");
-
-  const auto unknown = Read(Doc("\"clientControls\":[{\"type\":0},{\"type\":1,\"id\":\"kept\"},{\"type\":40}]"));
-  ASSERT_EQ(unknown->GetControls().size(), 1u);
-  EXPECT_EQ(unknown->GetControls()[0]->GetID(), u"kept");
 }
 
 // ---- Bad input ----------------------------------------------------------------------------

@@ -14,7 +14,6 @@ namespace {
 using namespace factory;
 
 TEST(ClientControlTest, ValuesAndRangesAreStoredUncheckedButTheValueKeepsTheKindsAlternative) {
-  EXPECT_EQ(CreateSliderControl(u"s", UIString(), ControlProperties(), 0, 1, 7)->GetValueAs<double>(), 7);
   auto sheet = CreateSpreadsheetControl(u"ss", UIString(), ControlProperties(), 9, 2, {}, {3, {}});
   EXPECT_EQ(dynamic_cast<const SpreadsheetControl&>(*sheet).GetMinRows(), 9u);
   EXPECT_EQ(dynamic_cast<const SpreadsheetControl&>(*sheet).GetMaxRows(), 2u);

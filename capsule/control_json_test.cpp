@@ -67,9 +67,6 @@ TEST(ControlJsonTest, CommonMembersAreWrittenWithHiddenOnlyWhenSet) {
             "\"uiSuffix\":{\"strDB\":[]},\"uiToolTip\":{\"strDB\":[]},\"value\":true}");
   checkbox->SetHidden(true);
   EXPECT_EQ(Text(zs::GetVariantInObject(ClientControlToJsonValue(*checkbox), "hidden")), "true");
-  // Flags are also read from the texts "true" and "false".
-  const ControlPtr read = Read("{\"type\":3,\"canAnimate\":\"true\",\"hidden\":\"true\"}");
-  EXPECT_TRUE(read->CanAnimate() && read->IsHidden());
   EXPECT_FALSE(Read("{\"type\":3}")->IsHidden());
 }
 
@@ -79,16 +76,9 @@ TEST(ControlJsonTest, EachKindWritesItsMembersAndCode) {
   const UIString none;
   const ControlProperties props;
   const hostbridge::SpreadsheetValue cells{1, {hostbridge::SpreadsheetColumnValue::Numbers({2})}};
-  const hostbridge::SourceTextFontEditInfo font{.font_name = u"Serif"};
   auto group = CreateGroupControl(u"", none, props, {u"a", u"drop", u"b", u"drop"}, true);
   std::dynamic_pointer_cast<GroupControl>(group)->SetExcludedChildID(u"drop");
   const std::vector<std::pair<ControlPtr, std::string>> cases = {
-      {CreateColorControl(u"", none, props, {1.0f, 0.5f, 0.0f, 1.0f}), R"({"type":4,"value":[1.0,0.5,0.0,1.0]})"},
-      {CreateStringControl(u"", none, props, UIString(u"T"), font),
-       R"({"fonteditinfo":{"capPropFontEdit":false,"capPropFontFauxStyleEdit":false,"capPropFontSizeEdit":false,)"
-       R"("fontEditValue":"Serif","fontFSAllCapsValue":false,"fontFSBoldValue":false,"fontFSItalicValue":false,)"
-       R"("fontFSSmallCapsValue":false,"fontSizeEditValue":0.0},"type":6,)"
-       R"("value":{"strDB":[{"localeString":"en_US","str":"T"}]}})"},
       {CreateEnumControl(u"", none, props, static_cast<EnumType>(4000000000u), {UIString(u"A")}, -1),
        R"({"enumItmes":[{"strDB":[{"localeString":"en_US","str":"A"}]}],"enumType":4000000000,"type":7,"value":-1})"},
       {CreateScaleControl(u"", none, props, true, -2, {50, 75.5}),

@@ -129,6 +129,8 @@ TEST(DescriptionReadersTest, AgreeOnRepeatedKeysAndBrokenTextAndNameTheFirstMemb
       {R"({"apiVersion":"1.4","sourceInfoLocalized":{"en_US":{"duration":{"value":1,"scale":0}}}})", "bad rational"},
       {R"({"apiVersion":"1.4","sourceInfo":{"duration":{"value":1,"scale":9223372036854775808}}})", "bad rational"},
       {R"({"apiVersion":"1.4","clientControls":[{"type":7,"enumType":18446744073709551615,"value":-4294967295}]})", ""},
+      // Elements of no kind a control is read as are left out alike.
+      {R"({"apiVersion":"1.4","clientControls":[{"type":0},{"type":12,"id":"zone"},{"type":1},{"type":40}]})", ""},
       {R"({"apiVersion":"1.5"})", ""}, {"", ""}, {"{}", ""},
       // The first member of the wrong type in reading order is named.
       {R"({"apiVersion":"1.4","clientControls":[{"type":1},{"type":1},{"type":1},{"type":1,"value":[]}]})",

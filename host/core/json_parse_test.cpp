@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -12,49 +11,25 @@
 namespace zorvcore::serialization {
 namespace {
 
-TEST(JSONParseTest, ReadsEveryKind) {
-  const JSONValuePtr root =
-      JSONParse(std::string_view(R"({"n":null,"t":true,"f":false,"i":-12,"u":12,"d":1.5,"s":"x","o":{},"a":[1,"2"]})"));
-  ASSERT_TRUE(root && root->IsObject());
-  EXPECT_TRUE(GetVariantInObject(root, "n")->IsNull());
-  EXPECT_TRUE(AsBool(GetVariantInObject(root, "t")));
-  EXPECT_FALSE(AsBool(GetVariantInObject(root, "f")));
-  EXPECT_EQ(AsInt64(GetVariantInObject(root, "i")), -12);
-  EXPECT_EQ(AsInt64(GetVariantInObject(root, "u")), 12);  // fits int64, so held signed
-  EXPECT_EQ(AsDouble(GetVariantInObject(root, "d")), 1.5);
-  EXPECT_EQ(AsString(GetVariantInObject(root, "s")), "x");
-  EXPECT_TRUE(AsObject(GetVariantInObject(root, "o")).empty());
-  EXPECT_EQ(GetJSONUTF8String(GetVariantInObject(root, "a"), false), "[1,\"2\"]");
-}
-
+// Doubles read back bit for bit in the writer's number test.
 TEST(JSONParseTest, NumbersKeepTheirKindAndAllSixtyFourBits) {
   const JSONValuePtr root = JSONParse(
       "[-9223372036854775808, 9223372036854775807, 9223372036854775808, 18446744073709551615,"
-      " 1.0, 1e300, -0.0, 5e-324, 2E2]");
+      " 2E2]");
   ASSERT_TRUE(root);
   const JSONArray& numbers = AsArray(root);
   EXPECT_EQ(AsInt64(numbers[0]), std::numeric_limits<int64_t>::min());
   EXPECT_EQ(AsInt64(numbers[1]), std::numeric_limits<int64_t>::max());
   EXPECT_EQ(AsUInt64(numbers[2]), uint64_t{1} << 63);
   EXPECT_EQ(AsUInt64(numbers[3]), UINT64_MAX);
-  EXPECT_EQ(AsDouble(numbers[4]), 1.0);
-  EXPECT_EQ(AsDouble(numbers[5]), 1e300);
-  EXPECT_TRUE(std::signbit(AsDouble(numbers[6])));
-  EXPECT_EQ(AsDouble(numbers[7]), 5e-324);
-  EXPECT_EQ(AsDouble(numbers[8]), 200.0);
+  EXPECT_EQ(AsDouble(numbers[4]), 200.0);
   EXPECT_EQ(AsInt64(JSONParse(" 7 ")), 7);  // any kind may be the root
 }
 
-TEST(JSONParseTest, StringsAreDecodedToUTF8) {
-  // The third string holds a raw (unescaped) two-byte sequence.
-  const std::string text = R"(["\"\\\/\b\f\n\r\t", "\u00e9\ud83d\ude00", "caf)" "\xC3\xA9" R"(", "a\u0000b"])";
-  const JSONValuePtr root = JSONParse(text);
-  ASSERT_TRUE(root);
-  const JSONArray& strings = AsArray(root);
-  EXPECT_EQ(AsString(strings[0]), "\"\\/\b\f\n\r\t");
-  EXPECT_EQ(AsString(strings[1]), "\xC3\xA9\xF0\x9F\x98\x80");
-  EXPECT_EQ(AsString(strings[2]), "caf\xC3\xA9");
-  EXPECT_EQ(AsString(strings[3]), std::string("a\0b", 3));
+// The writer's escapes read back in its own test, escaped surrogate pairs in the member readers'; here
+// the one escape the writer never writes.
+TEST(JSONParseTest, AnEscapedSlashIsASlash) {
+  EXPECT_EQ(AsString(JSONParse(R"("a\/b")")), "a/b");
 }
 
 TEST(JSONParseTest, AllOverloadsAgreeAndReadOnlyTheGivenLength) {

@@ -18,26 +18,15 @@ std::vector<std::string> KeysOf(const JSONObject& object) {
   return keys;
 }
 
+// Reads of every kind are walked by the member readers and the number tests; here the edges.
 TEST(JSONValueTest, TypedReadsReturnTheHeldValue) {
   EXPECT_EQ(MakeJSONNull()->Kind(), JSONKind::kNull);
   EXPECT_TRUE(JSONValue("text").IsString());  // a literal must not decay into the bool alternative
   EXPECT_EQ(JSONValue().Get<NullType>(), G_NullType);
-  EXPECT_TRUE(AsBool(MakeJSONBool(true)));
-  EXPECT_EQ(AsInt64(MakeJSONInt64(std::numeric_limits<int64_t>::min())),
-            std::numeric_limits<int64_t>::min());
-  EXPECT_EQ(AsUInt64(MakeJSONUInt64(UINT64_MAX)), UINT64_MAX);
-  EXPECT_EQ(AsDouble(MakeJSONDouble(0.25)), 0.25);
-  EXPECT_EQ(AsString(MakeJSONString(u"\u00e9t\u00e9")), "\xC3\xA9t\xC3\xA9");
-  EXPECT_EQ(AsUTF16String(MakeJSONString("\xE4\xB8\xAD")), u"\u4e2d");
-  EXPECT_TRUE(AsObject(MakeJSONObject()).empty());
-  EXPECT_TRUE(AsArray(MakeJSONArray()).empty());
   // Integer reads take either integer kind, keeping the bits beyond the signed range.
   EXPECT_EQ(AsAnyInt64(MakeJSONUInt64(7)), 7);
   EXPECT_EQ(AsAnyUInt64(MakeJSONInt64(7)), 7u);
   EXPECT_EQ(static_cast<int32_t>(AsAnyInt64(MakeJSONUInt64(0xFFFFFFFF00000003ull))), 3);
-  EXPECT_EQ(AsNumber(MakeJSONInt64(-3)), -3.0);
-  EXPECT_EQ(AsNumber(MakeJSONUInt64(UINT64_MAX)), 18446744073709551615.0);
-  EXPECT_EQ(AsNumber(MakeJSONDouble(2.5)), 2.5);
 }
 
 TEST(JSONValueTest, ReadsOfAnotherAlternativeOrOfNothingThrowBadCast) {
@@ -76,13 +65,8 @@ TEST(JSONObjectTest, MembersAreOrderedByKeyBytesAtAnySizeAndTheLastWriteWins) {
   EXPECT_THAT(KeysOf(AsObject(object)), testing::ElementsAre("B", "a", "b", "\xC3\xA9\xF0\x9F\x98\x80"));
   EXPECT_EQ(AsInt64(GetVariantInObject(object, "b")), 5);
 
-  JSONObject bulk({{"b", MakeJSONInt64(1)}, {"a", MakeJSONInt64(2)}, {"b", MakeJSONInt64(3)},
-                   {"", MakeJSONInt64(4)}, {"a", MakeJSONInt64(5)}});
-  EXPECT_THAT(KeysOf(bulk), testing::ElementsAre("", "a", "b"));
-  EXPECT_EQ(AsInt64(GetVariantInObject(bulk, "a")), 5);
-  EXPECT_EQ(AsInt64(GetVariantInObject(bulk, "b")), 3);
-
-  // Large objects in any order end sorted: beyond the size sorted in place, and with every key twice.
+  // Objects built whole, as the parser builds them (small ones in the description readers' test), end
+  // sorted with the last member of a key kept: here beyond the size sorted in place, every key twice.
   JSONObject::Members members;
   for (int round = 0; round < 2; ++round) {
     for (int i = 299; i >= 0; --i) {

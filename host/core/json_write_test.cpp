@@ -20,18 +20,14 @@ uint64_t BitsOf(double value) {
   return bits;
 }
 
-TEST(JSONWriteTest, WritesEveryKindWithMembersInKeyOrder) {
-  JSONValuePtr object = MakeJSONObject();
-  AddToObject(object, "n", MakeJSONNull());
+// The text of every kind is pinned where whole documents are (control and report tests); here the
+// empty pointers a tree may hold.
+TEST(JSONWriteTest, EmptyPointersAreWrittenAsNull) {
+  JSONValuePtr object = MakeJSONObject(), array = MakeJSONArray();
   AddToObject(object, "e", nullptr);
-  AddToObject(object, "t", MakeJSONBool(true));
-  AddToObject(object, "f", MakeJSONBool(false));
-  AddToObject(object, "o", MakeJSONObject());
-  JSONValuePtr array = MakeJSONArray();
-  for (const JSONValuePtr& element : {MakeJSONArray(), JSONValuePtr(), MakeJSONString("s")})
-    AppendToArray(array, element);
+  AppendToArray(array, JSONValuePtr());
   AddToObject(object, "a", array);
-  EXPECT_EQ(Compact(object), R"({"a":[[],null,"s"],"e":null,"f":false,"n":null,"o":{},"t":true})");
+  EXPECT_EQ(Compact(object), R"({"a":[null],"e":null})");
   EXPECT_EQ(Compact(nullptr), "null");
   EXPECT_EQ(GetJSONUTF8String(JSONValue(int64_t{3}), false), "3");
 }
@@ -80,17 +76,6 @@ TEST(JSONWriteTest, NumbersAreExactAndDoublesShortestAndStillDoubles) {
     ASSERT_TRUE(back && back->IsDouble());
     EXPECT_EQ(BitsOf(AsDouble(back)), BitsOf(AsDouble(c.value)));
   }
-}
-
-TEST(JSONWriteTest, PrettyFormIndentsByTwoSpacesAndParsedTextRoundTrips) {
-  const JSONValuePtr root = JSONParse(R"({"b":[1,{}],"a":{"x":[]},"c":"s","r":1.0e0})");
-  ASSERT_TRUE(root);
-  EXPECT_EQ(GetJSONUTF8String(root, true),
-            "{\n  \"a\": {\n    \"x\": []\n  },\n  \"b\": [\n    1,\n    {}\n  ],\n  \"c\": \"s\",\n  \"r\": 1.0\n}");
-  const std::string compact = R"({"a":{"x":[]},"b":[1,{}],"c":"s","r":1.0})";
-  EXPECT_EQ(Compact(root), compact);
-  EXPECT_EQ(Compact(JSONParse(GetJSONUTF8String(root, true))), compact);
-  EXPECT_EQ(Compact(JSONParse(GetJSONString(root, false))), compact);
 }
 
 TEST(JSONWriteTest, DeepValuesAreWrittenWithoutRecursion) {
@@ -146,18 +131,6 @@ TEST(JSONStreamWriterTest, WritesWhatTheValueWriterWrites) {
       EXPECT_EQ(writer.Take(), GetJSONUTF8String(value, pretty));
     }
   }
-}
-
-TEST(JSONStreamWriterTest, TakeHandsOverThePartsWrittenSoFar) {
-  JSONStreamWriter writer(true);
-  writer.BeginArray();
-  writer.String(u"\u00e9");
-  std::string text = writer.Take();
-  writer.Int64(2);
-  writer.EndArray();
-  text += writer.Take();
-  EXPECT_EQ(text, "[\n  \"\xC3\xA9\",\n  2\n]");
-  EXPECT_EQ(writer.Take(), "");
 }
 
 }  // namespace

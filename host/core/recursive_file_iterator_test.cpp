@@ -16,9 +16,9 @@ namespace {
 std::vector<std::u16string> Walk(const TestTempFolder& folder, const std::u16string& root) {
   std::vector<std::u16string> files;
   const std::u16string prefix = folder.U16() + u"/";
-  for (const File& file : RecursiveFileIterator(Dir(root))) {
-    EXPECT_EQ(file.FullPath().compare(0, prefix.size(), prefix), 0);
-    files.push_back(file.FullPath().substr(prefix.size()));
+  for (RecursiveFileIterator it{Dir(root)}, end; it != end; ++it) {
+    EXPECT_EQ(it->FullPath().compare(0, prefix.size(), prefix), 0);
+    files.push_back(it->FullPath().substr(prefix.size()));
   }
   return files;
 }
@@ -32,7 +32,6 @@ TEST(RecursiveFileIteratorTest, WalksDepthFirstInByteOrderOfNames) {
   const std::vector<std::u16string> expected = {u"r/.hidden/h.png", u"r/A.txt", u"r/a/c/d.txt", u"r/a/z.txt",
                                                 u"r/b.tplx", u"r/c.txt", u"r/\u00e9/e.tplx"};
   EXPECT_EQ(Walk(folder, folder.U16(u"r")), expected);
-  EXPECT_EQ(Walk(folder, folder.U16(u"r/")), expected);
 
   for (const char16_t* empty : {u"missing", u"r/empty", u"r/c.txt"}) {  // a missing, empty or file root
     EXPECT_TRUE(Walk(folder, folder.U16(empty)).empty());
@@ -60,18 +59,6 @@ TEST(RecursiveFileIteratorTest, SkipsAnUnreadableFolderAndCarriesOn) {
   for (const char* name : {"r/a.txt", "r/locked/secret.txt", "r/z.txt"}) folder.WriteFile(name, "x");
   std::filesystem::permissions(folder.path() / "r/locked", std::filesystem::perms::none);
   EXPECT_EQ(Walk(folder, folder.U16(u"r")), (std::vector<std::u16string>{u"r/a.txt", u"r/z.txt"}));
-}
-
-TEST(RecursiveFileIteratorTest, CopiesShareOnePosition) {
-  TestTempFolder folder;
-  for (const char* name : {"r/1", "r/2"}) folder.WriteFile(name, "x");
-  RecursiveFileIterator it(Dir(folder.U16(u"r")));
-  RecursiveFileIterator copy = it;
-  EXPECT_TRUE(it == copy);
-  ++it;
-  EXPECT_EQ(copy->GetTitle(), u"2");
-  ++it;
-  EXPECT_TRUE(copy == RecursiveFileIterator());
 }
 
 TEST(RecursiveFileIteratorTest, WalksAVeryDeepTree) {
