@@ -45,6 +45,8 @@ TEST(CapsuleEntryTest, EqualityOrderCreatorAndPlayback) {
   EXPECT_EQ(a.GetCreatorApp(), CapsuleEntry::kOther);
   a.authorApp = u"QZFX";
   EXPECT_EQ(a.GetCreatorApp(), CapsuleEntry::kOther);
+  a.authorApp = u"qzfx";
+  EXPECT_EQ(a.GetCreatorApp(), CapsuleEntry::kQuazel);
   a.videoPreviewPath = u"/tmp/preview.mp4";
   EXPECT_TRUE(a.SupportVideoPlayback());
   EXPECT_EQ(a.GetVideoPreviewPath(), u"");

@@ -47,24 +47,16 @@ TEST_F(CapsuleCommandTest, ExtractWritesAProjectMemberOrAProjectFolder) {
   EXPECT_TRUE(fs::is_regular_file(Path("work/Second.qzgraphic/Assets/texture.png")));
 }
 
-TEST_F(CapsuleCommandTest, EveryCommandExplainsItself) {
-  const std::map<std::string, std::vector<std::string>> options = {
-      {"", {"info", "catalogue", "extract", "samples", "validate"}},
-      {"info", {"PACKAGE", "--json"}},
-      {"catalogue", {"DIR", "--folder", "--index", "--search", "--similar", "--thumbnails", "--json"}},
-      {"extract", {"PACKAGE", "--into", "--name"}},
-      {"samples", {"OUTDIR", "--count", "--seed"}},
-      {"validate", {"PATH", "--json", "--strict"}},
-  };
-  for (const auto& [command, names] : options) {
-    const ProgramRun help = command.empty() ? Capsule({"--help"}) : Capsule({command, "--help"});
-    EXPECT_EQ(help.status, 0) << Describe(help);
-    EXPECT_EQ(help.err, "");
-    for (const auto& name : names) EXPECT_THAT(help.out, HasSubstr(name)) << command;
+// Help and the version are answers, not misuse. (The options the help lists are the parser's own
+// declarations, which every other test of a command uses.)
+TEST_F(CapsuleCommandTest, HelpAndTheVersionAreAnswers) {
+  for (const auto& [line, start] : std::map<std::vector<std::string>, std::string>{
+           {{"--help"}, "capsule: work with"}, {{"catalogue", "--help"}, "List and search"}, {{"--version"}, "capsule "}}) {
+    const ProgramRun run = Capsule(line);
+    EXPECT_EQ(run.status, 0) << Describe(run);
+    EXPECT_EQ(run.err, "");
+    EXPECT_THAT(run.out, StartsWith(start));
   }
-  const ProgramRun version = Capsule({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_THAT(version.out, StartsWith("capsule "));
 }
 
 // Misuse exits with 2, and a path the command cannot use with 1; either way with one line on
