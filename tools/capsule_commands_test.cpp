@@ -68,14 +68,12 @@ TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing)
   temp.WriteFile("taken", "a file");
   temp.WriteFile("plain.tplx", "not a zip archive");
   temp.WriteFile("notes.txt", "a file of the user's");
-  // Descriptions the reader refuses, each for its own reason.
+  // Descriptions the reader refuses, each for its own reason (a member of the wrong type ends the
+  // catalogue's listing in catalogue_command_test.cpp, with the same words).
   for (const auto& [name, description] : std::map<std::string, std::string>{
-           {"bare.tplx", "{}"}, {"newer.tplx", R"({"apiVersion": "2.0"})"},
-           {"wrong-type.tplx", R"({"apiVersion": "1.4", "capsuleID": 5})"},
-           {"not-json.tplx", R"({"apiVersion": "1.4", )"}}) {
+           {"bare.tplx", "{}"}, {"newer.tplx", R"({"apiVersion": "2.0"})"}, {"not-json.tplx", R"({"apiVersion": "1.4", )"}}) {
     ASSERT_TRUE(zorvsamples::WritePackageMembers(Utf16(Path(name)), {{"definition.json", description}}).ok);
   }
-  ASSERT_TRUE(zorvsamples::WritePackageMembers(Utf16(Path("no-description.tplx")), {{"thumb.png", "x"}}).ok);
   const auto before = FolderContents(temp.path());
 
   const struct {
@@ -114,11 +112,8 @@ TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing)
        Path("gone.tplx").string() + ": no such file\n"},
       {{"info", Path("gone.tplx").string()}, 1, Path("gone.tplx").string() + ": no such file\n"},
       {{"info", Path("plain.tplx").string()}, 1, Path("plain.tplx").string() + ": no readable definition.json"},
-      {{"info", Path("no-description.tplx").string()}, 1, "no-description.tplx: no readable definition.json"},
       {{"info", Path("bare.tplx").string(), "--json"}, 1, "bare.tplx: definition.json has no apiVersion"},
       {{"info", Path("newer.tplx").string()}, 1, "format version 2.0, newer than this library's 1.4"},
-      {{"info", Path("wrong-type.tplx").string()}, 1,
-       "wrong-type.tplx: definition.json has a member of the wrong JSON type (bad cast)"},
       {{"info", Path("not-json.tplx").string()}, 1, "not-json.tplx: definition.json is not valid JSON"},
       {{"info", templates}, 1, templates + ": is a folder"},
       {{"catalogue", Path("nowhere").string()}, 1, Path("nowhere").string() + ": no such folder\n"},
