@@ -29,22 +29,15 @@ TEST_F(CapsuleCommandTest, SamplesWritesTheGeneratorsSetByteForByte) {
   EXPECT_EQ(std::count_if(defaults.begin(), defaults.end(), [](const auto& item) { return item.second != "<folder>"; }), 24);
 }
 
-TEST_F(CapsuleCommandTest, ExtractWritesAProjectMemberOrAProjectFolder) {
-  // The first sample's project is one member of the editing application, the second's a folder of
-  // the compositing application.
-  const zorvsamples::SampleSet set = WriteSamples("templates", 2);
-  const ProgramRun single =
+// (Which member or folder is the project, and how its folder is named, is pinned by the package
+// reader's own tests; the command hands the reader its options and prints where it went.)
+TEST_F(CapsuleCommandTest, ExtractWritesTheProjectIntoTheFolderNamed) {
+  const zorvsamples::SampleSet set = WriteSamples("templates", 1);
+  const ProgramRun run =
       Capsule({"extract", Utf8(set.templates[0].path), "--into", Path("work").string(), "--name", "First"});
-  ASSERT_EQ(single.status, 0) << Describe(single);
-  EXPECT_EQ(single.out, Path("work/First.tsgraphic").string() + "\n");
+  ASSERT_EQ(run.status, 0) << Describe(run);
+  EXPECT_EQ(run.out, Path("work/First.tsgraphic").string() + "\n");
   EXPECT_TRUE(fs::is_regular_file(Path("work/First.tsgraphic/project.tsgraphic")));
-
-  const ProgramRun folder =
-      Capsule({"extract", Utf8(set.templates[1].path), "--into", Path("work").string(), "--name", "Second"});
-  ASSERT_EQ(folder.status, 0) << Describe(folder);
-  EXPECT_EQ(folder.out, Path("work/Second.qzgraphic").string() + "\n");
-  EXPECT_TRUE(fs::is_regular_file(Path("work/Second.qzgraphic/main.qzproj")));
-  EXPECT_TRUE(fs::is_regular_file(Path("work/Second.qzgraphic/Assets/texture.png")));
 }
 
 // Help and the version are answers, not misuse. (The options the help lists are the parser's own
