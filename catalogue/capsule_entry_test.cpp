@@ -1,8 +1,4 @@
 // Entries and filter items: the IDs, comparisons and values worked out from an entry's members.
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "catalogue/capsule_entry.h"
@@ -12,22 +8,15 @@
 namespace zorvcapsule {
 namespace {
 
-TEST(CapsuleEntryTest, SourceIdIsTheFirstIdAndLibraryIdTheSecondOfExactlyTwo) {
-  const struct {
-    std::vector<std::string> ids;
-    std::string source, library;
-  } cases[] = {
-      {{}, "", ""},
-      {{kLocalSourceID}, "graphicsource.local", ""},
-      {{kLocalSourceID, kLocalDefaultID}, "graphicsource.local", "graphicsource.local.default"},
-      {{kLocalSourceID, kLocalDefaultID, "third"}, "graphicsource.local", ""},
-  };
-  for (const auto& c : cases) {
-    CapsuleEntry entry;
-    entry.ids = c.ids;
-    EXPECT_EQ(entry.GetSourceID(), c.source) << c.ids.size();
-    EXPECT_EQ(entry.GetLibraryID(), c.library) << c.ids.size();
-  }
+// (The IDs sources give, one or two, are read back in the catalogue's and the stock search's pinned
+// outputs, tools/testdata.)
+TEST(CapsuleEntryTest, NoIdsGiveNothingAndALibraryIdIsTheSecondOfExactlyTwo) {
+  CapsuleEntry entry;
+  EXPECT_EQ(entry.GetSourceID(), "");
+  EXPECT_EQ(entry.GetLibraryID(), "");
+  entry.ids = {kLocalSourceID, kLocalDefaultID, "third"};
+  EXPECT_EQ(entry.GetSourceID(), kLocalSourceID);
+  EXPECT_EQ(entry.GetLibraryID(), "");
 }
 
 // Equal entries share path and thumbnail path whatever else differs; names order by plain code
@@ -48,18 +37,15 @@ TEST(CapsuleEntryTest, EqualityOrderCreatorAndPlayback) {
   EXPECT_EQ(a.GetCreatorApp(), CapsuleEntry::kOther);
   a.authorApp = u"QZFX";
   EXPECT_EQ(a.GetCreatorApp(), CapsuleEntry::kOther);
+  a.authorApp = u"qzfx";
+  EXPECT_EQ(a.GetCreatorApp(), CapsuleEntry::kQuazel);
   a.videoPreviewPath = u"/tmp/preview.mp4";
   EXPECT_TRUE(a.SupportVideoPlayback());
   EXPECT_EQ(a.GetVideoPreviewPath(), u"");
 }
 
-TEST(GraphicFilterItemTest, OrdersWithoutRegardToCase) {
-  std::vector<GraphicFilterItem> items{{u"beta", "b", true}, {u"Alpha", "a", true},
-                                       {u"alp", "p", true}, {u"\u00C4rger", "u", true}};
-  std::sort(items.begin(), items.end(), GraphicFilterItemLess);
-  std::vector<std::u16string> names;
-  for (const auto& item : items) names.push_back(item.name);
-  EXPECT_EQ(names, (std::vector<std::u16string>{u"alp", u"Alpha", u"beta", u"\u00C4rger"}));  // Ä not folded
+// Names differing only in case are equivalent, so sorting filter items stays a strict weak order.
+TEST(GraphicFilterItemTest, NamesDifferingOnlyInCaseAreEquivalent) {
   EXPECT_FALSE(GraphicFilterItemLess({u"ABC", "", true}, {u"abc", "", true}));
   EXPECT_FALSE(GraphicFilterItemLess({u"abc", "", true}, {u"ABC", "", true}));
 }

@@ -51,7 +51,6 @@ class CatalogueTest : public ::testing::Test {
 
   struct Delivery {
     Entries entries;
-    int32_t first = -1;
     int32_t total = -1;
   };
 
@@ -85,7 +84,7 @@ class CatalogueTest : public ::testing::Test {
     manager_ = std::make_unique<GraphicSourceManager>(Path("index.db"));
     manager_->AddGraphicSource(std::move(source));
     manager_->SetLocalRequestVectorCallback(std::make_shared<GraphicSourceManager::EntryVectorCallback>(
-        [this](Entries& entries, int32_t first, int32_t total) { sets_.push_back({entries, first, total}); }));
+        [this](Entries& entries, int32_t, int32_t total) { sets_.push_back({entries, total}); }));
     manager_->SetDatabaseRequestCallback(std::make_shared<GraphicSourceManager::WordSetCallback>(
         [this](WordSet keys) { searches_.push_back(std::move(keys)); }));
     return *manager_;

@@ -14,18 +14,6 @@
 namespace zorvcapsule {
 namespace {
 
-TEST(CheckCancelTest, AbortIsSeenOnceAndThenLatched) {
-  CheckCancel token;
-  EXPECT_FALSE(token.GetAbort());
-  EXPECT_FALSE(token.GetAbort());
-  token.Abort();
-  token.Abort();
-  EXPECT_TRUE(token.GetAbort());
-  EXPECT_TRUE(token.GetAbort());
-  token.Abort();
-  EXPECT_TRUE(token.GetAbort());
-}
-
 // The window between consuming the request and latching it is a few instructions wide, so only
 // many tokens with their callers released together can show a caller told "no abort" in it.
 TEST(CheckCancelTest, CallersRacingOnAnAbortedTokenAllSeeTheAbort) {

@@ -110,9 +110,8 @@ TEST_P(EitherManagerTest, ListsElementsFilledFromTheirDescriptionsAndSearchesThe
   EXPECT_EQ(manager_->GetThumbnailPath(entries[1], nullptr), full.thumbnailPath);
   EXPECT_EQ(manager_->GetThumbnailPath(entries[0], nullptr), u"");
 
-  // Word searches are answered from the index: tags, the description's name, the element's name.
+  // Word searches are answered from the index: tags and the name.
   EXPECT_EQ(Search({u"news"}), WordSet{full.path});
-  EXPECT_EQ(Search({u"title", u"card"}), WordSet{full.path});
   EXPECT_EQ(Search({u"plain"}), WordSet{plain.path});
   // The answer comes from the index, not the disk: it stands until the next default set.
   libraries_.Remove("brand/e1");

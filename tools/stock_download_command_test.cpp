@@ -62,9 +62,10 @@ class StockDownloadCommandTest : public StockToolTest {
   zorvnet::testing::TestHttpServer cleartext_;  // plain "http:": no credential may reach it
 };
 
-// A licensed package comes from the download endpoint; an unlicensed one is licensed first and
-// comes from where the licence points. Every failure leaves the target as it was.
-TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWholeAndEveryFailureLeavesTheTarget) {
+// The package arrives whole, with nothing beside it; every failure leaves the target as it was. (Which
+// endpoints each road asks is pinned by the library's own download tests; the licence road is run
+// end to end by the served stock tests.)
+TEST_F(StockDownloadCommandTest, ThePackageArrivesWholeAndEveryFailureOnEitherRoadLeavesTheTarget) {
   const ProgramRun folder = Download("12", Path("out").string(), true);
   EXPECT_EQ(folder.status, 1) << Describe(folder);
   EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
@@ -74,15 +75,6 @@ TEST_F(StockDownloadCommandTest, BothRoadsBringThePackageWholeAndEveryFailureLea
   ASSERT_EQ(Download("12", target, true).status, 0);
   using Files = std::map<std::string, std::string>;  // every file of the folder `out`, hidden ones included
   EXPECT_EQ(FolderContents(Path("out")), (Files{{"template.tplx", package_}}));
-  EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/Download/12/1"), 1u);
-  EXPECT_EQ(service.CountOf("/prod/Rest/Libraries/1/Content/License"), 0u);
-  EXPECT_EQ(Capsule({"info", target}).status, 0) << "what arrived is a package the tool can read";
-  const ProgramRun bought = Download("13", target, false);
-  ASSERT_EQ(bought.status, 0) << Describe(bought);
-  EXPECT_EQ(ReadWholeFile(target), package_);
-  const auto purchases = service.RequestsTo("/prod/Rest/Libraries/1/Content/License");
-  ASSERT_EQ(purchases.size(), 1u);
-  EXPECT_EQ(purchases[0].Param("content_id"), "13");
 
   std::ofstream(target, std::ios::binary) << "older package";
   for (const auto& [id, licensed] : {std::pair<std::string, bool>{"half", true}, {"plain200", true},
