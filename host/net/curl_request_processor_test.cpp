@@ -6,7 +6,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "host/core/debug.h"
@@ -31,11 +30,7 @@ class CurlRequestProcessorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     zorvcore::DebugDatabase::ClearEntry("Net.CAFile");
-    server_.Get("/hello", [](const Req&, Res& res) {
-      res.set_header("X-Custom-Thing", "first");
-      res.set_header("X-Custom-Thing", "second");
-      res.set_content("hello, world", "text/plain");
-    });
+    server_.Get("/hello", [](const Req&, Res& res) { res.set_content("hello, world", "text/plain"); });
     server_.Get("/status/(\\d+)", [](const Req& req, Res& res) {
       res.status = std::stoi(req.matches[1]);
       res.set_content("{\"error\":\"not here\"}", "application/json");
@@ -68,7 +63,6 @@ class CurlRequestProcessorTest : public ::testing::Test {
                                });
     });
     server_.Get("/text", [](const Req&, Res& res) { res.set_content(std::string(20000, 'c'), "text/plain"); });
-    server_.Post("/form", [](const Req& req, Res& res) { res.set_content(req.body, "text/plain"); });
     server_.Get("/login", [](const Req&, Res& res) {
       res.set_header("Set-Cookie", "session=abc; Path=/");
       res.set_redirect("/echo", 302);
@@ -76,7 +70,6 @@ class CurlRequestProcessorTest : public ::testing::Test {
     server_.Get("/echo", [](const Req& req, Res& res) {
       res.set_content(req.get_header_value("Cookie"), "text/plain");
     });
-    server_.Get("/n/(\\d+)", [](const Req& req, Res& res) { res.set_content(req.matches[1].str(), "text/plain"); });
     server_.HoldGet("/silent");
     server_.Start();
     processor_ = CurlRequestProcessor::Create();
@@ -101,42 +94,6 @@ class CurlRequestProcessorTest : public ::testing::Test {
   std::shared_ptr<CurlRequestProcessor> processor_;
 };
 
-TEST_F(CurlRequestProcessorTest, ExchangesDeliverStatusHeadersAndBodyAndSendTheRequestsHeadersAndBody) {
-  HeaderMap headers{{Text("X-API-KEY"), Text("key-123")}, {Text("X-PRODUCT"), Text("editor")}};
-  const auto response = Get("/hello", Configuration(), headers).Wait();
-  ASSERT_NE(response, nullptr);
-  EXPECT_EQ(response->Error(), RequestError::kNone);
-  EXPECT_EQ(response->GetPayloadAsUTF8String(), "hello, world");
-  EXPECT_EQ(response->GetHeader("x-custom-thing"), "first");
-  EXPECT_EQ(response->Headers().count("X-CUSTOM-THING"), 2u);
-  EXPECT_THAT(response->GetHeader("content-type").str(), HasSubstr("text/plain"));
-  EXPECT_EQ(response->EffectiveURL(), server_.Url("/hello"));
-  const auto requests = server_.RequestsTo("/hello");
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].Header("X-API-KEY"), "key-123");
-  EXPECT_EQ(requests[0].Header("X-PRODUCT"), "editor");
-  EXPECT_THAT(requests[0].Header("User-Agent"), HasSubstr("/"));
-
-  // An error status is a completed answer with its body.
-  const ResponseCatcher missing = Get("/status/404");
-  EXPECT_EQ(missing.Status(), 404);
-  EXPECT_EQ(missing.Error(), RequestError::kNone);
-  EXPECT_EQ(missing.Body(), "{\"error\":\"not here\"}");
-
-  Request post;
-  post.method = ImmutableString::CreateStatic("POST");
-  post.url = Text(server_.Url("/form"));
-  post.headers.emplace(Text("Content-Type"), Text("application/x-www-form-urlencoded"));
-  post.body = "a=1&b=two";
-  ResponseCatcher posted;
-  ASSERT_TRUE(processor_->StartRequest(Guid::CreateUnique(), post, posted.Callback()));
-  EXPECT_EQ(posted.Body(), "a=1&b=two");
-  const auto form = server_.RequestsTo("/form");
-  ASSERT_EQ(form.size(), 1u);
-  EXPECT_EQ(form[0].method, "POST");
-  EXPECT_EQ(form[0].Param("b"), "two");
-}
-
 // The three flags of a configuration: cookies along redirects, compression, following redirects.
 TEST_F(CurlRequestProcessorTest, TheConfigurationFlagsGovernCookiesCompressionAndRedirects) {
   const ResponseCatcher followed = Get("/start");
@@ -155,6 +112,7 @@ TEST_F(CurlRequestProcessorTest, TheConfigurationFlagsGovernCookiesCompressionAn
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_THAT(requests[0].Header("Accept-Encoding"), HasSubstr("gzip"));
   EXPECT_EQ(requests[1].Header("Accept-Encoding"), "");
+  EXPECT_THAT(requests[0].Header("User-Agent"), HasSubstr("/"));  // the application's name and version
 
   EXPECT_EQ(Get("/login", Configuration{true, true, true}).Body(), "session=abc");
   EXPECT_EQ(Get("/login", Configuration{false, true, true}).Body(), "");
@@ -233,35 +191,30 @@ TEST_F(CurlRequestProcessorTest, ExchangesThatCannotCompleteEndInTheirErrors) {
   EXPECT_EQ(server_.CountOf("/loop"), static_cast<size_t>(kMaxRedirects + 1));
 }
 
+// A sunk body is not also kept in the response; an error answer's body never reaches the sink (a
+// refusing sink would fail it); a sink that refuses ends the transfer.
 TEST_F(CurlRequestProcessorTest, BodySinkTakesSuccessfulBodiesOnly) {
-  auto received = std::make_shared<std::string>();
   auto announced = std::make_shared<int64_t>(0);
-  auto start = [&](const std::string& path, BodySink sink) {
+  auto start = [&](const std::string& path, bool accept) {
     Request request;
     request.url = Text(server_.Url(path));
     request.configuration.acceptCompressed = false;
-    request.bodySink = std::move(sink);
+    request.bodySink = [announced, accept](const uint8_t*, size_t, int64_t total) {
+      *announced = total;
+      return accept;
+    };
     ResponseCatcher catcher;
     EXPECT_TRUE(processor_->StartRequest(Guid::CreateUnique(), request, catcher.Callback()));
     return catcher;
   };
-  const BodySink keep = [received, announced](const uint8_t* data, size_t size, int64_t total) {
-    received->append(reinterpret_cast<const char*>(data), size);
-    *announced = total;
-    return true;
-  };
-
-  const auto file = start("/sized/5000", keep);
-  const auto gone = start("/status/410", keep);
-  const auto refused = start("/sized/5000", [](const uint8_t*, size_t, int64_t) { return false; });
-
+  const ResponseCatcher file = start("/sized/5000", true);
   EXPECT_EQ(file.Status(), 200);
   EXPECT_EQ(file.Body(), "");
-  EXPECT_EQ(*received, std::string(5000, 'x'));
   EXPECT_EQ(*announced, 5000);
+  const ResponseCatcher gone = start("/status/410", false);
   EXPECT_EQ(gone.Status(), 410);
   EXPECT_EQ(gone.Body(), "{\"error\":\"not here\"}");
-  EXPECT_EQ(refused.Error(), RequestError::kSinkRefused);
+  EXPECT_EQ(start("/sized/5000", false).Error(), RequestError::kSinkRefused);
 }
 
 TEST_F(CurlRequestProcessorTest, MalformedRequestsAreRefusedWithoutCallback) {
@@ -275,9 +228,9 @@ TEST_F(CurlRequestProcessorTest, MalformedRequestsAreRefusedWithoutCallback) {
     return made;
   };
   const std::string ok = server_.Url("/hello");
-  for (const Request& bad : {request(""), request("/relative/path"), request("ftp://127.0.0.1/file"),
-                             request("file:///etc/passwd"), request("http://"), request(ok, "PUT"),
-                             request(ok, "GET", "X-A", "1\r\nX-Forged: yes"), request(ok, "GET", "Bad Name")}) {
+  // Each part of the check (request_check_test has the full table): the address, the method, a field.
+  for (const Request& bad : {request("file:///etc/passwd"), request(ok, "PUT"),
+                             request(ok, "GET", "X-A", "1\r\nX-Forged: yes")}) {
     EXPECT_FALSE(processor_->StartRequest(Guid::CreateUnique(), bad, catcher.Callback())) << bad.url.str();
   }
   ShutDown();
@@ -302,27 +255,6 @@ TEST_F(CurlRequestProcessorTest, CallbackExceptionIsReportedAndProcessingGoesOn)
   zorvcore::debug::SetAssertReporter(previous);
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_THAT(reports[0], HasSubstr("callback broke"));
-}
-
-TEST_F(CurlRequestProcessorTest, RequestsFromManyThreadsEachCallBackOnce) {
-  constexpr int kThreads = 3;
-  constexpr int kPerThread = 4;
-  std::vector<std::vector<ResponseCatcher>> catchers(kThreads);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < kPerThread; ++i) catchers[t].push_back(Get("/n/" + std::to_string(t * 100 + i)));
-    });
-  }
-  for (auto& thread : threads) thread.join();
-
-  for (int t = 0; t < kThreads; ++t) {
-    for (int i = 0; i < kPerThread; ++i) EXPECT_EQ(catchers[t][i].Body(), std::to_string(t * 100 + i));
-  }
-  ShutDown();
-  for (const auto& perThread : catchers) {
-    for (const auto& catcher : perThread) EXPECT_EQ(catcher.Calls(), 1);
-  }
 }
 
 TEST_F(CurlRequestProcessorTest, DroppingTheLastReferenceInsideACallbackStillEndsEveryRequest) {
