@@ -10,8 +10,11 @@
 
 #include "host/core/debug.h"
 #include "host/core/debug_database.h"
+#include "host/core/test_temp_folder.h"
+#include "host/net/global_request_processor.h"
 #include "host/net/test_http_server.h"
 #include "host/net/test_response_catcher.h"
+#include "host/net/test_tls_certificate.h"
 
 namespace zorvnet {
 namespace {
@@ -24,12 +27,14 @@ using zorvcore::ImmutableString;
 using Req = httplib::Request;
 using Res = httplib::Response;
 
+constexpr const char* kCAFile = "Net.CAFile";  // the authority the client trusts
+
 ImmutableString Text(const std::string& text) { return ImmutableString::CreateDynamic(text); }
 
 class CurlRequestProcessorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    zorvcore::DebugDatabase::ClearEntry("Net.CAFile");
+    zorvcore::DebugDatabase::ClearEntry(kCAFile);
     server_.Get("/hello", [](const Req&, Res& res) { res.set_content("hello, world", "text/plain"); });
     server_.Get("/status/(\\d+)", [](const Req& req, Res& res) {
       res.status = std::stoi(req.matches[1]);
@@ -76,11 +81,12 @@ class CurlRequestProcessorTest : public ::testing::Test {
     ASSERT_NE(processor_, nullptr);
   }
 
+  void TearDown() override { zorvcore::DebugDatabase::ClearEntry(kCAFile); }
+
   // Starts a GET on the fixture's processor; the catcher sees its outcome.
-  ResponseCatcher Get(const std::string& path, const Configuration& config = Configuration(),
-                      const HeaderMap& headers = HeaderMap()) {
+  ResponseCatcher Get(const std::string& path, const Configuration& config = Configuration()) {
     ResponseCatcher catcher;
-    EXPECT_TRUE(processor_->GET(Guid::CreateUnique(), catcher.Callback(), Text(Url(path)), headers, config));
+    EXPECT_TRUE(processor_->GET(Guid::CreateUnique(), catcher.Callback(), Text(Url(path)), HeaderMap(), config));
     return catcher;
   }
   // A path of the fixture's server; a full address is kept as it is.
@@ -274,6 +280,68 @@ TEST_F(CurlRequestProcessorTest, DroppingTheLastReferenceInsideACallbackStillEnd
 
   EXPECT_EQ(dropped.Status(), 200);
   EXPECT_EQ(held.Error(), RequestError::kShutdown);
+}
+
+// The free functions reach the one process-wide processor (a second processor would not know the id
+// to cancel); every stock test walks that processor itself.
+TEST_F(CurlRequestProcessorTest, TheFreeFunctionsUseTheProcessWideProcessor) {
+  ResponseCatcher held;
+  const Guid heldId = Guid::CreateUnique();
+  ASSERT_TRUE(GET(heldId, held.Callback(), Text(server_.Url("/silent")), HeaderMap(), Configuration()));
+  ASSERT_TRUE(server_.WaitUntilHeld(1));
+  TryToCancelRequest(heldId);
+  EXPECT_EQ(held.Error(), RequestError::kCancelled);
+}
+
+// TLS against certificates made at run time: only a server the configured authority vouches for, for
+// this host, is trusted.
+TEST_F(CurlRequestProcessorTest, OnlyAServerTheConfiguredAuthorityVouchesForIsTrusted) {
+  zorvcore::TestTempFolder folder;
+  enum class Authority { kNone, kOwn, kOther, kMissingFile };
+  const struct {
+    const char* name;
+    const char* altNames;
+    Authority authority;
+  } cases[] = {
+      {"good", "IP:127.0.0.1,DNS:localhost", Authority::kOwn},
+      {"untrusted", "IP:127.0.0.1", Authority::kNone},  // not trusted by the system either
+      {"other", "IP:127.0.0.1", Authority::kOther},
+      {"elsewhere", "DNS:elsewhere.invalid", Authority::kOwn},  // issued for another host
+      {"nofile", "IP:127.0.0.1", Authority::kMissingFile},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto files = testing::MakeTestCertificates(folder.path(), c.name, c.altNames);
+    TestHttpServer server(files);
+    server.Get("/", [](const Req&, Res& res) { res.set_content("secret", "text/plain"); });
+    server.Start();
+    zorvcore::DebugDatabase::ClearEntry(kCAFile);
+    const auto trust = [](const std::string& path) { zorvcore::DebugDatabase::SetEntry(kCAFile, path); };
+    if (c.authority == Authority::kOwn) trust(files.caPath);
+    if (c.authority == Authority::kOther) {
+      trust(testing::MakeTestCertificates(folder.path(), "other-ca", "IP:127.0.0.1").caPath);
+    }
+    if (c.authority == Authority::kMissingFile) trust((folder.path() / "missing.pem").string());
+
+    const ResponseCatcher response = Get(server.Url("/"));
+    const bool trusted = c.name == std::string("good");
+    EXPECT_EQ(response.Error(), trusted ? RequestError::kNone : RequestError::kTlsFailed);
+    EXPECT_EQ(response.Status(), trusted ? 200 : 0);
+    EXPECT_EQ(response.Body(), trusted ? "secret" : "");
+  }
+}
+
+// Headers given to a TLS request may hold credentials; a redirect must not carry them into clear text.
+TEST_F(CurlRequestProcessorTest, ARedirectFromTLSIntoClearTextIsNotFollowed) {
+  zorvcore::TestTempFolder folder;
+  const auto files = testing::MakeTestCertificates(folder.path(), "good", "IP:127.0.0.1");
+  TestHttpServer secure(files);
+  secure.Get("/", [&](const Req&, Res& res) { res.set_redirect(server_.Url("/hello"), 302); });
+  secure.Start();
+  zorvcore::DebugDatabase::SetEntry(kCAFile, files.caPath);
+
+  EXPECT_NE(Get(secure.Url("/")).Status(), 200);
+  EXPECT_EQ(server_.CountOf("/hello"), 0u);
 }
 
 }  // namespace

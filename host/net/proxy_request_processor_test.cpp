@@ -7,15 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/net/global_request_processor.h"
-#include "host/net/test_http_server.h"
-#include "host/net/test_response_catcher.h"
-
 namespace zorvnet {
 namespace {
 
-using testing::ResponseCatcher;
-using testing::TestHttpServer;
 using zorvcore::Guid;
 using zorvcore::ImmutableString;
 
@@ -84,21 +78,6 @@ TEST(ProxyRequestProcessorTest, CancelAllAsksOnlyForItsOwnUnfinishedRequests) {
   proxy->TryToCancelRequest(neighbours);  // not the proxy's: not passed on
 
   EXPECT_EQ(target->cancelled, std::vector<Guid>{open});
-}
-
-// The free functions reach the one process-wide processor (a second processor would not know the id
-// to cancel); every stock test walks the processor itself.
-TEST(GlobalRequestProcessorTest, OneProcessorServesTheWholeProcess) {
-  TestHttpServer server;
-  server.HoldGet("/silent");
-  server.Start();
-  ResponseCatcher held;
-  const Guid heldId = Guid::CreateUnique();
-  ASSERT_TRUE(GET(heldId, held.Callback(), ImmutableString::CreateDynamic(server.Url("/silent")), HeaderMap(),
-                  Configuration()));
-  ASSERT_TRUE(server.WaitUntilHeld(1));
-  TryToCancelRequest(heldId);
-  EXPECT_EQ(held.Error(), RequestError::kCancelled);
 }
 
 }  // namespace
