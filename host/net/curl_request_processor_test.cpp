@@ -124,20 +124,21 @@ TEST_F(CurlRequestProcessorTest, TheConfigurationFlagsGovernCookiesCompressionAn
   EXPECT_EQ(Get("/login", Configuration{false, true, true}).Body(), "");
 }
 
-// A cancel calls back once and the id is not reused meanwhile; a shutdown while others hold the
-// processor ends its work, every request called back once, and refuses more.
+// A cancel calls back once and the id is not reused meanwhile (shown through the free functions, which
+// reach the one process-wide processor: another would not know the id); a shutdown while others hold
+// the processor ends its work, every request called back once, and refuses more.
 TEST_F(CurlRequestProcessorTest, CancelAndShutdownEndUnansweredRequestsWithOneCallbackEach) {
   ResponseCatcher catcher, second;
   const Guid id = Guid::CreateUnique();
   const ImmutableString url = Text(server_.Url("/silent"));
-  ASSERT_TRUE(processor_->GET(id, catcher.Callback(), url, HeaderMap(), Configuration()));
-  EXPECT_FALSE(processor_->GET(id, second.Callback(), url, HeaderMap(), Configuration()));
+  ASSERT_TRUE(GET(id, catcher.Callback(), url, HeaderMap(), Configuration()));
+  EXPECT_FALSE(GET(id, second.Callback(), url, HeaderMap(), Configuration()));
   ASSERT_TRUE(server_.WaitUntilHeld(1));
-  processor_->TryToCancelRequest(id);
+  TryToCancelRequest(id);
   EXPECT_EQ(catcher.Error(), RequestError::kCancelled);
   EXPECT_EQ(catcher.Status(), 0);
   EXPECT_EQ(catcher.Id(), id);
-  processor_->TryToCancelRequest(id);  // finished by now: ignored
+  TryToCancelRequest(id);  // finished by now: ignored
 
   const ResponseCatcher first = Get("/silent"), third = Get("/silent");
   ASSERT_TRUE(server_.WaitUntilHeld(3));
@@ -234,8 +235,9 @@ TEST_F(CurlRequestProcessorTest, MalformedRequestsAreRefusedWithoutCallback) {
     return made;
   };
   const std::string ok = server_.Url("/hello");
-  // Each part of the check (request_check_test has the full table): the address, the method, a field.
-  for (const Request& bad : {request("file:///etc/passwd"), request(ok, "PUT"),
+  // One of each refusal of the check (request_check_test has the full tables): the method, the address,
+  // a field's name and its value.
+  for (const Request& bad : {request(ok, "PUT"), request("file:///etc/passwd"), request(ok, "GET", "Bad Name"),
                              request(ok, "GET", "X-A", "1\r\nX-Forged: yes")}) {
     EXPECT_FALSE(processor_->StartRequest(Guid::CreateUnique(), bad, catcher.Callback())) << bad.url.str();
   }
@@ -280,17 +282,6 @@ TEST_F(CurlRequestProcessorTest, DroppingTheLastReferenceInsideACallbackStillEnd
 
   EXPECT_EQ(dropped.Status(), 200);
   EXPECT_EQ(held.Error(), RequestError::kShutdown);
-}
-
-// The free functions reach the one process-wide processor (a second processor would not know the id
-// to cancel); every stock test walks that processor itself.
-TEST_F(CurlRequestProcessorTest, TheFreeFunctionsUseTheProcessWideProcessor) {
-  ResponseCatcher held;
-  const Guid heldId = Guid::CreateUnique();
-  ASSERT_TRUE(GET(heldId, held.Callback(), Text(server_.Url("/silent")), HeaderMap(), Configuration()));
-  ASSERT_TRUE(server_.WaitUntilHeld(1));
-  TryToCancelRequest(heldId);
-  EXPECT_EQ(held.Error(), RequestError::kCancelled);
 }
 
 // TLS against certificates made at run time: only a server the configured authority vouches for, for
