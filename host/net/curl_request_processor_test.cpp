@@ -12,14 +12,13 @@
 #include "host/core/debug_database.h"
 #include "host/core/test_temp_folder.h"
 #include "host/net/global_request_processor.h"
+#include "host/net/test_call_recorder.h"
 #include "host/net/test_http_server.h"
-#include "host/net/test_response_catcher.h"
 #include "host/net/test_tls_certificate.h"
 
 namespace zorvnet {
 namespace {
 
-using testing::ResponseCatcher;
 using testing::TestHttpServer;
 using ::testing::HasSubstr;
 using zorvcore::Guid;
@@ -30,6 +29,25 @@ using Res = httplib::Response;
 constexpr const char* kCAFile = "Net.CAFile";  // the authority the client trusts
 
 ImmutableString Text(const std::string& text) { return ImmutableString::CreateDynamic(text); }
+
+// A request callback that keeps what it was given. Body, Status and Error wait for the first call, and
+// fail the test when none came within the recorder's patience.
+class ResponseCatcher : public testing::CallRecorder<Guid, std::shared_ptr<Response>> {
+ public:
+  RequestCallback Callback() const { return Function(); }
+  std::shared_ptr<Response> Wait() const { return WaitForCall() ? Arg<1>() : nullptr; }
+  Guid Id() const { return Arg<0>(); }
+  std::string Body() const { return Came() ? Wait()->GetPayloadAsUTF8String() : ""; }
+  int Status() const { return Came() ? Wait()->StatusCode() : -1; }
+  RequestError Error() const { return Came() ? Wait()->Error() : RequestError::kNone; }
+
+ private:
+  bool Came() const {
+    if (Wait()) return true;
+    ADD_FAILURE() << "no response came";
+    return false;
+  }
+};
 
 class CurlRequestProcessorTest : public ::testing::Test {
  protected:
