@@ -189,8 +189,7 @@ TEST_F(CurlRequestProcessorTest, ExchangesThatCannotCompleteEndInTheirErrors) {
   limited.timeoutMs = 100;
   Configuration above;
   above.maxBodyBytes = kMaxBodyBytes * 2;
-  EXPECT_EQ(Configuration().EffectiveMaxBodyBytes(), 64 * 1024 * 1024);
-  EXPECT_EQ(above.EffectiveMaxBodyBytes(), kMaxBodyBytes);
+  EXPECT_EQ(Configuration().EffectiveMaxBodyBytes(), 64 * 1024 * 1024);  // "/huge" shows a larger cap is clamped
   const struct {
     std::string path;
     Configuration config;
