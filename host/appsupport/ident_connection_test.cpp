@@ -63,8 +63,8 @@ class IdentConnectionTest : public ::testing::Test {
   std::shared_ptr<zorvnet::CurlRequestProcessor> processor_;
 };
 
-// Each outcome gives its status and the reply as it came. Which endpoint and which texts a stock
-// connection sends is pinned by the stock access-token and source tests.
+// Each outcome gives its status and the reply as it came. The stage endpoint and the connection texts
+// a stock connection sends are pinned by the stock access-token and source tests.
 TEST_F(IdentConnectionTest, PostsTheFormAndEachOutcomeGivesItsStatusAndReply) {
   std::string unreachable;
   {
@@ -97,6 +97,7 @@ TEST_F(IdentConnectionTest, PostsTheFormAndEachOutcomeGivesItsStatusAndReply) {
   EXPECT_EQ(request.Header("Content-Type"), "application/x-www-form-urlencoded");
   EXPECT_EQ(request.Header("Accept"), "application/json");
   EXPECT_EQ(request.Param("grant_type"), "user_credential");
+  EXPECT_EQ(request.Param("client_id"), "client-7");
   EXPECT_EQ(request.Param("user_credential"), "cred a&b=c+d é");  // every form-special character survives
 }
 
