@@ -7,15 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/net/global_request_processor.h"
-#include "host/net/test_http_server.h"
-#include "host/net/test_response_catcher.h"
-
 namespace zorvnet {
 namespace {
 
-using testing::ResponseCatcher;
-using testing::TestHttpServer;
 using zorvcore::Guid;
 using zorvcore::ImmutableString;
 
@@ -84,28 +78,6 @@ TEST(ProxyRequestProcessorTest, CancelAllAsksOnlyForItsOwnUnfinishedRequests) {
   proxy->TryToCancelRequest(neighbours);  // not the proxy's: not passed on
 
   EXPECT_EQ(target->cancelled, std::vector<Guid>{open});
-}
-
-TEST(GlobalRequestProcessorTest, OneProcessorServesTheWholeProcess) {
-  TestHttpServer server;
-  server.HoldGet("/silent");
-  server.Get("/ok", [](const httplib::Request&, httplib::Response& res) { res.set_content("global", "text/plain"); });
-  server.Start();
-  ASSERT_NE(http::GetGlobalRequestProcessor(), nullptr);
-  EXPECT_EQ(http::GetGlobalRequestProcessor(), http::GetGlobalRequestProcessor());
-
-  ResponseCatcher ok, held;
-  const Guid heldId = Guid::CreateUnique();
-  const auto get = [&](const Guid& id, const ResponseCatcher& catcher, const char* path) {
-    return GET(id, catcher.Callback(), ImmutableString::CreateDynamic(server.Url(path)), HeaderMap(), Configuration());
-  };
-  ASSERT_TRUE(get(Guid::CreateUnique(), ok, "/ok"));
-  ASSERT_TRUE(get(heldId, held, "/silent"));
-  ASSERT_TRUE(server.WaitUntilHeld(1));
-  TryToCancelRequest(heldId);
-
-  EXPECT_EQ(ok.Body(), "global");
-  EXPECT_EQ(held.Error(), RequestError::kCancelled);
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 namespace zorvnet {
 namespace {
 
-using zorvcore::ImmutableString;
-
 TEST(RequestCheckTest, OnlyWebURLsWithAHostAndFieldsThatCannotForgeOthersPass) {
   const struct {
     bool (*check)(std::string_view);
@@ -36,24 +34,6 @@ TEST(RequestCheckTest, OnlyWebURLsWithAHostAndFieldsThatCannotForgeOthersPass) {
       {IsHeaderValue, std::string("a\0b", 3), false},
   };
   for (const auto& c : cases) EXPECT_EQ(c.check(c.text), c.passes) << c.text;
-}
-
-TEST(RequestCheckTest, CheckRequestNamesTheProblem) {
-  Request request;
-  request.url = ImmutableString::CreateStatic("https://example.test/");
-  EXPECT_TRUE(CheckRequest(request).ok());
-
-  request.method = ImmutableString::CreateStatic("DELETE");
-  zorvcore::Status refused = CheckRequest(request);
-  EXPECT_TRUE(refused.IsInvalidArgument());
-  EXPECT_NE(refused.message().find("DELETE"), std::string::npos);
-
-  request.method = ImmutableString::CreateStatic("POST");
-  request.headers.emplace(ImmutableString::CreateStatic("X-Ok"),
-                          ImmutableString::CreateStatic("1\r\n"));
-  refused = CheckRequest(request);
-  EXPECT_TRUE(refused.IsInvalidArgument());
-  EXPECT_NE(refused.message().find("X-Ok"), std::string::npos);
 }
 
 }  // namespace

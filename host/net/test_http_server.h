@@ -33,7 +33,6 @@ namespace zorvnet::testing {
 struct RecordedRequest {
   std::string method;
   std::string path;    // decoded path
-  std::string body;
   httplib::Headers headers;
   httplib::Params params;  // query and form parameters
   std::string target;      // path and query, as sent
@@ -70,8 +69,6 @@ class TestHttpServer {
     }
   }
 
-  bool IsValid() const { return server_->is_valid(); }
-
   void Get(const std::string& pattern, Handler handler) {
     server_->Get(pattern, Recorded(std::move(handler)));
   }
@@ -92,6 +89,7 @@ class TestHttpServer {
 
   // Binds a free port on 127.0.0.1 and serves on a thread of its own.
   void Start() {
+    ASSERT_TRUE(server_->is_valid()) << "the server could not be set up";
     port_ = server_->bind_to_any_port("127.0.0.1");
     ASSERT_GT(port_, 0) << "could not bind a loopback port";
     thread_ = std::thread([this] { server_->listen_after_bind(); });
@@ -143,7 +141,7 @@ class TestHttpServer {
                                                 httplib::Response& res) {
       {
         std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back({req.method, req.path, req.body, req.headers, req.params, req.target});
+        requests_.push_back({req.method, req.path, req.headers, req.params, req.target});
       }
       handler(req, res);
     };
