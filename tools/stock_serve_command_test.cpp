@@ -150,7 +150,9 @@ TEST_F(StockServeTest, SearchesFindWhatTheCatalogueFindsInBothTreesHonourTheFilt
     EXPECT_EQ(found, expected) << "words: " << words.size();
     EXPECT_EQ(JsonInt(root, "total"), static_cast<int64_t>(expected.size()));
     if (expected.size() > 100) {
-      EXPECT_GE(json::AsArray(json::GetVariantInObject(root, "pages")).size(), 2u);
+      const json::JSONArray& pages = json::AsArray(json::GetVariantInObject(root, "pages"));
+      ASSERT_GE(pages.size(), 2u);
+      EXPECT_EQ(JsonInt(pages[1], "start"), 100) << "pages printed in the order of the walk";
       paged = true;
     }
   }
