@@ -32,9 +32,7 @@ class CatalogueCommandTest : public ToolTest {
 // entries, the table, and which templates a word matches are pinned by the comparison with
 // tools/testdata below.
 TEST_F(CatalogueCommandTest, WithoutAFolderItCataloguesGeneratedSamplesAndRemovesThem) {
-  const json::JSONValuePtr root = CatalogueJSON({"--search", "title"});
-  EXPECT_EQ(JsonInt(root, "total"), static_cast<int64_t>(kSetSize));
-  EXPECT_EQ(json::AsArray(json::GetVariantInObject(root, "matches")).size(), 6u);
+  EXPECT_EQ(JsonInt(CatalogueJSON({}), "total"), static_cast<int64_t>(kSetSize));
   for (const auto& item : fs::directory_iterator(temp.path())) {
     EXPECT_THAT(item.path().filename().string(), testing::Not(StartsWith("capsule-"))) << "left behind";
   }
