@@ -54,8 +54,8 @@ TEST_F(CatalogueCommandTest, APackageThatEndsTheListingFailsTheCatalogueAndIsNam
 }
 
 // An added folder is listed under its name; a cloud library made by hand, as the README describes
-// the layout, joins (its filter's items are the library source's own tests' and written as the pinned
-// output writes the local one). The index lives in the file named, rebuilt by the next run.
+// the layout, joins. (Its filter's items are pinned by the library source's tests, the writing of
+// filters by the pinned output.) The index lives in the file named, rebuilt by the next run.
 TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   const zorvsamples::SampleSet set = WriteSamples("templates", 2);
   const zorvsamples::SampleSet extra = WriteSamples("elsewhere/extras", 1, 99);

@@ -43,7 +43,6 @@ class GalleryCommandTest : public ToolTest {
 // files are checked in the browser, tools/gallery/gallery_browser_test.py.)
 TEST_F(GalleryCommandTest, SiteHoldsThePageTheCatalogueAndEveryThumbnailAndFollowsChanges) {
   const zorvsamples::SampleSet set = WriteSamples("templates", kSetSize);
-  const size_t templates = kSetSize;
   const std::vector<std::string> title{"--title", "<Ours & theirs>"};  // the same at every run
   const ProgramRun run = Gallery(title);
   ASSERT_EQ(run.status, 0) << Describe(run);
@@ -71,7 +70,7 @@ TEST_F(GalleryCommandTest, SiteHoldsThePageTheCatalogueAndEveryThumbnailAndFollo
   }
 
   const auto thumbnails = FilesIn("thumbnails");
-  ASSERT_EQ(thumbnails.size(), templates);
+  ASSERT_EQ(thumbnails.size(), kSetSize);
   const ProgramRun again = Gallery(title);
   ASSERT_EQ(again.status, 0) << Describe(again);
   EXPECT_THAT(again.out, HasSubstr(": 0 files written, "));
@@ -88,11 +87,11 @@ TEST_F(GalleryCommandTest, SiteHoldsThePageTheCatalogueAndEveryThumbnailAndFollo
   const ProgramRun third = Gallery(title);
   ASSERT_EQ(third.status, 0) << Describe(third);
   const auto now = FilesIn("thumbnails");
-  EXPECT_EQ(now.size(), templates - 1);
+  EXPECT_EQ(now.size(), kSetSize - 1);
   size_t kept = 0;
   for (const auto& [name, time] : now) kept += thumbnails.count(name) && thumbnails.at(name) == time;
-  EXPECT_EQ(kept, templates - 2) << "only the changed template's thumbnail is copied again";
-  EXPECT_EQ(Entries().size(), templates - 1);
+  EXPECT_EQ(kept, kSetSize - 2) << "only the changed template's thumbnail is copied again";
+  EXPECT_EQ(Entries().size(), kSetSize - 1);
 }
 
 TEST_F(GalleryCommandTest, RefusesAFolderThatHoldsSomethingElse) {
