@@ -32,9 +32,7 @@ class CatalogueCommandTest : public ToolTest {
 // entries, the table, and which templates a word matches are pinned by the comparison with
 // tools/testdata below.
 TEST_F(CatalogueCommandTest, WithoutAFolderItCataloguesGeneratedSamplesAndRemovesThem) {
-  const json::JSONValuePtr root = CatalogueJSON({"--search", "title"});
-  EXPECT_EQ(JsonInt(root, "total"), static_cast<int64_t>(kSetSize));
-  EXPECT_EQ(json::AsArray(json::GetVariantInObject(root, "matches")).size(), 6u);
+  EXPECT_EQ(JsonInt(CatalogueJSON({}), "total"), static_cast<int64_t>(kSetSize));
   for (const auto& item : fs::directory_iterator(temp.path())) {
     EXPECT_THAT(item.path().filename().string(), testing::Not(StartsWith("capsule-"))) << "left behind";
   }
@@ -56,17 +54,16 @@ TEST_F(CatalogueCommandTest, APackageThatEndsTheListingFailsTheCatalogueAndIsNam
 }
 
 // An added folder is listed under its name; a cloud library made by hand, as the README describes
-// the layout, joins with its filters. The index lives in the file named, rebuilt by the next run.
+// the layout, joins. (Its filter's items are pinned by the library source's tests, the writing of
+// filters by the pinned output.) The index lives in the file named, rebuilt by the next run.
 TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   const zorvsamples::SampleSet set = WriteSamples("templates", 2);
   const zorvsamples::SampleSet extra = WriteSamples("elsewhere/extras", 1, 99);
   const std::string extraFolder = fs::path(Utf8(extra.templates[0].path)).parent_path().string();
   const fs::path element = Path("libraries/brand/lower");
   fs::create_directories(element);
-  fs::create_directories(Path("libraries/empty"));
   fs::copy_file(Utf8(set.templates[0].path), element / "template.tplx");
   std::ofstream(Path("libraries/brand/library.json")) << R"({"name": "Brand Kit"})";
-  std::ofstream(Path("libraries/empty/library.json")) << R"({"name": "Empty Kit"})";
   std::ofstream(element / "element.json") << R"({"name": "Lower"})";
   std::ofstream(element / "definition.json") << zorvcapsule::serialization::CapsuleToJson(set.templates[0].capsule);
   ASSERT_TRUE(zorvsamples::WritePackageMembers(temp.U16(u"templates/Plain Package.tplx"), {{"thumb.png", "x"}}).ok);
@@ -85,12 +82,6 @@ TEST_F(CatalogueCommandTest, AddedFoldersAndLibrariesJoinTheCatalogue) {
   }
   EXPECT_EQ(libraries["graphicsource.QvLibraries"], std::vector<std::string>{"brand"});
   EXPECT_EQ(std::count(libraries["graphicsource.local"].begin(), libraries["graphicsource.local"].end(), extraFolder), 1);
-
-  const json::JSONArray& filters = json::AsArray(json::GetVariantInObject(root, "filters"));
-  ASSERT_EQ(filters.size(), 2u);
-  EXPECT_EQ(JsonText(filters[0], "sourceID"), "graphicsource.local");
-  EXPECT_EQ(JsonText(filters[1], "sourceID"), "graphicsource.QvLibraries");
-  EXPECT_EQ(json::AsArray(json::GetVariantInObject(filters[1], "items")).size(), 2u) << "the empty library too";
 
   std::vector<std::string> tableLine{"catalogue"};
   tableLine.insert(tableLine.end(), line.begin(), line.end());

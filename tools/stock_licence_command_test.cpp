@@ -22,9 +22,6 @@ TEST_F(StockToolTest, StockLicencePrintsAnAnswerAndOnlyAnAnswer) {
     res.status = status;
     res.set_content(body, "application/json");
   });
-  service.Get("/stage/Rest/Libraries/1/Member/Profile", [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(R"({"purchase_options": {"state": "possible"}})", "application/json");
-  });
   service.Start();
 
   const ProgramRun full = Stock({"licence", "42", "--json"});
@@ -54,12 +51,6 @@ TEST_F(StockToolTest, StockLicencePrintsAnAnswerAndOnlyAnAnswer) {
     EXPECT_EQ(run.out, "") << "no answer prints nothing";
     EXPECT_NE(run.err.find(problem), std::string::npos) << run.err;
   }
-
-  const ProgramRun stage = Stock({"licence", "42", "--json"}, {"--token", "t"}, {"Graphics.UseStockStage=true"});
-  ASSERT_EQ(stage.status, 0) << Describe(stage);
-  const auto staged = service.RequestsTo("/stage/Rest/Libraries/1/Member/Profile");
-  ASSERT_EQ(staged.size(), 1u);
-  EXPECT_EQ(staged[0].Header("X-API-KEY"), "key-stage");
 }
 
 }  // namespace

@@ -29,11 +29,9 @@ class StockToolTest : public ToolTest {
   // `capsule --set ... stock <arguments> --connection FILE <identity>`; the service must be started.
   ProgramRun Stock(const std::vector<std::string>& arguments,
                    const std::vector<std::string>& identity = {"--token", "host-token"},
-                   const std::vector<std::string>& extraSettings = {},
                    const std::vector<std::string>& environment = {}) const {
     std::vector<std::string> line;
     for (const auto& [key, value] : service.Settings()) line.insert(line.end(), {"--set", key + "=" + value});
-    for (const std::string& setting : extraSettings) line.insert(line.end(), {"--set", setting});
     line.push_back("stock");
     line.insert(line.end(), arguments.begin(), arguments.end());
     line.insert(line.end(), {"--connection", Path("connection.json").string()});
