@@ -148,7 +148,6 @@ TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
   ASSERT_EQ(searches.size(), 2u);
   EXPECT_EQ(searches[0].Header("X-API-KEY"), "key-stage");
   EXPECT_EQ(searches[0].Header("Authorization"), "Bearer stage-token");
-  EXPECT_EQ(searches[1].Header("Authorization"), "Bearer stage-token");
   const auto fetches = service_.RequestsTo("/ident/stage");
   ASSERT_EQ(fetches.size(), 1u);
   EXPECT_EQ(fetches[0].Param("connection_param_a"), "param-a-stage");
@@ -157,12 +156,12 @@ TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
 
 
 // A cached description and preview are applied without downloading; a cached description that
-// cannot be read is passed over quietly.
+// cannot be read is passed over quietly. (Name, creator, frame, premium level, preview address, the
+// licence and the source of an entry are pinned by tools/testdata/stock_search.json.)
 TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrderWithWhatTheCacheHolds) {
-  AnswerSearches(SearchReply(4, {SearchHit(101, R"("description": "Clean", "creator_name": "Ann",
-        "keywords": [{"name": "title"}, {"name": "news"}], "width": 1920, "height": 1080,
-        "thumbnail_url": "https://cdn/t.png", "video_preview_url": "https://cdn/p.mp4", "premium_level_id": 2,
-        "size_bytes": -1, "tplx_metadata_url": "http://cdn/d.json", "is_licensed": "Standard")"),
+  AnswerSearches(SearchReply(4, {SearchHit(101, R"("description": "Clean",
+        "keywords": [{"name": "title"}, {"name": "news"}], "thumbnail_url": "https://cdn/t.png",
+        "video_preview_url": "https://cdn/p.mp4", "size_bytes": -1, "tplx_metadata_url": "http://cdn/d.json")"),
                                  SearchHit(7, R"("is_licensed": "standard")"),
                                  SearchHit(55, R"("tplx_metadata_url": "https://cdn/d.json")"), SearchHit(56)}));
   service_.Start();
@@ -174,22 +173,13 @@ TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrderWithWhatTheCacheHolds)
   ASSERT_EQ(outcome.entries.size(), 4u);
   const auto first = AsStock(outcome.entries[0]);
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->path, u"101");
-  EXPECT_EQ(first->name, u"Template 101");
   EXPECT_EQ(first->description, u"Clean");
-  EXPECT_EQ(first->creator, u"Ann");
-  EXPECT_EQ(first->ids, std::vector<std::string>{kStockSourceID});
   EXPECT_EQ(first->tags, (std::vector<std::u16string>{u"title", u"news"}));
-  EXPECT_EQ(first->frameWidth, 1920);
-  EXPECT_EQ(first->frameHeight, 1080);
   EXPECT_EQ(first->thumbnailPath, u"https://cdn/t.png");
-  EXPECT_EQ(first->videoPreviewURL, u"https://cdn/p.mp4");
   EXPECT_EQ(first->GetVideoPreviewPath(), u"https://cdn/p.mp4");
   EXPECT_TRUE(first->videoPreviewPath.empty());
   EXPECT_EQ(first->descriptionPath, u"http://cdn/d.json");
-  EXPECT_EQ(first->premiumLevel, 2);
   EXPECT_EQ(first->fileSize, UINT64_MAX);  // the size widened with its sign
-  EXPECT_TRUE(first->isLicensed);
   EXPECT_FALSE(first->descriptionLoaded);
   EXPECT_EQ(AsStock(outcome.entries[1])->path, u"7");
   EXPECT_FALSE(AsStock(outcome.entries[1])->isLicensed);  // "Standard" only, exactly
@@ -308,8 +298,6 @@ TEST_F(StockSourceTest, TheFilterDescribesTheSourceAndAnEmptyTypeIsIgnored) {
   EXPECT_EQ(filter.name, u"Stock");
   EXPECT_EQ(filter.sourceID, "graphicsource.Stock");
   EXPECT_TRUE(filter.items.empty());
-  EXPECT_EQ(source_->GetSourceID(), kStockSourceID);
-  EXPECT_EQ(source_->GetClientStockConnectionPtr()->galleryId, "gallery 9");
 }
 
 
