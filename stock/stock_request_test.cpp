@@ -156,41 +156,27 @@ TEST(StockRequestTest, AnAbortCancelsWithoutWaitingForTheLimit) {
 }
 
 
-TEST(StockRequestTest, RequestsFromManyThreadsEachGetTheirOwnOutcome) {
+// (The real processor's cancel is pinned in the network layer's tests; an abort here in the scripted ones.)
+TEST(StockRequestTest, RequestsFromManyThreadsEachGetTheirOwnAnswer) {
   zorvnet::testing::TestHttpServer server;
   server.Get("/fast/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
     res.set_content("answer " + req.matches[1].str(), "text/plain");
   });
-  server.HoldGet("/held");
   server.Start();
   const auto processor = zorvnet::CurlRequestProcessor::Create();
   ASSERT_NE(processor, nullptr);
 
   constexpr int kThreads = 6;
-  std::vector<std::shared_ptr<Response>> answered(kThreads), aborted(kThreads);
+  std::vector<std::shared_ptr<Response>> answered(kThreads);
   std::vector<std::thread> threads;
   for (int i = 0; i < kThreads; ++i) {
-    threads.emplace_back([&, i] {
-      answered[i] = RunOn(*processor, server.Url("/fast/" + std::to_string(i)));
-      auto token = std::make_shared<CheckCancel>();
-      std::thread aborter([&] {
-        server.WaitUntilHeld(1);
-        token->Abort();
-      });
-      aborted[i] = RunOn(*processor, server.Url("/held"), kNoLimitReached, token);
-      aborter.join();
-    });
+    threads.emplace_back([&, i] { answered[i] = RunOn(*processor, server.Url("/fast/" + std::to_string(i))); });
   }
   for (auto& thread : threads) thread.join();
-  server.Release();
-
   for (int i = 0; i < kThreads; ++i) {
     ASSERT_NE(answered[i], nullptr);
     EXPECT_TRUE(IsSuccessfulStockResponse(answered[i]));
     EXPECT_EQ(answered[i]->GetPayloadAsUTF8String(), "answer " + std::to_string(i));
-    ASSERT_NE(aborted[i], nullptr);
-    EXPECT_FALSE(IsSuccessfulStockResponse(aborted[i]));
-    EXPECT_EQ(aborted[i]->Error(), RequestError::kCancelled);
   }
 }
 

@@ -64,7 +64,7 @@ TEST(StockResponseTest, IntegersBeyond32BitsAreClamped) {
   EXPECT_EQ(results.files[0].sizeBytes, std::numeric_limits<int32_t>::max());
 }
 
-TEST(StockResponseTest, ReadsIdentityProfilesAndErrors) {
+TEST(StockResponseTest, ReadsIdentityProfiles) {
   ProfileData profile;
   ParseStockResponse(R"({"access_token": "tok", "refresh_token": "ref", "email": "a@b", "userId": "u1",
                          "serviceAccounts": [{"ident": "i1", "serviceCode": "stock", "serviceStatus": "active",
@@ -79,12 +79,6 @@ TEST(StockResponseTest, ReadsIdentityProfilesAndErrors) {
   EXPECT_EQ(profile.serviceAccounts[0].serviceCode, "stock");
   EXPECT_EQ(profile.serviceAccounts[0].delegateGuid, "d");
   EXPECT_EQ(profile.serviceAccounts[1].ident, "i2");
-
-  ErrorData error;
-  ParseStockResponse(R"({"error": "invalid_credential", "redirect_uri": "https://r", "jump": "j"})", error);
-  EXPECT_EQ(error.error, "invalid_credential");
-  EXPECT_EQ(error.redirect_uri, "https://r");
-  EXPECT_EQ(error.jump, "j");
 }
 
 }  // namespace
