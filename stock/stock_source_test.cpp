@@ -323,7 +323,8 @@ class StockThumbnailTest : public StockSourceTest {
     entry->tags = {u"hit", u"tags"};
     entry->ids = {kStockSourceID};
     // "http:" on purpose: the server speaks TLS only, so only an "https:" fetch can succeed.
-    entry->descriptionPath = zorvcore::StdToUTF16String(service_.PlainUrl("/desc/" + desc));
+    const std::string plain = "http://127.0.0.1:" + std::to_string(service_.port());
+    entry->descriptionPath = zorvcore::StdToUTF16String(plain + "/desc/" + desc);
     entry->thumbnailPath = zorvcore::StdToUTF16String(service_.Url("/thumb/" + thumb));
     return entry;
   }
