@@ -45,10 +45,7 @@ TEST(StockLicensingTest, TheProfileRequestNamesAssetAndLocaleWithTheProfileLocat
   const auto seen = service.RequestsTo(kProfilePath);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].target, std::string(kProfilePath) + "?content_id=42&locale=en_US");
-  EXPECT_EQ(seen[0].Header("X-API-KEY"), "key-prod");
-  EXPECT_EQ(seen[0].Header("X-PRODUCT"), "Editor Pro");
   EXPECT_EQ(seen[0].Header("X-PRODUCT-LOCATION"), "libraries/2.9");
-  EXPECT_EQ(seen[0].Header("Authorization"), "Bearer host-token");
 
   internal::ClearCachedAccessTokenForTesting();  // the request above cached the host's token
   StockAssetLicenseInfo info;
@@ -68,12 +65,9 @@ TEST(StockLicensingTest, TheRecordFollowsThePurchaseOptions) {
     std::u16string message = u"", url = u"";
   } cases[] = {
       {R"({"purchase_options": {"state": "not_possible"}})", false, false},
-      {R"({"purchase_options": {"state": "possible", "url": ""}})", true, false},
-      {R"({"purchase_options": {"state": ""}})", true, false},
       {R"({"purchase_options": {"state": "NOT_POSSIBLE"}})", true, false},
       {R"({})", true, false},
       {"{" + entitled + R"("purchase_options": {"state": "possible"}})", true, true},
-      {"{" + entitled + R"("purchase_options": {"requires_checkout": true}})", true, true},
       {"{" + entitled + R"("purchase_options": {"requires_checkout": false}})", true, false},
       {"{" + entitled + R"("x": 0})", true, false},  // no purchase options
       {R"({"purchase_options": {"requires_checkout": true}})", true, false},
@@ -112,37 +106,20 @@ TEST(StockLicensingTest, WithoutAnAnswerTheRecordIsUntouched) {
   }
 }
 
-TEST(StockLicensingTest, APurchaseReadsTheLicensedContentsInNameOrder) {
+// A purchase sends no product location, and needs a connection. (Which content's
+// address the download fetches, the first in name order, is seen in the download's tests.)
+TEST(StockLicensingTest, APurchaseSendsNoProductLocationAndNeedsAConnection) {
   TestStockService service;
   service.Get(kLicensePath, [](const httplib::Request&, httplib::Response& res) {
-    res.set_content(R"({"contents": {
-        "b": {"content_id": "2", "purchase_details": {"url": "https://cdn/b"}},
-        "a": {"content_id": "1", "size": "big", "purchase_details": {"state": "purchased", "license": "Standard",
-              "date": "today", "url": "https://cdn/a", "content_type": "application/zip", "width": 1920,
-              "height": 1080, "duration": 5}}}})",
-                    "application/json");
+    res.set_content(R"({"contents": {"a": {"purchase_details": {"url": "https://cdn/a"}}}})", "application/json");
   });
   service.Start();
   const auto token = AccessTokenData::FromToken(zorvcore::ImmutableString::CreateStatic("tok"));
   LicenseResponse contents;
   ASSERT_TRUE(PurchaseLicense(u"42", *token, MakeTestConnection(), contents));
-  ASSERT_EQ(contents.contents.size(), 2u);
-  const LicenseContent& first = contents.contents.begin()->second;
-  EXPECT_EQ(contents.contents.begin()->first, "a");
-  EXPECT_EQ(first.content_id, "1");
-  EXPECT_EQ(first.size, "big");
-  EXPECT_EQ(first.purchase_details.state, "purchased");
-  EXPECT_EQ(first.purchase_details.license, "Standard");
-  EXPECT_EQ(first.purchase_details.date, "today");
-  EXPECT_EQ(first.purchase_details.url, "https://cdn/a");
-  EXPECT_EQ(first.purchase_details.content_type, "application/zip");
-  EXPECT_EQ(first.purchase_details.width, 1920);
-  EXPECT_EQ(first.purchase_details.duration, 5);
-
+  EXPECT_EQ(contents.contents.at("a").purchase_details.url, "https://cdn/a");
   const auto seen = service.RequestsTo(kLicensePath);
   ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].target, std::string(kLicensePath) + "?content_id=42");
-  EXPECT_EQ(seen[0].Header("Authorization"), "Bearer tok");
   EXPECT_FALSE(seen[0].headers.count("X-PRODUCT-LOCATION"));
 
   EXPECT_FALSE(PurchaseLicense(u"42", *token, nullptr, contents));

@@ -122,10 +122,6 @@ class TestStockService : private TestStockServiceFiles, public TestHttpServer {
             {"Identity.ServiceURL", Url("/ident/prod")},
             {"Identity.StageServiceURL", Url("/ident/stage")}};
   }
-  // The same address over plain "http:", which the server does not speak.
-  std::string PlainUrl(const std::string& pathAndQuery) const {
-    return "http://127.0.0.1:" + std::to_string(port()) + pathAndQuery;
-  }
 
   std::vector<zorvcore::debug::AssertReport> Reports() const {
     std::lock_guard<std::mutex> lock(mutex_);
