@@ -102,7 +102,8 @@ TEST_F(ZipFileTest, EncryptedMembersNeedThePassword) {
 
 // ---- Extracting items ----
 
-TEST_F(ZipFileTest, AFolderItemOrASingleMemberIsWrittenBelowTheDestination) {
+// A single member, and an item not there, are capsule_zip_test's project tries.
+TEST_F(ZipFileTest, AFolderItemIsWrittenBelowTheDestination) {
   TestZipBuilder(Package()).AddDirectory("project.qzgraphic/").Add("project.qzgraphic/main.json", "main")
       .Add("project.qzgraphic/media/clip.mov", NoiseBytes(100000)).Add("project.qzgraphic/media/empty", "")
       .AddDirectory("project.qzgraphic/fonts/").Add("project.qzgraphic.bak", "not part of the item")
@@ -116,10 +117,6 @@ TEST_F(ZipFileTest, AFolderItemOrASingleMemberIsWrittenBelowTheDestination) {
   // The same item named as a folder, and extracted again over what is there.
   ASSERT_TRUE(zip.UnzipItems("project.qzgraphic/", DirOf(Out())));
   EXPECT_EQ(ReadFileBytes(Out() / "main.json"), "main");
-  // A single member is written under its own name, making missing folders.
-  ASSERT_TRUE(zip.UnzipItems("other/main.json", DirOf(Out() / "deep" / "target")));
-  EXPECT_EQ(ReadFileBytes(Out() / "deep" / "target" / "main.json"), "nor this");
-  EXPECT_FALSE(zip.UnzipItems("nothing", DirOf(Out())));
 }
 
 TEST_F(ZipFileTest, HostileMemberNamesAreRefusedAndNothingIsWritten) {

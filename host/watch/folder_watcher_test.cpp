@@ -142,12 +142,7 @@ TEST_F(FolderWatcherTest, ChangesOutsideWhatIsWatchedAreNotReported) {
   WriteBytes(Path("beside/other.tplx"), 10);
   Settle();
   EXPECT_EQ(ReportsNaming("templates"), 0u);
-  EXPECT_EQ(ReportsNaming("extra"), 0u);
-
-  WriteBytes(Path("extra/own.tplx"), 10);
-  Settle();
-  EXPECT_EQ(ReportsNaming("extra"), 1u);
-  EXPECT_EQ(ReportsNaming("templates"), 0u);
+  EXPECT_EQ(ReportsNaming("extra"), 0u);  // its own packages are reported: local_folder_watch_test
 }
 
 TEST_F(FolderWatcherTest, AFileWrittenSlowlyIsReportedOnceWhenComplete) {
