@@ -15,10 +15,13 @@
 #include <filesystem>
 #include <fstream>
 #include <list>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "host/storage/recycled_memory.h"
 
 namespace zorvstorage {
 
@@ -89,6 +92,11 @@ class TestZipBuilder {
   zip_t* archive_ = nullptr;
   std::list<std::string> contents_;  // libzip reads the buffers at Write
 };
+
+// A member's bytes as read, or "<null>" when the read gave nothing.
+inline std::string BlockText(const std::shared_ptr<const RecycledMemory>& block) {
+  return block ? std::string(reinterpret_cast<const char*>(block->Buffer()), block->Size()) : "<null>";
+}
 
 inline std::string ReadFileBytes(const std::filesystem::path& path) {
   std::ostringstream bytes;

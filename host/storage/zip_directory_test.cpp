@@ -21,10 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string AsString(const std::shared_ptr<const RecycledMemory>& block) {
-  return block ? std::string(reinterpret_cast<const char*>(block->Buffer()), block->Size()) : "<null>";
-}
-
 // The package open for reading, closed at the end of the scope.
 struct OpenPackage {
   explicit OpenPackage(const fs::path& path)
@@ -49,7 +45,6 @@ TEST_F(ZipDirectoryTest, DeclinesWhatItCannotVouchForAndZipFileStillReadsIt) {
     bool taken;
     std::function<void(TestZipBuilder&)> change;
   } cases[] = {
-      {"plain", true, [](TestZipBuilder&) {}},
       {"a stored member", true,
        [](TestZipBuilder& zip) { zip_set_file_compression(zip.Archive(), 0, ZIP_CM_STORE, 0); }},
       {"an archive comment", false, [](TestZipBuilder& zip) { zip_set_archive_comment(zip.Archive(), "note", 4); }},
@@ -69,9 +64,9 @@ TEST_F(ZipDirectoryTest, DeclinesWhatItCannotVouchForAndZipFileStillReadsIt) {
     // A package it takes is read by itself; a ZipFile would hide a failed read by asking the library.
     const std::unique_ptr<ZipDirectory> directory = ZipDirectory::Read(file.fd, file.size);
     const ZipDirectory::Member* member = directory ? directory->Find("definition.json") : nullptr;
-    EXPECT_EQ(member ? AsString(directory->ReadMember(*member)) : "declined", one.taken ? description : "declined");
+    EXPECT_EQ(member ? BlockText(directory->ReadMember(*member)) : "declined", one.taken ? description : "declined");
     const ZipFile package(zorvcore::File(zorvcore::FileHelperUtils::StdPathToUTF16(Package())), "");
-    EXPECT_EQ(AsString(package.UnzipItem("definition.json")), description);
+    EXPECT_EQ(BlockText(package.UnzipItem("definition.json")), description);
     EXPECT_EQ(package.ItemSize("definition.json"), description.size());
   }
 }

@@ -18,10 +18,6 @@ using zorvcore::Dir;
 using zorvcore::File;
 using zorvcore::FileHelperUtils;
 
-std::string AsString(const std::shared_ptr<const RecycledMemory>& block) {
-  return block ? std::string(reinterpret_cast<const char*>(block->Buffer()), block->Size()) : "<null>";
-}
-
 TEST(ZipFileConcurrencyTest, CopiesOnManyThreadsSeeWholeVersionsWhileOneReplacesAMember) {
   zorvcore::TestTempFolder temp;
   const fs::path package = temp.path() / "package.tplx";
@@ -35,7 +31,7 @@ TEST(ZipFileConcurrencyTest, CopiesOnManyThreadsSeeWholeVersionsWhileOneReplaces
   for (int r = 0; r < 3; ++r) {
     threads.emplace_back([copy = zip, r, &bad, &whole] {
       for (int i = 0; i < 200; ++i) {
-        bad[r] += !whole.contains(AsString(copy.UnzipItem(i % 2 ? "definition.json" : "thumb.png")));
+        bad[r] += !whole.contains(BlockText(copy.UnzipItem(i % 2 ? "definition.json" : "thumb.png")));
       }
     });
   }
@@ -51,7 +47,7 @@ TEST(ZipFileConcurrencyTest, CopiesOnManyThreadsSeeWholeVersionsWhileOneReplaces
 
   EXPECT_EQ(failedWrites, 0);
   EXPECT_EQ(bad, std::vector<int>(3, 0));
-  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "version-2");
+  EXPECT_EQ(BlockText(zip.UnzipItem("definition.json")), "version-2");
 }
 
 }  // namespace

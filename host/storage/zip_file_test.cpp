@@ -20,9 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using zorvcore::FileHelperUtils;
 
-std::string AsString(const std::shared_ptr<const RecycledMemory>& block) {
-  return block ? std::string(reinterpret_cast<const char*>(block->Buffer()), block->Size()) : "<null>";
-}
 ZipFile OpenZip(const fs::path& path, const std::string& password = "") {
   return ZipFile(zorvcore::File(FileHelperUtils::StdPathToUTF16(path)), password);
 }
@@ -40,8 +37,8 @@ class ZipFileTest : public ::testing::Test {
 TEST_F(ZipFileTest, UnzipItemAndItemSizeTakeMembersByExactName) {
   TestZipBuilder(Package()).Add("definition.json", "{\"a\":1}").Add("empty.txt", "").AddDirectory("media/sub").Write();
   const ZipFile zip = OpenZip(Package());
-  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"a\":1}");
-  EXPECT_EQ(AsString(zip.UnzipItem("empty.txt")), "");  // an empty buffer, not null
+  EXPECT_EQ(BlockText(zip.UnzipItem("definition.json")), "{\"a\":1}");
+  EXPECT_EQ(BlockText(zip.UnzipItem("empty.txt")), "");  // an empty buffer, not null
   EXPECT_EQ(zip.ItemSize("empty.txt"), 0u);
   // Names match exactly, case included; a directory member has no bytes to give.
   for (const char* refused : {"missing.json", "Definition.json", "media/sub/", ""}) {
@@ -65,7 +62,6 @@ TEST_F(ZipFileTest, UnreadablePackagesBehaveAsPackagesWithoutMembers) {
     EXPECT_FALSE(zip.UnzipItems("definition.json", DirOf(Out())));
     EXPECT_FALSE(fs::exists(Out()));
   }
-  EXPECT_FALSE(OpenZip(temp_.path() / "noise.tplx").ListItems().has_value());
 }
 
 TEST_F(ZipFileTest, DamagedOrOversizedMembersReadAsMissingWithoutHarmingTheOthers) {
@@ -76,49 +72,38 @@ TEST_F(ZipFileTest, DamagedOrOversizedMembersReadAsMissingWithoutHarmingTheOther
   EXPECT_EQ(zip.UnzipItem("thumb.png"), nullptr) << "the checksum no longer matches";
   EXPECT_FALSE(zip.UnzipItems("thumb.png", DirOf(Out())));
   EXPECT_FALSE(fs::exists(Out() / "thumb.png"));
-  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{}");
+  EXPECT_EQ(BlockText(zip.UnzipItem("definition.json")), "{}");
 
   DeclareSize(Package(), "definition.json", static_cast<uint32_t>(ZipFile::kMaxUnzipItemBytes + 1));
   EXPECT_EQ(OpenZip(Package()).UnzipItem("definition.json"), nullptr);
   EXPECT_EQ(OpenZip(Package()).ItemSize("definition.json"), std::nullopt);
 }
 
-TEST_F(ZipFileTest, ListItemsDescribesEveryMemberWithoutReadingIt) {
-  TestZipBuilder(Package()).Add("definition.json", std::string(100000, ' ')).Add("thumb.png", "PNG", /*stored=*/true)
-      .AddDirectory("project.tsgraphic/").AddLink("evil", "/etc").Write();
-  DeclareSize(Package(), "thumb.png", 3000000000u);  // read, it would fail its size check
+// What the package's own directory reader lists (sizes, stored sizes, links) is pinned by the validate
+// tool's report; a name that reader declines is listed through the archive library alike.
+TEST_F(ZipFileTest, ListItemsDescribesMembersTheDirectoryReaderDeclines) {
+  TestZipBuilder(Package()).Add("vorschau-\xC3\xBC.png", "PNG").AddDirectory("fonts/").AddLink("evil", "/etc").Write();
   const auto items = OpenZip(Package()).ListItems();
   ASSERT_TRUE(items.has_value());
-  ASSERT_EQ(items->size(), 4u);
-  EXPECT_EQ((*items)[0].name, "definition.json");
-  EXPECT_EQ((*items)[0].size, 100000u);
-  EXPECT_LT((*items)[0].compressedSize, 1000u);
-  EXPECT_EQ((*items)[1].size, 3000000000u);
-  EXPECT_EQ((*items)[1].compressedSize, 3u);
-  EXPECT_TRUE((*items)[2].isDirectory);
-  EXPECT_TRUE((*items)[3].isLink);
-
-  // A name the package's own directory reader declines: listed through the archive library alike.
-  TestZipBuilder(Package()).Add("vorschau-\xC3\xBC.png", "PNG").AddLink("evil", "/etc").Write();
-  const auto accented = OpenZip(Package()).ListItems();
-  ASSERT_TRUE(accented.has_value());
-  ASSERT_EQ(accented->size(), 2u);
-  EXPECT_EQ((*accented)[0].name, "vorschau-\xC3\xBC.png");
-  EXPECT_EQ((*accented)[0].size, 3u);
-  EXPECT_TRUE((*accented)[1].isLink);
+  ASSERT_EQ(items->size(), 3u);
+  EXPECT_EQ((*items)[0].name, "vorschau-\xC3\xBC.png");
+  EXPECT_EQ((*items)[0].size, 3u);
+  EXPECT_TRUE((*items)[1].isDirectory);
+  EXPECT_TRUE((*items)[2].isLink);
 }
 
 TEST_F(ZipFileTest, EncryptedMembersNeedThePassword) {
   if (!zip_encryption_method_supported(ZIP_EM_TRAD_PKWARE, 1)) GTEST_SKIP() << "no encryption";
   TestZipBuilder(Package()).AddEncrypted("definition.json", "{\"secret\":1}", "pw").Write();
-  EXPECT_EQ(AsString(OpenZip(Package(), "pw").UnzipItem("definition.json")), "{\"secret\":1}");
+  EXPECT_EQ(BlockText(OpenZip(Package(), "pw").UnzipItem("definition.json")), "{\"secret\":1}");
   EXPECT_EQ(OpenZip(Package()).UnzipItem("definition.json"), nullptr);
   EXPECT_EQ(OpenZip(Package(), "wrong").UnzipItem("definition.json"), nullptr);
 }
 
 // ---- Extracting items ----
 
-TEST_F(ZipFileTest, AFolderItemOrASingleMemberIsWrittenBelowTheDestination) {
+// A single member, and an item not there, are capsule_zip_test's project tries.
+TEST_F(ZipFileTest, AFolderItemIsWrittenBelowTheDestination) {
   TestZipBuilder(Package()).AddDirectory("project.qzgraphic/").Add("project.qzgraphic/main.json", "main")
       .Add("project.qzgraphic/media/clip.mov", NoiseBytes(100000)).Add("project.qzgraphic/media/empty", "")
       .AddDirectory("project.qzgraphic/fonts/").Add("project.qzgraphic.bak", "not part of the item")
@@ -132,19 +117,13 @@ TEST_F(ZipFileTest, AFolderItemOrASingleMemberIsWrittenBelowTheDestination) {
   // The same item named as a folder, and extracted again over what is there.
   ASSERT_TRUE(zip.UnzipItems("project.qzgraphic/", DirOf(Out())));
   EXPECT_EQ(ReadFileBytes(Out() / "main.json"), "main");
-  // A single member is written under its own name, making missing folders.
-  ASSERT_TRUE(zip.UnzipItems("other/main.json", DirOf(Out() / "deep" / "target")));
-  EXPECT_EQ(ReadFileBytes(Out() / "deep" / "target" / "main.json"), "nor this");
-  EXPECT_FALSE(zip.UnzipItems("nothing", DirOf(Out())));
 }
 
 TEST_F(ZipFileTest, HostileMemberNamesAreRefusedAndNothingIsWritten) {
   const fs::path escape = temp_.path() / "escaped.txt";
-  for (const std::string& name : std::vector<std::string>{
-           "project.tsgraphic/../escaped.txt", "project.tsgraphic/../../escaped.txt",
-        "project.tsgraphic/a/../../../escaped.txt", "project.tsgraphic//" + escape.native(),
-        "project.tsgraphic/C:/escaped.txt", "project.tsgraphic/..\\escaped.txt",
-        "project.tsgraphic/a\\..\\..\\escaped.txt", "project.tsgraphic/./escaped.txt"}) {
+  // Which names are unsafe is member_name_test's; here one member that climbs out and one absolute.
+  for (const std::string& name : std::vector<std::string>{"project.tsgraphic/a/../../../escaped.txt",
+                                                          "project.tsgraphic//" + escape.native()}) {
     SCOPED_TRACE(name);
     TestZipBuilder(Package()).Add("project.tsgraphic/good.txt", "good").Add(name, "evil").Write();
     EXPECT_FALSE(OpenZip(Package()).UnzipItems("project.tsgraphic", DirOf(Out())));
@@ -152,8 +131,7 @@ TEST_F(ZipFileTest, HostileMemberNamesAreRefusedAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(Out())) << "the item is refused whole, before anything is written";
   }
   // Hostile names given as the item itself.
-  const std::vector<std::string> items = {"../escaped.txt", escape.native(), "C:escaped.txt",
-                                          "C:/escaped.txt", "..\\escaped.txt", "a/../escaped.txt"};
+  const std::vector<std::string> items = {"../escaped.txt", escape.native(), "C:/escaped.txt"};
   TestZipBuilder builder(Package());
   for (const std::string& name : items) builder.Add(name, "evil");
   builder.Write();
@@ -226,17 +204,17 @@ TEST_F(ZipFileAddTest, ReplacingAMemberKeepsTheOthersAndRenamesTheNewPackageInto
   const ZipFile independent = OpenZip(Package());
   const ZipFile writer = OpenZip(Package());
   const ZipFile sharer = writer;
-  ASSERT_EQ(AsString(writer.UnzipItem("definition.json")), "{\"version\":1}");
+  ASSERT_EQ(BlockText(writer.UnzipItem("definition.json")), "{\"version\":1}");
   ASSERT_TRUE(Add(writer));
   ASSERT_EQ(::stat(Package().c_str(), &after), 0);
   EXPECT_NE(before.st_ino, after.st_ino) << "written to a new file and renamed, not patched in place";
-  EXPECT_EQ(AsString(sharer.UnzipItem("definition.json")), "{\"version\":2}");
+  EXPECT_EQ(BlockText(sharer.UnzipItem("definition.json")), "{\"version\":2}");
   // A reader opened on its own keeps the old package.
-  EXPECT_EQ(AsString(independent.UnzipItem("definition.json")), "{\"version\":1}");
+  EXPECT_EQ(BlockText(independent.UnzipItem("definition.json")), "{\"version\":1}");
   const ZipFile reopened = OpenZip(Package());
-  EXPECT_EQ(AsString(reopened.UnzipItem("definition.json")), "{\"version\":2}");
-  EXPECT_EQ(AsString(reopened.UnzipItem("thumb.png")), thumb_);  // stored
-  EXPECT_EQ(AsString(reopened.UnzipItem("project.tsgraphic/media/clip.mov")), clip_);
+  EXPECT_EQ(BlockText(reopened.UnzipItem("definition.json")), "{\"version\":2}");
+  EXPECT_EQ(BlockText(reopened.UnzipItem("thumb.png")), thumb_);  // stored
+  EXPECT_EQ(BlockText(reopened.UnzipItem("project.tsgraphic/media/clip.mov")), clip_);
   EXPECT_TRUE(Leftovers().empty());
 }
 
@@ -258,12 +236,11 @@ TEST_F(ZipFileAddTest, AWriteThatFailsPartWayOrARefusedAdditionLeavesTheOldPacka
 
   const ZipFile zip = OpenZip(Package());
   EXPECT_FALSE(zip.AddItem("definition.json", DirOf(Source()), false)) << "present, not replaced";
-  EXPECT_FALSE(zip.AddItem("missing.json", DirOf(Source()), true));
   EXPECT_FALSE(zip.AddItem("../source/definition.json", DirOf(Source() / "x"), true));  // names: member_name_test
   fs::create_directories(Source() / "folder");
   EXPECT_FALSE(zip.AddItem("folder", DirOf(Source()), true));
   EXPECT_EQ(ReadFileBytes(Package()), original);
-  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":1}");
+  EXPECT_EQ(BlockText(zip.UnzipItem("definition.json")), "{\"version\":1}");
 }
 
 // Subtracts `amount` from the little-endian field of `width` bytes at `at`.
@@ -291,22 +268,22 @@ TEST_F(ZipFileAddTest, ANewPackageThatWouldNotReadBackIsNeverPutInPlace) {
   ShrinkField(bytes, endRecord + 12, 4, 4);  // the central directory's size
   WriteFileBytes(Package(), bytes);
   const ZipFile zip = OpenZip(Package());
-  ASSERT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":1}");
+  ASSERT_EQ(BlockText(zip.UnzipItem("definition.json")), "{\"version\":1}");
 
   EXPECT_FALSE(Add(zip));
   EXPECT_EQ(ReadFileBytes(Package()), bytes);
-  EXPECT_EQ(AsString(zip.UnzipItem("definition.json")), "{\"version\":1}");
+  EXPECT_EQ(BlockText(zip.UnzipItem("definition.json")), "{\"version\":1}");
   EXPECT_TRUE(Leftovers().empty());
 }
 
 TEST_F(ZipFileAddTest, AddingCreatesAMissingPackageFollowsLinksButNeverOverwritesANonZip) {
   const fs::path fresh = temp_.path() / "fresh.tplx", link = temp_.path() / "link.tplx";
   ASSERT_TRUE(Add(OpenZip(fresh)));
-  EXPECT_EQ(AsString(OpenZip(fresh).UnzipItem("definition.json")), "{\"version\":2}");
+  EXPECT_EQ(BlockText(OpenZip(fresh).UnzipItem("definition.json")), "{\"version\":2}");
   fs::create_symlink(Package(), link);
   ASSERT_TRUE(Add(OpenZip(link)));
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(AsString(OpenZip(Package()).UnzipItem("definition.json")), "{\"version\":2}");
+  EXPECT_EQ(BlockText(OpenZip(Package()).UnzipItem("definition.json")), "{\"version\":2}");
   WriteFileBytes(temp_.path() / "notzip.tplx", NoiseBytes(1000));
   EXPECT_FALSE(Add(OpenZip(temp_.path() / "notzip.tplx")));
   EXPECT_EQ(ReadFileBytes(temp_.path() / "notzip.tplx"), NoiseBytes(1000));
@@ -333,8 +310,8 @@ TEST_F(ZipFileTest, CopiesShareOnePackageThatClosesWithTheLastSharer) {
     ZipFile moved = std::move(copy);
     EXPECT_EQ(OpenDescriptorsOn(Package()), before + 1) << "one open package for all the copies";
     original.reset();
-    EXPECT_EQ(AsString(moved.UnzipItem("definition.json")), "{}");
-    EXPECT_EQ(AsString(copy.UnzipItem("definition.json")), "{}") << "a move copies";
+    EXPECT_EQ(BlockText(moved.UnzipItem("definition.json")), "{}");
+    EXPECT_EQ(BlockText(copy.UnzipItem("definition.json")), "{}") << "a move copies";
   }
   EXPECT_EQ(OpenDescriptorsOn(Package()), before);
 }

@@ -48,7 +48,6 @@ size_t CountReports(const Stream& stream, std::vector<milliseconds>& delays) {
 
 TEST(ChangeCoalescerTest, StreamsOfChangesBecomeFewReportsNeverLaterThanTheLimit) {
   const Stream streams[] = {
-      {"one change", 1, milliseconds(0), 1},
       {"200 copies in a second", 200, milliseconds(5), 1},
       {"200 copies over ten seconds", 200, milliseconds(50), 10},
       {"changes further apart than the quiet period", 5, milliseconds(300), 5},

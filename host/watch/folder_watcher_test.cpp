@@ -109,7 +109,6 @@ TEST_F(FolderWatcherTest, EachKindOfChangeInTheTreeIsReported) {
     const char* name;
     std::function<void(const fs::path& templates)> change;
   } cases[] = {
-      {"add", [](const fs::path& t) { WriteBytes(t / "new.tplx", 10); }},
       {"remove", [](const fs::path& t) { fs::remove(t / "a.tplx"); }},
       {"replace in place", [](const fs::path& t) { WriteBytes(t / "b.tplx", 20); }},
       {"modification time set",
@@ -143,12 +142,7 @@ TEST_F(FolderWatcherTest, ChangesOutsideWhatIsWatchedAreNotReported) {
   WriteBytes(Path("beside/other.tplx"), 10);
   Settle();
   EXPECT_EQ(ReportsNaming("templates"), 0u);
-  EXPECT_EQ(ReportsNaming("extra"), 0u);
-
-  WriteBytes(Path("extra/own.tplx"), 10);
-  Settle();
-  EXPECT_EQ(ReportsNaming("extra"), 1u);
-  EXPECT_EQ(ReportsNaming("templates"), 0u);
+  EXPECT_EQ(ReportsNaming("extra"), 0u);  // its own packages are reported: local_folder_watch_test
 }
 
 TEST_F(FolderWatcherTest, AFileWrittenSlowlyIsReportedOnceWhenComplete) {
