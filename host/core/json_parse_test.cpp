@@ -26,10 +26,10 @@ TEST(JSONParseTest, NumbersKeepTheirKindAndAllSixtyFourBits) {
   EXPECT_EQ(AsInt64(JSONParse(" 7 ")), 7);  // any kind may be the root
 }
 
-// The writer's escapes read back in its own test, escaped surrogate pairs in the member readers'; here
-// the one escape the writer never writes.
-TEST(JSONParseTest, AnEscapedSlashIsASlash) {
+// The writer's escapes read back in its own test; here the escapes the writer never writes.
+TEST(JSONParseTest, EscapesTheWriterNeverWritesAreRead) {
   EXPECT_EQ(AsString(JSONParse(R"("a\/b")")), "a/b");
+  EXPECT_EQ(AsString(JSONParse(R"("caf\u00e9 \ud83d\ude00")")), "caf\xC3\xA9 \xF0\x9F\x98\x80");
 }
 
 TEST(JSONParseTest, AllOverloadsAgreeAndReadOnlyTheGivenLength) {
