@@ -112,10 +112,6 @@ TEST(PerLocaleTest, SourceInfoAndFontsFallBackReplaceAndKeepAsTheirSettersSay) {
   fresh.SetSourceInfoObsolete(NamedSourceInfo(u"first"));
   fresh.SetSourceInfoObsolete(NamedSourceInfo(u"second"));
   EXPECT_EQ(fresh.GetSourceInfo().name, u"first");
-  fresh.SetUsedFontsVector({{u"de_DE", {"German"}}});
-  fresh.SetUsedFontsObsolete({"Old"});
-  EXPECT_EQ(fresh.GetUsedFonts(), Fonts{"German"});
-  EXPECT_EQ(fresh.GetUsedFontsLocalized().size(), 1u);
 }
 
 // ---- Compositing-library rules ----------------------------------------------------------------

@@ -45,7 +45,6 @@ TEST(SmallMediaValuesJsonTest, MissingMembersReadAsDefaultsAndNumbersAreWrittenA
   const hostbridge::FrameRect rect =
       FrameRectFromJsonValue(zs::JSONParse("{\"topleft\":{\"x\":5},\"size\":{\"y\":-7}}"));
   EXPECT_EQ(rect, (hostbridge::FrameRect{{5, 0}, {0, -7}}));
-  EXPECT_EQ(FrameRectFromJsonValue(zs::JSONParse("{}")), hostbridge::FrameRect());
   EXPECT_EQ(Text(FrameRectToJsonValue({{-1, 2}, {1920, 1080}})),
             "{\"size\":{\"x\":1920,\"y\":1080},\"topleft\":{\"x\":-1,\"y\":2}}");
   EXPECT_THROW(FrameRectFromJsonValue(zs::JSONParse("{\"size\":{\"x\":1.5}}")), zs::BadCastError);

@@ -36,7 +36,6 @@ TEST(SpreadsheetColumnInfoLocJsonTest, TextColumnsHaveNoRangeAndNumberColumnsKee
   const SpreadsheetColumnInfoLoc goals(hostbridge::kSpreadsheetDataTypeNumber, UIString(u"Goals"), -1.0, 9.5);
   EXPECT_EQ(SpreadsheetColInfoLocVecFromJson(SpreadsheetColInfoLocVecToJson({goals, column})),
             (std::vector<SpreadsheetColumnInfoLoc>{goals, SpreadsheetColumnInfoLocFromJsonValue(written)}));
-  EXPECT_EQ(SpreadsheetColInfoLocVecToJson({}), u"[]");
 }
 
 TEST(HostSpreadsheetColumnJsonTest, RangeOnlyForNumberColumnsAndNameOnlyWhenPresent) {

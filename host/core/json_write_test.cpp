@@ -95,41 +95,28 @@ TEST(JSONWriteTest, DeepValuesAreWrittenWithoutRecursion) {
   EXPECT_EQ(Compact(objects), expected);
 }
 
-// Writes value through the stream writer, piece by piece, as a caller with no value would.
-void Replay(const JSONValuePtr& value, JSONStreamWriter& writer) {
-  if (!value) return writer.Null();
-  switch (value->Kind()) {
-    case JSONKind::kNull: return writer.Null();
-    case JSONKind::kBool: return writer.Bool(value->Get<bool>());
-    case JSONKind::kInt64: return writer.Int64(value->Get<int64_t>());
-    case JSONKind::kUInt64: return writer.UInt64(value->Get<uint64_t>());
-    case JSONKind::kDouble: return writer.Double(value->Get<double>());
-    case JSONKind::kString: return writer.String(std::string_view(value->Get<std::string>()));
-    case JSONKind::kObject:
-      writer.BeginObject();
-      for (const auto& [key, member] : value->Get<JSONObject>()) {
-        writer.Key(key);
-        Replay(member, writer);
-      }
-      return writer.EndObject();
-    case JSONKind::kArray:
-      writer.BeginArray();
-      for (const auto& element : value->Get<JSONArray>()) Replay(element, writer);
-      return writer.EndArray();
-  }
-}
-
+// The catalogue writer's pretty output is pinned by its golden file; here the kinds and empty
+// containers it does not write, in both layouts, against the value writer.
 TEST(JSONStreamWriterTest, WritesWhatTheValueWriterWrites) {
-  for (const char* text :
-       {R"({"b":[1,2,{"c":{},"d":[]}],"a":"x\"\n\u00e9","e":[[],{}],"f":{"g":{"h":[true,null,-5,1.5,18446744073709551615]}}})",
-        "[]", "{}", "[{}]", R"([[[1]],{"k":[{"z":1}]}])", "\"just text\"", "12", "2.5e300", "null"}) {
-    SCOPED_TRACE(text);
-    const JSONValuePtr value = JSONParse(text);
-    for (const bool pretty : {true, false}) {
-      JSONStreamWriter writer(pretty);
-      Replay(value, writer);
-      EXPECT_EQ(writer.Take(), GetJSONUTF8String(value, pretty));
-    }
+  const JSONValuePtr value =
+      JSONParse(R"({"a":[-5,2.5e300,null,18446744073709551615,{}],"b":{"c":[],"d":[[],{"e":"x"}]}})");
+  for (const bool pretty : {true, false}) {
+    JSONStreamWriter writer(pretty);
+    writer.BeginObject();
+    writer.Key("a");
+    writer.BeginArray();
+    writer.Int64(-5); writer.Double(2.5e300); writer.Null(); writer.UInt64(UINT64_MAX);
+    writer.BeginObject(); writer.EndObject();
+    writer.EndArray();
+    writer.Key("b");
+    writer.BeginObject();
+    writer.Key("c"); writer.BeginArray(); writer.EndArray();
+    writer.Key("d"); writer.BeginArray(); writer.BeginArray(); writer.EndArray();
+    writer.BeginObject(); writer.Key("e"); writer.String(std::string_view("x")); writer.EndObject();
+    writer.EndArray();
+    writer.EndObject();
+    writer.EndObject();
+    EXPECT_EQ(writer.Take(), GetJSONUTF8String(value, pretty));
   }
 }
 
