@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -35,15 +34,6 @@ class CapsuleZipTest : public ::testing::Test {
 };
 
 // ---- Description ----
-
-TEST_F(CapsuleZipTest, DescriptionIsTheMembersTextInUTF16AndEmptyWhenMissingOrEmpty) {
-  for (const auto& [member, bytes, json] : {std::tuple<const char*, const char*, std::u16string>{
-           "definition.json", "{\"name\":\"Caf\xC3\xA9 \xF0\x9F\x8E\xAC\"}", u"{\"name\":\"Caf\u00E9 \U0001F3AC\"}"},
-       {"thumb.png", "png", u""}, {"definition.json", "", u""}}) {
-    TestZipBuilder(Package()).Add(member, bytes).Write();
-    EXPECT_EQ(Open().GetTPLXDescriptionJSON(), json) << member;
-  }
-}
 
 TEST_F(CapsuleZipTest, TheDescriptionIsReplacedFromTheFolderGiven) {
   TestZipBuilder(Package()).Add("definition.json", "{\"v\":1}").Add("thumb.png", "png").Write();
