@@ -215,7 +215,6 @@ TEST_F(UnzippedProjectTest, FindsTheExpressionAsAnExtensionInAnyCaseAtAnyDepthWa
   const std::set<std::u16string> ts = {At("one.tsgraphic"), At("TWO.TSGRAPHIC"), At("sub/three.TsGraphic"),
                                        At("sub/deeper/four.tsgraphic"), At("sixtsgraphic")};
   EXPECT_EQ(Found("tsgraphic"), ts);
-  EXPECT_EQ(CapsuleZip::GetPathOfUnZippedProject("tsgraphic", Root())->size(), ts.size()) << "each found once";
   std::set<std::u16string> both = ts;
   both.insert(At("other.qzgraphic"));
   EXPECT_EQ(Found("tsgraphic|qzgraphic"), both);
@@ -232,7 +231,7 @@ TEST_F(UnzippedProjectTest, FindsTheExpressionAsAnExtensionInAnyCaseAtAnyDepthWa
     temp_.WriteFile(std::string("root/") + file, "x");
   }
   const auto found = CapsuleZip::GetPathOfUnZippedProject("tsgraphic", Root());
-  ASSERT_EQ(found.value_or(std::vector<std::u16string>()).size(), 11u);
+  ASSERT_EQ(found.value_or(std::vector<std::u16string>()).size(), 11u);  // each found once, links walked once
   // Depth first: the matches below one folder come together, whatever order the listing gives.
   for (const char* folder : {"sub/", "sub/deeper/", "sub2/"}) {
     std::vector<size_t> at;
