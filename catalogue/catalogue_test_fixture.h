@@ -9,7 +9,6 @@
 #define ZORVCAPSULE_CATALOGUE_CATALOGUE_TEST_FIXTURE_H_
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <filesystem>
@@ -24,6 +23,7 @@
 #include "catalogue/graphic_source_manager.h"
 #include "host/core/debug.h"
 #include "host/core/main_thread.h"
+#include "host/core/test_environment_variable.h"
 #include "host/core/test_temp_folder.h"
 #include "host/core/unicode.h"
 #include "host/storage/test_zip_builder.h"
@@ -56,9 +56,8 @@ class CatalogueTest : public ::testing::Test {
 
   void SetUp() override {
     zorvcore::RunMainThreadTasks();
-    if (const char* tmp = ::getenv("TMPDIR")) savedTmpDir_ = tmp;
     std::filesystem::create_directories(folder_.path() / "tmp");
-    ::setenv("TMPDIR", (folder_.path() / "tmp").c_str(), 1);
+    tmpDir_.emplace("TMPDIR", (folder_.path() / "tmp").string());
     internal::ResetTempDirectoryChecksForTesting();
     savedReporter_ = zorvcore::debug::SetAssertReporter([this](const zorvcore::debug::AssertReport& report) {
       std::lock_guard<std::mutex> lock(reportsMutex_);
@@ -71,11 +70,7 @@ class CatalogueTest : public ::testing::Test {
     manager_.reset();
     zorvcore::RunMainThreadTasks();
     zorvcore::debug::SetAssertReporter(savedReporter_);
-    if (savedTmpDir_) {
-      ::setenv("TMPDIR", savedTmpDir_->c_str(), 1);
-    } else {
-      ::unsetenv("TMPDIR");
-    }
+    tmpDir_.reset();
     internal::ResetTempDirectoryChecksForTesting();
   }
 
@@ -168,7 +163,7 @@ class CatalogueTest : public ::testing::Test {
   std::vector<WordSet> searches_;
 
  private:
-  std::optional<std::string> savedTmpDir_;
+  std::optional<zorvcore::ScopedEnvironmentVariable> tmpDir_;
   zorvcore::debug::AssertReporter savedReporter_;
   std::mutex reportsMutex_;
   std::vector<std::string> reports_;

@@ -257,12 +257,11 @@ TEST_F(IndexManagerTest, DefaultSetIsSortedNumberedAndSearchable) {
   zorvcore::RunMainThreadTasks();
   EXPECT_TRUE(tags_.empty());
 
-  manager.RequestGraphics({u"blue", u"a"});
+  // (What words and similar tags find is pinned by the catalogue command's output, tools/testdata.)
   manager.RequestGraphics({});
   manager.RequestSimilarTags(u"bl");
-  PumpUntil([&] { return keys_.size() == 2 && tags_.size() == 1; });
-  EXPECT_EQ(keys_[0], (Manager::WordSet{u"/listing/a", u"/listing/ab"}));
-  EXPECT_TRUE(keys_[1].empty());
+  PumpUntil([&] { return keys_.size() == 1 && tags_.size() == 1; });
+  EXPECT_TRUE(keys_[0].empty());
   EXPECT_EQ(tags_[0], (Manager::WordSet{u"blue"}));
 }
 

@@ -34,8 +34,6 @@ class LocalSourceTest : public testing::CatalogueTest {
     return StartManager(source_);
   }
 
-  std::u16string CacheFolder() const { return Path("tmp/TslBrowser"); }
-
   std::shared_ptr<LocalGraphicsSource> source_;
 };
 
@@ -56,9 +54,8 @@ TEST_F(LocalSourceTest, ListsTheTreeRecursivelyAndAdditionalFoldersOneLevelAndFi
   GraphicSourceManager& manager = StartManager(source_);
 
   const Delivery set = DefaultSet();
+  // (An added folder's entries carry it as their library: the catalogue command's tests read that.)
   EXPECT_EQ(Names(set.entries), (std::vector<std::u16string>{u"a", u"b", u"c"}));
-  EXPECT_EQ(set.total, 3);
-  EXPECT_EQ(Named(set.entries, u"c")->GetLibraryID(), (folder_.path() / "extra").string());
 
   std::set<std::u16string> watched;
   manager.GetLocalDirectories(watched);
@@ -89,7 +86,6 @@ TEST_F(LocalSourceTest, ReplacedFoldersAreListedByTheRebuildAndAMissingTemplates
   EXPECT_EQ(Names(DefaultSet().entries), (std::vector<std::u16string>{u"a", u"b"}));
 
   manager.LocalDirectoryChanged(true, {{u"Two", Path("two")}});
-  EXPECT_EQ(Items(Filter())[1], "Two=" + zorvcore::UTF16ToUTF8(Path("two")));
   // Unchanged folders: the list stays, the index is rebuilt all the same.
   manager.LocalDirectoryChanged(false, {});
   PumpUntil([&] { return sets_.size() == 3; });
@@ -111,7 +107,6 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescriptionAndAnUnreadableOneLeavesTheTit
                  info.duration = hostbridge::MediaTime(-10, 3);
                  c.SetSourceInfo(info);
                }));
-  WritePackage("templates/no-video.tplx", Titled(u"No video"), true, false);
   WritePackage("templates/nameless.tplx");  // no name in the description: the file title stays
   // Only the compositing application's author text exactly marks a template as needing it (compliant
   // and not compliant ones are in the catalogue's pinned output, tools/testdata).
@@ -128,7 +123,7 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescriptionAndAnUnreadableOneLeavesTheTit
   WritePackage("templates/odd.tplx", "{\"apiVersion\":\"1.4\",\"capsuleName\":\"Caf\xE9 Noir\",\"capsuleTags\":[\"\xFFx\"]}");
   Manager();
   const Delivery set = DefaultSet();
-  ASSERT_EQ(set.entries.size(), 10u);
+  ASSERT_EQ(set.entries.size(), 9u);
 
   const CapsuleEntryPtr entry = Named(set.entries, u"Lower Third");
   // The fields the samples' descriptions fill are pinned by the catalogue's output (tools/testdata).
@@ -140,7 +135,6 @@ TEST_F(LocalSourceTest, EntryCarriesTheDescriptionAndAnUnreadableOneLeavesTheTit
   // The video thumbnail is in the cache already; the still one waits until it is asked for.
   ASSERT_TRUE(entry->SupportVideoPlayback());
   EXPECT_EQ(ReadFileBytes(fs::path(zorvcore::UTF16ToUTF8(entry->videoPreviewPath))), kVideoBytes);
-  EXPECT_TRUE(Named(set.entries, u"No video")->videoPreviewPath.empty());
   size_t cached = 0;
   for (const auto& file : fs::directory_iterator(folder_.path() / "tmp/TslBrowser")) {
     EXPECT_EQ(file.path().extension(), ".mp4");
@@ -237,20 +231,16 @@ TEST_F(LocalSourceTest, StillThumbnailIsExtractedOncePerPackageVersion) {
   EXPECT_EQ(ReadFileBytes(firstFile), kStillBytes);
 
   // The second request finds the cached file and leaves it alone; so does the next listing with
-  // the video thumbnail. Cache files are not flushed to disk, so one of another size than its
-  // member (a short file left by a crash) is extracted again.
+  // the video thumbnail. (A cached file of another size, as a crash leaves it, is extracted again:
+  // the package reader's tests try that.)
   const fs::path videoFile = zorvcore::UTF16ToUTF8(entry->videoPreviewPath);
-  for (const auto& [still, video] : {std::pair<std::string, std::string>{std::string(kStillBytes.size(), 's'),
-                                                                         std::string(kVideoBytes.size(), 'v')},
-                                     {"", kVideoBytes.substr(0, 10)}}) {
-    WriteFileBytes(firstFile, still);
-    WriteFileBytes(videoFile, video);
-    const bool trusted = !still.empty();
-    EXPECT_EQ(manager.GetThumbnailPath(entry, nullptr), first);
-    EXPECT_EQ(ReadFileBytes(firstFile), trusted ? still : kStillBytes);
-    EXPECT_EQ(Named(DefaultSet().entries, u"a")->videoPreviewPath, entry->videoPreviewPath);
-    EXPECT_EQ(ReadFileBytes(videoFile), trusted ? video : kVideoBytes);
-  }
+  const std::string still(kStillBytes.size(), 's'), video(kVideoBytes.size(), 'v');
+  WriteFileBytes(firstFile, still);
+  WriteFileBytes(videoFile, video);
+  EXPECT_EQ(manager.GetThumbnailPath(entry, nullptr), first);
+  EXPECT_EQ(ReadFileBytes(firstFile), still);
+  EXPECT_EQ(Named(DefaultSet().entries, u"a")->videoPreviewPath, entry->videoPreviewPath);
+  EXPECT_EQ(ReadFileBytes(videoFile), video);
 
   // A changed package is a new version: new cache names, extracted afresh.
   const fs::path package = folder_.path() / "templates/a.tplx";

@@ -51,16 +51,13 @@ class TempDirectoriesTest : public ::testing::Test {
 
 // ---- Paths ----
 
-TEST_F(TempDirectoriesTest, AStockAssetFolderIsNamedByHostVersionAndAssetAndMadeOnDemand) {
+TEST_F(TempDirectoriesTest, AStockAssetFolderIsNamedByHostAndCurrentVersionAndStaysInside) {
   EXPECT_EQ(GetTempLocalDirectory(), U16(Local()));
   EXPECT_FALSE(fs::exists(Local())) << "the local root is only computed";
   zorvcore::config::SetApplicationName(u"Editor");
+  // The version is read at every call (the stock source's tests read an asset's files back).
   zorvcore::config::SetClientVersion(u"24.1");
-  const fs::path asset = Stock() / "Editor" / "24.1" / "12345";
-
-  EXPECT_EQ(GetTempStockAssetThumbPath(u"12345"), U16(asset / "thumb.png"));
-  EXPECT_TRUE(fs::is_directory(asset) && fs::is_empty(asset));
-
+  GetTempStockDirectory(u"12345");
   zorvcore::config::SetClientVersion(u"25.0");
   EXPECT_EQ(GetTempStockDirectory(u"12345"), U16(Stock() / "Editor" / "25.0" / "12345"));
 
