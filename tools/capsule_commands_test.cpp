@@ -21,10 +21,6 @@ TEST_F(CapsuleCommandTest, SamplesWritesTheGeneratorsSetByteForByte) {
   EXPECT_EQ(run.err, "");
   WriteSamples("expected", 6, 9);
   EXPECT_EQ(FolderContents(Path("out")), FolderContents(Path("expected")));
-
-  ASSERT_EQ(Capsule({"samples", Path("default").string()}).status, 0);
-  const auto defaults = FolderContents(Path("default"));
-  EXPECT_EQ(std::count_if(defaults.begin(), defaults.end(), [](const auto& item) { return item.second != "<folder>"; }), 24);
 }
 
 // (Which member or folder is the project, and how its folder is named, is pinned by the package
@@ -52,6 +48,7 @@ TEST_F(CapsuleCommandTest, HelpAndTheVersionAreAnswers) {
 
 // Misuse exits with 2, and a path the command cannot use with 1; either way with one line on
 // standard error, nothing on standard output and nothing written or changed anywhere.
+// (One row for each kind of parser refusal; the rest of the options' checks are their declarations.)
 TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing) {
   const zorvsamples::SampleSet set = WriteSamples("templates", 1);
   const std::string package = Utf8(set.templates[0].path);
@@ -73,30 +70,18 @@ TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing)
     std::string problem;  // what standard error says after "capsule: "
   } cases[] = {
       {{}, 2, ""},
-      {{"frobnicate"}, 2, ""},
       {{"info"}, 2, ""},
       {{"info", "a.tplx", "--verbose"}, 2, ""},
-      {{"samples"}, 2, ""},
       {{"samples", Path("other").string(), "--count", "-1"}, 2, ""},
-      {{"samples", Path("other").string(), "--count", "many"}, 2, ""},
       {{"extract", package, "--into", Path("work").string(), "--name", "../escape"}, 2, ""},
       {{"extract", package, "--into", Path("work").string(), "--name", ".."}, 2, ""},
-      {{"extract", package, "--name", "x"}, 2, ""},
       {{"catalogue", templates, "--folder", "no-equals-sign"}, 2, ""},
       {{"catalogue", templates, "--folder", "=" + templates}, 2, ""},
-      {{"catalogue", templates, "--frobnicate"}, 2, ""},
-      {{"catalogue", templates, templates}, 2, ""},
-      {{"catalogue", "--similar"}, 2, ""},
       {{"catalogue", templates, "--watch", "--search", "neon"}, 2, ""},
-      {{"validate"}, 2, ""},
-      {{"stock"}, 2, ""},
       {{"--set", "no-equals", "stock", "search", "--token", "t"}, 2, ""},
       {{"--set", "=value", "stock", "search", "--token", "t"}, 2, ""},
       {{"stock", "search", "--token", "t", "--set", "a=b"}, 2, ""},
-      {{"stock", "search", "--filter", "premium", "--token", "t"}, 2, ""},  // a filter is true or false
-      {{"stock", "serve"}, 2, ""},
       {{"stock", "serve", templates, "--fail-rate", "1.5"}, 2, ""},
-      {{"stock", "serve", templates, "--port", "70000"}, 2, ""},
       {{"samples", Path("taken/out").string(), "--count", "2"}, 1, Path("taken/out").string()},
       {{"extract", Path("bare.tplx").string(), "--into", Path("work").string(), "--name", "x"}, 1,
        Path("bare.tplx").string() + ": no project package"},
