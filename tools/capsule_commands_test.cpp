@@ -48,7 +48,8 @@ TEST_F(CapsuleCommandTest, HelpAndTheVersionAreAnswers) {
 
 // Misuse exits with 2, and a path the command cannot use with 1; either way with one line on
 // standard error, nothing on standard output and nothing written or changed anywhere.
-// (One row for each kind of parser refusal; the rest of the options' checks are their declarations.)
+// (One row for each kind of parser refusal, and one for each required argument or range the
+// commands declare themselves.)
 TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing) {
   const zorvsamples::SampleSet set = WriteSamples("templates", 1);
   const std::string package = Utf8(set.templates[0].path);
@@ -72,16 +73,21 @@ TEST_F(CapsuleCommandTest, MisuseAndUnusablePathsFailWithOneLineAndWriteNothing)
       {{}, 2, ""},
       {{"info"}, 2, ""},
       {{"info", "a.tplx", "--verbose"}, 2, ""},
+      {{"samples"}, 2, ""},
       {{"samples", Path("other").string(), "--count", "-1"}, 2, ""},
       {{"extract", package, "--into", Path("work").string(), "--name", "../escape"}, 2, ""},
       {{"extract", package, "--into", Path("work").string(), "--name", ".."}, 2, ""},
+      {{"extract", package, "--name", "x"}, 2, ""},
       {{"catalogue", templates, "--folder", "no-equals-sign"}, 2, ""},
       {{"catalogue", templates, "--folder", "=" + templates}, 2, ""},
+      {{"catalogue", templates, templates}, 2, ""},
       {{"catalogue", templates, "--watch", "--search", "neon"}, 2, ""},
       {{"--set", "no-equals", "stock", "search", "--token", "t"}, 2, ""},
       {{"--set", "=value", "stock", "search", "--token", "t"}, 2, ""},
       {{"stock", "search", "--token", "t", "--set", "a=b"}, 2, ""},
+      {{"stock", "search", "--filter", "premium", "--token", "t"}, 2, ""},  // a filter is true or false
       {{"stock", "serve", templates, "--fail-rate", "1.5"}, 2, ""},
+      {{"stock", "serve", templates, "--port", "70000"}, 2, ""},
       {{"samples", Path("taken/out").string(), "--count", "2"}, 1, Path("taken/out").string()},
       {{"extract", Path("bare.tplx").string(), "--into", Path("work").string(), "--name", "x"}, 1,
        Path("bare.tplx").string() + ": no project package"},
