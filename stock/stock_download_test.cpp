@@ -73,10 +73,6 @@ class StockDownloadTest : public ::testing::Test {
       res.set_content(R"({"contents": {}})", "application/json");
     } else if (id == "garbled") {
       res.set_content("<html>", "text/html");
-    } else if (id == "cleartext") {
-      res.set_content(R"({"contents": {"a": {"purchase_details": {"url": ")" +
-                          cleartextListener_.Url("/purchased/cleartext") + R"("}}}})",
-                      "application/json");
     } else {
       res.set_content(R"({"contents": {"b": {"purchase_details": {"url": ")" + service_.Url("/purchased/b") +
                           R"("}}, "a": {"purchase_details": {"url": ")" + service_.Url("/purchased/" + id) + R"("}}}})",
@@ -105,8 +101,8 @@ class StockDownloadTest : public ::testing::Test {
   fs::path target_;
 };
 
-// A licensed asset comes from the download endpoint, an unlicensed one is purchased first and its
-// first content fetched; the package itself is fetched anonymously: the token never travels to the
+// A licensed asset comes from the download endpoint, an unlicensed one is purchased first (without
+// the product location) and its first content fetched; the package itself is fetched anonymously: the token never travels to the
 // redirect's target.
 TEST_F(StockDownloadTest, BothRoadsLandThePackageWithOneCompletionCall) {
   const DoneRecorder licensed = Download(u"42", true);
@@ -123,6 +119,7 @@ TEST_F(StockDownloadTest, BothRoadsLandThePackageWithOneCompletionCall) {
   EXPECT_TRUE(unlicensed.Succeeded());
   const auto purchases = service_.RequestsTo(kLicensePath);
   ASSERT_EQ(purchases.size(), 1u);  // naming the content, which the tool's served service checks
+  EXPECT_FALSE(purchases[0].headers.count("X-PRODUCT-LOCATION"));
   EXPECT_EQ(service_.CountOf("/purchased/b"), 0u);  // the first content in name order is fetched
   ReleaseSharedDownloadManager();
   EXPECT_EQ(licensed.Calls(), 1);
@@ -147,8 +144,8 @@ TEST_F(StockDownloadTest, ADownloadForcesAFreshTokenAndTheStageSettingSwitchesEn
 // Every road that fails reports false once, leaves no partial file and keeps a package already
 // there. The licence answer and the download redirect come from the network: an address in clear
 // text must receive neither the user's token and API key nor the package request. (A 200 for the
-// redirect, a refused purchase and a transfer cut half-way are `capsule stock download`'s cases;
-// a cut transfer's file is the download manager's.)
+// redirect, a refused purchase, a purchase naming a clear-text address and a transfer cut half-way
+// are `capsule stock download`'s cases; a cut transfer's file is the download manager's.)
 TEST_F(StockDownloadTest, EveryFailedRoadReportsFalseOnceAndKeepsTheTarget) {
   struct Case {
     std::u16string id;
@@ -157,7 +154,6 @@ TEST_F(StockDownloadTest, EveryFailedRoadReportsFalseOnceAndKeepsTheTarget) {
       {u"nolocation", true},  // a redirect without a target
       {u"none", false},       // the purchase names no content
       {u"garbled", false},    // the purchase answer unreadable
-      {u"cleartext", false},  // the purchase names a clear-text address
       {u"cleartext", true},   // the redirect names a clear-text address
   };
   testing::WriteFile(target_, "old package");
