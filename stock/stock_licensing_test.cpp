@@ -15,20 +15,6 @@ using testing::TestStockService;
 
 constexpr const char* kProfilePath = "/prod/Rest/Libraries/1/Member/Profile";
 
-// Licence information for asset 42 when the member profile answers `json` with `status`; `info`
-// starts with recognizable values so that "untouched" shows.
-StockAssetLicenseInfo InfoFrom(TestStockService& service, const std::string& json, int status) {
-  service.Get(kProfilePath, TestStockService::Answer(json, status));
-  service.Start();
-  StockAssetLicenseInfo info;
-  info.canPurchase = true;
-  info.needsCheckout = true;
-  info.message = u"preset";
-  info.purchaseURL = u"preset-url";
-  GetLicesneInfo(u"42", "client", "credential", MakeTestConnection(), info, u"host-token");
-  return info;
-}
-
 // What the profile's purchase options give: only "not_possible" forbids a purchase (the tool's licence
 // test sees it do so); a checkout is needed only with the entitlement and purchase options present;
 // texts come as given. A refused or unreadable answer leaves the record as it was; an unreadable one
@@ -57,7 +43,13 @@ TEST(StockLicensingTest, TheRecordFollowsThePurchaseOptionsOfAnAnswerAndOnlyOfAn
   for (const Case& c : cases) {
     SCOPED_TRACE(c.json);
     TestStockService service;
-    const StockAssetLicenseInfo info = InfoFrom(service, c.json, c.status);
+    service.Get(kProfilePath, TestStockService::Answer(c.json, c.status));
+    service.Start();
+    StockAssetLicenseInfo info;  // recognizable values, so that "untouched" shows
+    info.canPurchase = info.needsCheckout = true;
+    info.message = u"preset";
+    info.purchaseURL = u"preset-url";
+    GetLicesneInfo(u"42", "client", "credential", MakeTestConnection(), info, u"host-token");
     EXPECT_EQ(info.canPurchase, c.canPurchase);
     EXPECT_EQ(info.needsCheckout, c.needsCheckout);
     EXPECT_EQ(info.message, c.message);

@@ -82,8 +82,6 @@ class StockSourceTest : public ::testing::Test {
     return outcome;
   }
 
-  std::vector<testing::SeenRequest> Searches() const { return service_.RequestsTo(kSearch); }
-
   TestStockService service_;
   std::shared_ptr<StockSource> source_;
 };
@@ -117,9 +115,9 @@ TEST_F(StockSourceTest, TheSearchRequestCarriesTheConnectionAndTheWords) {
     SetIdentity("client", "credential", u"host-token");
     source_->SetFilterType(c.filter);
     Search(c.words, c.start, c.count);
-    EXPECT_EQ(Searches().back().target, kSearch + c.query + kColumns);
+    EXPECT_EQ(service_.RequestsTo(kSearch).back().target, kSearch + c.query + kColumns);
   }
-  EXPECT_EQ(Searches().size(), 2u);
+  EXPECT_EQ(service_.CountOf(kSearch), 2u);
 }
 
 // The token a search fetched is cached for the next one.
@@ -131,7 +129,7 @@ TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
   SetIdentity("client", "credential", u"");
   Search();
   Search();
-  EXPECT_EQ(Searches().size(), 0u);
+  EXPECT_EQ(service_.CountOf(kSearch), 0u);
   const auto searches = service_.RequestsTo("/stage/Rest/Media/1/Search/Files");
   ASSERT_EQ(searches.size(), 2u);
   EXPECT_EQ(searches[0].Header("Authorization"), "Bearer stage-token");
