@@ -135,10 +135,11 @@ TEST_F(StockDownloadTest, ADownloadForcesAFreshTokenAndTheStageSettingSwitchesEn
 }
 
 // Every road that fails reports false once and keeps a package already there (that nothing is left
-// beside it is seen on every failing road of `capsule stock download`). The licence answer and the download redirect come from the network: an address in clear
-// text must receive neither the user's token and API key nor the package request. (A 200 for the
-// redirect, a refused purchase, a purchase naming a clear-text address and a transfer cut half-way
-// are `capsule stock download`'s cases; a cut transfer's file is the download manager's.)
+// beside it is seen on every failing road of `capsule stock download`). The licence answer and the
+// download redirect come from the network: an address in clear text must receive neither the user's
+// token and API key nor the package request. (A 200 for the redirect, a refused purchase, a purchase
+// naming a clear-text address and a transfer cut half-way are `capsule stock download`'s cases; a cut
+// transfer's file is the download manager's.)
 TEST_F(StockDownloadTest, EveryFailedRoadReportsFalseOnceAndKeepsTheTarget) {
   struct Case {
     std::u16string id;
