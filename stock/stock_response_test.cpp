@@ -69,7 +69,6 @@ TEST(StockResponseTest, ReadsIdentityProfiles) {
                                               "serviceLevel": "pro", "ownerGuid": "o", "delegateGuid": "d"},
                                              {"ident": "i2"}]})",
                      profile);
-  EXPECT_EQ(profile.access_token, "tok");
   EXPECT_EQ(profile.refresh_token, "ref");
   EXPECT_EQ(profile.email, "a@b");
   EXPECT_EQ(profile.userId, "u1");

@@ -72,14 +72,6 @@ class StockSourceTest : public ::testing::Test {
         }));
   }
 
-  // Answers every search with `reply` and `status`.
-  void AnswerSearches(const std::string& reply, int status = 200) {
-    service_.OnSearch([=](const httplib::Request&, httplib::Response& res) {
-      res.status = status;
-      res.set_content(reply, "application/json");
-    });
-  }
-
   struct Outcome {
     std::vector<CapsuleEntryPtr> entries;
     int total = -1;
@@ -89,8 +81,6 @@ class StockSourceTest : public ::testing::Test {
     source_->Search(words, outcome.entries, start, count, outcome.total, cancel);
     return outcome;
   }
-
-  std::vector<testing::SeenRequest> Searches() const { return service_.RequestsTo(kSearch); }
 
   TestStockService service_;
   std::shared_ptr<StockSource> source_;
@@ -118,28 +108,28 @@ TEST_F(StockSourceTest, TheSearchRequestCarriesTheConnectionAndTheWords) {
        "&search_parameters[filters][template_type_id][]=7&search_parameters[filters][tplx_source][]=tsgraphic"
        "&search_parameters[filters][tplx_api_version]=1.4&search_parameters[words]=lower%20third%20caf%C3%A9"},
   };
-  AnswerSearches(SearchReply(0, {}));
+  service_.OnSearch(TestStockService::Answer(SearchReply(0, {})));
   service_.Start();
   for (const Case& c : cases) {
     source_ = std::make_shared<StockSource>(MakeTestConnection(c.templateType));
     SetIdentity("client", "credential", u"host-token");
     source_->SetFilterType(c.filter);
     Search(c.words, c.start, c.count);
-    EXPECT_EQ(Searches().back().target, kSearch + c.query + kColumns);
+    EXPECT_EQ(service_.RequestsTo(kSearch).back().target, kSearch + c.query + kColumns);
   }
-  EXPECT_EQ(Searches().size(), 2u);
+  EXPECT_EQ(service_.CountOf(kSearch), 2u);
 }
 
 // The token a search fetched is cached for the next one.
 TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
-  AnswerSearches(SearchReply(0, {}));
+  service_.OnSearch(TestStockService::Answer(SearchReply(0, {})));
   service_.OnTokenFetch(200, R"({"access_token": "stage-token"})");
   service_.Start();
   zorvcore::DebugDatabase::SetEntry("Graphics.UseStockStage", "true");
   SetIdentity("client", "credential", u"");
   Search();
   Search();
-  EXPECT_EQ(Searches().size(), 0u);
+  EXPECT_EQ(service_.CountOf(kSearch), 0u);
   const auto searches = service_.RequestsTo("/stage/Rest/Media/1/Search/Files");
   ASSERT_EQ(searches.size(), 2u);
   EXPECT_EQ(searches[0].Header("Authorization"), "Bearer stage-token");
@@ -151,14 +141,14 @@ TEST_F(StockSourceTest, TheStageSettingSwitchesEndpointKeyAndTokenTexts) {
 
 
 // A cached description and preview are applied without downloading; a cached description that
-// cannot be read is passed over quietly. (Name, creator, frame, premium level, preview address, the
-// licence and the source of an entry are pinned by tools/testdata/stock_search.json.)
+// cannot be read is passed over quietly. (Order, name, creator, frame, premium level, preview address
+// and path, an unloaded description, the licence and the source are pinned by tools/testdata/stock_search.json.)
 TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrderWithWhatTheCacheHolds) {
-  AnswerSearches(SearchReply(4, {SearchHit(101, R"("description": "Clean",
+  service_.OnSearch(TestStockService::Answer(SearchReply(4, {SearchHit(101, R"("description": "Clean",
         "keywords": [{"name": "title"}, {"name": "news"}], "thumbnail_url": "https://cdn/t.png",
         "video_preview_url": "https://cdn/p.mp4", "size_bytes": -1, "tplx_metadata_url": "http://cdn/d.json")"),
                                  SearchHit(7, R"("is_licensed": "standard")"),
-                                 SearchHit(55, R"("tplx_metadata_url": "https://cdn/d.json")"), SearchHit(56)}));
+                                 SearchHit(55, R"("tplx_metadata_url": "https://cdn/d.json")"), SearchHit(56)})));
   service_.Start();
   WriteFile(service_.AssetFolder("55") / "definition.json", Description("capsule-55"));
   WriteFile(service_.AssetFolder("55") / "thumb.mp4", "video");
@@ -172,11 +162,8 @@ TEST_F(StockSourceTest, HitsBecomeStockEntriesInReplyOrderWithWhatTheCacheHolds)
   EXPECT_EQ(first->tags, (std::vector<std::u16string>{u"title", u"news"}));
   EXPECT_EQ(first->thumbnailPath, u"https://cdn/t.png");
   EXPECT_EQ(first->GetVideoPreviewPath(), u"https://cdn/p.mp4");
-  EXPECT_TRUE(first->videoPreviewPath.empty());
   EXPECT_EQ(first->descriptionPath, u"http://cdn/d.json");
   EXPECT_EQ(first->fileSize, UINT64_MAX);  // the size widened with its sign
-  EXPECT_FALSE(first->descriptionLoaded);
-  EXPECT_EQ(AsStock(outcome.entries[1])->path, u"7");
   EXPECT_FALSE(AsStock(outcome.entries[1])->isLicensed);  // "Standard" only, exactly
 
   const auto cached = AsStock(outcome.entries[2]);
@@ -214,20 +201,15 @@ TEST_F(StockSourceTest, TheTotalIsCappedAndAZeroCountMeansNoEntries) {
 // reported. (Every way a reply can be unreadable is read in the reply parser's tests, every way an
 // exchange can fail in the network layer's.)
 TEST_F(StockSourceTest, FailuresGiveNoEntriesAndOnlyUnreadableRepliesAreReported) {
-  const auto answer = [](int status, std::string reply) {
-    return [=](const httplib::Request&, httplib::Response& res) {
-      res.status = status;
-      res.set_content(reply, "text/plain");
-    };
-  };
   struct Case {
     const char* name;
     TestStockService::Handler handler;
     const char* error = nullptr;  // the reported error; none when null
   } cases[] = {
-      {"html", answer(200, "<html>busy</html>"), "JSON not well-formed"},
-      {"hit not an object", answer(200, R"({"nb_results": 2, "files": [{"id": 1}, "two"]})"), "bad cast"},
-      {"503", answer(503, SearchReply(3, {SearchHit(1)}))},  // as any response that is not a success
+      {"html", TestStockService::Answer("<html>busy</html>"), "JSON not well-formed"},
+      {"hit not an object", TestStockService::Answer(R"({"nb_results": 2, "files": [{"id": 1}, "two"]})"),
+       "bad cast"},
+      {"503", TestStockService::Answer(SearchReply(3, {SearchHit(1)}), 503)},  // as any response but a success
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -333,6 +315,8 @@ TEST_F(StockThumbnailTest, TheFirstRequestCachesDescriptionAndThumbnailAndLaterO
   const std::u16string thumb = Thumbnail(entry);
   EXPECT_EQ(Path(thumb), service_.AssetFolder("1") / "thumb.png");
   EXPECT_EQ(ReadFile(Path(thumb)), "PNG bytes 1");
+  EXPECT_TRUE(service_.RequestsTo("/thumb/1").at(0).Header("Authorization").empty());  // an anonymous GET
+  EXPECT_TRUE(service_.RequestsTo("/thumb/1").at(0).Header("X-API-KEY").empty());
   EXPECT_TRUE(entry->descriptionLoaded);  // what a description gives an entry is seen with a cached one above
 
   // The cached description carries the hit's name and tags.

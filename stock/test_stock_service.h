@@ -101,12 +101,14 @@ class TestStockService : private TestStockServiceFiles, public TestHttpServer {
   }
   // The token endpoints of both identity deployments; `json` is the answer with `status`.
   void OnTokenFetch(int status, const std::string& json) {
-    for (const char* path : {"/ident/prod", "/ident/stage"}) {
-      Post(path, [status, json](const httplib::Request&, httplib::Response& res) {
-        res.status = status;
-        res.set_content(json, "application/json");
-      });
-    }
+    for (const char* path : {"/ident/prod", "/ident/stage"}) Post(path, Answer(json, status));
+  }
+  // A handler answering every request with `body` and `status`.
+  static Handler Answer(const std::string& body, int status = 200) {
+    return [body, status](const httplib::Request&, httplib::Response& res) {
+      res.status = status;
+      res.set_content(body, "application/json");
+    };
   }
 
   // Starts serving and points the settings at the server.
