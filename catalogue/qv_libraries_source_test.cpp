@@ -132,9 +132,10 @@ TEST_P(EitherManagerTest, ListsElementsFilledFromTheirDescriptionsAndSearchesThe
 TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeReadAndTheFilterHasEveryLibrary) {
   libraries_.Library("lib", "Library");
   const std::string unreadable[] = {
-      "{",                        // the reader's bad-cast error
-      R"({"apiVersion": "9.9"})",  // a version the reader refuses
+      "{",                                             // not JSON: the version gate refuses it
+      R"({"apiVersion": "9.9"})",                      // a version the reader refuses
       "",
+      R"({"apiVersion": "1.4", "capsuleTags": "t"})",  // a member of the wrong type: the reader throws
   };
   for (size_t i = 0; i < std::size(unreadable); ++i) {
     const std::string element = "e" + std::to_string(i);
@@ -162,7 +163,7 @@ TEST_P(EitherManagerTest, ElementNameStaysWhenTheDescriptionCannotBeReadAndTheFi
   EXPECT_EQ(Items(filter),
             (std::vector<std::string>{"Alpha=l4", "alpha2=l3", "beta=l1", "Beta Zeta=l2", "Library=lib"}));
   const Entries entries = DefaultSet().entries;
-  EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"Kept 0", u"Kept 1", u"Kept 2", u"Kept fifo",
+  EXPECT_EQ(Names(entries), (std::vector<std::u16string>{u"Kept 0", u"Kept 1", u"Kept 2", u"Kept 3", u"Kept fifo",
                                                          u"Kept folder", u"Kept unnamed", u"Zebra", u"e"}));
   for (const auto& entry : entries) {
     SCOPED_TRACE(zorvcore::UTF16ToUTF8(entry->name));
