@@ -13,7 +13,6 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +20,7 @@
 #include "capsule/capsule.h"
 #include "capsule/capsule_json.h"
 #include "catalogue/graphic_source_manager.h"
-#include "host/core/debug.h"
+#include "host/core/test_report_capture.h"
 #include "host/core/main_thread.h"
 #include "host/core/test_environment_variable.h"
 #include "host/core/test_temp_folder.h"
@@ -59,17 +58,13 @@ class CatalogueTest : public ::testing::Test {
     std::filesystem::create_directories(folder_.path() / "tmp");
     tmpDir_.emplace("TMPDIR", (folder_.path() / "tmp").string());
     internal::ResetTempDirectoryChecksForTesting();
-    savedReporter_ = zorvcore::debug::SetAssertReporter([this](const zorvcore::debug::AssertReport& report) {
-      std::lock_guard<std::mutex> lock(reportsMutex_);
-      reports_.push_back(report.message);
-      return zorvcore::debug::AssertAction::kContinue;
-    });
+    reports_.emplace();
   }
 
   void TearDown() override {
     manager_.reset();
     zorvcore::RunMainThreadTasks();
-    zorvcore::debug::SetAssertReporter(savedReporter_);
+    reports_.reset();
     tmpDir_.reset();
     internal::ResetTempDirectoryChecksForTesting();
   }
@@ -134,8 +129,7 @@ class CatalogueTest : public ::testing::Test {
   }
 
   std::vector<std::string> Reports() {
-    std::lock_guard<std::mutex> lock(reportsMutex_);
-    return reports_;
+    return reports_->Messages();
   }
 
   // The UTF-16 path of `relative` in the folder.
@@ -164,9 +158,7 @@ class CatalogueTest : public ::testing::Test {
 
  private:
   std::optional<zorvcore::ScopedEnvironmentVariable> tmpDir_;
-  zorvcore::debug::AssertReporter savedReporter_;
-  std::mutex reportsMutex_;
-  std::vector<std::string> reports_;
+  std::optional<zorvcore::ReportCapture> reports_;  // from SetUp until the manager's threads are gone
 };
 
 }  // namespace zorvcapsule::testing

@@ -6,13 +6,14 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "host/core/app_config.h"
-#include "host/core/debug.h"
+#include "host/core/test_report_capture.h"
 #include "host/core/test_environment_variable.h"
 #include "host/core/test_temp_folder.h"
 #include "package/temp_directories_internal.h"
@@ -121,13 +122,10 @@ class PlantedRootTest : public TempDirectoriesTest {
  protected:
   void SetUp() override {
     TempDirectoriesTest::SetUp();
-    previous_ = zorvcore::debug::SetAssertReporter([this](const zorvcore::debug::AssertReport& report) {
-      reports_.push_back(report.message);
-      return zorvcore::debug::AssertAction::kContinue;
-    });
+    reports_.emplace();
   }
   void TearDown() override {
-    zorvcore::debug::SetAssertReporter(previous_);
+    reports_.reset();
     TempDirectoriesTest::TearDown();
   }
   fs::path Personal() const { return temp_.path() / ("TslBrowser-" + std::to_string(::geteuid())); }
@@ -139,12 +137,12 @@ class PlantedRootTest : public TempDirectoriesTest {
     EXPECT_EQ(GetTempLocalDirectory(), U16(Personal()));
     EXPECT_TRUE(fs::is_directory(fs::symlink_status(Personal())));
     EXPECT_EQ(fs::status(Personal()).permissions() & fs::perms::all, fs::perms::owner_all);
-    ASSERT_EQ(reports_.size(), 1u);
-    EXPECT_NE(reports_[0].find(Local().string()), std::string::npos) << reports_[0];
+    const std::vector<std::string> reports = reports_->Messages();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find(Local().string()), std::string::npos) << reports[0];
   }
 
-  std::vector<std::string> reports_;
-  zorvcore::debug::AssertReporter previous_;
+  std::optional<zorvcore::ReportCapture> reports_;
 };
 
 TEST_F(PlantedRootTest, ALinkInPlaceOfTheRootOrARootOthersCanWriteIsNotUsed) {
@@ -158,7 +156,7 @@ TEST_F(PlantedRootTest, ALinkInPlaceOfTheRootOrARootOthersCanWriteIsNotUsed) {
   fs::create_directories(Local());
   fs::permissions(Local(), fs::perms::all);
   internal::ResetTempDirectoryChecksForTesting();
-  reports_.clear();
+  reports_->Clear();
   ExpectPersonalRootChosen();
 }
 
@@ -181,7 +179,7 @@ TEST_F(PlantedRootTest, WhenThePersonalRootIsTakenTooAFreshPrivateFolderIsUsed) 
   EXPECT_EQ(chosen.parent_path(), temp_.path());
   EXPECT_EQ(chosen.filename().string().rfind(Personal().filename().string() + "-", 0), 0u) << chosen;
   EXPECT_TRUE(fs::is_directory(fs::symlink_status(chosen)));
-  EXPECT_EQ(reports_.size(), 2u);
+  EXPECT_EQ(reports_->Messages().size(), 2u);
 }
 
 }  // namespace

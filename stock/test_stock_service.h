@@ -23,7 +23,6 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -31,7 +30,7 @@
 #include <vector>
 
 #include "host/core/app_config.h"
-#include "host/core/debug.h"
+#include "host/core/test_report_capture.h"
 #include "host/core/debug_database.h"
 #include "host/core/locale.h"
 #include "host/core/test_temp_folder.h"
@@ -69,15 +68,11 @@ class TestStockService : private TestStockServiceFiles, public TestHttpServer {
     zorvcore::Locale::SetApplicationLanguage(u"en_US");
     zorvcore::config::SetApplicationName(u"Editor");
     zorvcore::config::SetClientVersion(u"24.1");
-    previousReporter_ = zorvcore::debug::SetAssertReporter([this](const zorvcore::debug::AssertReport& report) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      reports_.push_back(report);
-      return zorvcore::debug::AssertAction::kContinue;
-    });
+    reports_.emplace();
   }
 
   ~TestStockService() {
-    zorvcore::debug::SetAssertReporter(previousReporter_);
+    reports_.reset();
     zorvcore::DebugDatabase::ClearAllEntries();
     internal::ClearCachedAccessTokenForTesting();
     internal::ResetTempDirectoryChecksForTesting();
@@ -126,8 +121,7 @@ class TestStockService : private TestStockServiceFiles, public TestHttpServer {
   }
 
   std::vector<zorvcore::debug::AssertReport> Reports() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return reports_;
+    return reports_->Reports();
   }
   // Expects `error` caught in `function` during `operation` as the one report, and no report when `error` is null.
   void ExpectOnlyReport(const std::string& function, const std::string& operation, const char* error) const {
@@ -148,9 +142,7 @@ class TestStockService : private TestStockServiceFiles, public TestHttpServer {
 
  private:
   std::optional<std::string> savedTmpDir_;
-  zorvcore::debug::AssertReporter previousReporter_;
-  mutable std::mutex mutex_;
-  std::vector<zorvcore::debug::AssertReport> reports_;  // guarded by mutex_
+  std::optional<zorvcore::ReportCapture> reports_;  // from the constructor to the destructor's start
 };
 
 // The bytes of the file at `path` (empty when it cannot be read).

@@ -5,12 +5,11 @@
 
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "host/core/debug.h"
+#include "host/core/test_report_capture.h"
 #include "host/core/test_temp_folder.h"
 #include "host/core/unicode.h"
 #include "host/net/curl_request_processor.h"
@@ -181,13 +180,7 @@ TEST_F(HTTPDownloadManagerTest, SlotsRunOnceWhenEverTheyAreConnectedAndNameTheMa
 }
 
 TEST_F(HTTPDownloadManagerTest, SlotMayStartTheNextDownloadAndAThrowingSlotIsReported) {
-  std::mutex mutex;
-  std::vector<std::string> reports;
-  const auto previous = zorvcore::debug::SetAssertReporter([&](const auto& report) {
-    std::lock_guard<std::mutex> lock(mutex);
-    reports.push_back(report.message);
-    return zorvcore::debug::AssertAction::kContinue;
-  });
+  const zorvcore::ReportCapture capture;
   const Completion second;
   auto first = Download("/file", "first", Completion());
   first->ConnectCompleted([&](HTTPDownloadManager* manager, std::shared_ptr<HTTPDownloadStream>) {
@@ -197,10 +190,10 @@ TEST_F(HTTPDownloadManagerTest, SlotMayStartTheNextDownloadAndAThrowingSlotIsRep
 
   ASSERT_TRUE(second.WaitForCall());
   manager_.reset();
-  zorvcore::debug::SetAssertReporter(previous);
 
   EXPECT_TRUE(second.Succeeded());
   EXPECT_EQ(folder_.ReadFile("second"), body_);
+  const std::vector<std::string> reports = capture.Messages();
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_THAT(reports[0], ::testing::HasSubstr("slot broke"));
 }

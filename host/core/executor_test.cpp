@@ -1,33 +1,16 @@
 #include "host/core/executor.h"
 
 #include <atomic>
-#include <mutex>
 #include <stdexcept>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "host/core/debug.h"
+#include "host/core/test_report_capture.h"
 #include "host/core/gate.h"
 
 namespace zorvcore {
 namespace {
-
-// Captures diagnostics for the duration of a test.
-struct CapturedReports {
-  CapturedReports() {
-    previous = debug::SetAssertReporter([this](const debug::AssertReport& report) {
-      std::lock_guard<std::mutex> lock(mutex);
-      messages.push_back(report.message);
-      return debug::AssertAction::kContinue;
-    });
-  }
-  ~CapturedReports() { debug::SetAssertReporter(previous); }
-
-  debug::AssertReporter previous;
-  std::mutex mutex;
-  std::vector<std::string> messages;  // read once the reporting threads are done
-};
 
 TEST(SerialExecutorTest, RunsTasksOneAtATimeInOrder) {
   ExecutorPtr serial = CreateSubExecutor(CreateCPUBoundExecutor(), -1);
@@ -70,7 +53,7 @@ TEST(SerialExecutorTest, StopDropsQueuedTasksAndRefusesNewOnes) {
 }
 
 TEST(SerialExecutorTest, AThrowingTaskIsReportedAndAStopFromOwnTaskDoesNotWaitForItself) {
-  CapturedReports reports;
+  ReportCapture reports;
   ExecutorPtr serial = CreateSubExecutor(CreateCPUBoundExecutor(), -1);
   Gate done;
   std::atomic<bool> ranAfter{false};
@@ -80,8 +63,8 @@ TEST(SerialExecutorTest, AThrowingTaskIsReportedAndAStopFromOwnTaskDoesNotWaitFo
   ASSERT_TRUE(done.PassThrough(Gate::kWaitForever));
   serial->Stop();
   EXPECT_FALSE(ranAfter.load());
-  ASSERT_EQ(reports.messages.size(), 1u);
-  EXPECT_NE(reports.messages[0].find("boom"), std::string::npos);
+  ASSERT_EQ(reports.Messages().size(), 1u);
+  EXPECT_NE(reports.Messages()[0].find("boom"), std::string::npos);
 }
 
 TEST(ExecuteOnAllProcessorsTest, RunsEveryChunkOnceAndFinishesWhenCalledFromEveryPoolThread) {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/core/debug.h"
+#include "host/core/test_report_capture.h"
 
 namespace zorvcore {
 namespace {
@@ -51,21 +51,17 @@ TEST(MainThreadQueueTest, WaitReturnsWhenATaskArrivesOrTimesOutOnAnEmptyQueue) {
 
 TEST(MainThreadQueueTest, AThrowingTaskIsReportedAndATaskQueuedWhileDrainingWaitsForTheNextDrain) {
   RunMainThreadTasks();
-  std::vector<std::string> reports;
-  auto previous = debug::SetAssertReporter([&](const debug::AssertReport& report) {
-    reports.push_back(report.message);
-    return debug::AssertAction::kContinue;
-  });
+  const ReportCapture capture;
   int runs = 0;
   std::function<void()> requeue = [&] { if (++runs < 2) AsyncCallFromMainThread(requeue); };
   AsyncCallFromMainThread([] { throw std::runtime_error("delivery failed"); });
   AsyncCallFromMainThread(requeue);  // a later task still runs
   EXPECT_EQ(RunMainThreadTasks(), 2u);
-  debug::SetAssertReporter(previous);
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(RunMainThreadTasks(), 1u);
   EXPECT_EQ(runs, 2);
   EXPECT_EQ(PendingMainThreadTasks(), 0u);
+  const std::vector<std::string> reports = capture.Messages();
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_NE(reports[0].find("delivery failed"), std::string::npos);
 }

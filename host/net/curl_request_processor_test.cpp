@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
-#include "host/core/debug.h"
+#include "host/core/test_report_capture.h"
 #include "host/core/debug_database.h"
 #include "host/core/test_temp_folder.h"
 #include "host/net/global_request_processor.h"
@@ -261,20 +260,13 @@ TEST_F(CurlRequestProcessorTest, MalformedRequestsAreRefusedWithoutCallback) {
 }
 
 TEST_F(CurlRequestProcessorTest, CallbackExceptionIsReportedAndProcessingGoesOn) {
-  std::mutex mutex;
-  std::vector<std::string> reports;
-  const auto previous = zorvcore::debug::SetAssertReporter([&](const auto& report) {
-    std::lock_guard<std::mutex> lock(mutex);
-    reports.push_back(report.message);
-    return zorvcore::debug::AssertAction::kContinue;
-  });
-
+  const zorvcore::ReportCapture capture;
   ASSERT_TRUE(processor_->GET(
       Guid::CreateUnique(), [](const Guid&, std::shared_ptr<Response>) { throw std::runtime_error("callback broke"); },
       Text(server_.Url("/hello")), HeaderMap(), Configuration()));
   EXPECT_EQ(Get("/hello").Status(), 200);
   ShutDown();
-  zorvcore::debug::SetAssertReporter(previous);
+  const std::vector<std::string> reports = capture.Messages();
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_THAT(reports[0], HasSubstr("callback broke"));
 }

@@ -13,11 +13,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "host/core/debug.h"
+#include "host/core/test_report_capture.h"
 #include "host/core/main_thread.h"
 #include "host/core/test_temp_folder.h"
 #include "host/core/unicode.h"
@@ -39,16 +39,12 @@ class FolderWatcherTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories(Path("sentinel"));
-    previousReporter_ = zorvcore::debug::SetAssertReporter([this](const zorvcore::debug::AssertReport& report) {
-      std::lock_guard<std::mutex> lock(diagnosticsMutex_);
-      diagnostics_.push_back(report.message);
-      return zorvcore::debug::AssertAction::kContinue;
-    });
+    diagnostics_.emplace();
   }
   void TearDown() override {
     watcher_.reset();
     zorvcore::RunMainThreadTasks();
-    zorvcore::debug::SetAssertReporter(previousReporter_);
+    diagnostics_.reset();
   }
 
   fs::path Path(const std::string& relative) const { return temp_.path() / relative; }
@@ -87,10 +83,7 @@ class FolderWatcherTest : public ::testing::Test {
     WriteBytes(Path("sentinel/" + std::to_string(sentinelCount_++) + ".tplx"), 1);
     ASSERT_TRUE(WaitForReportNaming("sentinel"));
   }
-  std::vector<std::string> Diagnostics() {
-    std::lock_guard<std::mutex> lock(diagnosticsMutex_);
-    return diagnostics_;
-  }
+  std::vector<std::string> Diagnostics() { return diagnostics_->Messages(); }
 
   zorvcore::TestTempFolder temp_;
   std::unique_ptr<FolderWatcher> watcher_;
@@ -99,9 +92,7 @@ class FolderWatcherTest : public ::testing::Test {
 
  private:
   int sentinelCount_ = 0;
-  zorvcore::debug::AssertReporter previousReporter_;
-  std::mutex diagnosticsMutex_;
-  std::vector<std::string> diagnostics_;
+  std::optional<zorvcore::ReportCapture> diagnostics_;  // until the watcher's thread is gone
 };
 
 TEST_F(FolderWatcherTest, EachKindOfChangeInTheTreeIsReported) {
